@@ -1,0 +1,75 @@
+#pragma once
+// What a driver gives for one open table: its columns, a cursor that walks
+// the records in the table's order, bookmarks, record numbers where the
+// format has them, record locks and writes.  Every failure is raised as
+// EDBEngineError (see EngineStatus.h); a failed write leaves the files
+// exactly as they were.
+
+#include "data/engine/FieldType.h"
+#include "platform/Variant.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One record: a value per column in column order (see FieldType.h for the
+// kind of value each type carries; varNull for a missing value).
+using TEngineRecord = std::vector<TVariant>;
+
+class TEngineCursor {
+public:
+    virtual ~TEngineCursor() = default;
+
+    // ---- description
+    virtual const std::vector<TEngineFieldDef>& FieldDefs() const = 0;
+    virtual bool CanModify() const = 0;      // false when the table was opened read-only
+    virtual bool IsSequenced() const = 0;    // RecNo is exact and SetRecNo does not walk the table
+    virtual int64_t RecordCount() = 0;       // live records (deleted ones are not counted)
+    virtual int CodePage() const = 0;        // the code page the table's texts are stored in
+
+    // ---- position: on a record, or on a crack (before the first record,
+    // after the last, or where a deleted record stood)
+    virtual void SetToBegin() = 0;
+    virtual void SetToEnd() = 0;
+    // Step to the next (previous) record and read it into `record`. False
+    // when there is none; the cursor then sits after the last (before the
+    // first) record.
+    virtual bool Next(TEngineRecord& record) = 0;
+    virtual bool Prior(TEngineRecord& record) = 0;
+    // Re-read the record under the cursor; false when the cursor is on a
+    // crack or the record has gone.
+    virtual bool ReadCurrent(TEngineRecord& record) = 0;
+
+    // Bookmark of the record under the cursor (raises DBIERR_NOCURRREC on a crack).
+    virtual std::string Bookmark() const = 0;
+    // Puts the cursor on the bookmarked record; false (cursor unchanged)
+    // when that record no longer exists.
+    virtual bool GotoBookmark(const std::string& bookmark) = 0;
+    // Orders two bookmarks as the table orders their records (<0, 0, >0).
+    virtual int CompareBookmarks(const std::string& a, const std::string& b) const = 0;
+    // 1-based number of the record under the cursor in the table's order, -1 when unknown.
+    virtual int64_t RecNo() = 0;
+    // Puts the cursor on record number recNo (1..RecordCount); false when out of range.
+    virtual bool SetRecNo(int64_t recNo) = 0;
+
+    // ---- editing
+    // Values of a new record: nulls, or the column defaults the format keeps.
+    virtual TEngineRecord BlankRecord() = 0;
+    // Locks the record under the cursor against other processes and re-reads
+    // it into `fresh` (raises DBIERR_LOCKED when another holds the lock).
+    virtual void LockRecord(TEngineRecord& fresh) = 0;
+    virtual void UnlockRecord() = 0;
+    // Writes the record under the cursor and releases its lock; the cursor
+    // stays on it (in a keyed table, at the place its key now gives).
+    virtual void ModifyRecord(const TEngineRecord& record) = 0;
+    // Inserts a record before the record under the cursor (or where the
+    // table's order puts it), or appends it; values the engine assigns
+    // (auto-increment) are stored back into `record`.  The cursor is then
+    // on the new record.
+    virtual void InsertRecord(TEngineRecord& record, bool append) = 0;
+    // Deletes the record under the cursor; the cursor then sits on the crack
+    // where it stood, so Next gives the record that followed it.
+    virtual void DeleteRecord() = 0;
+    // Picks up changes other processes made to the files.
+    virtual void Refresh() = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// Floating point and currency texts with the classic pictures and rules.
+
+#include "platform/Currency.h"
+#include "platform/FormatSettings.h"
+
+#include <string>
+
+enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+
+std::string FloatToStr(double value);
+std::string FloatToStr(double value, const TFormatSettings& settings);
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
+std::string FormatFloat(const std::string& picture, double value);
+std::string FormatFloat(const std::string& picture, double value, const TFormatSettings& settings);
+std::string CurrToStr(TCurrency value);
+std::string CurrToStrF(TCurrency value, TFloatFormat format, int digits);
+std::string CurrToStrF(TCurrency value, TFloatFormat format, int digits, const TFormatSettings& settings);
+std::string FormatCurr(const std::string& picture, TCurrency value);
+std::string FormatCurr(const std::string& picture, TCurrency value, const TFormatSettings& settings);
+
+// Parsing: raise EConvertError ("'x' is not a valid floating point value").
+double StrToFloat(const std::string& text);
+double StrToFloat(const std::string& text, const TFormatSettings& settings);
+bool TryStrToFloat(const std::string& text, double& value);
+bool TryStrToFloat(const std::string& text, double& value, const TFormatSettings& settings);
+TCurrency StrToCurr(const std::string& text);
+bool TryStrToCurr(const std::string& text, TCurrency& value);
+// Integers: raise EConvertError ("'x' is not a valid integer value").
+int64_t StrToInt64(const std::string& text);
+int32_t StrToInt(const std::string& text);
+bool TryStrToInt64(const std::string& text, int64_t& value);
