@@ -1,0 +1,9 @@
+#include "data/engine/drivers/RegisterDrivers.h"
+
+#include "data/engine/Engine.h"
+#include "data/engine/dbf/DbfDriver.h"
+
+void RegisterBuiltinDrivers(TEngine& engine)
+{
+    engine.RegisterDriver(CreateDbfDriver());
+}
