@@ -17,12 +17,18 @@ void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& milli
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 int DayOfWeek(TDateTime value);     // 1 = Sunday .. 7 = Saturday
+// A date plus a time of day; before 30 December 1899 the time is subtracted,
+// as the fraction of a negative date is the time of day in absolute value.
+TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 TDateTime Now();
 TDateTime Date();
 
 std::string DateToStr(TDateTime value);
 std::string TimeToStr(TDateTime value);
 std::string DateTimeToStr(TDateTime value);    // time part only when not midnight
+std::string DateToStr(TDateTime value, const TFormatSettings& settings);
+std::string TimeToStr(TDateTime value, const TFormatSettings& settings);
+std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings);
 std::string FormatDateTime(const std::string& picture, TDateTime value);
 std::string FormatDateTime(const std::string& picture, TDateTime value, const TFormatSettings& settings);
 
@@ -34,3 +40,9 @@ TDateTime StrToDateTime(const std::string& text);
 bool TryStrToDate(const std::string& text, TDateTime& value);
 bool TryStrToTime(const std::string& text, TDateTime& value);
 bool TryStrToDateTime(const std::string& text, TDateTime& value);
+TDateTime StrToDate(const std::string& text, const TFormatSettings& settings);
+TDateTime StrToTime(const std::string& text, const TFormatSettings& settings);
+TDateTime StrToDateTime(const std::string& text, const TFormatSettings& settings);
+bool TryStrToDate(const std::string& text, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToTime(const std::string& text, TDateTime& value, const TFormatSettings& settings);
+bool TryStrToDateTime(const std::string& text, TDateTime& value, const TFormatSettings& settings);

@@ -25,8 +25,11 @@ double StrToFloat(const std::string& text);
 double StrToFloat(const std::string& text, const TFormatSettings& settings);
 bool TryStrToFloat(const std::string& text, double& value);
 bool TryStrToFloat(const std::string& text, double& value, const TFormatSettings& settings);
+// Currency reads every digit exactly and rounds half to even to 4 decimals.
 TCurrency StrToCurr(const std::string& text);
+TCurrency StrToCurr(const std::string& text, const TFormatSettings& settings);
 bool TryStrToCurr(const std::string& text, TCurrency& value);
+bool TryStrToCurr(const std::string& text, TCurrency& value, const TFormatSettings& settings);
 // Integers: raise EConvertError ("'x' is not a valid integer value").
 int64_t StrToInt64(const std::string& text);
 int32_t StrToInt(const std::string& text);

@@ -2,6 +2,7 @@
 // Number, currency and date settings, read once from the process locale
 // (LC_NUMERIC, LC_MONETARY, LC_TIME) with C-locale defaults.
 
+#include <array>
 #include <string>
 
 struct TFormatSettings {
@@ -20,9 +21,19 @@ struct TFormatSettings {
     std::string TimeAMString = "AM";
     std::string TimePMString = "PM";
     int TwoDigitYearCenturyWindow = 50;
+    std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::array<std::string, 12> LongMonthNames{"January", "February", "March", "April", "May", "June", "July",
+                                               "August", "September", "October", "November", "December"};
+    std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::array<std::string, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
 };
 
 // The settings every formatting function uses unless given others.
 TFormatSettings& FormatSettings();
 // Re-reads the process locale into FormatSettings().
 void LoadFormatSettingsFromLocale();
+// The settings of a named locale ("de_DE.UTF-8"; "" for the environment's),
+// without touching the process locale; C defaults where the name is unknown.
+TFormatSettings FormatSettingsFromLocale(const std::string& localeName);

@@ -1,0 +1,7 @@
+#include "platform/FormatSettings.h"
+
+TFormatSettings& FormatSettings()
+{
+    static TFormatSettings settings;
+    return settings;
+}
