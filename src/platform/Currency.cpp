@@ -33,9 +33,22 @@ TCurrency TCurrency::FromDouble(double value)
         rounded = whole;
     else
         rounded = std::fmod(whole, 2.0L) == 0 ? whole : whole + 1;
-    if (rounded >= 9.2233720368547758e18L || rounded < -9.2233720368547758e18L)
+    // Every int64_t lies in [-2^63, 2^63).
+    if (rounded >= 0x1p63L || rounded < -0x1p63L)
         throw EConvertError("Floating point overflow");
     return FromScaled(static_cast<int64_t>(rounded));
+}
+
+int64_t TCurrency::RoundToInt64() const noexcept
+{
+    int64_t whole = Scaled / Scale;    // towards zero
+    int64_t rest = Scaled % Scale;     // same sign as Scaled
+    const int64_t half = Scale / 2;
+    if (rest > half || (rest == half && whole % 2 != 0))
+        ++whole;
+    else if (rest < -half || (rest == -half && whole % 2 != 0))
+        --whole;
+    return whole;
 }
 
 TCurrency TCurrency::operator+(TCurrency other) const

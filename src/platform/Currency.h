@@ -16,6 +16,8 @@ struct TCurrency {
     static constexpr TCurrency FromInt(int64_t value) { return FromScaled(value * Scale); }
 
     double ToDouble() const { return static_cast<double>(Scaled) / Scale; }
+    // The nearest whole number, ties to the even neighbour, exact at any size.
+    int64_t RoundToInt64() const noexcept;
 
     constexpr auto operator<=>(const TCurrency&) const = default;
     constexpr bool operator==(const TCurrency&) const = default;

@@ -101,13 +101,12 @@ bool TryStrToInt64(const std::string& text, int64_t& value)
         ++begin;
     while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
         --end;
-    if (begin < end && text[begin] == '+')
+    // from_chars takes a '-' but no '+'; after the sign there must be a digit.
+    size_t firstDigit = begin < end && (text[begin] == '+' || text[begin] == '-') ? begin + 1 : begin;
+    if (firstDigit >= end || !std::isdigit(static_cast<unsigned char>(text[firstDigit])))
+        return false;
+    if (text[begin] == '+')
         ++begin;
-    // from_chars takes a '-' but no '+', and nothing after the sign but digits.
-    if (begin == end || (text[begin] == '-' && (end - begin < 2 || !std::isdigit(static_cast<unsigned char>(text[begin + 1])))))
-        return false;
-    if (text[begin] != '-' && !std::isdigit(static_cast<unsigned char>(text[begin])))
-        return false;
     int64_t result;
     auto [ptr, ec] = std::from_chars(text.data() + begin, text.data() + end, result);
     if (ec != std::errc() || ptr != text.data() + end)

@@ -75,10 +75,8 @@ int64_t TVariant::AsInt64() const
             CastError(varInt64);
         return static_cast<int64_t>(d);
     }
-    case varCurrency: {
-        double d = RoundHalfEven(std::get<TCurrency>(FValue).ToDouble());
-        return static_cast<int64_t>(d);
-    }
+    case varCurrency:
+        return std::get<TCurrency>(FValue).RoundToInt64();
     case varString: {
         int64_t v;
         if (TryStrToInt64(std::get<std::string>(FValue), v)) return v;
@@ -230,7 +228,68 @@ int Rank(TVarType type)
 template <typename T>
 int Sign(const T& a, const T& b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
+// A double against an integer without rounding the integer to a double.
+int CompareDoubleInt(double d, int64_t i)
+{
+    if (d >= 0x1p63)
+        return 1;
+    if (d < -0x1p63)
+        return -1;
+    double whole = std::floor(d);
+    int c = Sign(static_cast<int64_t>(whole), i);
+    if (c != 0)
+        return c;
+    return d > whole ? 1 : 0;
+}
+
+enum class TNumberKind { Exact, Currency, Float };
+
+TNumberKind KindOf(TVarType type)
+{
+    switch (type) {
+    case varBoolean: case varInteger: case varInt64: return TNumberKind::Exact;
+    case varCurrency: return TNumberKind::Currency;
+    default: return TNumberKind::Float;
+    }
+}
+
 } // namespace
+
+// Numbers of any kinds by their exact values; a NaN sorts before every
+// other number and equals another NaN.
+int TVariant::CompareNumbers(const TVariant& a, const TVariant& b)
+{
+    const TNumberKind ka = KindOf(a.FType), kb = KindOf(b.FType);
+    if (ka == TNumberKind::Exact && kb == TNumberKind::Exact)
+        return Sign(a.AsInt64(), b.AsInt64());
+    auto scaled = [](const TVariant& v, TNumberKind kind) -> __int128 {
+        return kind == TNumberKind::Currency ? std::get<TCurrency>(v.FValue).Scaled
+                                             : static_cast<__int128>(v.AsInt64()) * TCurrency::Scale;
+    };
+    if (ka != TNumberKind::Float && kb != TNumberKind::Float)
+        return Sign(scaled(a, ka), scaled(b, kb));
+    if (ka == TNumberKind::Float && kb == TNumberKind::Float) {
+        double x = a.AsDouble(), y = b.AsDouble();
+        if (std::isnan(x) || std::isnan(y))
+            return Sign(!std::isnan(x), !std::isnan(y));
+        return Sign(x, y);
+    }
+    // One double, one exact number or currency.
+    const bool floatFirst = ka == TNumberKind::Float;
+    const TVariant& f = floatFirst ? a : b;
+    const TVariant& other = floatFirst ? b : a;
+    const TNumberKind otherKind = floatFirst ? kb : ka;
+    double d = f.AsDouble();
+    int c;
+    if (std::isnan(d))
+        c = -1;
+    else if (otherKind == TNumberKind::Exact)
+        c = CompareDoubleInt(d, other.AsInt64());
+    else
+        c = Sign(static_cast<long double>(d) * TCurrency::Scale,
+                 static_cast<long double>(std::get<TCurrency>(other.FValue).Scaled));
+    return floatFirst ? c : -c;
+}
 
 int TVariant::Compare(const TVariant& a, const TVariant& b, bool caseInsensitive)
 {
@@ -238,15 +297,8 @@ int TVariant::Compare(const TVariant& a, const TVariant& b, bool caseInsensitive
     if (ra != rb)
         return ra < rb ? -1 : 1;
     switch (ra) {
-    case 2: {
-        bool aExact = a.FType == varInteger || a.FType == varInt64 || a.FType == varBoolean;
-        bool bExact = b.FType == varInteger || b.FType == varInt64 || b.FType == varBoolean;
-        if (aExact && bExact)
-            return Sign(a.AsInt64(), b.AsInt64());
-        if (a.FType == varCurrency && b.FType == varCurrency)
-            return Sign(a.AsCurrency(), b.AsCurrency());
-        return Sign(a.AsDouble(), b.AsDouble());
-    }
+    case 2:
+        return CompareNumbers(a, b);
     case 3: {
         const std::string& x = std::get<std::string>(a.FValue);
         const std::string& y = std::get<std::string>(b.FValue);

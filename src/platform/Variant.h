@@ -76,6 +76,7 @@ public:
 
 private:
     [[noreturn]] void CastError(TVarType target) const;
+    static int CompareNumbers(const TVariant& a, const TVariant& b);
 
     TVarType FType = varEmpty;
     std::variant<std::monostate, bool, int64_t, double, TCurrency, std::string, TBytes, std::vector<TVariant>> FValue;
