@@ -1,0 +1,153 @@
+#include "data/FilterText.h"
+
+#include <clocale>
+#include <cwctype>
+#include <locale.h>
+#include <vector>
+
+namespace {
+
+// A UTF-8 character-type locale independent of the process locale, so that
+// folding works the same under LANG=C.
+locale_t FoldLocale()
+{
+    static locale_t locale = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        return l ? l : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+    }();
+    return locale;
+}
+
+// Decodes UTF-8; a byte that does not start a valid sequence becomes its own
+// code point in the private range 0xDC80..0xDCFF so nothing is lost.
+std::u32string Decode(const std::string& text)
+{
+    std::u32string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        int length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        char32_t cp = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+        bool valid = length > 0 && i + static_cast<size_t>(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            unsigned char cc = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+            if ((cc & 0xC0) != 0x80)
+                valid = false;
+            else
+                cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (!valid) {
+            out.push_back(0xDC00 + c);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += static_cast<size_t>(length);
+    }
+    return out;
+}
+
+void Encode(char32_t cp, std::string& out)
+{
+    if (cp >= 0xDC80 && cp <= 0xDCFF) {
+        out += static_cast<char>(cp - 0xDC00);
+    } else if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char32_t Fold(char32_t cp)
+{
+    if (cp < 0x80)
+        return (cp >= 'A' && cp <= 'Z') ? cp + ('a' - 'A') : cp;
+    if (cp >= 0xDC80 && cp <= 0xDCFF)
+        return cp;
+    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), FoldLocale()));
+}
+
+bool IsAscii(const std::string& text)
+{
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+std::u32string DecodeFolded(const std::string& text, bool caseInsensitive)
+{
+    std::u32string chars = Decode(text);
+    if (caseInsensitive)
+        for (char32_t& c : chars)
+            c = Fold(c);
+    return chars;
+}
+
+} // namespace
+
+std::string FoldCase(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    if (IsAscii(text)) {
+        for (char c : text)
+            out += static_cast<char>(Fold(static_cast<unsigned char>(c)));
+        return out;
+    }
+    for (char32_t c : Decode(text))
+        Encode(Fold(c), out);
+    return out;
+}
+
+int CompareText(const std::string& a, const std::string& b, bool caseInsensitive)
+{
+    // UTF-8 byte order is code point order, so folded bytes compare right.
+    int c = caseInsensitive ? FoldCase(a).compare(FoldCase(b)) : a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+bool StartsWithText(const std::string& text, const std::string& prefix, bool caseInsensitive)
+{
+    if (!caseInsensitive)
+        return text.compare(0, prefix.size(), prefix) == 0;
+    std::string folded = FoldCase(text), foldedPrefix = FoldCase(prefix);
+    return folded.compare(0, foldedPrefix.size(), foldedPrefix) == 0;
+}
+
+bool MatchLikePattern(const std::string& text, const std::string& pattern, bool caseInsensitive)
+{
+    std::u32string s = DecodeFolded(text, caseInsensitive);
+    std::u32string p = DecodeFolded(pattern, caseInsensitive);
+    // Greedy match with one backtrack point: the last '%' seen.
+    size_t si = 0, pi = 0;
+    size_t starPattern = std::u32string::npos, starText = 0;
+    while (si < s.size()) {
+        if (pi < p.size() && (p[pi] == U'_' || (p[pi] != U'%' && p[pi] == s[si]))) {
+            ++si;
+            ++pi;
+        } else if (pi < p.size() && p[pi] == U'%') {
+            starPattern = pi++;
+            starText = si;
+        } else if (starPattern != std::u32string::npos) {
+            pi = starPattern + 1;
+            si = ++starText;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == U'%')
+        ++pi;
+    return pi == p.size();
+}
