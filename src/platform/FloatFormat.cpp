@@ -182,7 +182,11 @@ std::string FormatFloat(const std::string& picture, double value)
 
 std::string FormatFloat(const std::string& picture, double value, const TFormatSettings& settings)
 {
-    return FormatDecimalPicture(picture, TDecimalNumber::FromDouble(value), settings);
+    // Pictures round the value as FloatToStr shows it, so that a sum that
+    // lands a hair below 0.145 still shows as 0.15 with two decimals.
+    TDecimalNumber number = TDecimalNumber::FromDouble(value);
+    number.RoundToSignificant(15);
+    return FormatDecimalPicture(picture, number, settings);
 }
 
 std::string CurrToStr(TCurrency value)

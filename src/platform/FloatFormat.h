@@ -1,5 +1,10 @@
 #pragma once
 // Floating point and currency texts with the classic pictures and rules.
+// Doubles are rounded from the decimal digits they show (at most 15
+// significant ones, as FloatToStr gives them), half away from zero, so that
+// 1.005 shows as 1.01 with two decimals; currency is rounded from its exact
+// digits.  A value that rounds to zero never shows a minus sign.  Infinities
+// and NaN show as "INF", "-INF" and "NAN".
 
 #include "platform/Currency.h"
 #include "platform/FormatSettings.h"

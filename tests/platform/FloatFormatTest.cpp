@@ -61,6 +61,7 @@ TEST(FloatToStrF, EveryFormWithPrecisionAndDigits)
         {0.125, ffFixed, 15, 2, "0.13"},            // ties go away from zero
         {-0.125, ffFixed, 15, 2, "-0.13"},
         {1.005, ffFixed, 15, 2, "1.01"},            // the decimal value shown, not its binary neighbour
+        {std::nextafter(0.145, 0.0), ffFixed, 15, 2, "0.15"},
         {2.5, ffFixed, 15, 0, "3"},
         {-0.004, ffFixed, 15, 2, "0.00"},           // never "-0.00"
         {0.5, ffFixed, 15, 0, "1"},
@@ -131,6 +132,8 @@ TEST(FormatFloat, PictureLanguage)
         {"0", 2.5, "3"},                // half away from zero, not to even
         {"0.00", 0.125, "0.13"},
         {"0.00", 1.005, "1.01"},
+        {"0.00", std::nextafter(0.145, 0.0), "0.15"},   // rounded as the fifteen digits shown
+        {"0.0000000000000000", 0.1 + 0.2, "0.3000000000000000"},
         {"0.00", -0.004, "0.00"},       // never "-0.00"
         {"0.00", -0.005, "-0.01"},
         {"00000", 123, "00123"},
