@@ -1,8 +1,8 @@
 #pragma once
 // Floating point and currency texts with the classic pictures and rules.
-// Doubles are rounded from the decimal digits they show (at most 15
-// significant ones, as FloatToStr gives them), half away from zero, so that
-// 1.005 shows as 1.01 with two decimals; currency is rounded from its exact
+// Doubles are rounded from the decimal digits they show (their shortest
+// exact text, taken to 15 significant digits unless a precision asks for
+// more), half away from zero, so that 1.005 shows as 1.01 with two decimals; currency is rounded from its exact
 // digits.  A value that rounds to zero never shows a minus sign.  Infinities
 // and NaN show as "INF", "-INF" and "NAN".
 

@@ -227,6 +227,7 @@ TEST(StrToFloat, AcceptsSignsBlanksAndExponents)
         {1.5, "1.5"}, {1.5, " 1.5 "}, {1.5, "+1.5"}, {-1500, "-1.5e3"}, {1e-5, "1E-5"},
         {0.5, ".5"}, {5, "5."}, {0, "1e-400"}, {1e308, "1e308"}, {-0.0, "-0"},
         {123456789012345678.0, "123456789012345678"},
+        {5e-324, "5E-324"}, {1e-310, "1e-310"}, {1.7976931348623157e308, "1.7976931348623157e308"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(StrToFloat(c.Expected), c.Value) << c.Expected;
@@ -235,7 +236,7 @@ TEST(StrToFloat, AcceptsSignsBlanksAndExponents)
 TEST(StrToFloat, RejectsGarbageWithTheClassicMessage)
 {
     for (const char* text : {"abc", "", " ", "1.2.3", "1,5", "1 000", "e5", "1e", "1e+", "0x10", "--1", "-", ".",
-                             "inf", "nan", "1e400", "12abc"}) {
+                             "inf", "nan", "1e400", "1.7976931348623159e308", "12abc"}) {
         double value = 7;
         EXPECT_FALSE(TryStrToFloat(text, value)) << text;
         EXPECT_EQ(value, 7) << "a failed parse must not change the value";
