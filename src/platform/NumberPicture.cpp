@@ -210,8 +210,7 @@ std::string FormatDecimalPicture(const std::string& picture, const TDecimalNumbe
         // Rounded to nothing: it is shown as a zero, never as "-0".
         minus = false;
         index = usable(2) ? 2 : 0;
-        if (index != 0 || section.Text != sections[0])
-            section = TPictureSection(sections[index]);
+        section = TPictureSection(sections[index]);
         if (section.Text.empty())
             return "0";
         shown = section.Round(TDecimalNumber(), power);
