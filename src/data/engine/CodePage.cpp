@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr iconv_t NoConverter = reinterpret_cast<iconv_t>(-1);
+const iconv_t NoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Runs iconv over the whole input.  With `replaceInvalid`, undecodable
 // bytes become U+FFFD; otherwise the offset of the first unconvertible
@@ -65,6 +65,7 @@ std::string TCodePage::IconvName(int codePage)
     case 949: return "CP949";
     case 874: return "CP874";
     case 620: return "CP852";   // Mazovia has no iconv table; its closest DOS relative
+    case 895: return "CP852";   // nor has Kamenicky
     case 10000: return "MACINTOSH";
     default: {
         char name[16];

@@ -1,0 +1,108 @@
+#pragma once
+// A cursor over one open .dbf table: records in physical order with the
+// deleted ones hidden, bookmarks that are record numbers, record locks
+// that cooperate with other processes, and writes that leave the files
+// as they were when they fail.
+
+#include "data/engine/CodePage.h"
+#include "data/engine/Engine.h"
+#include "data/engine/EngineCursor.h"
+#include "data/engine/dbf/DbfFile.h"
+#include "data/engine/dbf/DbfHeader.h"
+#include "data/engine/dbf/DbfMemo.h"
+#include "data/engine/dbf/DbfValues.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TDbfCursor : public TEngineCursor {
+public:
+    explicit TDbfCursor(const TOpenTableParams& params);
+    ~TDbfCursor() override;
+
+    const std::vector<TEngineFieldDef>& FieldDefs() const override { return FFieldDefs; }
+    bool CanModify() const override { return FReadOnlyReason.empty(); }
+    bool IsSequenced() const override { return false; }
+    int64_t RecordCount() override;
+    int CodePage() const override { return FCodePage->Number(); }
+
+    void SetToBegin() override;
+    void SetToEnd() override;
+    bool Next(TEngineRecord& record) override;
+    bool Prior(TEngineRecord& record) override;
+    bool ReadCurrent(TEngineRecord& record) override;
+
+    std::string Bookmark() const override;
+    bool GotoBookmark(const std::string& bookmark) override;
+    int CompareBookmarks(const std::string& a, const std::string& b) const override;
+    int64_t RecNo() override;
+    bool SetRecNo(int64_t recNo) override;
+
+    TEngineRecord BlankRecord() override;
+    void LockRecord(TEngineRecord& fresh) override;
+    void UnlockRecord() override;
+    void ModifyRecord(const TEngineRecord& record) override;
+    void InsertRecord(TEngineRecord& record, bool append) override;
+    void DeleteRecord() override;
+    void Refresh() override;
+
+    // Why the table cannot be written (empty when it can).
+    const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
+    const TDbfHeader& Header() const { return FHeader; }
+
+private:
+    // ---- opening (DbfCursor.cpp)
+    void OpenMemoFile(bool writable);
+    void DescribeFields();
+    void CheckRecordCount();
+
+    // ---- reading
+    const uint8_t* CachedRecord(uint32_t index, bool forward);
+    bool ReadRecordFromDisk(uint32_t index, std::vector<uint8_t>& raw) const;
+    void DecodeRecord(const uint8_t* raw, TEngineRecord& record) const;
+    TVariant DecodeMemo(const TDbfField& field, const uint8_t* raw) const;
+    void InvalidateCache() { FCacheCount = 0; }
+    void UpdateCache(uint32_t index, const std::vector<uint8_t>& raw);
+    bool OnRecord() const { return FOnRecord; }
+
+    // ---- writing (DbfCursorEdit.cpp)
+    void CheckWritable() const;
+    void CheckOnRecord() const;
+    bool LockRecordBytes(uint32_t index);
+    void UnlockRecordBytes(uint32_t index);
+    void LockHeader();
+    void UnlockHeader();
+    void StampHeader(uint8_t* prefix) const;
+    struct TPendingMemo {
+        size_t Field;
+        std::string Bytes;
+    };
+    void EncodeField(size_t fieldIndex, const TVariant& value, std::vector<uint8_t>& raw,
+                     std::vector<TPendingMemo>& memos) const;
+    void WriteMemos(std::vector<TPendingMemo>& memos, std::vector<uint8_t>& raw);
+    void AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t>& raw,
+                              std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& descriptorWrites);
+    void WriteHeaderDate();
+
+    std::string FPath;
+    TDbfFile FFile;
+    std::unique_ptr<TDbfMemoFile> FMemo;
+    TDbfHeader FHeader;
+    std::unique_ptr<TCodePage> FCodePage;
+    std::unique_ptr<TDbfValues> FValues;
+    std::vector<TEngineFieldDef> FFieldDefs;
+    std::vector<size_t> FVisible;       // FHeader.Fields index of each column
+    std::string FReadOnlyReason;
+
+    uint32_t FCount = 0;                // records the cursor walks
+    int64_t FLiveCount = -1;            // counted on demand
+    int64_t FPos = -1;                  // physical index; -1 before the first, FCount after the last
+    bool FOnRecord = false;
+
+    std::vector<uint8_t> FCache;        // a window of consecutive records
+    uint32_t FCacheFirst = 0;
+    uint32_t FCacheCount = 0;
+
+    int64_t FLockedRecord = -1;
+};

@@ -1,0 +1,440 @@
+// Locks and writes of TDbfCursor.  Every write first encodes and checks the
+// whole record, then writes memo blocks, the record and the header, in
+// that order, and puts back what it wrote when a later step fails.
+
+#include "data/engine/dbf/DbfCursor.h"
+
+#include "data/engine/EngineStatus.h"
+
+#include <cstring>
+#include <ctime>
+#include <optional>
+
+namespace {
+
+struct TLockSpot {
+    uint64_t Offset;
+    uint64_t Length;
+};
+
+// dBASE programs lock bytes counted down from 0xEFFFFFFE; FoxPro ones from
+// 0x7FFFFFFE with a CDX, or at 0x40000000 plus the record's offset without
+// one.  FoxPro tables take both FoxPro locks, so either kind of program is kept out.
+std::vector<TLockSpot> RecordLockSpots(const TDbfHeader& header, uint32_t index)
+{
+    uint64_t n = static_cast<uint64_t>(index) + 1;
+    if (!header.IsFoxPro())
+        return {{0xEFFFFFFEull - n, 1}};
+    return {{0x7FFFFFFEull - n, 1}, {0x40000000ull + header.RecordOffset(index), 1}};
+}
+
+std::vector<TLockSpot> HeaderLockSpots(const TDbfHeader& header)
+{
+    if (!header.IsFoxPro())
+        return {{0xEFFFFFFEull, 2}};
+    return {{0x7FFFFFFEull, 1}, {0x40000000ull, 1}};
+}
+
+bool SameValue(const TVariant& a, const TVariant& b)
+{
+    if (a.IsNullOrEmpty() || b.IsNullOrEmpty())
+        return a.IsNullOrEmpty() && b.IsNullOrEmpty();
+    if (a.VarType() == b.VarType() || (a.IsNumeric() && b.IsNumeric()))
+        return TVariant::Compare(a, b) == 0;
+    return false;
+}
+
+uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+void PutLe32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i)); }
+
+uint32_t FptBlockType(char type)
+{
+    switch (type) {
+    case 'P': return 0;
+    case 'M': return 1;
+    default: return 2;
+    }
+}
+
+// Runs a clean-up when the scope ends, however it ends.
+template <typename F>
+class TScopeExit {
+public:
+    explicit TScopeExit(F f) : FAction(std::move(f)) {}
+    ~TScopeExit() { if (FArmed) FAction(); }
+    void Dismiss() { FArmed = false; }
+    TScopeExit(const TScopeExit&) = delete;
+    TScopeExit& operator=(const TScopeExit&) = delete;
+
+private:
+    F FAction;
+    bool FArmed = true;
+};
+
+} // namespace
+
+void TDbfCursor::CheckWritable() const
+{
+    if (!FReadOnlyReason.empty())
+        RaiseEngineError(DBIERR_TABLEREADONLY, {"Table: " + FPath, FReadOnlyReason});
+}
+
+void TDbfCursor::CheckOnRecord() const
+{
+    if (!FOnRecord)
+        RaiseEngineError(DBIERR_NOCURRREC);
+}
+
+bool TDbfCursor::LockRecordBytes(uint32_t index)
+{
+    std::vector<TLockSpot> spots = RecordLockSpots(FHeader, index);
+    for (size_t i = 0; i < spots.size(); ++i) {
+        if (!FFile.TryLock(spots[i].Offset, spots[i].Length)) {
+            for (size_t j = 0; j < i; ++j)
+                FFile.Unlock(spots[j].Offset, spots[j].Length);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TDbfCursor::UnlockRecordBytes(uint32_t index)
+{
+    for (const TLockSpot& spot : RecordLockSpots(FHeader, index))
+        FFile.Unlock(spot.Offset, spot.Length);
+}
+
+void TDbfCursor::LockHeader()
+{
+    std::vector<TLockSpot> spots = HeaderLockSpots(FHeader);
+    for (size_t i = 0; i < spots.size(); ++i) {
+        if (!FFile.LockWithRetry(spots[i].Offset, spots[i].Length)) {
+            for (size_t j = 0; j < i; ++j)
+                FFile.Unlock(spots[j].Offset, spots[j].Length);
+            RaiseEngineError(DBIERR_FILELOCKED, {"Table: " + FPath, "Another user is adding records to the table."});
+        }
+    }
+}
+
+void TDbfCursor::UnlockHeader()
+{
+    for (const TLockSpot& spot : HeaderLockSpots(FHeader))
+        FFile.Unlock(spot.Offset, spot.Length);
+}
+
+void TDbfCursor::StampHeader(uint8_t* prefix) const
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    int year = local.tm_year + 1900;
+    prefix[1] = static_cast<uint8_t>(FHeader.IsFoxPro() ? year % 100 : year - 1900);
+    prefix[2] = static_cast<uint8_t>(local.tm_mon + 1);
+    prefix[3] = static_cast<uint8_t>(local.tm_mday);
+}
+
+void TDbfCursor::WriteHeaderDate()
+{
+    uint8_t prefix[4] = {};
+    FFile.ReadExactAt(0, prefix, sizeof prefix);
+    uint8_t stamped[4];
+    std::memcpy(stamped, prefix, sizeof prefix);
+    StampHeader(stamped);
+    if (std::memcmp(stamped, prefix, sizeof prefix) != 0)
+        FFile.WriteAt(1, stamped + 1, 3);
+}
+
+void TDbfCursor::LockRecord(TEngineRecord& fresh)
+{
+    CheckWritable();
+    CheckOnRecord();
+    uint32_t index = static_cast<uint32_t>(FPos);
+    if (FLockedRecord != FPos) {
+        UnlockRecord();
+        if (!LockRecordBytes(index))
+            RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
+        FLockedRecord = FPos;
+    }
+    std::vector<uint8_t> raw;
+    if (!ReadRecordFromDisk(index, raw) || raw[0] == '*') {
+        UnlockRecord();
+        RaiseEngineError(DBIERR_RECNOTFOUND, {"The record was deleted by another user."});
+    }
+    UpdateCache(index, raw);
+    DecodeRecord(raw.data(), fresh);
+}
+
+void TDbfCursor::UnlockRecord()
+{
+    if (FLockedRecord < 0)
+        return;
+    UnlockRecordBytes(static_cast<uint32_t>(FLockedRecord));
+    FLockedRecord = -1;
+}
+
+void TDbfCursor::EncodeField(size_t fieldIndex, const TVariant& value, std::vector<uint8_t>& raw,
+                             std::vector<TPendingMemo>& memos) const
+{
+    const TDbfField& f = FHeader.Fields[fieldIndex];
+    if (!f.Memo) {
+        FValues->Encode(f, value, raw.data());
+        return;
+    }
+    if (!FMemo)
+        RaiseFieldError(DBIERR_TABLEREADONLY, f, "The table's memo file is missing.");
+    std::string bytes = FValues->MemoBytes(f, value);
+    FMemo->CheckStorable(bytes, f.Name);
+    FValues->SetMemoBlock(f, 0, raw.data());
+    FValues->SetNullFlag(f, value.IsNullOrEmpty(), raw.data());
+    if (!bytes.empty())
+        memos.push_back({fieldIndex, std::move(bytes)});
+}
+
+void TDbfCursor::WriteMemos(std::vector<TPendingMemo>& memos, std::vector<uint8_t>& raw)
+{
+    for (TPendingMemo& memo : memos) {
+        const TDbfField& f = FHeader.Fields[memo.Field];
+        uint32_t block = FMemo->Append(memo.Bytes, FptBlockType(f.Type));
+        FValues->SetMemoBlock(f, block, raw.data());
+    }
+}
+
+void TDbfCursor::ModifyRecord(const TEngineRecord& record)
+{
+    CheckWritable();
+    CheckOnRecord();
+    if (record.size() != FVisible.size())
+        RaiseEngineError(DBIERR_INVALIDPARAM, {"The record has the wrong number of values."});
+    uint32_t index = static_cast<uint32_t>(FPos);
+    if (FLockedRecord != FPos) {
+        UnlockRecord();
+        if (!LockRecordBytes(index))
+            RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
+        FLockedRecord = FPos;
+    }
+    TScopeExit release([this] { UnlockRecord(); });
+
+    std::vector<uint8_t> before;
+    if (!ReadRecordFromDisk(index, before) || before[0] == '*')
+        RaiseEngineError(DBIERR_RECNOTFOUND, {"The record was deleted by another user."});
+    TEngineRecord stored;
+    DecodeRecord(before.data(), stored);
+
+    // Only the values that changed are encoded: every other byte of the
+    // record stays as the file has it.
+    std::vector<uint8_t> after = before;
+    std::vector<TPendingMemo> memos;
+    for (size_t i = 0; i < FVisible.size(); ++i) {
+        const TDbfField& f = FHeader.Fields[FVisible[i]];
+        if (f.DataType == ftAutoInc || !f.Known || SameValue(stored[i], record[i]))
+            continue;
+        EncodeField(FVisible[i], record[i], after, memos);
+    }
+    if (after == before && memos.empty())
+        return;
+
+    std::optional<TDbfMemoFile::TState> memoState;
+    bool memoLocked = false;
+    TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
+    if (!memos.empty()) {
+        if (!FMemo->LockAllocation())
+            RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
+        memoLocked = true;
+        memoState = FMemo->SaveState();
+    }
+    const uint64_t offset = FHeader.RecordOffset(index);
+    try {
+        WriteMemos(memos, after);
+        FFile.WriteAt(offset, after.data(), after.size());
+        WriteHeaderDate();
+    } catch (...) {
+        try {
+            FFile.WriteAt(offset, before.data(), before.size());
+            if (memoState)
+                FMemo->RestoreState(*memoState);
+        } catch (...) {
+        }
+        throw;
+    }
+    UpdateCache(index, after);
+}
+
+void TDbfCursor::AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t>& raw,
+                                      std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& descriptorWrites)
+{
+    for (size_t i = 0; i < FVisible.size(); ++i) {
+        const TDbfField& f = FHeader.Fields[FVisible[i]];
+        if (f.DataType != ftAutoInc)
+            continue;
+        int64_t value;
+        uint8_t bytes[8] = {};
+        if (FHeader.Dialect == TDbfDialect::DBase7) {
+            FFile.ReadExactAt(f.DescriptorPos + 40, bytes, 8);
+            uint32_t next = Le32(bytes + 2);
+            if (next == 0)
+                next = Le32(bytes);
+            value = std::max<uint32_t>(next, 1);
+            uint8_t stored[4];
+            PutLe32(stored, static_cast<uint32_t>(value + 1));
+            descriptorWrites.push_back({f.DescriptorPos + 42, std::vector<uint8_t>(stored, stored + 4)});
+        } else {
+            FFile.ReadExactAt(f.DescriptorPos + 19, bytes, 5);
+            uint32_t next = Le32(bytes);
+            uint8_t step = bytes[4] ? bytes[4] : 1;
+            value = static_cast<int32_t>(next);
+            uint8_t stored[4];
+            PutLe32(stored, next + step);
+            descriptorWrites.push_back({f.DescriptorPos + 19, std::vector<uint8_t>(stored, stored + 4)});
+        }
+        if (value > INT32_MAX)
+            RaiseFieldError(DBIERR_MAXVALERR, f, "The auto-increment counter has run out.");
+        record[i] = TVariant(static_cast<int32_t>(value));
+        FValues->Encode(f, record[i], raw.data());
+    }
+}
+
+void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
+{
+    CheckWritable();
+    if (record.size() != FVisible.size())
+        RaiseEngineError(DBIERR_INVALIDPARAM, {"The record has the wrong number of values."});
+    // A dBASE table has no order but its physical one: new records go at the end.
+    (void)append;
+
+    std::vector<uint8_t> raw(FHeader.RecordLength, ' ');
+    for (const TDbfField& f : FHeader.Fields)
+        if (f.Hidden && f.Type == '0')
+            std::memset(raw.data() + f.Offset, 0, static_cast<size_t>(f.Length));
+    std::vector<TPendingMemo> memos;
+    TEngineRecord values = record;
+    for (size_t i = 0; i < FVisible.size(); ++i) {
+        const TDbfField& f = FHeader.Fields[FVisible[i]];
+        EncodeField(FVisible[i], f.DataType == ftAutoInc ? TVariant::Null() : values[i], raw, memos);
+    }
+
+    LockHeader();
+    TScopeExit unlockHeader([this] { UnlockHeader(); });
+    uint8_t prefix[DbfPrefixSize];
+    FFile.ReadExactAt(0, prefix, sizeof prefix);
+    const uint32_t diskCount = Le32(prefix + 4);
+    const uint64_t sizeBefore = FFile.Size();
+    if (diskCount > DbfAvailableRecords(FHeader, sizeBefore))
+        RaiseEngineError(DBIERR_FILECORRUPT, {"Table: " + FPath, "The table is shorter than its header says."});
+    const uint32_t index = diskCount;
+    if (index == UINT32_MAX)
+        RaiseEngineError(DBIERR_RECTOOBIG, {"Table: " + FPath, "The table cannot hold more records."});
+
+    std::vector<std::pair<uint32_t, std::vector<uint8_t>>> descriptorWrites;
+    AssignAutoIncrements(values, raw, descriptorWrites);
+
+    std::optional<TDbfMemoFile::TState> memoState;
+    bool memoLocked = false;
+    TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
+    if (!memos.empty()) {
+        if (!FMemo->LockAllocation())
+            RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
+        memoLocked = true;
+        memoState = FMemo->SaveState();
+    }
+
+    const uint64_t offset = FHeader.RecordOffset(index);
+    std::vector<uint8_t> overwritten(raw.size() + 1);
+    overwritten.resize(FFile.ReadAt(offset, overwritten.data(), overwritten.size()));
+    std::vector<std::vector<uint8_t>> descriptorsBefore;
+    for (const auto& write : descriptorWrites) {
+        std::vector<uint8_t> old(write.second.size());
+        FFile.ReadExactAt(write.first, old.data(), old.size());
+        descriptorsBefore.push_back(std::move(old));
+    }
+    try {
+        WriteMemos(memos, raw);
+        std::vector<uint8_t> data = raw;
+        data.push_back(0x1A);
+        FFile.WriteAt(offset, data.data(), data.size());
+        for (const auto& write : descriptorWrites)
+            FFile.WriteAt(write.first, write.second.data(), write.second.size());
+        uint8_t stamped[DbfPrefixSize];
+        std::memcpy(stamped, prefix, sizeof prefix);
+        StampHeader(stamped);
+        PutLe32(stamped + 4, index + 1);
+        FFile.WriteAt(1, stamped + 1, 7);
+    } catch (...) {
+        try {
+            FFile.WriteAt(0, prefix, sizeof prefix);
+            for (size_t i = 0; i < descriptorWrites.size(); ++i)
+                FFile.WriteAt(descriptorWrites[i].first, descriptorsBefore[i].data(), descriptorsBefore[i].size());
+            if (!overwritten.empty())
+                FFile.WriteAt(offset, overwritten.data(), overwritten.size());
+            FFile.Truncate(sizeBefore);
+            if (memoState)
+                FMemo->RestoreState(*memoState);
+        } catch (...) {
+        }
+        throw;
+    }
+
+    if (diskCount != FCount)
+        FLiveCount = -1;
+    else if (FLiveCount >= 0)
+        ++FLiveCount;
+    FHeader.RecordCount = index + 1;
+    FCount = index + 1;
+    InvalidateCache();
+    FPos = index;
+    FOnRecord = true;
+    record = std::move(values);
+}
+
+void TDbfCursor::DeleteRecord()
+{
+    CheckWritable();
+    CheckOnRecord();
+    uint32_t index = static_cast<uint32_t>(FPos);
+    if (FLockedRecord != FPos) {
+        UnlockRecord();
+        if (!LockRecordBytes(index))
+            RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
+        FLockedRecord = FPos;
+    }
+    TScopeExit release([this] { UnlockRecord(); });
+
+    std::vector<uint8_t> raw;
+    if (!ReadRecordFromDisk(index, raw))
+        RaiseEngineError(DBIERR_RECNOTFOUND, {"The record was deleted by another user."});
+    if (raw[0] != '*') {
+        const uint64_t offset = FHeader.RecordOffset(index);
+        const uint8_t flag = raw[0];
+        const uint8_t deleted = '*';
+        FFile.WriteAt(offset, &deleted, 1);
+        try {
+            WriteHeaderDate();
+        } catch (...) {
+            try {
+                FFile.WriteAt(offset, &flag, 1);
+            } catch (...) {
+            }
+            throw;
+        }
+        raw[0] = '*';
+        UpdateCache(index, raw);
+        if (FLiveCount >= 0)
+            --FLiveCount;
+    }
+    FOnRecord = false;
+}
+
+TEngineRecord TDbfCursor::BlankRecord()
+{
+    TEngineRecord record(FVisible.size(), TVariant::Null());
+    for (size_t i = 0; i < FVisible.size(); ++i) {
+        const TDbfField& f = FHeader.Fields[FVisible[i]];
+        // Visual FoxPro binary numbers without NULL support hold zero.
+        if (FHeader.Dialect == TDbfDialect::VisualFoxPro && f.NullBit < 0 && f.DataType != ftAutoInc) {
+            if (f.Type == 'I')
+                record[i] = TVariant(int32_t(0));
+            else if (f.Type == 'Y' || f.Type == 'B')
+                record[i] = TVariant(0.0);
+        }
+    }
+    return record;
+}

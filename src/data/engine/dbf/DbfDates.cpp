@@ -1,0 +1,59 @@
+#include "data/engine/dbf/DbfDates.h"
+
+#include <cmath>
+
+namespace DbfDates {
+
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int64_t& year, unsigned& month, unsigned& day)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = doy - (153 * mp + 2) / 5 + 1;
+    month = mp < 10 ? mp + 3 : mp - 9;
+    year = static_cast<int64_t>(yoe) + era * 400 + (month <= 2);
+}
+
+bool IsValidDate(int64_t year, unsigned month, unsigned day)
+{
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return false;
+    static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    unsigned limit = days[month - 1] + (month == 2 && leap ? 1 : 0);
+    return day <= limit;
+}
+
+double ToDateTime(int64_t dateTimeDays, int64_t milliseconds)
+{
+    double fraction = static_cast<double>(milliseconds) / 86400000.0;
+    return dateTimeDays >= 0 ? static_cast<double>(dateTimeDays) + fraction
+                             : static_cast<double>(dateTimeDays) - fraction;
+}
+
+void FromDateTime(double value, int64_t& dateTimeDays, int64_t& milliseconds)
+{
+    double whole = std::trunc(value);
+    double fraction = std::fabs(value - whole);
+    dateTimeDays = static_cast<int64_t>(whole);
+    milliseconds = std::llround(fraction * 86400000.0);
+    if (milliseconds >= 86400000) {
+        milliseconds -= 86400000;
+        dateTimeDays += value >= 0 ? 1 : -1;
+    }
+}
+
+} // namespace DbfDates
