@@ -1,0 +1,55 @@
+#pragma once
+// The engine cursor over an open Paradox table.
+
+#include "data/engine/Engine.h"
+#include "data/engine/paradox/PxTable.h"
+
+#include <memory>
+
+class TParadoxCursor : public TEngineCursor {
+public:
+    explicit TParadoxCursor(const TOpenTableParams& params);
+    ~TParadoxCursor() override;
+
+    const std::vector<TEngineFieldDef>& FieldDefs() const override;
+    bool CanModify() const override;
+    bool IsSequenced() const override { return true; }
+    int64_t RecordCount() override;
+    int CodePage() const override;
+
+    void SetToBegin() override;
+    void SetToEnd() override;
+    bool Next(TEngineRecord& record) override;
+    bool Prior(TEngineRecord& record) override;
+    bool ReadCurrent(TEngineRecord& record) override;
+
+    std::string Bookmark() const override;
+    bool GotoBookmark(const std::string& bookmark) override;
+    int CompareBookmarks(const std::string& a, const std::string& b) const override;
+    int64_t RecNo() override;
+    bool SetRecNo(int64_t recNo) override;
+
+    TEngineRecord BlankRecord() override;
+    void LockRecord(TEngineRecord& fresh) override;
+    void UnlockRecord() override;
+    void ModifyRecord(const TEngineRecord& record) override;
+    void InsertRecord(TEngineRecord& record, bool append) override;
+    void DeleteRecord() override;
+    void Refresh() override;
+
+    // Why the table is read-only (empty when it can be modified or was opened read-only).
+    const std::string& ReadOnlyReason() const { return FTable->ReadOnlyReason(); }
+
+private:
+    bool OnRecord() const { return FOnRecord && FIndex < FTable->RecordCount(); }
+    void RequireRecord() const;
+    // Picks up other processes' changes and finds the current record again.
+    void Resynchronise();
+    int64_t LockOffset(int64_t record) const;
+    void TakeOpenLock(bool exclusive);
+
+    std::unique_ptr<px::TPxTable> FTable;
+    bool FOnRecord = false;
+    int64_t FIndex = 0;   // the record, or the crack before record FIndex
+    int64_t FLockedAt = -1;
+};

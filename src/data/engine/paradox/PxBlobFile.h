@@ -1,0 +1,53 @@
+#pragma once
+// The .MB file of a table: reads the blobs records point at, stores new
+// ones and frees replaced ones.  New data is always written to fresh space
+// (new blocks at the end of the file), so a record keeps pointing at valid
+// data until it is rewritten; freeing happens only after that.
+
+#include "data/engine/paradox/PxFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace px {
+
+// The 10-byte tail of a blob field in the record.
+struct TPxBlobRef {
+    uint32_t Offset = 0;   // block offset | slot index (0xFF = single blob)
+    uint32_t Length = 0;
+    uint16_t ModNumber = 0;
+    static TPxBlobRef Decode(const uint8_t* tail);
+    void Encode(uint8_t* tail) const;
+};
+
+class TPxBlobFile {
+public:
+    bool Open(const std::string& path, bool writable, uint32_t key);
+    void Create(const std::string& path, uint32_t key);
+    bool IsOpen() const { return FFile.IsOpen(); }
+
+    // The blob's bytes; false when the reference does not lead to a valid blob.
+    bool Read(const TPxBlobRef& ref, std::vector<uint8_t>& data) const;
+
+    // Pending writes of one change: data is appended, and Rollback cuts the
+    // file back to where it was.
+    void BeginChange();
+    TPxBlobRef Write(const std::vector<uint8_t>& data);
+    void Rollback();
+    // Marks the space of a replaced blob free (best effort, after a commit).
+    void Free(const TPxBlobRef& ref);
+
+private:
+    bool ReadRange(int64_t offset, uint8_t* buffer, size_t size) const;
+    void WriteRange(int64_t offset, const uint8_t* data, size_t size);
+    void BumpModificationCounter();
+
+    TPxFile FFile;
+    uint32_t FKey = 0;
+    int64_t FSizeAtBegin = 0;
+    std::vector<uint8_t> FHeaderAtBegin;
+    uint16_t FModCounter = 0;
+};
+
+} // namespace px

@@ -1,0 +1,281 @@
+// The edits of TPxTable: each prepares a TPxChange in memory, stores new
+// blobs, writes the data file, rebuilds the primary index, and only then
+// updates what the table keeps in memory.
+
+#include "data/engine/EngineStatus.h"
+#include "data/engine/paradox/PxChange.h"
+#include "data/engine/paradox/PxCompanions.h"
+#include "data/engine/paradox/PxLabels.h"
+#include "data/engine/paradox/PxPrimaryIndex.h"
+#include "data/engine/paradox/PxTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+namespace px {
+
+namespace {
+
+[[noreturn]] void RefuseReadOnly(const TPxTable& table)
+{
+    std::vector<std::string> details{"File: " + table.Path()};
+    if (!table.ReadOnlyReason().empty())
+        details.push_back("The table is open read-only because " + table.ReadOnlyReason() + ".");
+    RaiseEngineError(DBIERR_TABLEREADONLY, details);
+}
+
+} // namespace
+
+uint32_t TPxTable::NextAutoIncValue()
+{
+    if (FMaxAutoInc < 0) {
+        FMaxAutoInc = 0;
+        for (size_t i = 0; i < FHeader.Fields.size(); ++i) {
+            const TPxField& f = FHeader.Fields[i];
+            if (f.Type != ftAutoIncrement)
+                continue;
+            for (int64_t r = 0; r < RecordCount(); ++r) {
+                const uint8_t* p = RecordBytes(r) + f.Offset;
+                if (!IsBlank(p, 4))
+                    FMaxAutoInc = std::max<int64_t>(FMaxAutoInc, DecodeInt(p, 4));
+            }
+        }
+    }
+    int64_t next = std::max<int64_t>(FHeader.AutoIncValue(), FMaxAutoInc) + 1;
+    if (next > 0x7FFFFFFF)
+        RaiseEngineError(DBIERR_MAXVALERR, {"File: " + FPath, "The auto-increment values are used up."});
+    return static_cast<uint32_t>(next);
+}
+
+void TPxTable::ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record, TPxHeader& header)
+{
+    bool any = false;
+    uint32_t next = 0;
+    for (size_t i = 0; i < FHeader.Fields.size(); ++i) {
+        const TPxField& f = FHeader.Fields[i];
+        if (f.Type != ftAutoIncrement)
+            continue;
+        if (!any)
+            next = NextAutoIncValue();
+        any = true;
+        EncodeInt(next, record.data() + f.Offset, 4);
+    }
+    if (!any)
+        return;
+    header.SetAutoIncValue(next);
+    for (size_t i = 0; i < FHeader.Fields.size(); ++i)
+        if (FHeader.Fields[i].Type == ftAutoIncrement)
+            values[i] = TVariant(static_cast<int32_t>(next));
+}
+
+void TPxTable::RebuildPrimaryIndex(const TPxChange& change)
+{
+    if (!FHeader.IsKeyed())
+        return;
+    EnsureFirstKeys();
+    const int keyWidth = FHeader.KeyWidth();
+    std::vector<TPxIndexEntry> entries;
+    entries.reserve(change.Chain.size());
+    auto& mutableChange = const_cast<TPxChange&>(change);
+    for (uint16_t block : change.Chain) {
+        int count = mutableChange.CountOf(block);
+        if (count == 0)
+            continue;
+        TPxIndexEntry e;
+        e.Block = block;
+        e.Count = count;
+        const auto& dirty = change.DirtyBlocks();
+        if (std::find(dirty.begin(), dirty.end(), block) != dirty.end())
+            e.Key.assign(reinterpret_cast<const char*>(change.ImageOf(block).data() + 6), keyWidth);
+        else
+            e.Key = FFirstKeys[block];
+        entries.push_back(std::move(e));
+    }
+    TPxCompanions companions = TPxCompanions::Find(FPath);
+    std::string path = companions.PrimaryIndex.empty() ? TPxCompanions::NewPath(FPath, "PX") : companions.PrimaryIndex;
+    int blockSizeCode = 2;
+    TPxFile old;
+    if (old.Open(path, false)) {
+        uint8_t code = 0;
+        if (old.ReadAt(hBlockSizeCode, &code, 1) && code >= 1 && code <= 32)
+            blockSizeCode = code;
+    }
+    if ((blockSizeCode * 1024 - 6) / (keyWidth + 6) < 2)
+        blockSizeCode = std::max(blockSizeCode, FHeader.BlockSize() / 1024);
+    ReplaceFile(path, BuildPrimaryIndex(change.Header, entries, blockSizeCode, FKey));
+}
+
+void TPxTable::AfterCommit(TPxChange& change)
+{
+    FHeader.Raw = change.Header.Raw;
+    FFileSize = FData.Size();
+    if (FLabels.size() < static_cast<size_t>(FHeader.FileBlocks()) + 1)
+        FLabels.resize(static_cast<size_t>(FHeader.FileBlocks()) + 1);
+    if (!FKeyBookmarks) {
+        for (const auto& [block, labels] : change.ChangedLabels()) {
+            FLabels[block].Explicit = true;
+            FLabels[block].Labels = labels;
+        }
+        for (uint16_t block : change.FreedBlocks())
+            FLabels[block] = TPxBlockLabels{};
+    }
+    if (FFirstKeysLoaded) {
+        FFirstKeys.resize(static_cast<size_t>(FHeader.FileBlocks()) + 1);
+        const int keyWidth = FHeader.KeyWidth();
+        for (uint16_t block : change.DirtyBlocks()) {
+            const auto& image = change.ImageOf(block);
+            FFirstKeys[block].assign(reinterpret_cast<const char*>(image.data() + 6), keyWidth);
+        }
+    }
+    FMap.Assign(change.Chain, change.ChainCounts());
+    FCachedBlock = 0;
+}
+
+// Runs the writing steps of an edit: blobs, data file, primary index; on a
+// failure everything already written is put back.
+namespace {
+
+template <typename Prepare>
+void RunChange(TPxBlobFile& blobs, TPxChange& change, Prepare&& storeBlobs, const std::function<void()>& writeIndex)
+{
+    bool blobsTouched = false;
+    try {
+        if (blobs.IsOpen()) {
+            blobs.BeginChange();
+            blobsTouched = true;
+        }
+        storeBlobs();
+        change.Commit();
+        try {
+            writeIndex();
+        } catch (...) {
+            change.Undo();
+            throw;
+        }
+    } catch (...) {
+        if (blobsTouched)
+            blobs.Rollback();
+        throw;
+    }
+}
+
+} // namespace
+
+int64_t TPxTable::Insert(TEngineRecord& values, int64_t before)
+{
+    if (!FWritable)
+        RefuseReadOnly(*this);
+    std::vector<TPxPendingBlob> pending;
+    std::vector<uint8_t> record = FCodec->Encode(values, nullptr, pending);
+    if (!pending.empty() && !FBlobs.IsOpen())
+        FBlobs.Create(TPxCompanions::NewPath(FPath, "MB"), FKey);
+    TPxChange change(*this);
+    TEngineRecord assigned = values;
+    ApplyAutoInc(assigned, record, change.Header);
+
+    int position = 0, slot = 0;
+    std::string label;
+    bool appended = false;
+    if (FHeader.IsKeyed()) {
+        bool found;
+        change.FindKey(KeyOf(record.data()), position, slot, found);
+        if (found)
+            RaiseEngineError(DBIERR_KEYVIOL, {"File: " + FPath});
+    } else if (before < 0 || before >= RecordCount()) {
+        appended = true;
+        position = std::max(0, FMap.BlockCount() - 1);
+        slot = FMap.BlockCount() ? FMap.CountAt(position) : 0;
+        label = EncodeLabel(FNextLabel);
+    } else {
+        FMap.Locate(before, position, slot);
+        std::string high = BookmarkOf(before);
+        std::string low = before > 0 ? BookmarkOf(before - 1) : std::string();
+        label = LabelBetween(low, high);
+    }
+    if (FKeyBookmarks)
+        label.clear();
+
+    int finalPosition = 0, finalSlot = 0;
+    RunChange(FBlobs, change,
+              [&] {
+                  FCodec->StorePending(pending, FBlobs, record.data());
+                  change.Insert(position, slot, record, label, finalPosition, finalSlot);
+              },
+              [&] { RebuildPrimaryIndex(change); });
+    AfterCommit(change);
+    if (appended)
+        ++FNextLabel;
+    for (size_t i = 0; i < FHeader.Fields.size(); ++i)
+        if (FHeader.Fields[i].Type == ftAutoIncrement) {
+            values[i] = assigned[i];
+            FMaxAutoInc = std::max<int64_t>(FMaxAutoInc, assigned[i].AsInteger());
+        }
+    return FMap.FirstRecordAt(finalPosition) + finalSlot;
+}
+
+int64_t TPxTable::Modify(int64_t r, const TEngineRecord& values)
+{
+    if (!FWritable)
+        RefuseReadOnly(*this);
+    std::vector<uint8_t> old(RecordBytes(r), RecordBytes(r) + FHeader.RecordSize());
+    std::vector<TPxPendingBlob> pending;
+    std::vector<uint8_t> record = FCodec->Encode(values, old.data(), pending);
+    if (record == old && pending.empty())
+        return r;
+    if (!pending.empty() && !FBlobs.IsOpen())
+        FBlobs.Create(TPxCompanions::NewPath(FPath, "MB"), FKey);
+
+    TPxChange change(*this);
+    int position, slot;
+    FMap.Locate(r, position, slot);
+    const bool keyChanged = FHeader.IsKeyed() && std::memcmp(old.data(), record.data(), FHeader.KeyWidth()) != 0;
+    if (keyChanged) {
+        int p, s;
+        bool found;
+        change.FindKey(KeyOf(record.data()), p, s, found);
+        if (found)
+            RaiseEngineError(DBIERR_KEYVIOL, {"File: " + FPath});
+    }
+    int finalPosition = position, finalSlot = slot;
+    RunChange(FBlobs, change,
+              [&] {
+                  FCodec->StorePending(pending, FBlobs, record.data());
+                  if (!keyChanged) {
+                      change.Overwrite(FMap.BlockAt(position), slot, record);
+                      return;
+                  }
+                  // A new key moves the record to its key's place.
+                  change.Remove(position, slot);
+                  int p, s;
+                  bool found;
+                  change.FindKey(KeyOf(record.data()), p, s, found);
+                  change.Insert(p, s, record, std::string(), finalPosition, finalSlot);
+              },
+              [&] { RebuildPrimaryIndex(change); });
+    AfterCommit(change);
+    if (FBlobs.IsOpen()) {
+        std::vector<TPxBlobRef> kept = FCodec->BlobRefs(record.data());
+        for (const TPxBlobRef& ref : FCodec->BlobRefs(old.data()))
+            if (std::none_of(kept.begin(), kept.end(), [&](const TPxBlobRef& k) { return k.Offset == ref.Offset; }))
+                FBlobs.Free(ref);
+    }
+    return FMap.FirstRecordAt(finalPosition) + finalSlot;
+}
+
+void TPxTable::Delete(int64_t r)
+{
+    if (!FWritable)
+        RefuseReadOnly(*this);
+    std::vector<uint8_t> old(RecordBytes(r), RecordBytes(r) + FHeader.RecordSize());
+    TPxChange change(*this);
+    int position, slot;
+    FMap.Locate(r, position, slot);
+    RunChange(FBlobs, change, [&] { change.Remove(position, slot); }, [&] { RebuildPrimaryIndex(change); });
+    AfterCommit(change);
+    if (FBlobs.IsOpen())
+        for (const TPxBlobRef& ref : FCodec->BlobRefs(old.data()))
+            FBlobs.Free(ref);
+}
+
+} // namespace px
