@@ -132,7 +132,10 @@ void TPxChange::Insert(int position, int slot, const std::vector<uint8_t>& recor
     }
     uint16_t block = Chain[position];
     int count = CountOf(block);
+    const bool labelled = !FTable.FKeyBookmarks;
     auto putInto = [&](uint16_t target, int at) {
+        if (labelled)
+            Labels(target);   // materialised before the count changes
         int n = CountOf(target);
         std::vector<uint8_t>& image = DirtyImage(target);
         uint8_t* base = &image[BlockHeader];
@@ -165,6 +168,8 @@ void TPxChange::Insert(int position, int slot, const std::vector<uint8_t>& recor
     // Split: the second half moves to the new block linked right after.
     int keep = count / 2;
     int moved = count - keep;
+    if (labelled)
+        Labels(block);
     std::memcpy(&DirtyImage(fresh)[BlockHeader], Record(block, keep), static_cast<size_t>(moved) * FRecordSize);
     SetCount(fresh, moved);
     SetCount(block, keep);
@@ -190,6 +195,8 @@ void TPxChange::Remove(int position, int slot)
 {
     uint16_t block = Chain[position];
     int count = CountOf(block);
+    if (!FTable.FKeyBookmarks)
+        Labels(block);   // materialised before the count changes
     std::vector<uint8_t>& image = DirtyImage(block);
     uint8_t* base = &image[BlockHeader];
     std::memmove(base + slot * FRecordSize, base + (slot + 1) * FRecordSize, static_cast<size_t>(count - slot - 1) * FRecordSize);
@@ -211,6 +218,8 @@ void TPxChange::Remove(int position, int slot)
     int neighbourPosition = position + 1 < static_cast<int>(Chain.size()) ? position + 1 : position - 1;
     uint16_t neighbour = Chain[neighbourPosition];
     int moved = CountOf(neighbour);
+    if (!FTable.FKeyBookmarks)
+        Labels(neighbour);
     std::memcpy(&DirtyImage(1)[BlockHeader], Record(neighbour, 0), static_cast<size_t>(moved) * FRecordSize);
     SetCount(1, moved);
     if (!FTable.FKeyBookmarks)
