@@ -22,6 +22,11 @@ namespace {
 
 TDbfFile::TDbfFile(const std::string& path, bool writable) : FWritable(writable), FPath(path)
 {
+    // A file nobody may write stays unwritten, even for a user the
+    // system would let through.
+    struct stat info;
+    if (writable && ::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        RaiseEngineError(DBIERR_TABLEREADONLY, {"File: " + path});
     FHandle = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (FHandle >= 0)
         return;

@@ -259,11 +259,13 @@ TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, 
     bool vfp = h.Dialect == TDbfDialect::VisualFoxPro;
     size_t pos = first;
     bool terminated = false;
-    while (pos + size <= bytes.size()) {
+    while (pos < bytes.size()) {
         if (p[pos] == 0x0D) {
             terminated = true;
             break;
         }
+        if (pos + size > bytes.size())
+            break;
         const uint8_t* d = p + pos;
         TDbfField f;
         f.DescriptorPos = static_cast<uint32_t>(pos);
