@@ -25,8 +25,21 @@ public:
     void Clear();
     void Move(int fromIndex, int toIndex);
 
-    auto begin() const { return FItems.begin(); }
-    auto end() const { return FItems.end(); }
+    // Iterates the fields as TField pointers: for (TField* field : fields).
+    class const_iterator {
+    public:
+        using Base = std::vector<std::unique_ptr<TField>>::const_iterator;
+        explicit const_iterator(Base it) : FIt(it) {}
+        TField* operator*() const { return FIt->get(); }
+        const_iterator& operator++() { ++FIt; return *this; }
+        bool operator==(const const_iterator& other) const { return FIt == other.FIt; }
+        bool operator!=(const const_iterator& other) const { return FIt != other.FIt; }
+
+    private:
+        Base FIt;
+    };
+    const_iterator begin() const { return const_iterator(FItems.begin()); }
+    const_iterator end() const { return const_iterator(FItems.end()); }
 
 private:
     TDataSet* FDataSet;
