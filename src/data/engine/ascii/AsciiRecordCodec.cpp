@@ -6,9 +6,10 @@
 namespace {
 
 // Reads a quoted value starting at the opening delimiter; returns the
-// offset after the closing one.
-size_t ReadQuoted(std::string_view line, size_t open, char delimiter, std::string& text)
+// offset after the closing one (the line's length when there is none).
+size_t ReadQuoted(std::string_view line, size_t open, char delimiter, std::string& text, bool& closed)
 {
+    closed = true;
     size_t pos = open + 1;
     while (pos < line.size()) {
         size_t close = line.find(delimiter, pos);
@@ -23,6 +24,7 @@ size_t ReadQuoted(std::string_view line, size_t open, char delimiter, std::strin
         return close + 1;
     }
     text.append(line.substr(std::min(pos, line.size())));
+    closed = false;
     return line.size();
 }
 
@@ -59,7 +61,7 @@ std::vector<TAsciiValueSpan> SplitDelimitedLine(std::string_view line, char sepa
                 ++quote;
         if (delimiter != 0 && quote < line.size() && line[quote] == delimiter) {
             span.Quoted = true;
-            size_t after = ReadQuoted(line, quote, delimiter, span.Text);
+            size_t after = ReadQuoted(line, quote, delimiter, span.Text, span.Closed);
             size_t end = line.find(separator, after);
             if (end == std::string_view::npos)
                 end = line.size();
@@ -159,7 +161,9 @@ std::string TAsciiRecordCodec::EncodeDelimited(const TEngineRecord& record, cons
             line += FSchema.Separator;
         if (i < oldSpans.size()) {
             const TAsciiValueSpan& span = oldSpans[i];
-            if (Unchanged(AsciiTextToValue(field, span.Text, span.Quoted), record[i])) {
+            // An unclosed quote would swallow the values after it: such a
+            // value is written anew, properly quoted.
+            if (span.Closed && Unchanged(AsciiTextToValue(field, span.Text, span.Quoted), record[i])) {
                 line.append(oldText, span.Begin, span.End - span.Begin);
                 continue;
             }

@@ -17,6 +17,7 @@ struct TAsciiValueSpan {
     size_t End = 0;
     std::string Text;       // the value's text without quotes, doubled quotes undone
     bool Quoted = false;
+    bool Closed = true;     // false for a quote that runs to the end of the line
 };
 
 // Splits a delimited line into at most `count` values; `tail` receives the

@@ -191,7 +191,9 @@ std::string DateText(const TAsciiField& field, TDateTime value)
     DecodeDate(value, year, month, day);
     if (year < 1 || year > 9999)
         RefuseValue(field, "The date lies outside the years 1 to 9999.");
-    return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
+    std::string yearText = std::to_string(year);
+    yearText.insert(0, 4 - yearText.size(), '0');   // never a two-digit year
+    return std::to_string(month) + "/" + std::to_string(day) + "/" + yearText;
 }
 
 std::string TimeText(TDateTime value)
