@@ -1,0 +1,103 @@
+#pragma once
+// An in-memory table and the engine cursor that walks it.  Records keep the
+// order they were inserted in; a record's bookmark is its identity, so it
+// stays valid (and keeps its place in the order) across inserts and deletes
+// of other records.
+
+#include "data/engine/EngineCursor.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct TMemRow {
+    uint64_t Id = 0;
+    TEngineRecord Values;
+    size_t Pos = 0;        // index in the order; trusted only below TMemStorage's valid mark
+    bool Deleted = false;
+};
+
+class TMemStorage {
+public:
+    explicit TMemStorage(std::vector<TEngineFieldDef> defs);
+
+    const std::vector<TEngineFieldDef>& FieldDefs() const { return FDefs; }
+    size_t Count() const { return FOrder.size(); }
+    TMemRow* At(size_t pos) const { return FOrder[pos]; }
+    // Index of a live row in the order.
+    size_t PositionOf(TMemRow* row);
+    // The row a bookmark names, nullptr when it was deleted or never existed.
+    TMemRow* Find(const std::string& bookmark) const;
+    static std::string BookmarkOf(const TMemRow& row);
+    int CompareBookmarks(const std::string& a, const std::string& b);
+
+    TEngineRecord BlankRecord() const;
+    // Checks a record against the column definitions (raising
+    // EDBEngineError) and fills the values the table assigns.
+    void PrepareRecord(TEngineRecord& record, bool isNew);
+    TMemRow* Insert(size_t pos, TEngineRecord values);
+    void Erase(TMemRow* row);
+    void Clear();
+
+    // One writer lock per row, held by the cursor that locked it.
+    const void* LockOwner(const TMemRow* row) const;
+    void SetLock(const TMemRow* row, const void* owner);
+
+private:
+    void Renumber();
+
+    std::vector<TEngineFieldDef> FDefs;
+    std::deque<TMemRow> FRows;          // by id - FIdBase - 1; grows at the end only, so rows stay put
+    uint64_t FIdBase = 0;               // ids of cleared records are never given again
+    std::vector<TMemRow*> FOrder;       // live rows in table order
+    size_t FValidPos = 0;               // Pos is exact for FOrder[0 .. FValidPos)
+    int64_t FNextAutoInc = 1;
+    const TMemRow* FLockedRow = nullptr;
+    const void* FLockOwner = nullptr;
+};
+
+class TMemCursor : public TEngineCursor {
+public:
+    TMemCursor(std::shared_ptr<TMemStorage> storage, bool sequenced, bool readOnly);
+    ~TMemCursor() override;
+
+    const std::vector<TEngineFieldDef>& FieldDefs() const override { return FStorage->FieldDefs(); }
+    bool CanModify() const override { return !FReadOnly; }
+    bool IsSequenced() const override { return FSequenced; }
+    int64_t RecordCount() override { return static_cast<int64_t>(FStorage->Count()); }
+    int CodePage() const override { return 65001; }
+
+    void SetToBegin() override;
+    void SetToEnd() override;
+    bool Next(TEngineRecord& record) override;
+    bool Prior(TEngineRecord& record) override;
+    bool ReadCurrent(TEngineRecord& record) override;
+
+    std::string Bookmark() const override;
+    bool GotoBookmark(const std::string& bookmark) override;
+    int CompareBookmarks(const std::string& a, const std::string& b) const override;
+    int64_t RecNo() override;
+    bool SetRecNo(int64_t recNo) override;
+
+    TEngineRecord BlankRecord() override { return FStorage->BlankRecord(); }
+    void LockRecord(TEngineRecord& fresh) override;
+    void UnlockRecord() override;
+    void ModifyRecord(const TEngineRecord& record) override;
+    void InsertRecord(TEngineRecord& record, bool append) override;
+    void DeleteRecord() override;
+    void Refresh() override {}
+
+private:
+    void CheckWritable() const;
+    TMemRow* CurrentRow() const;   // raises DBIERR_NOCURRREC on a crack
+
+    std::shared_ptr<TMemStorage> FStorage;
+    bool FSequenced;
+    bool FReadOnly;
+    // On a record: FRow is it.  On a crack: the crack lies just before FRow
+    // (nullptr: after the last record).
+    TMemRow* FRow = nullptr;
+    bool FOnCrack = true;
+};

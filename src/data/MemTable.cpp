@@ -1,0 +1,120 @@
+#include "data/MemTable.h"
+
+#include "data/FieldTypes.h"
+
+#include <strings.h>
+
+void TMemFieldDefs::Add(const std::string& name, TFieldType type, int size, bool required)
+{
+    TEngineFieldDef def;
+    def.Name = name;
+    def.DataType = type;
+    def.Size = size;
+    def.Required = required;
+    def.ReadOnly = type == ftAutoInc;
+    Add(def);
+}
+
+void TMemFieldDefs::Add(const TEngineFieldDef& def)
+{
+    if (def.Name.empty())
+        throw EDatabaseError("A field definition needs a name");
+    if (def.DataType == ftUnknown)
+        throw EDatabaseError("Field definition '" + def.Name + "' has no data type");
+    for (const TEngineFieldDef& existing : FDefs)
+        if (strcasecmp(existing.Name.c_str(), def.Name.c_str()) == 0)
+            throw EDatabaseError("Duplicate field name '" + def.Name + "'");
+    FDefs.push_back(def);
+}
+
+TMemTable::TMemTable() = default;
+
+TMemTable::~TMemTable()
+{
+    CloseQuietly();
+}
+
+TMemFieldDefs& TMemTable::FieldDefs()
+{
+    CheckInactive();
+    // The caller may change them: the records stored under the old ones go.
+    FStorage.reset();
+    FConverters.clear();
+    return FFieldDefs;
+}
+
+void TMemTable::SetSequenced(bool value)
+{
+    CheckInactive();
+    FSequenced = value;
+}
+
+void TMemTable::SetReadOnly(bool value)
+{
+    CheckInactive();
+    FReadOnly = value;
+}
+
+TMemStorage& TMemTable::Storage()
+{
+    if (!FStorage)
+        FStorage = std::make_shared<TMemStorage>(FFieldDefs.Items());
+    return *FStorage;
+}
+
+std::unique_ptr<TEngineCursor> TMemTable::CreateMemCursor()
+{
+    if (FFieldDefs.Count() == 0)
+        throw EDatabaseError("The table has no field definitions");
+    Storage();
+    return std::make_unique<TMemCursor>(FStorage, FSequenced, FReadOnly);
+}
+
+std::unique_ptr<TEngineCursor> TMemTable::CreateCursor()
+{
+    return CreateMemCursor();
+}
+
+TVariant TMemTable::ConvertForColumn(int column, const TVariant& value)
+{
+    if (value.IsNullOrEmpty())
+        return TVariant::Null();
+    if (FConverters.empty())
+        for (const TEngineFieldDef& def : FFieldDefs.Items()) {
+            auto field = CreateField(def.DataType, def.Size);
+            field->SetFieldName(def.Name);
+            FConverters.push_back(std::move(field));
+        }
+    return FConverters[static_cast<size_t>(column)]->ConvertToStored(value);
+}
+
+void TMemTable::AppendRecord(const std::vector<TVariant>& values)
+{
+    if (Active()) {
+        TDataSet::AppendRecord(values);
+        return;
+    }
+    if (FFieldDefs.Count() == 0)
+        throw EDatabaseError("The table has no field definitions");
+    if (values.size() > static_cast<size_t>(FFieldDefs.Count()))
+        throw EDatabaseError("AppendRecord: " + std::to_string(values.size()) + " values for " +
+                             std::to_string(FFieldDefs.Count()) + " fields");
+    TMemStorage& storage = Storage();
+    TEngineRecord record = storage.BlankRecord();
+    for (size_t i = 0; i < values.size(); ++i)
+        record[i] = ConvertForColumn(static_cast<int>(i), values[i]);
+    storage.PrepareRecord(record, true);
+    storage.Insert(storage.Count(), std::move(record));
+}
+
+void TMemTable::EmptyTable()
+{
+    if (Active()) {
+        CheckBrowseMode();
+        if (!CanModify())
+            throw EDatabaseError("Cannot modify a read-only dataset");
+    }
+    Storage().Clear();
+    if (Active())
+        First();
+}
