@@ -1,0 +1,230 @@
+// Painting of the base grid: lines per region, the cell walk with draw
+// states, the focus rectangle, the free area, and the sizing line and
+// move marker drawn over everything while the mouse sizes or moves.
+
+#include "grid/base/CustomGrid.h"
+
+#include "grid/base/GridColors.h"
+#include "grid/base/InplaceEdit.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cassert>
+
+namespace {
+// A region given by its edges, the right and bottom edges exclusive.
+QRect Region(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
+}  // namespace
+
+QPainter& TCustomGrid::Canvas() const {
+    assert(FCanvas && "Canvas is only valid while painting");
+    return *FCanvas;
+}
+
+void TCustomGrid::paintEvent(QPaintEvent* e) {
+    QPainter painter(viewport());
+    FCanvas = &painter;
+    FPaintRect = e->rect();
+    painter.setFont(font());
+    Paint();
+    FCanvas = nullptr;
+    PaintOverlays(painter);
+}
+
+void TCustomGrid::Paint() {
+    const TGridDrawInfo di = CalcDrawInfo();
+    const TGridAxisDrawInfo& h = di.Horz;
+    const TGridAxisDrawInfo& v = di.Vert;
+    if (h.EffectiveLineWidth > 0 || v.EffectiveLineWidth > 0) {
+        const bool fixedHorz = FOptions.Contains(goFixedHorzLine);
+        const bool fixedVert = FOptions.Contains(goFixedVertLine);
+        const QColor lineColor =
+            FColor == GridColors::Silver() ? GridColors::Gray() : GridColors::Silver();
+        const QColor fixedLine = GridColors::Black();
+        DrawLines(di, fixedHorz, fixedVert, 0, 0, Region(0, 0, h.FixedBoundary, v.FixedBoundary),
+                  fixedLine, FFixedColor);
+        DrawLines(di, fixedHorz, fixedVert, LeftCol(), 0,
+                  Region(h.FixedBoundary, 0, h.GridBoundary, v.FixedBoundary), fixedLine,
+                  FFixedColor);
+        DrawLines(di, fixedHorz, fixedVert, 0, TopRow(),
+                  Region(0, v.FixedBoundary, h.FixedBoundary, v.GridBoundary), fixedLine,
+                  FFixedColor);
+        DrawLines(di, FOptions.Contains(goHorzLine), FOptions.Contains(goVertLine), LeftCol(),
+                  TopRow(), Region(h.FixedBoundary, v.FixedBoundary, h.GridBoundary, v.GridBoundary),
+                  lineColor, FColor);
+    }
+    DrawCells(di, 0, 0, Region(0, 0, h.FixedBoundary, v.FixedBoundary), FFixedColor, {gdFixed});
+    DrawCells(di, LeftCol(), 0, Region(h.FixedBoundary, 0, h.GridBoundary, v.FixedBoundary),
+              FFixedColor, {gdFixed});
+    DrawCells(di, 0, TopRow(), Region(0, v.FixedBoundary, h.FixedBoundary, v.GridBoundary),
+              FFixedColor, {gdFixed});
+    DrawCells(di, LeftCol(), TopRow(),
+              Region(h.FixedBoundary, v.FixedBoundary, h.GridBoundary, v.GridBoundary), FColor,
+              {});
+
+    QPainter& canvas = Canvas();
+    if (FOptions.Contains(goRowSelect) && FDefaultDrawing && IsActiveControl())
+        DrawFocusRect(GridRectToScreenRect(Selection(), false), GridColors::Highlight());
+    if (h.GridBoundary < h.GridExtent)
+        canvas.fillRect(Region(h.GridBoundary, 0, h.GridExtent, v.GridBoundary), FColor);
+    if (v.GridBoundary < v.GridExtent)
+        canvas.fillRect(Region(0, v.GridBoundary, h.GridExtent, v.GridExtent), FColor);
+}
+
+void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert,
+                            int startCol, int startRow, const QRect& bounds,
+                            const QColor& onColor, const QColor& offColor) {
+    if (bounds.width() <= 0 || bounds.height() <= 0) return;
+    QPainter& canvas = Canvas();
+    // Vertical lines follow the columns, horizontal lines the rows.  The
+    // lines in the "on" colour are drawn last so they win at crossings.
+    auto drawVertical = [&](const QColor& color) {
+        const TGridAxisDrawInfo& axis = drawInfo.Horz;
+        const int lw = axis.EffectiveLineWidth;
+        if (lw <= 0) return;
+        int pos = bounds.x();
+        for (int col = startCol; col < axis.GridCellCount; ++col) {
+            pos += axis.GetExtent(col);
+            if (pos >= bounds.x() + bounds.width()) break;
+            canvas.fillRect(QRect(pos, bounds.y(), lw, bounds.height()), color);
+            pos += lw;
+        }
+    };
+    auto drawHorizontal = [&](const QColor& color) {
+        const TGridAxisDrawInfo& axis = drawInfo.Vert;
+        const int lw = axis.EffectiveLineWidth;
+        if (lw <= 0) return;
+        int pos = bounds.y();
+        for (int row = startRow; row < axis.GridCellCount; ++row) {
+            pos += axis.GetExtent(row);
+            if (pos >= bounds.y() + bounds.height()) break;
+            canvas.fillRect(QRect(bounds.x(), pos, bounds.width(), lw), color);
+            pos += lw;
+        }
+    };
+    if (!doHorz) {
+        drawHorizontal(offColor);
+        drawVertical(doVert ? onColor : offColor);
+    } else {
+        drawVertical(doVert ? onColor : offColor);
+        drawHorizontal(onColor);
+    }
+}
+
+void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow,
+                            const QRect& bounds, const QColor& color,
+                            TGridDrawState includeState) {
+    QPainter& canvas = Canvas();
+    const bool focused = IsActiveControl();
+    const TGridRect sel = Selection();
+    const bool editorShowing = FOptions.Contains(goEditing) && FEditorMode && FInplaceEdit &&
+                               FInplaceEdit->isVisible();
+    const int stopX = bounds.x() + bounds.width();
+    const int stopY = bounds.y() + bounds.height();
+    int top = bounds.y();
+    for (int row = startRow; top < stopY && row < FRowCount; ++row) {
+        const int height = RowHeights(row);
+        int left = bounds.x();
+        for (int col = startCol; left < stopX && col < FColCount; ++col) {
+            const int width = ColWidths(col);
+            const QRect where(left, top, width, height);
+            if (width > 0 && height > 0 && where.intersects(FPaintRect)) {
+                TGridDrawState state = includeState;
+                const bool isCurrent = row == FCurrent.Y && col == FCurrent.X;
+                if (focused && isCurrent) state += gdFocused;
+                if (sel.Contains(col, row)) state += gdSelected;
+                if (!(isCurrent && editorShowing)) {
+                    if (FDefaultDrawing) {
+                        const bool highlight =
+                            state.Contains(gdSelected) &&
+                            (!state.Contains(gdFocused) ||
+                             !(FOptions * TGridOptions{goDrawFocusSelected, goRowSelect}).Empty());
+                        const QColor background = highlight ? GridColors::Highlight() : color;
+                        canvas.fillRect(where, background);
+                        canvas.setFont(font());
+                        canvas.setPen(highlight ? GridColors::HighlightText()
+                                                : GridColors::WindowText());
+                        canvas.setBrush(background);
+                    }
+                    DrawCell(col, row, where, state);
+                    if (FDefaultDrawing && state.Contains(gdFocused) &&
+                        !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
+                        !FOptions.Contains(goRowSelect))
+                        DrawFocusRect(where, color);
+                }
+            }
+            left += width + drawInfo.Horz.EffectiveLineWidth;
+        }
+        top += height + drawInfo.Vert.EffectiveLineWidth;
+    }
+}
+
+void TCustomGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState state) {
+    if (OnDrawCell) OnDrawCell(col, row, rect, state);
+}
+
+void TCustomGrid::DrawFocusRect(const QRect& rect, const QColor& background) {
+    if (rect.isEmpty()) return;
+    QPainter& canvas = Canvas();
+    // A dotted frame in the colour opposite to the cell's background.
+    const QColor dot(255 - background.red(), 255 - background.green(), 255 - background.blue());
+    const int left = rect.x();
+    const int top = rect.y();
+    const int right = rect.x() + rect.width() - 1;
+    const int bottom = rect.y() + rect.height() - 1;
+    auto dotAt = [&](int x, int y) {
+        if (((x + y) & 1) == 0) canvas.fillRect(QRect(x, y, 1, 1), dot);
+    };
+    for (int x = left; x <= right; ++x) {
+        dotAt(x, top);
+        dotAt(x, bottom);
+    }
+    for (int y = top + 1; y < bottom; ++y) {
+        dotAt(left, y);
+        dotAt(right, y);
+    }
+}
+
+// ---- Sizing line and move marker -------------------------------------------
+
+QRect TCustomGrid::MoveMarkerRect() const {
+    if (FGridState == gsColMoving) {
+        const QRect cell = CellRect(FMovePos, 0);
+        if (cell.isEmpty()) return QRect();
+        const int x = FMovePos > FMoveIndex ? cell.x() + cell.width() : cell.x();
+        return QRect(x - 1, 0, 3, ClientHeight());
+    }
+    if (FGridState == gsRowMoving) {
+        const QRect cell = CellRect(0, FMovePos);
+        if (cell.isEmpty()) return QRect();
+        const int y = FMovePos > FMoveIndex ? cell.y() + cell.height() : cell.y();
+        return QRect(0, y - 1, ClientWidth(), 3);
+    }
+    if (FGridState == gsColSizing) return QRect(FSizingPos, 0, 1, ClientHeight());
+    if (FGridState == gsRowSizing) return QRect(0, FSizingPos, ClientWidth(), 1);
+    return QRect();
+}
+
+void TCustomGrid::InvalidateOverlay() {
+    const QRect r = MoveMarkerRect();
+    if (!r.isEmpty()) viewport()->update(r);
+}
+
+void TCustomGrid::PaintOverlays(QPainter& painter) {
+    const QRect r = MoveMarkerRect();
+    if (r.isEmpty()) return;
+    if (FGridState == gsColMoving || FGridState == gsRowMoving) {
+        painter.fillRect(r, FMoveMarkerColor);
+        return;
+    }
+    // The sizing line: a dotted line, every other pixel dark.
+    const bool vertical = FGridState == gsColSizing;
+    const int length = vertical ? r.height() : r.width();
+    for (int i = 0; i < length; i += 2) {
+        const QRect dot = vertical ? QRect(r.x(), r.y() + i, 1, 1) : QRect(r.x() + i, r.y(), 1, 1);
+        painter.fillRect(dot, GridColors::Black());
+    }
+}
