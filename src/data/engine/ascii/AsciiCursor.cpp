@@ -40,7 +40,7 @@ public:
         if (cursor.FLocked && cursor.FLockedId == id && cursor.FLockedKey == FKey)
             return;
         if (!cursor.FLocks->TryLockRecord(FKey))
-            RaiseEngineError(DBIERR_LOCKED, {"File: " + cursor.FFile.Path(),
+            RaiseEngineError(DBIERR_LOCKED, {"File: " + cursor.FFile->Path(),
                                              "Record " + std::to_string(cursor.FPosition + 1)});
         FTemporary = true;
     }
@@ -71,7 +71,7 @@ private:
 
 TAsciiCursor::TAsciiCursor(const std::string& textPath, const std::string& schemaPath, const TAsciiSchema& schema,
                            bool writable, bool exclusive)
-    : FFile(textPath), FCodec(schema), FWritable(writable),
+    : FFile(std::make_unique<TAsciiTextFile>(textPath)), FCodec(schema), FWritable(writable),
       FLocks(std::make_unique<TAsciiLocks>(schemaPath, writable, exclusive))
 {
     for (const TAsciiField& field : schema.Fields)
@@ -81,15 +81,68 @@ TAsciiCursor::TAsciiCursor(const std::string& textPath, const std::string& schem
 
 void TAsciiCursor::AssignFreshIds()
 {
-    // Ids continue after the ones given before, so a bookmark of a record
-    // from before a reload can never name another record.
-    uint64_t firstId = FPositions.size();
-    int64_t count = FFile.LineCount();
+    int64_t count = FFile->LineCount();
     FIds.resize(static_cast<size_t>(count));
-    std::iota(FIds.begin(), FIds.end(), firstId);
-    std::fill(FPositions.begin(), FPositions.end(), -1);
-    FPositions.resize(firstId + static_cast<size_t>(count));
-    std::iota(FPositions.begin() + static_cast<int64_t>(firstId), FPositions.end(), int64_t(0));
+    std::iota(FIds.begin(), FIds.end(), uint64_t(0));
+    FPositions.resize(static_cast<size_t>(count));
+    std::iota(FPositions.begin(), FPositions.end(), int64_t(0));
+}
+
+void TAsciiCursor::Resync()
+{
+    auto fresh = std::make_unique<TAsciiTextFile>(FFile->Path());
+    int64_t oldCount = FFile->LineCount();
+    int64_t newCount = fresh->LineCount();
+    // Lines equal at the start and at the end keep their ids (the old file
+    // is still read through its own handle when it was replaced); the lines
+    // between are new records with new ids, so no bookmark can name a
+    // record other than its own.
+    int64_t common = std::min(oldCount, newCount);
+    int64_t head = 0;
+    while (head < common && FFile->ReadLine(head) == fresh->ReadLine(head))
+        ++head;
+    int64_t tail = 0;
+    while (tail < common - head &&
+           FFile->ReadLine(oldCount - 1 - tail) == fresh->ReadLine(newCount - 1 - tail))
+        ++tail;
+
+    uint64_t currentId = FOnRecord ? FIds[FPosition] : 0;
+    std::vector<uint64_t> ids(FIds.begin(), FIds.begin() + head);
+    for (int64_t i = head; i < oldCount - tail; ++i)
+        FPositions[FIds[i]] = -1;
+    for (int64_t i = head; i < newCount - tail; ++i) {
+        ids.push_back(FPositions.size());
+        FPositions.push_back(-1);
+    }
+    ids.insert(ids.end(), FIds.end() - tail, FIds.end());
+    FIds = std::move(ids);
+    RenumberFrom(head);
+    FFile = std::move(fresh);
+
+    if (FOnRecord && FPositions[currentId] >= 0) {
+        FPosition = FPositions[currentId];
+    } else {
+        // A crack, or a record that was changed: the crack where it stood.
+        if (FPosition >= oldCount - tail)
+            FPosition += newCount - oldCount;
+        else if (FPosition > head)
+            FPosition = head;
+        FPosition = std::clamp<int64_t>(FPosition, 0, newCount);
+        FOnRecord = false;
+    }
+    if (FLocked && FPositions[FLockedId] < 0)
+        ReleaseLock();
+}
+
+void TAsciiCursor::SyncWithDisk()
+{
+    if (!FFile->ChangedOnDisk())
+        return;
+    bool wasOnRecord = FOnRecord;
+    Resync();
+    if (wasOnRecord && !FOnRecord)
+        RaiseEngineError(DBIERR_RECNOTFOUND, {"File: " + FFile->Path(),
+                                              "Another program changed or deleted this record."});
 }
 
 void TAsciiCursor::RenumberFrom(int64_t position)
@@ -101,21 +154,13 @@ void TAsciiCursor::RenumberFrom(int64_t position)
 void TAsciiCursor::RequireWritable() const
 {
     if (!FWritable)
-        RaiseEngineError(DBIERR_TABLEREADONLY, {"File: " + FFile.Path()});
+        RaiseEngineError(DBIERR_TABLEREADONLY, {"File: " + FFile->Path()});
 }
 
 void TAsciiCursor::RequireRecord() const
 {
     if (!FOnRecord)
         RaiseEngineError(DBIERR_NOCURRREC);
-}
-
-void TAsciiCursor::RequireUnchangedOnDisk() const
-{
-    if (FFile.ChangedOnDisk())
-        RaiseEngineError(DBIERR_RECNOTFOUND,
-                         {"File: " + FFile.Path(),
-                          "Another program changed the table since it was read. Refresh it and try again."});
 }
 
 void TAsciiCursor::SetToBegin()
@@ -126,13 +171,13 @@ void TAsciiCursor::SetToBegin()
 
 void TAsciiCursor::SetToEnd()
 {
-    FPosition = FFile.LineCount();
+    FPosition = FFile->LineCount();
     FOnRecord = false;
 }
 
 void TAsciiCursor::MoveTo(int64_t position, TEngineRecord& record)
 {
-    record = FCodec.Decode(FFile.ReadLine(position));
+    record = FCodec.Decode(FFile->ReadLine(position));
     FPosition = position;
     FOnRecord = true;
 }
@@ -142,7 +187,7 @@ bool TAsciiCursor::Next(TEngineRecord& record)
     int64_t target = FOnRecord ? FPosition + 1 : FPosition;
     if (target < 0)
         target = 0;
-    if (target >= FFile.LineCount()) {
+    if (target >= FFile->LineCount()) {
         SetToEnd();
         return false;
     }
@@ -152,7 +197,7 @@ bool TAsciiCursor::Next(TEngineRecord& record)
 
 bool TAsciiCursor::Prior(TEngineRecord& record)
 {
-    int64_t target = std::min(FPosition, FFile.LineCount()) - 1;
+    int64_t target = std::min(FPosition, FFile->LineCount()) - 1;
     if (target < 0) {
         SetToBegin();
         return false;
@@ -163,9 +208,9 @@ bool TAsciiCursor::Prior(TEngineRecord& record)
 
 bool TAsciiCursor::ReadCurrent(TEngineRecord& record)
 {
-    if (!FOnRecord || FPosition >= FFile.LineCount())
+    if (!FOnRecord || FPosition >= FFile->LineCount())
         return false;
-    record = FCodec.Decode(FFile.ReadLine(FPosition));
+    record = FCodec.Decode(FFile->ReadLine(FPosition));
     return true;
 }
 
@@ -212,7 +257,7 @@ int64_t TAsciiCursor::RecNo()
 
 bool TAsciiCursor::SetRecNo(int64_t recNo)
 {
-    if (recNo < 1 || recNo > FFile.LineCount())
+    if (recNo < 1 || recNo > FFile->LineCount())
         return false;
     FPosition = recNo - 1;
     FOnRecord = true;
@@ -235,14 +280,14 @@ void TAsciiCursor::LockRecord(TEngineRecord& fresh)
 {
     RequireWritable();
     RequireRecord();
-    RequireUnchangedOnDisk();
-    std::string line = FFile.ReadLine(FPosition);
+    SyncWithDisk();
+    std::string line = FFile->ReadLine(FPosition);
     uint64_t id = FIds[FPosition];
     uint64_t key = TAsciiLocks::RecordKey(line);
     if (!(FLocked && FLockedId == id && FLockedKey == key)) {
         ReleaseLock();
         if (!FLocks->TryLockRecord(key))
-            RaiseEngineError(DBIERR_LOCKED, {"File: " + FFile.Path(), "Record " + std::to_string(FPosition + 1)});
+            RaiseEngineError(DBIERR_LOCKED, {"File: " + FFile->Path(), "Record " + std::to_string(FPosition + 1)});
         FLocked = true;
         FLockedId = id;
         FLockedKey = key;
@@ -260,13 +305,13 @@ void TAsciiCursor::ModifyRecord(const TEngineRecord& record)
     RequireWritable();
     RequireRecord();
     TAsciiWriteGuard writing(*FLocks);
-    RequireUnchangedOnDisk();
-    std::string oldLine = FFile.ReadLine(FPosition);
+    SyncWithDisk();
+    std::string oldLine = FFile->ReadLine(FPosition);
     TRecordWriteLock lock(*this, oldLine);
     std::string_view old(oldLine);
     std::string newLine = FCodec.Encode(record, &old);
     if (newLine != oldLine)
-        FFile.ReplaceLines(FPosition, 1, {newLine});
+        FFile->ReplaceLines(FPosition, 1, {newLine});
     lock.ReleaseAfterWrite();
 }
 
@@ -274,11 +319,12 @@ void TAsciiCursor::InsertRecord(TEngineRecord& record, bool append)
 {
     RequireWritable();
     TAsciiWriteGuard writing(*FLocks);
-    RequireUnchangedOnDisk();
+    if (FFile->ChangedOnDisk())
+        Resync();
     std::string line = FCodec.Encode(record, nullptr);
-    int64_t count = FFile.LineCount();
+    int64_t count = FFile->LineCount();
     int64_t position = append ? count : std::clamp<int64_t>(FPosition, 0, count);
-    FFile.ReplaceLines(position, 0, {line});
+    FFile->ReplaceLines(position, 0, {line});
     uint64_t id = FPositions.size();
     FPositions.push_back(position);
     FIds.insert(FIds.begin() + position, id);
@@ -292,9 +338,9 @@ void TAsciiCursor::DeleteRecord()
     RequireWritable();
     RequireRecord();
     TAsciiWriteGuard writing(*FLocks);
-    RequireUnchangedOnDisk();
-    TRecordWriteLock lock(*this, FFile.ReadLine(FPosition));
-    FFile.ReplaceLines(FPosition, 1, {});
+    SyncWithDisk();
+    TRecordWriteLock lock(*this, FFile->ReadLine(FPosition));
+    FFile->ReplaceLines(FPosition, 1, {});
     lock.ReleaseAfterWrite();
     FPositions[FIds[FPosition]] = -1;
     FIds.erase(FIds.begin() + FPosition);
@@ -304,14 +350,6 @@ void TAsciiCursor::DeleteRecord()
 
 void TAsciiCursor::Refresh()
 {
-    if (!FFile.ChangedOnDisk())
-        return;
-    ReleaseLock();
-    FFile.Reload();
-    AssignFreshIds();
-    int64_t count = FFile.LineCount();
-    if (FPosition >= count) {
-        FPosition = count;
-        FOnRecord = false;
-    }
+    if (FFile->ChangedOnDisk())
+        Resync();
 }

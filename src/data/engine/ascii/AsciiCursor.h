@@ -3,7 +3,8 @@
 // file in file order; the line index makes record numbers exact, so the
 // cursor is sequenced.  A bookmark names a record by an id given to it when
 // it was first seen, which stays valid while records are inserted and
-// deleted through this cursor; bookmarks compare by the records' places.
+// deleted through this cursor, and across changes other programs make to
+// records other than it; bookmarks compare by the records' places.
 
 #include "data/engine/EngineCursor.h"
 #include "data/engine/ascii/AsciiLocks.h"
@@ -23,7 +24,7 @@ public:
     const std::vector<TEngineFieldDef>& FieldDefs() const override { return FFieldDefs; }
     bool CanModify() const override { return FWritable; }
     bool IsSequenced() const override { return true; }
-    int64_t RecordCount() override { return FFile.LineCount(); }
+    int64_t RecordCount() override { return FFile->LineCount(); }
     int CodePage() const override { return FCodec.CodePage(); }
 
     void SetToBegin() override;
@@ -52,15 +53,19 @@ private:
     class TRecordWriteLock;
 
     void AssignFreshIds();
+    // Takes in the file as another program left it; see Resync in the source.
+    void Resync();
+    // Resyncs when the file changed on disk; raises DBIERR_RECNOTFOUND when
+    // the record under the cursor was changed or deleted there.
+    void SyncWithDisk();
     void RenumberFrom(int64_t position);
     void RequireWritable() const;
     void RequireRecord() const;
-    void RequireUnchangedOnDisk() const;
     void MoveTo(int64_t position, TEngineRecord& record);
     int64_t PositionOf(const std::string& bookmark) const;
     void ReleaseLock();
 
-    TAsciiTextFile FFile;
+    std::unique_ptr<TAsciiTextFile> FFile;
     TAsciiRecordCodec FCodec;
     std::vector<TEngineFieldDef> FFieldDefs;
     bool FWritable;

@@ -115,33 +115,25 @@ void WriteFileReplacing(const std::string& path, const std::string& content, mod
 
 TAsciiTextFile::TAsciiTextFile(const std::string& path) : FPath(ResolvedPath(path))
 {
-    Open();
+    FHandle = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (FHandle < 0) {
+        int error = errno;
+        if (error == ENOENT)
+            RaiseEngineError(DBIERR_NOSUCHTABLE, {"File: " + FPath});
+        RaiseIoError(DBIERR_READERR, FPath, error);
+    }
+    try {
+        BuildIndex();
+    } catch (...) {
+        ::close(FHandle);
+        throw;
+    }
 }
 
 TAsciiTextFile::~TAsciiTextFile()
 {
     if (FHandle >= 0)
         ::close(FHandle);
-}
-
-void TAsciiTextFile::Open()
-{
-    int handle = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (handle < 0) {
-        int error = errno;
-        if (error == ENOENT)
-            RaiseEngineError(DBIERR_NOSUCHTABLE, {"File: " + FPath});
-        RaiseIoError(DBIERR_READERR, FPath, error);
-    }
-    if (FHandle >= 0)
-        ::close(FHandle);
-    FHandle = handle;
-    BuildIndex();
-}
-
-void TAsciiTextFile::Reload()
-{
-    Open();
 }
 
 void TAsciiTextFile::ReadAt(uint64_t offset, char* buffer, size_t size, size_t& done) const

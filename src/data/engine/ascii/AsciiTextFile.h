@@ -30,9 +30,6 @@ public:
     // True when the file on disk is no longer the one indexed (replaced or
     // changed by another program).
     bool ChangedOnDisk() const;
-    // Opens the file anew and rebuilds the index.
-    void Reload();
-
     // Replaces `removeCount` lines from `first` on with `lines` (given
     // without line ends) by writing the new file and renaming it over the
     // old one.  Raises DBIERR_WRITEERR or DBIERR_NODISKSPACE and leaves the
@@ -40,7 +37,6 @@ public:
     void ReplaceLines(int64_t first, int64_t removeCount, const std::vector<std::string>& lines);
 
 private:
-    void Open();
     void BuildIndex();
     void ReadAt(uint64_t offset, char* buffer, size_t size, size_t& done) const;
     void CopyRange(int target, uint64_t begin, uint64_t end, const std::string& tempPath) const;

@@ -402,30 +402,53 @@ TEST_F(AsciiDriver, ExclusiveOpenKeepsOthersOut)
     EXPECT_EQ(OpenError("parts.txt", true, &message), DBIERR_FILELOCKED);
 }
 
-TEST_F(AsciiDriver, ChangesByAnotherWriterAreNotOverwritten)
+TEST_F(AsciiDriver, ChangesByAnotherWriterAreTakenInAndNeverOverwritten)
 {
-    WriteTable("parts", PartsSchema, "\"A\",1\r\n\"B\",2\r\n");
+    WriteTable("parts", PartsSchema, "\"A\",1\r\n\"B\",2\r\n\"C\",3\r\n");
     auto mine = Open("parts.txt");
     auto theirs = Open("parts.txt");
+    ASSERT_TRUE(mine->SetRecNo(3));
+    std::string markOfC = mine->Bookmark();
     TEngineRecord record;
     ASSERT_TRUE(theirs->SetRecNo(2));
     theirs->LockRecord(record);
     record[1] = TVariant(int32_t(22));
     theirs->ModifyRecord(record);
 
-    ASSERT_TRUE(mine->SetRecNo(1));
-    TEngineRecord stale{TVariant("A"), TVariant(int32_t(11))};
-    EXPECT_THROW(mine->ModifyRecord(stale), EDBEngineError);
-    EXPECT_THROW(mine->LockRecord(record), EDBEngineError);
-    EXPECT_EQ(ReadBytes(FFolder.File("parts.txt")), "\"A\",1\r\n\"B\",22\r\n");
-
-    mine->Refresh();
-    EXPECT_EQ(Column(*mine, 1), (std::vector<std::string>{"1", "22"}));
+    // A record the other writer left alone is still editable in place.
     ASSERT_TRUE(mine->SetRecNo(1));
     mine->LockRecord(record);
+    EXPECT_EQ(record[1].AsInteger(), 1);
     record[1] = TVariant(int32_t(11));
     mine->ModifyRecord(record);
-    EXPECT_EQ(ReadBytes(FFolder.File("parts.txt")), "\"A\",11\r\n\"B\",22\r\n");
+    EXPECT_EQ(ReadBytes(FFolder.File("parts.txt")), "\"A\",11\r\n\"B\",22\r\n\"C\",3\r\n");
+
+    // The record under the cursor was changed elsewhere: refused, nothing written.
+    ASSERT_TRUE(mine->SetRecNo(2));
+    ASSERT_TRUE(theirs->SetRecNo(2));
+    theirs->DeleteRecord();
+    TEngineRecord stale{TVariant("B"), TVariant(int32_t(99))};
+    try {
+        mine->ModifyRecord(stale);
+        FAIL() << "a record deleted by another writer was written";
+    } catch (const EDBEngineError& e) {
+        EXPECT_EQ(e.ErrorCode(), DBIERR_RECNOTFOUND);
+        EXPECT_NE(e.Message().find("Another program"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(ReadBytes(FFolder.File("parts.txt")), "\"A\",11\r\n\"C\",3\r\n");
+    EXPECT_EQ(Column(*mine, 1), (std::vector<std::string>{"11", "3"}));
+
+    // Bookmarks of records untouched elsewhere survive; so do they when a
+    // text editor rewrites the file in place with a new first line.
+    ASSERT_TRUE(mine->GotoBookmark(markOfC));
+    EXPECT_EQ(mine->RecNo(), 2);
+    WriteBytes(FFolder.File("parts.txt"), "\"New\",0\r\n\"A\",11\r\n\"C\",3\r\n");
+    mine->Refresh();
+    EXPECT_EQ(mine->RecordCount(), 3);
+    ASSERT_TRUE(mine->GotoBookmark(markOfC));
+    EXPECT_EQ(mine->RecNo(), 3);
+    ASSERT_TRUE(mine->ReadCurrent(record));
+    EXPECT_EQ(record[0].AsString(), "C");
 }
 
 TEST_F(AsciiDriver, RefusedValuesLeaveTheFileAsItWas)
