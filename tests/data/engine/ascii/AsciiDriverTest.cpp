@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -514,4 +516,64 @@ TEST_F(AsciiDriver, KeepsTheFileModeAndWritesThroughSymbolicLinks)
     struct stat info {};
     ASSERT_EQ(::stat(FFolder.File("data/real.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// A write that fails half-way (the file size limit stands in for a full
+// disk) leaves the table as it was and no temporary file behind.
+TEST_F(AsciiDriver, FailedWriteLeavesTheOldFile)
+{
+    std::string data;
+    for (int i = 0; i < 200; ++i)
+        data += "\"Part " + std::to_string(i) + "\"," + std::to_string(i) + "\r\n";
+    WriteTable("parts", PartsSchema, data);
+    auto cursor = Open("parts.txt");
+    ASSERT_TRUE(cursor->SetRecNo(150));
+    TEngineRecord record;
+    cursor->LockRecord(record);
+    record[1] = TVariant(int32_t(-1));
+
+    rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = data.size() / 2;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    uint16_t status = DBIERR_NONE;
+    try {
+        cursor->ModifyRecord(record);
+    } catch (const EDBEngineError& e) {
+        status = e.ErrorCode();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(status, DBIERR_WRITEERR);
+    EXPECT_EQ(ReadBytes(FFolder.File("parts.txt")), data);
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(FFolder.Path()))
+        files += entry.is_regular_file();
+    EXPECT_EQ(files, 2u) << "a temporary file was left behind";
+
+    // The record is still locked by this cursor and the write can be repeated.
+    cursor->ModifyRecord(record);
+    ASSERT_TRUE(cursor->ReadCurrent(record));
+    EXPECT_EQ(record[1].AsInteger(), -1);
+    EXPECT_EQ(cursor->RecNo(), 150);
+}
+
+TEST_F(AsciiDriver, CreatedFixedTablesLayColumnsSideBySide)
+{
+    TCreateTableParams params;
+    params.Path = FFolder.File("STOCK.TXT");
+    params.Level = "fixed";
+    params.CodePage = 437;
+    params.Fields = {Def("Code", ftString, 6), Def("Qty", ftSmallint), Def("Due", ftDate)};
+    FDriver->CreateTable(params);
+    std::string schema = ReadBytes(FFolder.File("STOCK.SCH"));
+    EXPECT_EQ(schema, "[STOCK]\r\nFILETYPE = FIXED\r\nCHARSET = ascii\r\n"
+                      "Field1 = Code,CHAR,6,00,00\r\nField2 = Qty,NUMBER,6,00,06\r\nField3 = Due,DATE,10,00,12\r\n");
+    auto cursor = Open("STOCK.TXT");
+    TEngineRecord record{TVariant("AB-1"), TVariant(int32_t(-12)), TVariant::FromDateTime(EncodeDate(2025, 12, 31))};
+    cursor->InsertRecord(record, true);
+    EXPECT_EQ(ReadBytes(FFolder.File("STOCK.TXT")), "AB-1     -1212/31/2025\r\n");
 }
