@@ -46,6 +46,7 @@ std::vector<TAsciiValueSpan> SplitDelimitedLine(std::string_view line, char sepa
                                                 size_t& tail)
 {
     std::vector<TAsciiValueSpan> spans;
+    spans.reserve(count);
     size_t pos = 0;
     for (size_t i = 0; i < count; ++i) {
         if (i > 0) {

@@ -14,6 +14,8 @@ namespace {
 
 constexpr size_t ScanChunk = 1 << 20;
 constexpr size_t WindowSize = 256 * 1024;
+constexpr size_t JumpWindowSize = 8 * 1024;
+constexpr uint64_t NearWindow = 4 * 1024;
 
 [[noreturn]] void RaiseIoError(uint16_t status, const std::string& path, int error)
 {
@@ -209,10 +211,19 @@ std::string TAsciiTextFile::ReadLine(int64_t index)
         ReadAt(begin, line.data(), line.size(), got);
         line.resize(got);
     } else {
-        // Centre the window on the line, so reading forwards or backwards
-        // both find their next lines in it.
-        uint64_t start = begin > WindowSize / 2 ? begin - WindowSize / 2 : 0;
-        FWindow.resize(std::min<uint64_t>(WindowSize, FDataEnd - start));
+        // Reading on from the window fills a large window ahead of the line
+        // (forwards) or behind it (backwards); a jump reads little around it.
+        uint64_t windowEnd = FWindowStart + FWindow.size();
+        bool nearWindow = !FWindow.empty() && begin + NearWindow >= FWindowStart && begin <= windowEnd + NearWindow;
+        uint64_t size = nearWindow ? WindowSize : JumpWindowSize;
+        uint64_t start;
+        if (!nearWindow)
+            start = begin > size / 2 ? begin - size / 2 : 0;
+        else if (begin >= FWindowStart)
+            start = begin;
+        else
+            start = end > size ? end - size : 0;
+        FWindow.resize(std::max<uint64_t>(std::min<uint64_t>(size, FDataEnd - start), end - start));
         size_t got = 0;
         ReadAt(start, FWindow.data(), FWindow.size(), got);
         FWindow.resize(got);
