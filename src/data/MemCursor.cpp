@@ -85,18 +85,23 @@ void TMemStorage::PrepareRecord(TEngineRecord& record, bool isNew)
         TVariant& value = record[i];
         if (value.IsEmpty())
             value = TVariant::Null();
-        if (def.DataType == ftAutoInc) {
-            if (isNew && value.IsNull())
-                value = static_cast<int32_t>(FNextAutoInc);
-            if (!value.IsNull() && value.AsInt64() >= FNextAutoInc)
-                FNextAutoInc = value.AsInt64() + 1;
-        }
-        if (def.Required && value.IsNull())
+        bool assigned = def.DataType == ftAutoInc && isNew;
+        if (def.Required && value.IsNull() && !assigned)
             RaiseEngineError(DBIERR_REQDERR, {"Field: " + def.Name});
         if (IsStringType(def.DataType) && def.Size > 0 && value.VarType() == varString &&
             CharacterCount(value.AsString()) > static_cast<size_t>(def.Size))
             RaiseEngineError(DBIERR_INVALIDFIELDVALUE,
                              {"Field: " + def.Name, "The text is longer than " + std::to_string(def.Size) + " characters"});
+    }
+    // Numbers are given only to a record that passed every check.
+    for (size_t i = 0; i < FDefs.size(); ++i) {
+        if (FDefs[i].DataType != ftAutoInc)
+            continue;
+        TVariant& value = record[i];
+        if (isNew && value.IsNull())
+            value = static_cast<int32_t>(FNextAutoInc);
+        if (!value.IsNull() && value.AsInt64() >= FNextAutoInc)
+            FNextAutoInc = value.AsInt64() + 1;
     }
 }
 
