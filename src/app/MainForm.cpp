@@ -1,0 +1,204 @@
+#include "app/MainForm.h"
+
+#include "app/AboutForm.h"
+#include "app/DBNavigator.h"
+#include "app/ExceptionReport.h"
+#include "app/FormStyle.h"
+#include "platform/ui/OpenDialog.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <memory>
+
+TfrmMain* frmMain = nullptr;
+
+namespace {
+
+constexpr int FormLeft = 192, FormTop = 133, FormWidth = 677, FormHeight = 494;
+// The client area below the menu: navigator bar, grid, status bar.
+constexpr int NavigatorHeight = 25;
+constexpr int GridHeight = 399;
+constexpr int StatusBarHeight = 24;
+constexpr int StatusPanelWidth = 50;
+
+const char* const NavigatorHints[NavigateBtnCount] = {
+    "首记录", "前一记录", "下一记录", "末记录", "增加记录", "删除记录", "编辑记录", "提交修改", "取消修改", "刷新",
+};
+
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(Text("数据表记录维护（.DBF .DB）"));
+    ApplyFormStyle(*this);
+    dsrcDBF.SetDataSet(&tblDBF);
+
+    CreateMenu();
+    CreateClientArea();
+    CreateStatusBar();
+
+    const QSize client = ClientSizeOfFrame(FormWidth, FormHeight);
+    move(FormLeft, FormTop);
+    resize(client.width(), menuBar()->sizeHint().height() + NavigatorHeight + GridHeight + StatusBarHeight);
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    if (frmMain == this)
+        frmMain = nullptr;
+}
+
+void TfrmMain::CreateMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setNativeMenuBar(false);
+
+    FpadFile = bar->addMenu(Text("选择(&S)"));
+    FpadFile->setObjectName(QStringLiteral("padFile"));
+    FitmDBF = FpadFile->addAction(Text("选择要操作数据表(&D)..."));
+    FitmDBF->setObjectName(QStringLiteral("itmDBF"));
+    FN1 = FpadFile->addSeparator();
+    FN1->setObjectName(QStringLiteral("N1"));
+    FitmExit = FpadFile->addAction(Text("退出(&X)"));
+    FitmExit->setObjectName(QStringLiteral("itmExit"));
+
+    FpadHelp = bar->addMenu(Text("帮助(&H)"));
+    FpadHelp->setObjectName(QStringLiteral("padHelp"));
+    FitmAbout = FpadHelp->addAction(Text("关于(&A)..."));
+    FitmAbout->setObjectName(QStringLiteral("itmAbout"));
+
+    connect(FitmDBF, &QAction::triggered, this, [this] { RunHandler([this] { itmDBFClick(); }); });
+    connect(FitmExit, &QAction::triggered, this, [this] { RunHandler([this] { itmExitClick(); }); });
+    connect(FitmAbout, &QAction::triggered, this, [this] { RunHandler([this] { itmAboutClick(); }); });
+}
+
+void TfrmMain::CreateClientArea()
+{
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    FDBNavigator1 = new TDBNavigator(client);
+    FDBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    FDBNavigator1->setFixedHeight(NavigatorHeight);
+    QStringList hints;
+    for (const char* hint : NavigatorHints)
+        hints << Text(hint);
+    FDBNavigator1->SetHints(hints);
+    FDBNavigator1->SetDataSource(&dsrcDBF);
+    layout->addWidget(FDBNavigator1);
+
+    // The data grid's place: it fills the rest of the client area and is the
+    // first (and only) control in the tab order.
+    auto* gridPlace = new QFrame(client);
+    gridPlace->setObjectName(QStringLiteral("dgrdDBF"));
+    gridPlace->setFrameShape(QFrame::StyledPanel);
+    gridPlace->setFrameShadow(QFrame::Sunken);
+    gridPlace->setFocusPolicy(Qt::StrongFocus);
+    gridPlace->setAutoFillBackground(true);
+    QPalette palette = gridPlace->palette();
+    palette.setColor(QPalette::Window, ToQColor(clWindow));
+    gridPlace->setPalette(palette);
+    FdgrdDBF = gridPlace;
+    layout->addWidget(FdgrdDBF, 1);
+
+    setCentralWidget(client);
+    FdgrdDBF->setFocus();
+}
+
+void TfrmMain::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(StatusBarHeight);
+    // The only panel is also the last one, so it stretches to the bar's right edge.
+    FStatusPanel0 = new QLabel(bar);
+    FStatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+    FStatusPanel0->setMinimumWidth(StatusPanelWidth);
+    FStatusPanel0->setFrameShape(QFrame::Panel);
+    FStatusPanel0->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(FStatusPanel0, 1);
+}
+
+QString TfrmMain::StatusPanelText() const
+{
+    return FStatusPanel0->text();
+}
+
+void TfrmMain::SetStatusPanelText(const QString& text)
+{
+    FStatusPanel0->setText(text);
+}
+
+// ---- event handlers
+
+void TfrmMain::FormCreate()
+{
+    SetStatusPanelText(Text("请选择需要编辑的表..."));
+}
+
+void TfrmMain::itmDBFClick()
+{
+    // The dialog belongs to this call and is freed on every way out of it.
+    auto dialog = std::make_unique<TOpenDialog>();
+    dialog->Filter = "DBase文件(*.dbf)|*.dbf|Paradox文件(*.db)|*.db";
+    dialog->DefaultExt = "dbf";
+    dialog->Title = "数据文件";
+    // Every choice starts from the root, never from the previous folder.
+    dialog->InitialDir = "/";
+    if (!dialog->Execute())
+        return;
+
+    // The path shows before the table is touched, so it stays even when
+    // opening fails.
+    SetStatusPanelText(QString::fromStdString(dialog->FileName));
+    FTableFileName = QString::fromStdString(dialog->FileName);
+
+    tblDBF.Close();
+    tblDBF.SetDatabaseName("");
+    tblDBF.SetTableType(ttDefault);
+    tblDBF.SetTableName(FTableFileName.toStdString());
+    tblDBF.Open();
+}
+
+void TfrmMain::itmExitClick()
+{
+    close();
+}
+
+void TfrmMain::itmAboutClick()
+{
+    if (!frmAbout)
+        frmAbout = new TfrmAbout();
+    frmAbout->exec();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    // Closing the table never posts: an unposted edit or insert is dropped.
+    RunHandler([this] {
+        if (tblDBF.State() == dsEdit || tblDBF.State() == dsInsert)
+            tblDBF.Cancel();
+        tblDBF.Close();
+    });
+    if (frmMain == this)
+        frmMain = nullptr;
+    event->accept();
+}

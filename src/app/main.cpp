@@ -1,0 +1,20 @@
+// tablemaint: maintains the records of one dBASE or Paradox table file at a time.
+
+#include "app/Application.h"
+#include "app/FormStyle.h"
+#include "app/MainForm.h"
+#include "data/Session.h"
+#include "data/engine/drivers/RegisterDrivers.h"
+#include "platform/ui/PasswordDialog.h"
+
+int main(int argc, char** argv)
+{
+    TApplication application(argc, argv);
+    InstallFontSubstitutes();
+    RegisterBuiltinDrivers(Session().Engine());
+    InstallPasswordDialog(Session());
+
+    frmMain = new TfrmMain();   // frees itself when it closes
+    frmMain->show();
+    return application.exec();
+}
