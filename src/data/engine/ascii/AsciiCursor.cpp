@@ -93,11 +93,12 @@ void TAsciiCursor::Resync()
     auto fresh = std::make_unique<TAsciiTextFile>(FFile->Path());
     int64_t oldCount = FFile->LineCount();
     int64_t newCount = fresh->LineCount();
-    // Lines equal at the start and at the end keep their ids (the old file
-    // is still read through its own handle when it was replaced); the lines
-    // between are new records with new ids, so no bookmark can name a
-    // record other than its own.
-    int64_t common = std::min(oldCount, newCount);
+    // When the file was replaced, its old version is still read through
+    // the old handle: lines equal at the start and at the end keep their
+    // ids, and the lines between are new records with new ids.  A file
+    // changed in place has no old version left to compare with, so all its
+    // records are new.  Either way no bookmark names another record.
+    int64_t common = fresh->IsSameFileAs(*FFile) ? 0 : std::min(oldCount, newCount);
     int64_t head = 0;
     while (head < common && FFile->ReadLine(head) == fresh->ReadLine(head))
         ++head;

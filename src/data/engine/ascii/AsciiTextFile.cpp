@@ -249,6 +249,11 @@ bool TAsciiTextFile::ChangedOnDisk() const
            now.st_mtim.tv_sec != FIdentity.st_mtim.tv_sec || now.st_mtim.tv_nsec != FIdentity.st_mtim.tv_nsec;
 }
 
+bool TAsciiTextFile::IsSameFileAs(const TAsciiTextFile& other) const
+{
+    return FIdentity.st_dev == other.FIdentity.st_dev && FIdentity.st_ino == other.FIdentity.st_ino;
+}
+
 void TAsciiTextFile::CopyRange(int target, uint64_t begin, uint64_t end, const std::string& tempPath) const
 {
     std::vector<char> buffer(std::min<uint64_t>(ScanChunk, std::max<uint64_t>(end - begin, 1)));

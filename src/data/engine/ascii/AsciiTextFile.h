@@ -30,6 +30,8 @@ public:
     // True when the file on disk is no longer the one indexed (replaced or
     // changed by another program).
     bool ChangedOnDisk() const;
+    // True when both index the same file on disk (one changed in place).
+    bool IsSameFileAs(const TAsciiTextFile& other) const;
     // Replaces `removeCount` lines from `first` on with `lines` (given
     // without line ends) by writing the new file and renaming it over the
     // old one.  Raises DBIERR_WRITEERR or DBIERR_NODISKSPACE and leaves the

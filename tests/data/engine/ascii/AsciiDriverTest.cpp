@@ -440,17 +440,35 @@ TEST_F(AsciiDriver, ChangesByAnotherWriterAreTakenInAndNeverOverwritten)
     EXPECT_EQ(ReadBytes(FFolder.File("parts.txt")), "\"A\",11\r\n\"C\",3\r\n");
     EXPECT_EQ(Column(*mine, 1), (std::vector<std::string>{"11", "3"}));
 
-    // Bookmarks of records untouched elsewhere survive; so do they when a
-    // text editor rewrites the file in place with a new first line.
+    // Bookmarks of records untouched elsewhere survive, also when another
+    // program replaces the file with one that has a new first line.
     ASSERT_TRUE(mine->GotoBookmark(markOfC));
     EXPECT_EQ(mine->RecNo(), 2);
-    WriteBytes(FFolder.File("parts.txt"), "\"New\",0\r\n\"A\",11\r\n\"C\",3\r\n");
+    WriteBytes(FFolder.File("other.tmp"), "\"New\",0\r\n\"A\",11\r\n\"C\",3\r\n");
+    std::filesystem::rename(FFolder.File("other.tmp"), FFolder.File("parts.txt"));
     mine->Refresh();
     EXPECT_EQ(mine->RecordCount(), 3);
     ASSERT_TRUE(mine->GotoBookmark(markOfC));
     EXPECT_EQ(mine->RecNo(), 3);
     ASSERT_TRUE(mine->ReadCurrent(record));
     EXPECT_EQ(record[0].AsString(), "C");
+}
+
+// A file rewritten in place (as a text editor may save it) has no old
+// version left to compare with: every bookmark from before is void, and the
+// records read are the new ones.
+TEST_F(AsciiDriver, FileChangedInPlaceVoidsOldBookmarks)
+{
+    WriteTable("parts", PartsSchema, "\"A\",1\r\n\"B\",2\r\n");
+    auto cursor = Open("parts.txt");
+    ASSERT_TRUE(cursor->SetRecNo(1));
+    std::string markOfA = cursor->Bookmark();
+    TEngineRecord record;
+    ASSERT_TRUE(cursor->ReadCurrent(record));
+    WriteBytes(FFolder.File("parts.txt"), "\"Z\",9\r\n\"A\",1\r\n\"B\",2\r\n");
+    cursor->Refresh();
+    EXPECT_FALSE(cursor->GotoBookmark(markOfA));
+    EXPECT_EQ(Column(*cursor, 0), (std::vector<std::string>{"Z", "A", "B"}));
 }
 
 TEST_F(AsciiDriver, RefusedValuesLeaveTheFileAsItWas)
