@@ -162,7 +162,7 @@ void TAsciiTextFile::BuildIndex()
         RaiseEngineError(DBIERR_UNKNOWNTBLTYPE, {"File: " + FPath, "This is not a regular file."});
     FFileSize = static_cast<uint64_t>(FIdentity.st_size);
     FDataEnd = FFileSize;
-    FStarts.assign(1, 0);
+    FStarts.assign(1, DataStart());
     FLineEnd.clear();
     FWindow.clear();
     std::vector<char> chunk(ScanChunk);
@@ -194,6 +194,14 @@ void TAsciiTextFile::BuildIndex()
     if (FStarts.back() >= FDataEnd)
         FStarts.pop_back();   // an empty file: no lines at all
     FStarts.push_back(FDataEnd);
+}
+
+uint64_t TAsciiTextFile::DataStart() const
+{
+    char mark[3] = {};
+    size_t got = 0;
+    ReadAt(0, mark, sizeof mark, got);
+    return got == 3 && std::memcmp(mark, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
 }
 
 std::string TAsciiTextFile::ReadLine(int64_t index)
@@ -276,7 +284,7 @@ void TAsciiTextFile::ReplaceLines(int64_t first, int64_t removeCount, const std:
     uint64_t rangeEnd = FStarts[first + removeCount];
     std::string bytes;
     // Appending after a last line without a line end gives it one first.
-    bool endsOpen = FDataEnd > 0 && first == count && !lines.empty() && !FStarts.empty();
+    bool endsOpen = FDataEnd > FStarts.front() && first == count && !lines.empty();
     if (endsOpen) {
         char last = 0;
         size_t got = 0;

@@ -4,8 +4,9 @@
 // without walking the file.  Changes are written to a new file beside the
 // old one, which is then renamed over it: a failed write leaves the old
 // file exactly as it was.  Lines end as the file's first line ends ("\r\n"
-// or "\n"; "\r\n" for a file without any); a DOS end-of-file mark (^Z) at
-// the very end is kept after the last line.
+// or "\n"; "\r\n" for a file without any); a UTF-8 byte order mark at the
+// start is kept before the first line and a DOS end-of-file mark (^Z) at
+// the very end after the last one.
 
 #include <cstdint>
 #include <string>
@@ -40,6 +41,7 @@ public:
 
 private:
     void BuildIndex();
+    uint64_t DataStart() const;   // after a UTF-8 byte order mark
     void ReadAt(uint64_t offset, char* buffer, size_t size, size_t& done) const;
     void CopyRange(int target, uint64_t begin, uint64_t end, const std::string& tempPath) const;
 

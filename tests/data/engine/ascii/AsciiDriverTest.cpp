@@ -234,7 +234,8 @@ TEST_F(AsciiDriver, EditsKeepTheFileLineEndsAndEndOfFileMark)
     WriteTable("lf", PartsSchema, "\"Bolt\",1\n\"Nut\",2\n");
     WriteTable("crlf", PartsSchema, "\"Bolt\",1\r\n\"Nut\",2\r\n\x1A");
     WriteTable("open", PartsSchema, "\"Bolt\",1\n\"Nut\",2");
-    for (const char* name : {"lf.txt", "crlf.txt", "open.txt"}) {
+    WriteTable("bom", PartsSchema, "\xEF\xBB\xBF\"Bolt\",1\r\n\"Nut\",2\r\n");
+    for (const char* name : {"lf.txt", "crlf.txt", "open.txt", "bom.txt"}) {
         auto cursor = Open(name);
         ASSERT_EQ(cursor->RecordCount(), 2) << name;
         ASSERT_TRUE(cursor->SetRecNo(2));
@@ -248,6 +249,17 @@ TEST_F(AsciiDriver, EditsKeepTheFileLineEndsAndEndOfFileMark)
     EXPECT_EQ(ReadBytes(FFolder.File("lf.txt")), "\"Bolt\",1\n\"Nut\",20\n\"Washer\",3\n");
     EXPECT_EQ(ReadBytes(FFolder.File("crlf.txt")), "\"Bolt\",1\r\n\"Nut\",20\r\n\"Washer\",3\r\n\x1A");
     EXPECT_EQ(ReadBytes(FFolder.File("open.txt")), "\"Bolt\",1\n\"Nut\",20\n\"Washer\",3\n");
+    EXPECT_EQ(ReadBytes(FFolder.File("bom.txt")), "\xEF\xBB\xBF\"Bolt\",1\r\n\"Nut\",20\r\n\"Washer\",3\r\n");
+    auto bom = Open("bom.txt");
+    TEngineRecord first;
+    ASSERT_TRUE(bom->Next(first));
+    EXPECT_EQ(first[0].AsString(), "Bolt");
+    bom->SetToBegin();
+    TEngineRecord front{TVariant("Front"), TVariant::Null()};
+    bom->InsertRecord(front, false);
+    bom->SetRecNo(4);
+    bom->DeleteRecord();
+    EXPECT_EQ(ReadBytes(FFolder.File("bom.txt")), "\xEF\xBB\xBF\"Front\",\r\n\"Bolt\",1\r\n\"Nut\",20\r\n");
 }
 
 TEST_F(AsciiDriver, InsertAppendAndDeleteMoveTheCursorAsTheInterfaceSays)
