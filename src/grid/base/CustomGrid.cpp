@@ -572,3 +572,9 @@ TShiftState TCustomGrid::ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseB
     if (buttons & Qt::MiddleButton) s += ssMiddle;
     return s;
 }
+
+bool TCustomGrid::viewportEvent(QEvent* e) {
+    const bool result = QAbstractScrollArea::viewportEvent(e);
+    if (e->type() == QEvent::Resize) Resize();
+    return result;
+}

@@ -308,6 +308,8 @@ void TCustomGrid::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int 
         FGridState = state;
         InvalidateOverlay();
         FGridState = gsNormal;
+        // The line ends where the mouse was released.
+        FSizingPos = (state == gsColSizing ? x : y) + FSizingOfs;
         const int newSize = ResizeLine(state == gsColSizing ? di.Horz : di.Vert);
         if (newSize > 1) {
             if (state == gsColSizing) SetColWidths(FSizingIndex, newSize);

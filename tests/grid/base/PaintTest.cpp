@@ -1,0 +1,174 @@
+// Painting checked on rendered images: lines per region with the line
+// options, cell backgrounds, selection and focus, the free area, the draw
+// states DrawCell receives, overlays and the pixel scroll of a row band.
+
+#include "GridTestSupport.h"
+
+#include "grid/base/GridColors.h"
+
+#include <QPaintEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class GridPaint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        grid = std::make_unique<TTestGrid>();
+        // 5 x 5 cells of 64 x 24 with 1-pixel lines: fixed column [0,64) and
+        // its line at 64, column 1 [65,129) and its line at 129; fixed row
+        // [0,24), line at 24; row 1 [25,49), line at 49.  All rows fit.
+        ShowGrid(*grid, 300, 200);
+    }
+    QImage Image() { return Render(*grid); }
+    std::unique_ptr<TTestGrid> grid;
+};
+
+const QColor Black = GridColors::Black();
+const QColor White = GridColors::Window();
+
+TEST_F(GridPaint, LinesAndBackgroundsPerRegion) {
+    const QImage img = Image();
+    EXPECT_EQ(PixelAt(img, 64, 10), Black);               // fixed vertical line
+    EXPECT_EQ(PixelAt(img, 30, 24), Black);               // fixed horizontal line
+    EXPECT_EQ(PixelAt(img, 64, 60), Black);               // fixed column below the title
+    EXPECT_EQ(PixelAt(img, 150, 24), Black);              // title row right of the corner
+    EXPECT_EQ(PixelAt(img, 129, 60), GridColors::Silver());  // data lines
+    EXPECT_EQ(PixelAt(img, 160, 74), GridColors::Silver());
+    EXPECT_EQ(PixelAt(img, 30, 10), GridColors::BtnFace());  // fixed cell
+    EXPECT_EQ(PixelAt(img, 160, 60), White);                  // data cell
+    EXPECT_EQ(PixelAt(img, 160, 150), White);                 // below the last row
+}
+
+TEST_F(GridPaint, LineOptionsSwitchRegionsOff) {
+    grid->SetOptions({goFixedVertLine, goFixedHorzLine, goHorzLine});
+    QImage img = Image();
+    EXPECT_EQ(PixelAt(img, 64, 10), Black);
+    EXPECT_EQ(PixelAt(img, 130, 60).rgb(), PixelAt(img, 140, 60).rgb())
+        << "no vertical data lines: the columns close up";
+    EXPECT_EQ(PixelAt(img, 160, 49), GridColors::Silver());
+
+    grid->SetOptions({goVertLine, goHorzLine});  // fixed lines off, data lines on
+    img = Image();
+    EXPECT_EQ(PixelAt(img, 64, 10), GridColors::BtnFace()) << "fixed lines in the fixed colour";
+    EXPECT_EQ(PixelAt(img, 129, 60), GridColors::Silver());
+}
+
+TEST_F(GridPaint, WideLinesAndSilverBackground) {
+    grid->SetGridLineWidth(2);
+    grid->SetColor(GridColors::Silver());
+    const QImage img = Image();
+    EXPECT_EQ(PixelAt(img, 64, 10), Black);
+    EXPECT_EQ(PixelAt(img, 65, 10), Black);
+    EXPECT_EQ(PixelAt(img, 66, 10), GridColors::BtnFace());
+    // Data lines turn grey on a silver grid.
+    EXPECT_EQ(PixelAt(img, 130, 60), GridColors::Gray());
+    EXPECT_EQ(PixelAt(img, 131, 60), GridColors::Gray());
+    EXPECT_EQ(PixelAt(img, 160, 60), GridColors::Silver());
+}
+
+TEST_F(GridPaint, SelectionIsHighlightedAndTheFocusedCellFramed) {
+    grid->SetSelection({2, 2, 1, 1});  // anchor (2,2), current (1,1)
+    const QImage img = Image();
+    EXPECT_EQ(PixelAt(img, 160, 60), GridColors::Highlight());
+    EXPECT_EQ(PixelAt(img, 100, 60), GridColors::Highlight());
+    EXPECT_EQ(PixelAt(img, 100, 37), White) << "the focused cell is not highlighted";
+    // Dotted focus frame: every other pixel of its border.
+    EXPECT_EQ(PixelAt(img, 65, 25), Black);
+    EXPECT_EQ(PixelAt(img, 66, 25), White);
+    EXPECT_EQ(PixelAt(img, 67, 25), Black);
+
+    grid->SetOptions(grid->Options() + goDrawFocusSelected);
+    EXPECT_EQ(PixelAt(Image(), 100, 37), GridColors::Highlight());
+}
+
+TEST_F(GridPaint, DrawCellGetsEveryVisibleCellWithItsState) {
+    grid->Drawn.clear();
+    Image();
+    auto stateOf = [&](int col, int row) -> std::optional<TGridDrawState> {
+        for (const auto& [coord, state] : grid->Drawn)
+            if (coord == TGridCoord{col, row}) return state;
+        return std::nullopt;
+    };
+    ASSERT_TRUE(stateOf(0, 0));
+    EXPECT_EQ(*stateOf(0, 0), TGridDrawState{gdFixed});
+    EXPECT_EQ(*stateOf(2, 0), TGridDrawState{gdFixed});
+    EXPECT_EQ(*stateOf(1, 1), (TGridDrawState{gdFocused, gdSelected}));
+    EXPECT_EQ(*stateOf(2, 3), TGridDrawState{});
+    EXPECT_TRUE(stateOf(4, 4)) << "the partly shown column is drawn";
+    EXPECT_EQ(grid->Drawn.size(), 25u);
+
+    grid->SetLeftCol(2);
+    grid->Drawn.clear();
+    Image();
+    EXPECT_FALSE(stateOf(1, 1));
+    EXPECT_TRUE(stateOf(0, 1));
+    EXPECT_EQ(*stateOf(2, 0), TGridDrawState{gdFixed});
+
+    grid->SetLeftCol(1);
+    grid->clearFocus();
+    grid->Drawn.clear();
+    Image();
+    EXPECT_EQ(*stateOf(1, 1), TGridDrawState{gdSelected}) << "no focus, no focused state";
+}
+
+TEST_F(GridPaint, CellUnderTheEditorIsNotDrawn) {
+    grid->SetOptions(grid->Options() + goEditing);
+    grid->ShowEditor();
+    ASSERT_TRUE(grid->InplaceEditor()->isVisible());
+    grid->Drawn.clear();
+    Image();
+    for (const auto& [coord, state] : grid->Drawn) EXPECT_FALSE(coord == (TGridCoord{1, 1}));
+}
+
+TEST_F(GridPaint, SizingLineIsDrawnWhileSizing) {
+    grid->SetOptions(grid->Options() + goColSizing);
+    QTest::mousePress(Client(*grid), Qt::LeftButton, {}, QPoint(129, 10));
+    QTest::mouseMove(Client(*grid), QPoint(180, 10));
+    const QImage img = Image();
+    EXPECT_EQ(PixelAt(img, 180, 100), Black);
+    EXPECT_EQ(PixelAt(img, 180, 101), White);
+    QTest::mouseRelease(Client(*grid), Qt::LeftButton, {}, QPoint(180, 10));
+    EXPECT_EQ(PixelAt(Image(), 180, 150), White);
+}
+
+// Records the regions the viewport is asked to paint.
+class PaintRecorder : public QObject {
+public:
+    QRegion Painted;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) Painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+};
+
+TEST_F(GridPaint, RowBandScrollRepaintsOnlyTheUncoveredStrip) {
+    grid->SetRowCount(20);
+    QApplication::processEvents();
+    grid->Update();
+    PaintRecorder recorder;
+    grid->viewport()->installEventFilter(&recorder);
+    grid->ScrollRowBand(1, -1, -25);
+    grid->Update();
+    QApplication::processEvents();
+    grid->viewport()->removeEventFilter(&recorder);
+    ASSERT_FALSE(recorder.Painted.isEmpty());
+    EXPECT_EQ(recorder.Painted.boundingRect(), QRect(0, 175, 300, 25));
+}
+
+TEST_F(GridPaint, RowBandScrollOfAWholeBandRepaintsIt) {
+    grid->SetRowCount(20);
+    QApplication::processEvents();
+    grid->Update();
+    PaintRecorder recorder;
+    grid->viewport()->installEventFilter(&recorder);
+    grid->ScrollRowBand(1, 2, 60);  // more than the band of rows 1..2
+    grid->Update();
+    QApplication::processEvents();
+    grid->viewport()->removeEventFilter(&recorder);
+    EXPECT_EQ(recorder.Painted.boundingRect(), QRect(0, 25, 300, 50));
+}
+
+}  // namespace
