@@ -71,6 +71,17 @@ private:
     bool FArmed = true;
 };
 
+// One step of putting back what a failed post wrote: each step is tried
+// even when an earlier one failed, and the post's own error is the one raised.
+template <typename F>
+void Undo(F step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 void TDbfCursor::CheckWritable() const
@@ -243,17 +254,17 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         memoState = FMemo->SaveState();
     }
     const uint64_t offset = FHeader.RecordOffset(index);
+    bool recordWritten = false;
     try {
         WriteMemos(memos, after);
+        recordWritten = true;
         FFile.WriteAt(offset, after.data(), after.size());
         WriteHeaderDate();
     } catch (...) {
-        try {
-            FFile.WriteAt(offset, before.data(), before.size());
-            if (memoState)
-                FMemo->RestoreState(*memoState);
-        } catch (...) {
-        }
+        if (recordWritten)
+            Undo([&] { FFile.WriteAt(offset, before.data(), before.size()); });
+        if (memoState)
+            Undo([&] { FMemo->RestoreState(*memoState); });
         throw;
     }
     UpdateCache(index, after);
@@ -359,17 +370,14 @@ void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
         PutLe32(stamped + 4, index + 1);
         FFile.WriteAt(1, stamped + 1, 7);
     } catch (...) {
-        try {
-            FFile.WriteAt(0, prefix, sizeof prefix);
-            for (size_t i = 0; i < descriptorWrites.size(); ++i)
-                FFile.WriteAt(descriptorWrites[i].first, descriptorsBefore[i].data(), descriptorsBefore[i].size());
-            if (!overwritten.empty())
-                FFile.WriteAt(offset, overwritten.data(), overwritten.size());
-            FFile.Truncate(sizeBefore);
-            if (memoState)
-                FMemo->RestoreState(*memoState);
-        } catch (...) {
-        }
+        Undo([&] { FFile.WriteAt(0, prefix, sizeof prefix); });
+        for (size_t i = 0; i < descriptorWrites.size(); ++i)
+            Undo([&] { FFile.WriteAt(descriptorWrites[i].first, descriptorsBefore[i].data(), descriptorsBefore[i].size()); });
+        if (!overwritten.empty())
+            Undo([&] { FFile.WriteAt(offset, overwritten.data(), overwritten.size()); });
+        Undo([&] { FFile.Truncate(sizeBefore); });
+        if (memoState)
+            Undo([&] { FMemo->RestoreState(*memoState); });
         throw;
     }
 
@@ -409,10 +417,7 @@ void TDbfCursor::DeleteRecord()
         try {
             WriteHeaderDate();
         } catch (...) {
-            try {
-                FFile.WriteAt(offset, &flag, 1);
-            } catch (...) {
-            }
+            Undo([&] { FFile.WriteAt(offset, &flag, 1); });
             throw;
         }
         raw[0] = '*';

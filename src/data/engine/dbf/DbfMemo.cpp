@@ -156,8 +156,8 @@ TDbfMemoFile::TState TDbfMemoFile::SaveState() const
 
 void TDbfMemoFile::RestoreState(const TState& state)
 {
-    FFile.WriteAt(0, state.Header.data(), state.Header.size());
     FFile.Truncate(state.Size);
+    FFile.WriteAt(0, state.Header.data(), state.Header.size());
     ReadHeader();
 }
 
