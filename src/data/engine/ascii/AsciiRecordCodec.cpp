@@ -5,14 +5,38 @@
 
 namespace {
 
+// In the double-byte code pages a lead byte starts a character of two
+// bytes whose second byte may look like a separator or a quote.
+bool IsLeadByte(int codePage, unsigned char c)
+{
+    switch (codePage) {
+    case 932: return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    case 936: case 949: case 950: return c >= 0x81 && c <= 0xFE;
+    default: return false;
+    }
+}
+
+// The offset of the next character `c` at or after `from`, stepping over
+// whole characters; npos when there is none.
+size_t FindCharacter(std::string_view line, char c, size_t from, int codePage)
+{
+    for (size_t pos = from; pos < line.size(); ++pos) {
+        if (line[pos] == c)
+            return pos;
+        if (IsLeadByte(codePage, static_cast<unsigned char>(line[pos])))
+            ++pos;
+    }
+    return std::string_view::npos;
+}
+
 // Reads a quoted value starting at the opening delimiter; returns the
 // offset after the closing one (the line's length when there is none).
-size_t ReadQuoted(std::string_view line, size_t open, char delimiter, std::string& text, bool& closed)
+size_t ReadQuoted(std::string_view line, size_t open, char delimiter, int codePage, std::string& text, bool& closed)
 {
     closed = true;
     size_t pos = open + 1;
     while (pos < line.size()) {
-        size_t close = line.find(delimiter, pos);
+        size_t close = FindCharacter(line, delimiter, pos, codePage);
         if (close == std::string_view::npos)
             break;
         text.append(line.substr(pos, close - pos));
@@ -43,7 +67,7 @@ bool RecordHasColumns(const TEngineRecord& record, const TAsciiSchema& schema)
 } // namespace
 
 std::vector<TAsciiValueSpan> SplitDelimitedLine(std::string_view line, char separator, char delimiter, size_t count,
-                                                size_t& tail)
+                                                size_t& tail, int codePage)
 {
     std::vector<TAsciiValueSpan> spans;
     spans.reserve(count);
@@ -62,8 +86,8 @@ std::vector<TAsciiValueSpan> SplitDelimitedLine(std::string_view line, char sepa
                 ++quote;
         if (delimiter != 0 && quote < line.size() && line[quote] == delimiter) {
             span.Quoted = true;
-            size_t after = ReadQuoted(line, quote, delimiter, span.Text, span.Closed);
-            size_t end = line.find(separator, after);
+            size_t after = ReadQuoted(line, quote, delimiter, codePage, span.Text, span.Closed);
+            size_t end = FindCharacter(line, separator, after, codePage);
             if (end == std::string_view::npos)
                 end = line.size();
             // Text between the closing quote and the separator is kept,
@@ -73,7 +97,7 @@ std::vector<TAsciiValueSpan> SplitDelimitedLine(std::string_view line, char sepa
                 span.Text.append(extra);
             span.End = end;
         } else {
-            size_t end = line.find(separator, pos);
+            size_t end = FindCharacter(line, separator, pos, codePage);
             span.End = end == std::string_view::npos ? line.size() : end;
             span.Text = std::string(line.substr(pos, span.End - pos));
         }
@@ -99,12 +123,11 @@ TEngineRecord TAsciiRecordCodec::Decode(std::string_view line) const
         }
         return record;
     }
-    std::string text = FCodePage.ToUtf8(line);
     size_t tail = 0;
-    std::vector<TAsciiValueSpan> spans =
-        SplitDelimitedLine(text, FSchema.Separator, FSchema.Delimiter, FSchema.Fields.size(), tail);
+    std::vector<TAsciiValueSpan> spans = SplitDelimitedLine(line, FSchema.Separator, FSchema.Delimiter,
+                                                            FSchema.Fields.size(), tail, FCodePage.Number());
     for (size_t i = 0; i < spans.size(); ++i)
-        record[i] = AsciiTextToValue(FSchema.Fields[i], spans[i].Text, spans[i].Quoted);
+        record[i] = AsciiTextToValue(FSchema.Fields[i], FCodePage.ToUtf8(spans[i].Text), spans[i].Quoted);
     return record;
 }
 
@@ -148,13 +171,12 @@ std::string TAsciiRecordCodec::DelimitedText(const TAsciiField& field, const TVa
 
 std::string TAsciiRecordCodec::EncodeDelimited(const TEngineRecord& record, const std::string_view* oldLine) const
 {
-    std::string oldText;
     std::vector<TAsciiValueSpan> oldSpans;
     size_t tail = 0;
-    if (oldLine) {
-        oldText = FCodePage.ToUtf8(*oldLine);
-        oldSpans = SplitDelimitedLine(oldText, FSchema.Separator, FSchema.Delimiter, FSchema.Fields.size(), tail);
-    }
+    if (oldLine)
+        oldSpans = SplitDelimitedLine(*oldLine, FSchema.Separator, FSchema.Delimiter, FSchema.Fields.size(), tail,
+                                      FCodePage.Number());
+    // Unchanged values keep their bytes exactly; new ones are converted.
     std::string line;
     for (size_t i = 0; i < FSchema.Fields.size(); ++i) {
         const TAsciiField& field = FSchema.Fields[i];
@@ -164,16 +186,17 @@ std::string TAsciiRecordCodec::EncodeDelimited(const TEngineRecord& record, cons
             const TAsciiValueSpan& span = oldSpans[i];
             // An unclosed quote would swallow the values after it: such a
             // value is written anew, properly quoted.
-            if (span.Closed && Unchanged(AsciiTextToValue(field, span.Text, span.Quoted), record[i])) {
-                line.append(oldText, span.Begin, span.End - span.Begin);
+            if (span.Closed &&
+                Unchanged(AsciiTextToValue(field, FCodePage.ToUtf8(span.Text), span.Quoted), record[i])) {
+                line.append(oldLine->substr(span.Begin, span.End - span.Begin));
                 continue;
             }
         }
-        line += DelimitedText(field, record[i]);
+        line += FCodePage.FromUtf8(DelimitedText(field, record[i]));
     }
-    if (oldLine && tail < oldText.size())
-        line.append(oldText, tail, std::string::npos);
-    return FCodePage.FromUtf8(line);
+    if (oldLine && tail < oldLine->size())
+        line.append(oldLine->substr(tail));
+    return line;
 }
 
 std::string TAsciiRecordCodec::EncodeFixed(const TEngineRecord& record, const std::string_view* oldLine) const

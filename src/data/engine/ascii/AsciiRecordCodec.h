@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-// Where one value stands in a delimited line (UTF-8 text of the line).
+// Where one value stands in a delimited line (in the file's bytes).
 struct TAsciiValueSpan {
-    size_t Begin = 0;       // raw text, quotes included
+    size_t Begin = 0;       // raw bytes, quotes included
     size_t End = 0;
-    std::string Text;       // the value's text without quotes, doubled quotes undone
+    std::string Text;       // the value's bytes without quotes, doubled quotes undone
     bool Quoted = false;
     bool Closed = true;     // false for a quote that runs to the end of the line
 };
@@ -23,8 +23,10 @@ struct TAsciiValueSpan {
 // Splits a delimited line into at most `count` values; `tail` receives the
 // offset where the values beyond `count` start (the line's length when
 // there are none).  Never fails: an unterminated quote runs to the end.
+// In a double-byte code page (932, 936, 949, 950) the second byte of a
+// character is never taken for a separator or a quote.
 std::vector<TAsciiValueSpan> SplitDelimitedLine(std::string_view line, char separator, char delimiter, size_t count,
-                                                size_t& tail);
+                                                size_t& tail, int codePage = 0);
 
 class TAsciiRecordCodec {
 public:

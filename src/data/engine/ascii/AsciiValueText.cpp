@@ -177,6 +177,8 @@ std::string FormatDouble(double value, int decimals)
         if (result.ec != std::errc() || result.ptr - buffer > 24)
             result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     }
+    if (result.ec != std::errc())
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     return std::string(buffer, result.ptr);
 }
 
@@ -185,8 +187,14 @@ std::string TwoDigits(int value)
     return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
 }
 
+// Day numbers of 1/1/0001 and 12/31/9999, the years a date text can hold.
+constexpr TDateTime FirstDay = -693593;
+constexpr TDateTime LastDay = 2958465;
+
 std::string DateText(const TAsciiField& field, TDateTime value)
 {
+    if (!std::isfinite(value) || value < FirstDay - 1 || value >= LastDay + 1)
+        RefuseValue(field, "The date lies outside the years 1 to 9999.");
     int year = 0, month = 0, day = 0;
     DecodeDate(value, year, month, day);
     if (year < 1 || year > 9999)
@@ -243,6 +251,8 @@ std::string ValueText(const TAsciiField& field, const TVariant& value)
         return DateText(field, value.AsDateTime());
     case TAsciiType::Time: {
         TDateTime time = value.AsDateTime();
+        if (!std::isfinite(time))
+            RefuseValue(field, "The time is not a number.");
         return TimeText(std::fabs(time - std::trunc(time)));
     }
     case TAsciiType::Timestamp: {

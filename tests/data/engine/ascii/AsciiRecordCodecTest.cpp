@@ -67,6 +67,25 @@ TEST(AsciiDelimitedLine, SplitsQuotedAndPlainValues)
     EXPECT_EQ(tail, 3u);
 }
 
+TEST(AsciiDelimitedLine, DoubleByteCharactersAreNeverSplit)
+{
+    size_t tail = 0;
+    std::vector<TAsciiValueSpan> spans = SplitDelimitedLine("\x81|a|b", '|', 0, 3, tail, 936);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_EQ(spans[0].Text, "\x81|a");
+    EXPECT_EQ(spans[1].Text, "b");
+    // Shift-JIS: 0x83 0x5C is one character, its second byte a backslash.
+    spans = SplitDelimitedLine("\\\x83\\\\,x", ',', '\\', 2, tail, 932);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_EQ(spans[0].Text, "\x83\\");
+    EXPECT_TRUE(spans[0].Closed);
+    EXPECT_EQ(spans[1].Text, "x");
+    // Single-byte code pages know no such characters.
+    spans = SplitDelimitedLine("\x81|a", '|', 0, 2, tail, 1252);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_EQ(spans[0].Text, "\x81");
+}
+
 TEST(AsciiRecordCodec, DelimitedRoundTripQuotesTextAndDoublesQuotes)
 {
     TAsciiRecordCodec codec(Varying());
@@ -111,6 +130,14 @@ TEST(AsciiRecordCodec, UnchangedValuesKeepTheirTextAndExtraValuesStay)
     EXPECT_EQ(codec.Encode(record, &oldView), "\"Nut\",0012,garbage,\"extra\",99");
     record[2] = TVariant(1.25);
     EXPECT_EQ(codec.Encode(record, &oldView), "\"Nut\",0012,1.25,\"extra\",99");
+
+    // A byte the code page does not define survives in a value not edited.
+    std::string odd = "\"x\x81y\",1,2";
+    std::string_view oddView(odd);
+    TEngineRecord oddRecord = codec.Decode(odd);
+    EXPECT_EQ(oddRecord[0].AsString(), "x\xEF\xBF\xBDy");
+    oddRecord[1] = TVariant(int32_t(2));
+    EXPECT_EQ(codec.Encode(oddRecord, &oddView), "\"x\x81y\",2,2");
 }
 
 TEST(AsciiRecordCodec, FixedColumnsPadAlignAndRefuseWhatDoesNotFit)
