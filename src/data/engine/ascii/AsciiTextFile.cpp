@@ -81,9 +81,12 @@ public:
 
     // Flushes the new file to disk and renames it over the old one; the
     // handle stays open on the new file and is handed to the caller.
-    int Commit(mode_t mode)
+    int Commit(const struct stat& original)
     {
-        ::fchmod(FHandle, mode & 07777);
+        // Keep the owner where the process may (the superuser editing
+        // another user's table); the permissions in any case.
+        [[maybe_unused]] int ownerKept = ::fchown(FHandle, original.st_uid, original.st_gid);
+        ::fchmod(FHandle, original.st_mode & 07777);
         if (::fsync(FHandle) != 0)
             RaiseIoError(DBIERR_WRITEERR, FPath, errno);
         if (::rename(FTempPath.c_str(), FPath.c_str()) != 0)
@@ -112,7 +115,11 @@ void WriteFileReplacing(const std::string& path, const std::string& content, mod
 {
     TReplacementFile file(path);
     WriteAll(file.Handle(), content.data(), content.size(), path);
-    ::close(file.Commit(mode));
+    struct stat original {};
+    original.st_mode = mode;
+    original.st_uid = ::geteuid();
+    original.st_gid = ::getegid();
+    ::close(file.Commit(original));
 }
 
 TAsciiTextFile::TAsciiTextFile(const std::string& path) : FPath(ResolvedPath(path))
@@ -306,7 +313,7 @@ void TAsciiTextFile::ReplaceLines(int64_t first, int64_t removeCount, const std:
     CopyRange(replacement.Handle(), 0, rangeBegin, replacement.TempPath());
     WriteAll(replacement.Handle(), bytes.data(), bytes.size(), replacement.TempPath());
     CopyRange(replacement.Handle(), rangeEnd, FFileSize, replacement.TempPath());
-    int handle = replacement.Commit(FIdentity.st_mode);
+    int handle = replacement.Commit(FIdentity);
 
     ::close(FHandle);
     FHandle = handle;
