@@ -309,11 +309,15 @@ void TAsciiTextFile::ReplaceLines(int64_t first, int64_t removeCount, const std:
         bytes += FLineEnd;
     }
 
+    // Owner and permissions as they are now, not as they were at the last write.
+    struct stat current {};
+    if (::fstat(FHandle, &current) != 0)
+        RaiseIoError(DBIERR_READERR, FPath, errno);
     TReplacementFile replacement(FPath);
     CopyRange(replacement.Handle(), 0, rangeBegin, replacement.TempPath());
     WriteAll(replacement.Handle(), bytes.data(), bytes.size(), replacement.TempPath());
     CopyRange(replacement.Handle(), rangeEnd, FFileSize, replacement.TempPath());
-    int handle = replacement.Commit(FIdentity);
+    int handle = replacement.Commit(current);
 
     ::close(FHandle);
     FHandle = handle;

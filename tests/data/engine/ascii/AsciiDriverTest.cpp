@@ -9,6 +9,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -546,6 +548,68 @@ TEST_F(AsciiDriver, KeepsTheFileModeAndWritesThroughSymbolicLinks)
     struct stat info {};
     ASSERT_EQ(::stat(FFolder.File("data/real.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(FFolder.File("data/real.txt").c_str(), 4321, 4321), 0);
+        cursor->InsertRecord(record, true);
+        ASSERT_EQ(::stat(FFolder.File("data/real.txt").c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, 4321u);
+        EXPECT_EQ(info.st_gid, 4321u);
+    }
+}
+
+// Locks hold between processes, not only between cursors of one process.
+TEST_F(AsciiDriver, RecordLockHeldByAnotherProcess)
+{
+    WriteTable("parts", PartsSchema, "\"A\",1\r\n\"B\",2\r\n");
+    int locked[2], done[2];
+    ASSERT_EQ(::pipe(locked), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int status = 1;
+        std::unique_ptr<TEngineCursor> cursor;   // holds the lock until the parent is done
+        try {
+            cursor = Open("parts.txt");
+            TEngineRecord record;
+            cursor->SetRecNo(2);
+            cursor->LockRecord(record);
+            status = 0;
+        } catch (...) {
+        }
+        char byte = static_cast<char>(status);
+        [[maybe_unused]] ssize_t written = ::write(locked[1], &byte, 1);
+        [[maybe_unused]] ssize_t got = ::read(done[0], &byte, 1);
+        ::_exit(status);
+    }
+    char byte = 1;
+    ASSERT_EQ(::read(locked[0], &byte, 1), 1);
+    ASSERT_EQ(byte, 0) << "the other process could not lock";
+    auto cursor = Open("parts.txt");
+    TEngineRecord record;
+    ASSERT_TRUE(cursor->SetRecNo(2));
+    uint16_t status = DBIERR_NONE;
+    try {
+        cursor->LockRecord(record);
+    } catch (const EDBEngineError& e) {
+        status = e.ErrorCode();
+    }
+    EXPECT_EQ(status, DBIERR_LOCKED);
+    ASSERT_TRUE(cursor->SetRecNo(1));
+    cursor->LockRecord(record);
+    cursor->UnlockRecord();
+
+    ASSERT_EQ(::write(done[1], &byte, 1), 1);
+    int exitStatus = 0;
+    ::waitpid(child, &exitStatus, 0);
+    EXPECT_TRUE(WIFEXITED(exitStatus) && WEXITSTATUS(exitStatus) == 0);
+    // The lock went with the process.
+    ASSERT_TRUE(cursor->SetRecNo(2));
+    cursor->LockRecord(record);
+    EXPECT_EQ(record[0].AsString(), "B");
+    for (int fd : {locked[0], locked[1], done[0], done[1]})
+        ::close(fd);
 }
 
 // A write that fails half-way (the file size limit stands in for a full
