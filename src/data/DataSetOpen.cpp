@@ -113,12 +113,8 @@ void TDataSet::CreateDefaultFields()
         field->SetRequired(def.Required);
         if (def.ReadOnly || def.DataType == ftAutoInc)
             field->SetReadOnly(true);
-        if (auto* floatField = dynamic_cast<TFloatField*>(field.get()); floatField && def.Precision > 0)
-            floatField->SetPrecision(def.Precision);
-        if (auto* bcdField = dynamic_cast<TBCDField*>(field.get())) {
-            if (def.Precision > 0)
-                bcdField->SetPrecision(def.Precision);
-        }
+        if (auto* bcdField = dynamic_cast<TBCDField*>(field.get()); bcdField && def.Precision > 0)
+            bcdField->SetPrecision(def.Precision);
         FFields.Add(std::move(field));
     }
 }

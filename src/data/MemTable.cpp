@@ -37,9 +37,6 @@ TMemTable::~TMemTable()
 TMemFieldDefs& TMemTable::FieldDefs()
 {
     CheckInactive();
-    // The caller may change them: the records stored under the old ones go.
-    FStorage.reset();
-    FConverters.clear();
     return FFieldDefs;
 }
 
@@ -55,8 +52,28 @@ void TMemTable::SetReadOnly(bool value)
     FReadOnly = value;
 }
 
+namespace {
+
+bool SameDefinitions(const std::vector<TEngineFieldDef>& a, const std::vector<TEngineFieldDef>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].Name != b[i].Name || a[i].DataType != b[i].DataType || a[i].Size != b[i].Size ||
+            a[i].Required != b[i].Required || a[i].Precision != b[i].Precision || a[i].Scale != b[i].Scale)
+            return false;
+    return true;
+}
+
+} // namespace
+
 TMemStorage& TMemTable::Storage()
 {
+    // Records stored under other definitions cannot be read by these.
+    if (FStorage && !SameDefinitions(FStorage->FieldDefs(), FFieldDefs.Items())) {
+        FStorage.reset();
+        FConverters.clear();
+    }
     if (!FStorage)
         FStorage = std::make_shared<TMemStorage>(FFieldDefs.Items());
     return *FStorage;

@@ -31,7 +31,8 @@ public:
     TMemTable();
     ~TMemTable() override;
 
-    // Changing the definitions (only while closed) discards the records.
+    // The column definitions, changed only while closed; records stored
+    // under other definitions are discarded at the next open or append.
     TMemFieldDefs& FieldDefs();
     const TMemFieldDefs& FieldDefs() const { return FFieldDefs; }
 

@@ -320,3 +320,29 @@ TEST(MemCursor, ChecksRequiredLengthAndAssignsAutoIncrement)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MemTable, RecordsStayUntilTheDefinitionsChange)
+{
+    auto table = NumberedTable(3, false);
+    EXPECT_EQ(table->FieldDefs().Count(), 2);   // reading the definitions loses nothing
+    table->Open();
+    EXPECT_EQ(table->RecordCount(), 3);
+    EXPECT_THROW(table->FieldDefs(), EDatabaseError);
+    table->Close();
+    table->Open();
+    EXPECT_EQ(table->RecordCount(), 3);   // closing keeps the records
+    table->EmptyTable();
+    EXPECT_EQ(table->RecordCount(), 0);
+    EXPECT_TRUE(table->Eof());
+    table->Close();
+
+    FillNumbered(*table, 2);
+    table->FieldDefs().Add("EXTRA", ftInteger);
+    table->Open();
+    EXPECT_EQ(table->RecordCount(), 0);
+    EXPECT_EQ(table->FieldCount(), 3);
+}
+
+} // namespace
