@@ -1,5 +1,6 @@
 #include "data/FilterText.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cwctype>
 #include <locale.h>
@@ -111,10 +112,34 @@ std::string FoldCase(const std::string& text)
     return out;
 }
 
+namespace {
+
+// Compares the first `length` bytes of two ASCII texts ignoring case.
+int CompareAsciiFolded(const std::string& a, const std::string& b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        char32_t x = Fold(static_cast<unsigned char>(a[i])), y = Fold(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 int CompareText(const std::string& a, const std::string& b, bool caseInsensitive)
 {
-    // UTF-8 byte order is code point order, so folded bytes compare right.
-    int c = caseInsensitive ? FoldCase(a).compare(FoldCase(b)) : a.compare(b);
+    int c;
+    if (!caseInsensitive) {
+        c = a.compare(b);
+    } else if (IsAscii(a) && IsAscii(b)) {
+        c = CompareAsciiFolded(a, b, std::min(a.size(), b.size()));
+        if (c == 0)
+            c = a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    } else {
+        // UTF-8 byte order is code point order, so folded bytes compare right.
+        c = FoldCase(a).compare(FoldCase(b));
+    }
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
@@ -122,32 +147,52 @@ bool StartsWithText(const std::string& text, const std::string& prefix, bool cas
 {
     if (!caseInsensitive)
         return text.compare(0, prefix.size(), prefix) == 0;
+    if (IsAscii(text) && IsAscii(prefix))
+        return text.size() >= prefix.size() && CompareAsciiFolded(text, prefix, prefix.size()) == 0;
     std::string folded = FoldCase(text), foldedPrefix = FoldCase(prefix);
     return folded.compare(0, foldedPrefix.size(), foldedPrefix) == 0;
 }
 
-bool MatchLikePattern(const std::string& text, const std::string& pattern, bool caseInsensitive)
+namespace {
+
+// Greedy wildcard match with one backtrack point (the last '%' seen), over
+// any sequence of characters.
+template <typename TText, typename TEqual>
+bool MatchWildcards(const TText& s, const TText& p, TEqual equal)
 {
-    std::u32string s = DecodeFolded(text, caseInsensitive);
-    std::u32string p = DecodeFolded(pattern, caseInsensitive);
-    // Greedy match with one backtrack point: the last '%' seen.
     size_t si = 0, pi = 0;
-    size_t starPattern = std::u32string::npos, starText = 0;
+    size_t starPattern = TText::npos, starText = 0;
     while (si < s.size()) {
-        if (pi < p.size() && (p[pi] == U'_' || (p[pi] != U'%' && p[pi] == s[si]))) {
+        if (pi < p.size() && (p[pi] == '_' || (p[pi] != '%' && equal(p[pi], s[si])))) {
             ++si;
             ++pi;
-        } else if (pi < p.size() && p[pi] == U'%') {
+        } else if (pi < p.size() && p[pi] == '%') {
             starPattern = pi++;
             starText = si;
-        } else if (starPattern != std::u32string::npos) {
+        } else if (starPattern != TText::npos) {
             pi = starPattern + 1;
             si = ++starText;
         } else {
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == U'%')
+    while (pi < p.size() && p[pi] == '%')
         ++pi;
     return pi == p.size();
+}
+
+} // namespace
+
+bool MatchLikePattern(const std::string& text, const std::string& pattern, bool caseInsensitive)
+{
+    if (IsAscii(text) && IsAscii(pattern)) {
+        if (!caseInsensitive)
+            return MatchWildcards(text, pattern, [](char a, char b) { return a == b; });
+        return MatchWildcards(text, pattern, [](char a, char b) {
+            return Fold(static_cast<unsigned char>(a)) == Fold(static_cast<unsigned char>(b));
+        });
+    }
+    // '_' stands for one character, so work on decoded characters.
+    return MatchWildcards(DecodeFolded(text, caseInsensitive), DecodeFolded(pattern, caseInsensitive),
+                          [](char32_t a, char32_t b) { return a == b; });
 }
