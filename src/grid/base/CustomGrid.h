@@ -162,6 +162,9 @@ public:
     std::function<void(int col, int row, const QRect& rect, TGridDrawState state)> OnDrawCell;
 
     static TShiftState ShiftFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});
+    // The key of a key event in the classic terms: keypad Enter is Enter,
+    // and Backtab is Tab with Shift held.
+    static void NormalizeKey(int& key, TShiftState& shift);
 
 protected:
     // ---- Painting -------------------------------------------------------
@@ -221,6 +224,8 @@ protected:
     virtual void CancelMode();
     // Puts the grid into a sizing state as a press in a sizing zone would.
     void StartSizing(TGridState state, int index, int sizingPos, int sizingOfs);
+    // Sets the mouse state directly (a derived grid ending its own sizing).
+    void SetGridState(TGridState value) { FGridState = value; }
     int SizingIndex() const { return FSizingIndex; }
     int SizingPos() const { return FSizingPos; }
 
@@ -291,6 +296,8 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
+    // Tab out of the grid skips the grid's own children (the editor).
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void ChangeSize(int newColCount, int newRowCount);

@@ -45,7 +45,9 @@ void TCustomGrid::keyPressEvent(QKeyEvent* e) {
 
 void TCustomGrid::ProcessKeyEvent(QKeyEvent* e) {
     int key = e->key();
-    KeyDown(key, ShiftFromQt(e->modifiers()));
+    TShiftState shift = ShiftFromQt(e->modifiers());
+    NormalizeKey(key, shift);
+    KeyDown(key, shift);
     QString text = e->text();
     if (text == QStringLiteral("\x7f")) text.clear();  // Delete types no character
     if (!text.isEmpty()) HandleChar(text);
@@ -53,7 +55,9 @@ void TCustomGrid::ProcessKeyEvent(QKeyEvent* e) {
 
 void TCustomGrid::keyReleaseEvent(QKeyEvent* e) {
     int key = e->key();
-    KeyUp(key, ShiftFromQt(e->modifiers()));
+    TShiftState shift = ShiftFromQt(e->modifiers());
+    NormalizeKey(key, shift);
+    KeyUp(key, shift);
     e->accept();
 }
 
@@ -63,6 +67,27 @@ void TCustomGrid::DoKeyDownEvent(int& key, TShiftState shift) {
 
 void TCustomGrid::DoKeyPressEvent(QString& key) {
     if (OnKeyPress) OnKeyPress(key);
+}
+
+void TCustomGrid::NormalizeKey(int& key, TShiftState& shift) {
+    if (key == Qt::Key_Enter) key = Qt::Key_Return;
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        shift += ssShift;
+    }
+}
+
+bool TCustomGrid::focusNextPrevChild(bool next) {
+    QWidget* w = this;
+    for (;;) {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == this) return false;
+        if (isAncestorOf(w) || w->window() != window()) continue;
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
 }
 
 bool TCustomGrid::CanGridAcceptKey(int, TShiftState) const { return true; }
@@ -137,9 +162,8 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift) {
             else newCurrent.X = NextVisibleCol(FColCount, -1);
             break;
         case Qt::Key_Tab:
-        case Qt::Key_Backtab:
             if (!shift.Contains(ssAlt) && FOptions.Contains(goTabs)) {
-                const bool backward = key == Qt::Key_Backtab || shift.Contains(ssShift);
+                const bool backward = shift.Contains(ssShift);
                 TGridCoord c = FCurrent;
                 do {
                     if (backward) {

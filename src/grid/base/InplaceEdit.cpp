@@ -124,8 +124,9 @@ void TInplaceEdit::SetFocus() {
 // ---- Keys ----------------------------------------------------------------
 
 bool TInplaceEdit::event(QEvent* e) {
-    // Tab and Shift+Tab belong to the grid, not to the focus chain.
-    if (e->type() == QEvent::KeyPress) {
+    // Tab and Shift+Tab belong to the grid when it moves between cells;
+    // otherwise they leave the grid through the focus chain.
+    if (e->type() == QEvent::KeyPress && FGrid->Options().Contains(goTabs)) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
             keyPressEvent(ke);
@@ -138,7 +139,8 @@ bool TInplaceEdit::event(QEvent* e) {
 void TInplaceEdit::keyPressEvent(QKeyEvent* e) {
     e->accept();
     int key = e->key();
-    const TShiftState shift = TCustomGrid::ShiftFromQt(e->modifiers());
+    TShiftState shift = TCustomGrid::ShiftFromQt(e->modifiers());
+    TCustomGrid::NormalizeKey(key, shift);
     KeyDown(key, shift);
     QString text = e->text();
     if (text == QStringLiteral("\x7f")) text.clear();
@@ -163,7 +165,9 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e) {
 
 void TInplaceEdit::keyReleaseEvent(QKeyEvent* e) {
     int key = e->key();
-    KeyUp(key, TCustomGrid::ShiftFromQt(e->modifiers()));
+    TShiftState shift = TCustomGrid::ShiftFromQt(e->modifiers());
+    TCustomGrid::NormalizeKey(key, shift);
+    KeyUp(key, shift);
     if (key != 0) QLineEdit::keyReleaseEvent(e);
     e->accept();
 }
@@ -216,7 +220,6 @@ void TInplaceEdit::KeyDown(int& key, TShiftState shift) {
         }
         return;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
         if (!shift.Contains(ssAlt)) SendToGrid(key, shift);
         break;
     case Qt::Key_Delete:

@@ -147,3 +147,29 @@ TEST_F(GridMouse, MouseEventsReachTheirHandlers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GridMouse, HoldingTheMouseBelowTheCellsScrollsTheSelection) {
+    QTest::mousePress(Client(*grid), Qt::LeftButton, {}, QPoint(100, 30));
+    QTest::mouseMove(Client(*grid), QPoint(100, 180));  // row 7, the last full one
+    QTest::mouseMove(Client(*grid), QPoint(100, 230));  // below the client area
+    QTest::qWait(400);
+    QTest::mouseRelease(Client(*grid), Qt::LeftButton, {}, QPoint(100, 230));
+    EXPECT_GT(grid->TopRow(), 1);
+    const TGridRect sel = grid->Selection();
+    EXPECT_EQ(sel.Top, 1);
+    EXPECT_GT(sel.Bottom, 7);
+    EXPECT_EQ(grid->GridState(), gsNormal);
+}
+
+TEST_F(GridMouse, DraggingAFixedRowCellMovesTheRow) {
+    grid->SetOptions(grid->Options() + goRowMoving);
+    grid->SetRowHeights(1, 30);
+    Drag(*grid, QPoint(10, 40), QPoint(10, 95));  // row 1 onto row 3
+    EXPECT_EQ(grid->RowHeights(3), 30);
+    EXPECT_EQ(grid->RowHeights(1), 24);
+    EXPECT_EQ(grid->Row(), 3);
+}
+
+}  // namespace

@@ -2,6 +2,8 @@
 
 #include "GridTestSupport.h"
 
+#include <QLineEdit>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +153,46 @@ TEST_F(GridNavigation, WheelMovesTheCurrentRow) {
     EXPECT_EQ(grid->Row(), 3);  // half a notch does nothing yet
     QApplication::sendEvent(grid->viewport(), &halfUp);
     EXPECT_EQ(grid->Row(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Without goTabs, Tab leaves the grid for the neighbouring controls, also
+// from inside the editor, and never lands in the grid's own editor.
+TEST(GridFocusChain, TabWithoutTabsLeavesTheGrid) {
+    EnsureApplication();
+    QWidget form;
+    auto* before = new QLineEdit(&form);
+    auto* grid = new TTestGrid();
+    grid->setParent(&form);
+    auto* after = new QLineEdit(&form);
+    before->setGeometry(0, 0, 100, 20);
+    grid->setGeometry(0, 30, 300, 200);
+    after->setGeometry(0, 240, 100, 20);
+    grid->SetOptions(grid->Options() + goEditing);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_TRUE(grid->InplaceEditor()->hasFocus());
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Tab);
+    EXPECT_TRUE(after->hasFocus());
+    QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->hasFocus() || grid->InplaceEditor()->hasFocus());
+    grid->HideEditor();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(before->hasFocus());
+
+    grid->SetOptions(grid->Options() + goTabs);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->Col(), 2);
 }
 
 }  // namespace
