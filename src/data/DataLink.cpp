@@ -116,8 +116,10 @@ void TDataLink::SetBufferCount(int value)
     if (value == FBufferCount)
         return;
     FBufferCount = value;
+    // Asked of an open dataset even while this link is inactive (a disabled
+    // source), so the buffers are ready when it becomes active.
     TDataSet* dataSet = DataSet();
-    if (FActive && dataSet)
+    if (dataSet && dataSet->Active())
         dataSet->UpdateBufferCount(this);
 }
 

@@ -173,6 +173,17 @@ TEST_F(LinkWindow, BufferCountChangesKeepTheCurrentRecordInside)
     EXPECT_EQ(grid.ActiveRecord(), 11);
 }
 
+TEST_F(LinkWindow, ALinkOfADisabledSourceGetsItsBuffersWhenEnabled)
+{
+    Table->Open();
+    Source->SetEnabled(false);
+    TRecordingLink link(Source.get(), 1);
+    link.SetBufferCount(6);
+    Source->SetEnabled(true);
+    EXPECT_EQ(link.RecordCount(), 6);
+    EXPECT_EQ(link.RowIds(), (Ids{1, 2, 3, 4, 5, 6}));
+}
+
 TEST_F(LinkWindow, InsertAtTheTopAndBottomRowsAndCancel)
 {
     TRecordingLink link(Source.get(), 4);

@@ -327,6 +327,23 @@ TEST_F(Editing, PostErrorHandlerCanRetry)
     EXPECT_EQ(Name(), "retried");
 }
 
+TEST_F(Editing, ARecordLockedElsewhereCannotBeEdited)
+{
+    Table.LockedElsewhere = true;
+    try {
+        Table.Edit();
+        FAIL();
+    } catch (const EDBEngineError& error) {
+        EXPECT_EQ(error.Message(), "Record locked by another user.");
+    }
+    EXPECT_EQ(Table.State(), dsBrowse);
+
+    Table.OnEditError = [](TDataSet&, EDatabaseError&, TDataAction& action) { action = daAbort; };
+    EXPECT_THROW(Table.Edit(), EAbort);
+    EXPECT_EQ(Table.State(), dsBrowse);
+    EXPECT_FALSE(Link.Editing());
+}
+
 TEST_F(Editing, ReadOnlyTableRefusesChanges)
 {
     TMemTable table;

@@ -8,8 +8,8 @@
 
 class TRefusingCursor : public TEngineCursor {
 public:
-    TRefusingCursor(std::unique_ptr<TEngineCursor> inner, const bool& refuse)
-        : FInner(std::move(inner)), FRefuse(refuse) {}
+    TRefusingCursor(std::unique_ptr<TEngineCursor> inner, const bool& refuse, const bool& lockedElsewhere)
+        : FInner(std::move(inner)), FRefuse(refuse), FLockedElsewhere(lockedElsewhere) {}
 
     const std::vector<TEngineFieldDef>& FieldDefs() const override { return FInner->FieldDefs(); }
     bool CanModify() const override { return FInner->CanModify(); }
@@ -32,6 +32,8 @@ public:
     TEngineRecord BlankRecord() override { return FInner->BlankRecord(); }
     void LockRecord(TEngineRecord& fresh) override
     {
+        if (FLockedElsewhere)
+            RaiseEngineError(DBIERR_LOCKED);
         FInner->LockRecord(fresh);
         ++Locks;
     }
@@ -69,17 +71,19 @@ private:
 
     std::unique_ptr<TEngineCursor> FInner;
     const bool& FRefuse;
+    const bool& FLockedElsewhere;
 };
 
 class TRefusingTable : public TMemTable {
 public:
     bool RefuseWrites = false;
+    bool LockedElsewhere = false;   // another user holds every record's lock
     TRefusingCursor* LastCursor = nullptr;
 
 protected:
     std::unique_ptr<TEngineCursor> CreateCursor() override
     {
-        auto cursor = std::make_unique<TRefusingCursor>(CreateMemCursor(), RefuseWrites);
+        auto cursor = std::make_unique<TRefusingCursor>(CreateMemCursor(), RefuseWrites, LockedElsewhere);
         LastCursor = cursor.get();
         return cursor;
     }
