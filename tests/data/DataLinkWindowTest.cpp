@@ -348,6 +348,31 @@ TEST_F(LinkWindow, StateChangesReachTheLinks)
     EXPECT_FALSE(link.Active());
 }
 
+TEST_F(LinkWindow, SourcesShareTheDataSetAndReportTheirEvents)
+{
+    TDataSource second(Table.get());
+    TRecordingLink first(Source.get(), 8);
+    TRecordingLink other(&second, 2);
+    std::vector<std::string> log;
+    second.OnStateChange = [&](TDataSource& source) { log.push_back("state " + std::to_string(source.State())); };
+    second.OnDataChange = [&](TDataSource&, TField* field) { log.push_back(field ? "data " + field->FieldName() : "data"); };
+    second.OnUpdateData = [&](TDataSource&) { log.push_back("update"); };
+    Table->Open();
+    EXPECT_EQ(first.RecordCount(), 8);
+    EXPECT_EQ(other.RecordCount(), 2);
+    Table->MoveBy(3);
+    EXPECT_EQ(other.Distances.back(), 2);
+    Table->Edit();
+    Table->FieldByName("NAME")->SetAsString("x");
+    Table->Post();
+    EXPECT_EQ(log, (std::vector<std::string>{"state 1", "data", "state 2", "data", "data NAME", "update",
+                                             "state 1", "data"}));
+    second.SetDataSet(nullptr);
+    EXPECT_FALSE(other.Active());
+    EXPECT_EQ(second.State(), dsInactive);
+    EXPECT_TRUE(first.Active());
+}
+
 TEST_F(LinkWindow, FreedSourceAndDataSetLeaveNoPointers)
 {
     auto link = std::make_unique<TRecordingLink>(Source.get(), 3);
