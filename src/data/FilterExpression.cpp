@@ -198,7 +198,13 @@ private:
     {
         if (IsOperator("-")) {
             int position = Take().Position;
-            return std::make_unique<TNegateNode>(position, Unary());
+            TFilterNodePtr operand = Unary();
+            // A negative number stays a literal, so it converts to the kind of what it is compared with.
+            if (operand->IsLiteral() && FilterKindOf(static_cast<const TLiteralNode&>(*operand).Literal()) == TFilterKind::Number) {
+                TNegateNode negate(position, std::move(operand));
+                return std::make_unique<TLiteralNode>(position, negate.Value([](const std::string&) { return TVariant(); }));
+            }
+            return std::make_unique<TNegateNode>(position, std::move(operand));
         }
         if (IsOperator("+")) {
             Take();

@@ -200,6 +200,12 @@ TEST(FilterExpression, LikePatterns)
     // '_' is one character, not one byte.
     EXPECT_TRUE(Passes("Text like '中_字%'", r));
     EXPECT_TRUE(Passes("Text like '____'", r));
+    // Backtracking over several candidates for '%'.
+    EXPECT_TRUE(Passes("Code like '%-1%4'", r));
+    EXPECT_TRUE(Passes("X like '%ab'", {{"X", TVariant("aaab")}}));
+    EXPECT_TRUE(Passes("X like '%abd'", {{"X", TVariant("abcabd")}}));
+    EXPECT_FALSE(Passes("X like '%abd'", {{"X", TVariant("abcabda")}}));
+    EXPECT_TRUE(Passes("X like 'a%b%c'", {{"X", TVariant("abbbc")}}));
     // A number is matched by its text.
     EXPECT_TRUE(Passes("Num like '12%'", r));
 }
@@ -219,6 +225,8 @@ TEST(FilterExpression, LiteralsConvertToTheKindOfTheField)
     EXPECT_TRUE(Passes("Qty = '12'", r));
     EXPECT_TRUE(Passes("Qty > ' 9 '", r));     // a number, not the text "9" (which sorts after "12")
     EXPECT_TRUE(Passes("Code = 12", r));       // a text field compares with the text of the number
+    EXPECT_TRUE(Passes("Code = -5", {{"Code", TVariant("-5")}}));
+    EXPECT_FALSE(Passes("Code = -5", {{"Code", TVariant("abc")}}));   // no conversion error for a text that is no number
     EXPECT_TRUE(Passes("Code < 9", r));        // ... as texts: "12" < "9"
     EXPECT_TRUE(Passes("Price = 12.345", r));
     EXPECT_TRUE(Passes("Price = '12.345'", r));
@@ -243,6 +251,19 @@ TEST_F(FilterDates, DateLiteralsUseTheLocaleShortFormat)
     EXPECT_EQ(ErrorOf("Born = '1990-03-15'", r), "Filter expression: '1990-03-15' is not a valid date for field 'Born'");
     EXPECT_EQ(ErrorOf("Born = '31.02.1990'", r), "Filter expression: '31.02.1990' is not a valid date for field 'Born'");
     EXPECT_FALSE(Passes("Born = '15.03.1990'", {{"Born", TVariant::Null()}}));
+}
+
+TEST_F(FilterDates, TimesAndDateTimes)
+{
+    TRecord r = {{"At", TVariant::FromDateTime(EncodeDate(2020, 1, 5) + EncodeTime(10, 30, 0, 0))},
+                 {"Start", TVariant::FromDateTime(EncodeTime(8, 15, 0, 0))}};
+    EXPECT_TRUE(Passes("At = '05.01.2020 10:30'", r));
+    EXPECT_TRUE(Passes("At > '05.01.2020'", r));          // midnight of that day
+    EXPECT_FALSE(Passes("At = '05.01.2020'", r));
+    EXPECT_TRUE(Passes("Start < '09:00' and Start >= '8:15'", r));
+    EXPECT_TRUE(Passes("At - 1 < '05.01.2020'", r));           // date minus days is a date
+    EXPECT_EQ(ErrorOf("At - Start > '05.01.2020'", r),        // date minus date is a number of days
+              "Filter expression: '05.01.2020' is not a valid number (position 14)");
 }
 
 TEST(FilterExpression, EvaluationErrorsAreClear)
