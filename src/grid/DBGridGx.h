@@ -1,0 +1,246 @@
+#pragma once
+// TCustomDBGridGx: the data grid.  It holds the column model (Columns,
+// ColumnDefValues, the sort-marked columns), the grid-wide settings the
+// columns fall back to (Color, FixedColor, Font, TitleFont, FooterFont,
+// FooterColor, ReadOnly, DrawMemoText, UseMultiTitle, the option sets), a
+// DataSource through its data link, and the layout locks.
+//
+// Its layout pass (RebuildLayout) so far rebuilds the default columns from
+// the dataset's fields and gives the base grid the column count and widths;
+// the row window, scrolling, row and title heights, auto-fit, painting,
+// keyboard, mouse, editing and selection are built on it.
+
+#include "grid/ColCellParamsGx.h"
+#include "grid/ColumnDefValuesGx.h"
+#include "grid/ColumnsGxList.h"
+#include "grid/DBGridColumnsGx.h"
+#include "grid/DBGridOptionsGx.h"
+#include "grid/FontGx.h"
+#include "grid/ImageList.h"
+#include "grid/base/CustomGrid.h"
+#include "platform/Color.h"
+
+#include <QPointer>
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+
+class TDataSource;
+class TField;
+class TGridDataLinkGx;
+
+class TCustomDBGridGx : public TCustomGrid {
+    Q_OBJECT
+
+public:
+    explicit TCustomDBGridGx(QWidget* parent = nullptr);
+    ~TCustomDBGridGx() override;
+
+    // ---- columns
+    TDBGridColumnsGx& Columns() { return *FColumns; }
+    const TDBGridColumnsGx& Columns() const { return *FColumns; }
+    TColumnDefValuesGx& ColumnDefValues() { return *FColumnDefValues; }
+    const TColumnDefValuesGx& ColumnDefValues() const { return *FColumnDefValues; }
+    // The sort-marked columns in sort order.
+    const TColumnsGxList& SortMarkedColumns() const { return FSortMarkedColumns; }
+    // The grid's one cell-parameter object.
+    TColCellParamsGx& ColCellParams() { return FColCellParams; }
+    // Leading grid columns that are not data columns; grid column = data
+    // column + IndicatorCols.
+    int IndicatorCols() const { return FIndicatorCols; }
+    int TitleRows() const { return FTitleRows; }
+    int DataToRawColumn(int dataCol) const { return dataCol + FIndicatorCols; }
+    int RawToDataColumn(int rawCol) const { return rawCol - FIndicatorCols; }
+
+    // ---- data
+    TDataSource* DataSource() const;
+    void SetDataSource(TDataSource* value);
+    TGridDataLinkGx* DataLink() const { return FDataLink.get(); }
+
+    // ---- settings the columns fall back to
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    bool ParentColor() const { return FParentColor; }
+    // While on, the footer colour follows Color.
+    void SetParentColor(bool value);
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor value);
+    TColor FooterColor() const { return FParentColor ? FColor : FFooterColor; }
+    void SetFooterColor(TColor value);
+
+    // The data font.  Setting it turns ParentFont off.
+    const TFontGx& Font() const { return FFont; }
+    void SetFont(const TFontGx& value);
+    const TFontGx& TitleFont() const { return FTitleFont; }
+    void SetTitleFont(const TFontGx& value);
+    const TFontGx& FooterFont() const { return FFooterFont; }
+    void SetFooterFont(const TFontGx& value);
+    // While on, the grid's font follows its parent widget's, and the title
+    // and footer fonts follow the grid's.
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    bool DrawMemoText() const { return FDrawMemoText; }
+    void SetDrawMemoText(bool value);
+    bool UseMultiTitle() const { return FUseMultiTitle; }
+    void SetUseMultiTitle(bool value);
+    bool AutoFitColWidths() const { return FAutoFitColWidths; }
+    void SetAutoFitColWidths(bool value);
+    int FooterRowCount() const { return FFooterRowCount; }
+    void SetFooterRowCount(int value);
+    TDBGridGxAllowedOperations AllowedOperations() const { return FAllowedOperations; }
+    void SetAllowedOperations(TDBGridGxAllowedOperations value) { FAllowedOperations = value; }
+    TImeModeGx ImeMode() const { return FImeMode; }
+    void SetImeMode(TImeModeGx value) { FImeMode = value; }
+    const std::string& ImeName() const { return FImeName; }
+    void SetImeName(const std::string& value) { FImeName = value; }
+    TImageList* TitleImages() const { return FTitleImages; }
+    void SetTitleImages(TImageList* value);
+
+    TDBGridOptions Options() const { return FOptions; }
+    void SetOptions(TDBGridOptions value);
+    TDBGridGxOptions OptionsGx() const { return FOptionsGx; }
+    void SetOptionsGx(TDBGridGxOptions value);
+
+    // ---- layout
+    // Runs the layout pass now, or when the outermost layout lock goes.
+    virtual void RequestLayout();
+    void LockLayout();
+    void UnlockLayout();
+    // Ends a layout lock without running the layout pass.
+    void ReleaseLayout();
+    // Locks only when no update or layout lock is held.
+    bool TryLockLayout();
+    void LockUpdate() { ++FUpdateLock; }
+    void UnlockUpdate();
+    int LayoutLock() const { return FLayoutLock; }
+    int UpdateLock() const { return FUpdateLock; }
+    // Asks for a layout pass from the event loop (at most one queued).
+    void PostDeferredLayout();
+    bool DeferredLayoutPosted() const { return FDeferredLayoutPosted; }
+    // Layout requests made and layout passes run since construction.
+    int LayoutRequestCount() const { return FLayoutRequestCount; }
+    int LayoutPassCount() const { return FLayoutPassCount; }
+
+    // True while the dataset announces a change of its fields' layout.
+    bool DataLayoutChanging() const { return FDataLayoutChanging; }
+    // Whether the grid's native window exists.
+    bool WindowCreated() const;
+
+    // ---- notifications from the column model and the data link
+    // The collection's change notification (item null: everything).
+    virtual void ColumnsChanged(TColumnGx* item);
+    virtual void LinkActiveChanged(bool active);
+    // The dataset changed the layout of its fields.
+    void DataLayoutChanged();
+    // A column's field was destroyed.
+    virtual void ColumnFieldFreed(TColumnGx& column);
+    virtual void ColumnDestroying(TColumnGx& column);
+    // A footer's summary type or field changed, or it goes away; the footer
+    // summaries hang on these.
+    virtual void FooterSummaryChanged(TColumnFooterGx& footer);
+    virtual void FooterDestroying(TColumnFooterGx& footer);
+    // Repaints the grid when the image list changes or goes away.
+    void WatchImageList(TImageList* list);
+
+    // ---- sort markers (used by the columns' titles)
+    void SortMarkerChanging(TColumnGx& column, TSortMarkerGx value);
+    void ExchangeSortIndex(TColumnGx& column, int sortIndex);
+    // Takes the marker off every column but `except`.
+    void ClearSortMarkers(TColumnGx* except);
+
+protected:
+    // The layout pass.
+    virtual void RebuildLayout();
+    // The column step of the layout pass: frees default columns a user
+    // column follows, and matches default columns to the dataset's fields.
+    void RebuildColumns();
+    bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    // Gives each data column's grid column its width, as the change
+    // notification does.
+    void ApplyColumnWidth(TColumnGx& column);
+    void MoveOffInvisibleColumn();
+    void ApplyGridOptions();
+    void FollowParentFont();
+    void ImageListChanged();
+
+    std::unique_ptr<TGridDataLinkGx> FDataLink;
+    std::unique_ptr<TColumnDefValuesGx> FColumnDefValues;
+    std::unique_ptr<TDBGridColumnsGx> FColumns;
+    TColumnsGxList FSortMarkedColumns;
+    TColCellParamsGx FColCellParams;
+
+    TColor FColor = clWindow;
+    bool FParentColor = false;
+    TColor FFixedColor = clBtnFace;
+    TColor FFooterColor = clWindow;
+    TFontGx FFont;
+    TFontGx FTitleFont;
+    TFontGx FFooterFont;
+    bool FParentFont = true;
+    bool FApplyingFont = false;
+    bool FReadOnly = false;
+    bool FDrawMemoText = false;
+    bool FUseMultiTitle = false;
+    bool FAutoFitColWidths = false;
+    int FFooterRowCount = 0;
+    TDBGridGxAllowedOperations FAllowedOperations = AllAllowedOperationsGx;
+    TImeModeGx FImeMode = imDontCare;
+    std::string FImeName;
+    QPointer<TImageList> FTitleImages;
+    TDBGridOptions FOptions = DefaultDBGridOptions;
+    TDBGridGxOptions FOptionsGx = DefaultDBGridGxOptions;
+
+    int FIndicatorCols = 1;
+    int FTitleRows = 1;
+    uint8_t FUpdateLock = 0;
+    uint8_t FLayoutLock = 0;
+    bool FDataLayoutChanging = false;
+    bool FDeferredLayoutPosted = false;
+    bool FDestroying = false;
+    int FLayoutRequestCount = 0;
+    int FLayoutPassCount = 0;
+};
+
+// TDBGridGx: the grid as the program places it.
+class TDBGridGx : public TCustomDBGridGx {
+    Q_OBJECT
+
+public:
+    using TCustomDBGridGx::TCustomDBGridGx;
+};
+
+// Holds the grid's layout lock for a scope; the layout pass runs when the
+// outermost lock goes.  A null grid holds nothing.
+class TLayoutLockGx {
+public:
+    explicit TLayoutLockGx(TCustomDBGridGx* grid) : FGrid(grid)
+    {
+        if (FGrid)
+            FGrid->LockLayout();
+    }
+    // Unwinding from a failure only releases the lock; the layout pass
+    // runs when the scope ends normally.
+    ~TLayoutLockGx() noexcept(false)
+    {
+        if (!FGrid)
+            return;
+        if (std::uncaught_exceptions() > FUncaught)
+            FGrid->ReleaseLayout();
+        else
+            FGrid->UnlockLayout();
+    }
+    TLayoutLockGx(const TLayoutLockGx&) = delete;
+    TLayoutLockGx& operator=(const TLayoutLockGx&) = delete;
+
+private:
+    TCustomDBGridGx* FGrid;
+    int FUncaught = std::uncaught_exceptions();
+};
