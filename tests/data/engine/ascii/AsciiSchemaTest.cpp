@@ -170,3 +170,11 @@ TEST(AsciiSchema, TypeMapping)
     EXPECT_FALSE(AsciiTypeFromFieldType(ftBlob, type));
     EXPECT_FALSE(AsciiTypeFromFieldType(ftAutoInc, type));
 }
+
+TEST(AsciiSchema, DelimiterDefaultsToTheDoubleQuoteAndCanBeSwitchedOff)
+{
+    EXPECT_EQ(ParseAsciiSchema("Field1=A,CHAR,1,0,0", "t", "t.sch").Delimiter, '"');
+    EXPECT_EQ(ParseAsciiSchema("DELIMITER =\nField1=A,CHAR,1,0,0", "t", "t.sch").Delimiter, 0);
+    EXPECT_EQ(ParseAsciiSchema("SEPARATOR =\nField1=A,CHAR,1,0,0", "t", "t.sch").Separator, ',');
+    EXPECT_EQ(ParseAsciiSchema("Field1=A,CHAR,1,0,0", "t", "t.sch").FileType, TAsciiFileType::Varying);
+}
