@@ -200,13 +200,13 @@ TMessageAnswerer::TMessageAnswerer(TModalResult answer)
 {
 }
 
-TMessageAnswerer::TMessageAnswerer(std::initializer_list<TModalResult> answers)
-    : TMessageAnswerer([queue = std::vector<TModalResult>(answers), next = size_t(0)](const TMessageRequest& request) mutable {
-          if (next >= queue.size())
-              throw std::logic_error("No answer left for the message box \"" + request.Text + "\"");
-          return queue[next++];
-      })
+TMessageAnswerer TMessageAnswerer::InTurn(std::vector<TModalResult> answers)
 {
+    return TMessageAnswerer([queue = std::move(answers), next = size_t(0)](const TMessageRequest& request) mutable {
+        if (next >= queue.size())
+            throw std::logic_error("No answer left for the message box \"" + request.Text + "\"");
+        return queue[next++];
+    });
 }
 
 TMessageAnswerer::~TMessageAnswerer()

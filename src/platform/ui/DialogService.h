@@ -97,7 +97,8 @@ public:
     explicit TMessageAnswerer(TModalResult answer);
     // Answers the boxes with these results in turn; raises std::logic_error
     // when more boxes come than answers were given.
-    explicit TMessageAnswerer(std::initializer_list<TModalResult> answers);
+    //   auto answerer = TMessageAnswerer::InTurn({mrYes, mrNo});
+    static TMessageAnswerer InTurn(std::vector<TModalResult> answers);
     ~TMessageAnswerer();
     TMessageAnswerer(const TMessageAnswerer&) = delete;
     TMessageAnswerer& operator=(const TMessageAnswerer&) = delete;

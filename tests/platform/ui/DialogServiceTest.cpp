@@ -69,7 +69,7 @@ TEST(DialogService, AnswerersNestAndAnswerInTurn)
 {
     TMessageAnswerer outer(mrNo);
     {
-        TMessageAnswerer inner({mrYes, mrCancel});
+        auto inner = TMessageAnswerer::InTurn({mrYes, mrCancel});
         EXPECT_EQ(MessageDlg("first", mtConfirmation, mbYesNoCancel), mrYes);
         EXPECT_EQ(MessageDlg("second", mtConfirmation, mbYesNoCancel), mrCancel);
         EXPECT_THROW(MessageDlg("third", mtConfirmation, mbYesNoCancel), std::logic_error);
