@@ -24,11 +24,18 @@ TPxChange::TPxChange(TPxTable& table)
         FFreeHead = 0;   // a dangling free list is not followed
 }
 
+void TPxChange::Flag(std::vector<uint8_t>& flags, uint16_t block)
+{
+    if (block >= flags.size())
+        flags.resize(size_t{block} + 1, 0);
+    flags[block] = 1;
+}
+
 std::vector<uint8_t>& TPxChange::Image(uint16_t block)
 {
-    auto it = FImages.find(block);
-    if (it != FImages.end())
-        return it->second;
+    if (IsLoaded(block))
+        return FImages[block];
+    Flag(FLoadedFlags, block);
     std::vector<uint8_t>& image = FImages[block];
     if (block <= FTable.FHeader.FileBlocks()) {
         FTable.ReadBlockImage(block, image);
@@ -45,19 +52,20 @@ std::vector<uint8_t>& TPxChange::Image(uint16_t block)
 std::vector<uint8_t>& TPxChange::DirtyImage(uint16_t block)
 {
     std::vector<uint8_t>& image = Image(block);
-    if (std::find(FDirty.begin(), FDirty.end(), block) == FDirty.end())
+    if (!IsDirty(block)) {
+        Flag(FDirtyFlags, block);
         FDirty.push_back(block);
+    }
     return image;
 }
 
 int TPxChange::CountOf(uint16_t block)
 {
-    auto it = FImages.find(block);
-    if (it == FImages.end()) {
+    if (!IsLoaded(block)) {
         int position = FTable.FMap.PositionOf(block);
         return position >= 0 ? FTable.FMap.CountAt(position) : 0;
     }
-    int16_t last = static_cast<int16_t>(Get16(&it->second[4]));
+    int16_t last = static_cast<int16_t>(Get16(&FImages[block][4]));
     return last < 0 ? 0 : last / FRecordSize + 1;
 }
 
@@ -103,6 +111,7 @@ uint16_t TPxChange::AllocateBlock()
     if (FFileBlocks >= MaxBlocks)
         RaiseEngineError(DBIERR_WRITEERR, {"File: " + FTable.Path(), "The table has reached its limit of 65,535 blocks."});
     uint16_t block = static_cast<uint16_t>(++FFileBlocks);
+    Flag(FLoadedFlags, block);
     FImages[block].assign(FBlockSize, 0);
     DirtyImage(block);
     FLabels[block].clear();
@@ -267,6 +276,8 @@ void TPxChange::FindKey(const std::string& key, int& position, int& slot, bool& 
 
 std::vector<int> TPxChange::ChainCounts()
 {
+    if (!FFinalCounts.empty() || Chain.empty())
+        return FFinalCounts;
     std::vector<int> counts;
     counts.reserve(Chain.size());
     for (uint16_t block : Chain)
@@ -281,8 +292,7 @@ void TPxChange::LinkChain()
         uint16_t block = Chain[i];
         uint16_t prev = i > 0 ? Chain[i - 1] : 0;
         uint16_t next = i + 1 < Chain.size() ? Chain[i + 1] : 0;
-        bool dirty = std::find(FDirty.begin(), FDirty.end(), block) != FDirty.end();
-        if (!dirty) {
+        if (!IsDirty(block)) {
             int oldPosition = old.PositionOf(block);
             uint16_t oldPrev = oldPosition > 0 ? FOldChain[oldPosition - 1] : 0;
             uint16_t oldNext = oldPosition >= 0 && oldPosition + 1 < static_cast<int>(FOldChain.size()) ? FOldChain[oldPosition + 1] : 0;
@@ -293,9 +303,11 @@ void TPxChange::LinkChain()
         Put16(&image[0], next);
         Put16(&image[2], prev);
     }
+    FFinalCounts.clear();
+    FFinalCounts = ChainCounts();
     int64_t total = 0;
-    for (uint16_t block : Chain)
-        total += CountOf(block);
+    for (int count : FFinalCounts)
+        total += count;
     Header.SetNumRecords(static_cast<uint32_t>(total));
     Header.SetBlocks(static_cast<int>(Chain.size()), FFileBlocks, Chain.empty() ? 0 : Chain.front(),
                      Chain.empty() ? 0 : Chain.back(), FFreeHead);

@@ -45,6 +45,7 @@ public:
 
     // Blocks whose image the change writes, with their images.
     const std::vector<uint16_t>& DirtyBlocks() const { return FDirty; }
+    bool IsDirtyBlock(uint16_t block) const { return IsDirty(block); }
     const std::vector<uint8_t>& ImageOf(uint16_t block) const { return FImages.at(block); }
     const std::map<uint16_t, std::vector<std::string>>& ChangedLabels() const { return FLabels; }
     const std::vector<uint16_t>& FreedBlocks() const { return FFreed; }
@@ -53,6 +54,9 @@ public:
 private:
     std::vector<uint8_t>& Image(uint16_t block);          // loaded, not changed
     std::vector<uint8_t>& DirtyImage(uint16_t block);     // to be written
+    bool IsLoaded(uint16_t block) const { return block < FLoadedFlags.size() && FLoadedFlags[block]; }
+    bool IsDirty(uint16_t block) const { return block < FDirtyFlags.size() && FDirtyFlags[block]; }
+    static void Flag(std::vector<uint8_t>& flags, uint16_t block);
     void SetCount(uint16_t block, int count);
     uint16_t AllocateBlock();
     void FreeBlock(uint16_t block);
@@ -65,6 +69,9 @@ private:
     std::map<uint16_t, std::vector<uint8_t>> FImages;
     std::map<uint16_t, std::vector<std::string>> FLabels;
     std::vector<uint16_t> FDirty;
+    std::vector<uint8_t> FLoadedFlags;   // by block number: image in FImages
+    std::vector<uint8_t> FDirtyFlags;    // by block number: in FDirty
+    std::vector<int> FFinalCounts;       // counts along the final chain, once linked
     std::vector<uint16_t> FOldChain;
     std::vector<uint16_t> FFreed;
     int FFileBlocks;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 namespace px {
 
@@ -22,7 +23,7 @@ void PutShort(uint8_t* p, int64_t value)
 } // namespace
 
 std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector<TPxIndexEntry>& dataBlocks,
-                                       int blockSizeCode, uint32_t key)
+                                       int blockSizeCode, uint32_t key, TPxIndexLayout* layout)
 {
     const int keyWidth = table.KeyWidth();
     const int entrySize = keyWidth + 6;
@@ -32,8 +33,17 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
     int64_t totalEntries = 0;
     int levels = 0;
     std::vector<TPxIndexEntry> level = dataBlocks;
+    if (layout) {
+        *layout = TPxIndexLayout{};
+        layout->BlockSize = blockSize;
+        layout->PerBlock = perBlock;
+    }
     while (!level.empty()) {
         ++levels;
+        if (layout) {
+            layout->LevelFirstBlock.push_back(static_cast<int>(blocks.size()) + 1);
+            layout->LevelEntries.push_back(static_cast<int>(level.size()));
+        }
         std::vector<TPxIndexEntry> upper;
         for (size_t start = 0; start < level.size(); start += perBlock) {
             size_t end = std::min(level.size(), start + perBlock);
@@ -99,7 +109,67 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
             EncryptBlock(blocks[i].data(), blockSize, key, static_cast<uint32_t>(i + 1));
         std::memcpy(&file[IndexHeaderSize + i * blockSize], blocks[i].data(), blockSize);
     }
+    if (layout)
+        layout->Valid = true;
     return file;
+}
+
+void PatchPrimaryIndex(const std::string& path, const TPxIndexLayout& layout, const TPxHeader& table, uint32_t key,
+                       const std::vector<int>& positions, const std::function<std::string(int)>& firstKey,
+                       const std::vector<int64_t>& prefix)
+{
+    const int keyWidth = table.KeyWidth();
+    const int entrySize = keyWidth + 6;
+    const int n = static_cast<int>(prefix.size()) - 1;
+    // Index block -> (slot -> data range [first, end) of chain positions) to rewrite.
+    std::map<int, std::map<int, std::pair<int, int>>> patches;
+    for (int position : positions) {
+        int64_t span = 1;
+        for (size_t level = 0; level < layout.LevelFirstBlock.size(); ++level) {
+            int index = static_cast<int>(position / span);
+            int block = layout.LevelFirstBlock[level] + index / layout.PerBlock;
+            int first = static_cast<int>(index * span);
+            int end = static_cast<int>(std::min<int64_t>(n, (index + 1) * span));
+            patches[block][index % layout.PerBlock] = {first, end};
+            span *= layout.PerBlock;
+        }
+    }
+    TPxFile file;
+    if (!file.Open(path, true))
+        RaiseEngineError(DBIERR_WRITEERR, {"File: " + path, std::strerror(errno)});
+    std::vector<uint8_t> header(IndexHeaderSize);
+    file.ReadAt(0, header.data(), header.size());
+    std::vector<std::pair<int64_t, std::vector<uint8_t>>> old;
+    try {
+        for (auto& [block, slots] : patches) {
+            int64_t offset = IndexHeaderSize + int64_t(block - 1) * layout.BlockSize;
+            std::vector<uint8_t> image(layout.BlockSize);
+            if (!file.ReadAt(offset, image.data(), image.size()))
+                RaiseEngineError(DBIERR_INDEXCORRUPT, {"File: " + path});
+            old.emplace_back(offset, image);
+            if (key)
+                DecryptBlock(image.data(), image.size(), key, static_cast<uint32_t>(block));
+            for (auto& [slot, range] : slots) {
+                uint8_t* e = &image[6 + slot * entrySize];
+                std::string first = firstKey(range.first);
+                std::memcpy(e, first.data(), keyWidth);
+                PutShort(e + keyWidth + 2, prefix[range.second] - prefix[range.first]);
+            }
+            if (key)
+                EncryptBlock(image.data(), image.size(), key, static_cast<uint32_t>(block));
+            file.WriteAt(offset, image.data(), image.size());
+        }
+        uint8_t stamp = PxStamp(table.Raw[hChangeCount], table.SortOrder());
+        file.WriteAt(hIndexStamp, &stamp, 1);
+    } catch (...) {
+        try {
+            for (auto it = old.rbegin(); it != old.rend(); ++it)
+                file.WriteAt(it->first, it->second.data(), it->second.size());
+            file.WriteAt(0, header.data(), header.size());
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents)

@@ -6,22 +6,44 @@
 #include "data/engine/paradox/PxHeader.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace px {
 
 struct TPxIndexEntry {
-    std::string Key;      // encoded key bytes of the block's first record
+    std::string_view Key; // encoded key bytes of the block's first record (kept by the caller)
     uint16_t Block = 0;
     int64_t Count = 0;
+};
+
+// Where the entries of each level lie in a .PX this engine built, so that
+// a change that keeps the data blocks (only counts and first keys change)
+// can patch a few index blocks instead of rebuilding the file.
+struct TPxIndexLayout {
+    bool Valid = false;
+    int BlockSize = 0;
+    int PerBlock = 0;                  // entries per index block
+    std::vector<int> LevelFirstBlock;  // level 1 (entries per data block) first
+    std::vector<int> LevelEntries;
 };
 
 // The complete .PX file for `table` (its header after the change) and its
 // data blocks in chain order.  `blockSizeCode` is the index's own block
 // size; `key` encrypts its blocks (0: plain).
 std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector<TPxIndexEntry>& dataBlocks,
-                                       int blockSizeCode, uint32_t key);
+                                       int blockSizeCode, uint32_t key, TPxIndexLayout* layout = nullptr);
+
+// Rewrites in place the entries that describe the data blocks at chain
+// `positions` (and their ancestors) and the index stamp.  `firstKey(p)`
+// gives the first key of the block at chain position p, `prefix[p]` the
+// number of records before it.  On failure the index is put back as it
+// was and the error raised.
+void PatchPrimaryIndex(const std::string& path, const TPxIndexLayout& layout, const TPxHeader& table, uint32_t key,
+                       const std::vector<int>& positions, const std::function<std::string(int)>& firstKey,
+                       const std::vector<int64_t>& prefix);
 
 // Replaces `path` by `contents` through a temporary file and a rename.
 void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents);

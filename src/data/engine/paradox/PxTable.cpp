@@ -5,6 +5,7 @@
 #include "data/engine/paradox/PxCompanions.h"
 #include "data/engine/paradox/PxCrypt.h"
 #include "data/engine/paradox/PxLabels.h"
+#include "data/engine/paradox/PxMapping.h"
 #include "data/engine/paradox/PxPrimaryIndex.h"
 #include "data/engine/paradox/PxValidity.h"
 
@@ -62,6 +63,7 @@ void TPxTable::OpenFiles(const TOpenTableParams& params)
     TPxCompanions companions = TPxCompanions::Find(FPath);
     if (!companions.Blob.empty())
         FBlobs.Open(companions.Blob, !params.ReadOnly, FKey);
+    FPrimaryIndexPath = companions.PrimaryIndex.empty() ? TPxCompanions::NewPath(FPath, "PX") : companions.PrimaryIndex;
     FCodec = std::make_unique<TPxRecordCodec>(FHeader, *FCodePage, FBlobs);
     FKeyBookmarks = FHeader.IsKeyed() && FHeader.KeyOrderIsBinary();
 }
@@ -98,6 +100,9 @@ void TPxTable::LoadChain()
     FChainDamaged = false;
     int64_t total = 0;
     uint8_t head[Piece];
+    // Only the block headers are read: through a mapping of the file when
+    // possible, so that a table of many blocks opens without a read per block.
+    TPxMapping mapping(FData.Handle(), FFileSize);
     for (int block = FHeader.FirstBlock(); block != 0;) {
         int64_t offset = FHeader.HeaderSize() + int64_t(block - 1) * blockSize;
         if (block > fileBlocks || visited[block] || offset + BlockHeader > FFileSize) {
@@ -107,7 +112,11 @@ void TPxTable::LoadChain()
         visited[block] = true;
         size_t want = FKey ? Piece : BlockHeader;
         std::memset(head, 0, sizeof head);
-        FData.ReadAt(offset, head, std::min<int64_t>(want, FFileSize - offset));
+        size_t available = static_cast<size_t>(std::min<int64_t>(want, FFileSize - offset));
+        if (mapping.Data())
+            std::memcpy(head, mapping.Data() + offset, available);
+        else
+            FData.ReadAt(offset, head, available);
         if (FKey)
             DecryptBlock(head, Piece, FKey, block);
         int16_t last = static_cast<int16_t>(Get16(head + 4));
@@ -135,6 +144,7 @@ void TPxTable::LoadChain()
     FFirstKeysLoaded = false;
     FFirstKeys.clear();
     FMaxAutoInc = -1;
+    FIndexLayout.Valid = false;
     if (!FKeyBookmarks) {
         FLabels.assign(static_cast<size_t>(fileBlocks) + 1, TPxBlockLabels{});
         uint64_t base = 1;

@@ -13,6 +13,7 @@
 #include "data/engine/paradox/PxBlockMap.h"
 #include "data/engine/paradox/PxFile.h"
 #include "data/engine/paradox/PxHeader.h"
+#include "data/engine/paradox/PxPrimaryIndex.h"
 #include "data/engine/paradox/PxRecordCodec.h"
 
 #include <memory>
@@ -114,6 +115,8 @@ private:
     std::vector<TPxBlockLabels> FLabels;   // by block number, tables with label bookmarks
     uint64_t FNextLabel = 0;
     int64_t FMaxAutoInc = -1;              // highest + value present, -1 until scanned
+    std::string FPrimaryIndexPath;
+    TPxIndexLayout FIndexLayout;           // of the .PX when this engine wrote it
 };
 
 } // namespace px

@@ -69,41 +69,56 @@ void TPxTable::ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record,
             values[i] = TVariant(static_cast<int32_t>(next));
 }
 
-void TPxTable::RebuildPrimaryIndex(const TPxChange& change)
+void TPxTable::RebuildPrimaryIndex(const TPxChange& constChange)
 {
     if (!FHeader.IsKeyed())
         return;
+    auto& change = const_cast<TPxChange&>(constChange);
     EnsureFirstKeys();
     const int keyWidth = FHeader.KeyWidth();
+    const auto& dirty = change.DirtyBlocks();
+    auto isDirty = [&](uint16_t block) { return change.IsDirtyBlock(block); };
+    auto firstKeyOf = [&](uint16_t block) {
+        if (isDirty(block))
+            return std::string_view(reinterpret_cast<const char*>(change.ImageOf(block).data() + 6), keyWidth);
+        return std::string_view(FFirstKeys[block]);
+    };
+    std::vector<int> counts = change.ChainCounts();
+    bool noEmptyBlock = std::find(counts.begin(), counts.end(), 0) == counts.end();
+    if (FIndexLayout.Valid && noEmptyBlock && change.Chain == FMap.Chain()) {
+        // Same data blocks: only counts and first keys of the changed ones differ.
+        std::vector<int64_t> prefix(counts.size() + 1, 0);
+        for (size_t i = 0; i < counts.size(); ++i)
+            prefix[i + 1] = prefix[i] + counts[i];
+        std::vector<int> positions;
+        for (uint16_t block : dirty) {
+            int position = FMap.PositionOf(block);
+            if (position >= 0)
+                positions.push_back(position);
+        }
+        PatchPrimaryIndex(FPrimaryIndexPath, FIndexLayout, change.Header, FKey, positions,
+                          [&](int position) { return std::string(firstKeyOf(change.Chain[position])); }, prefix);
+        return;
+    }
     std::vector<TPxIndexEntry> entries;
     entries.reserve(change.Chain.size());
-    auto& mutableChange = const_cast<TPxChange&>(change);
-    for (uint16_t block : change.Chain) {
-        int count = mutableChange.CountOf(block);
-        if (count == 0)
+    for (size_t i = 0; i < change.Chain.size(); ++i) {
+        if (counts[i] == 0)
             continue;
-        TPxIndexEntry e;
-        e.Block = block;
-        e.Count = count;
-        const auto& dirty = change.DirtyBlocks();
-        if (std::find(dirty.begin(), dirty.end(), block) != dirty.end())
-            e.Key.assign(reinterpret_cast<const char*>(change.ImageOf(block).data() + 6), keyWidth);
-        else
-            e.Key = FFirstKeys[block];
-        entries.push_back(std::move(e));
+        entries.push_back(TPxIndexEntry{firstKeyOf(change.Chain[i]), change.Chain[i], counts[i]});
     }
-    TPxCompanions companions = TPxCompanions::Find(FPath);
-    std::string path = companions.PrimaryIndex.empty() ? TPxCompanions::NewPath(FPath, "PX") : companions.PrimaryIndex;
     int blockSizeCode = 2;
     TPxFile old;
-    if (old.Open(path, false)) {
+    if (old.Open(FPrimaryIndexPath, false)) {
         uint8_t code = 0;
         if (old.ReadAt(hBlockSizeCode, &code, 1) && code >= 1 && code <= 32)
             blockSizeCode = code;
     }
     if ((blockSizeCode * 1024 - 6) / (keyWidth + 6) < 2)
         blockSizeCode = std::max(blockSizeCode, FHeader.BlockSize() / 1024);
-    ReplaceFile(path, BuildPrimaryIndex(change.Header, entries, blockSizeCode, FKey));
+    TPxIndexLayout layout;
+    ReplaceFile(FPrimaryIndexPath, BuildPrimaryIndex(change.Header, entries, blockSizeCode, FKey, &layout));
+    FIndexLayout = layout;
 }
 
 void TPxTable::AfterCommit(TPxChange& change)
