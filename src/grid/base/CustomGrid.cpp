@@ -321,6 +321,8 @@ TGridCoord TCustomGrid::CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& dr
 }
 
 void TCustomGrid::ClampInView(TGridCoord coord) {
+    // Before the window exists there is no client area to scroll into.
+    if (!FHandleAllocated) return;
     const TGridDrawInfo di = CalcDrawInfo();
     const bool outX = coord.X >= FFixedCols &&
                       (coord.X < FTopLeft.X || coord.X > di.Horz.LastFullVisibleCell);
@@ -531,6 +533,12 @@ void TCustomGrid::RowHeightsChanged() {
 void TCustomGrid::SizeChanged(int, int) {}
 
 void TCustomGrid::Resize() {
+    UpdateScrollBars();
+    UpdateEdit();
+}
+
+void TCustomGrid::CreateWnd() {
+    ClampInView(FCurrent);
     UpdateScrollBars();
     UpdateEdit();
 }

@@ -116,6 +116,8 @@ public:
     TGridCoord MouseCoord(int x, int y) const;
     TGridCoord CalcCoordFromPoint(int x, int y, const TGridDrawInfo& drawInfo) const;
     bool IsActiveControl() const;
+    // The grid's window exists once the grid has been shown the first time.
+    bool HandleAllocated() const { return FHandleAllocated; }
 
     // ---- Invalidation ---------------------------------------------------
     void InvalidateCell(int col, int row);
@@ -245,6 +247,8 @@ protected:
     virtual bool SelectCell(int col, int row);
     // The client area changed size.
     virtual void Resize();
+    // Runs once, when the grid is first shown and its window comes to exist.
+    virtual void CreateWnd();
     virtual void DoEnter();
     virtual void DoExit();
 
@@ -368,6 +372,7 @@ private:
     bool FUpdatingScrollBars = false;
     int FWheelAccumulator = 0;
     bool FFocusInside = false;
+    bool FHandleAllocated = false;
 
     QPainter* FCanvas = nullptr;
     QRect FPaintRect;

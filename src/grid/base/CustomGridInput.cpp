@@ -26,6 +26,12 @@ bool IsPrintable(const QString& ch) {
 // ---- Keyboard -------------------------------------------------------------
 
 bool TCustomGrid::event(QEvent* e) {
+    if (e->type() == QEvent::Show && !FHandleAllocated) {
+        const bool result = QAbstractScrollArea::event(e);
+        FHandleAllocated = true;
+        CreateWnd();
+        return result;
+    }
     // Tab reaches the grid only when it moves between cells.
     if (e->type() == QEvent::KeyPress && FOptions.Contains(goTabs)) {
         auto* ke = static_cast<QKeyEvent*>(e);

@@ -142,6 +142,18 @@ TEST_F(GridNavigation, KeyDownEventMayConsumeTheKey) {
     EXPECT_EQ(grid->Row(), 1);
 }
 
+TEST(GridWindow, CurrentCellSetBeforeShowingIsScrolledIntoViewWhenShown) {
+    EnsureApplication();
+    TTestGrid grid;
+    grid.SetRowCount(30);
+    grid.FocusCell(1, 25, true);
+    EXPECT_FALSE(grid.HandleAllocated());
+    EXPECT_EQ(grid.TopRow(), 1);
+    ShowGrid(grid, 300, 200);
+    EXPECT_TRUE(grid.HandleAllocated());
+    EXPECT_EQ(grid.TopRow(), 19);  // rows 19..25 fill the view
+}
+
 TEST_F(GridNavigation, WheelMovesTheCurrentRow) {
     QWheelEvent down(QPointF(100, 100), grid->mapToGlobal(QPointF(100, 100)), QPoint(),
                      QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
