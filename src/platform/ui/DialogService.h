@@ -12,8 +12,6 @@
 // "minimal") a box with no answerer installed raises std::logic_error
 // instead of waiting for a user who is not there.
 
-#include <QtGlobal>
-
 #include <exception>
 #include <functional>
 #include <initializer_list>
