@@ -2,6 +2,7 @@
 
 #include "data/DataLink.h"
 #include "data/DataSource.h"
+#include "data/LookupCache.h"
 
 #include <algorithm>
 

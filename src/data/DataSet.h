@@ -23,6 +23,7 @@
 
 class TDataSource;
 class TDataLink;
+class TLookupCache;
 
 enum TDataSetState {
     dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter,
@@ -166,6 +167,10 @@ public:
     TFilterOptions FilterOptions() const { return FFilterOptions; }
     void SetFilterOptions(TFilterOptions options);
 
+    // Changes whenever the stored records may have changed (open, close,
+    // post, delete, refresh, filter), so results computed from them can be kept.
+    uint64_t ContentVersion() const { return FContentVersion; }
+
     // ---- data sources and links
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);
@@ -194,6 +199,8 @@ protected:
     // destructors while they still exist.
     void CloseQuietly();
     TEngineCursor* Cursor() const { return FCursor.get(); }
+    // A subclass changed the stored records behind the cursor's back.
+    void ContentChanged() { ++FContentVersion; }
 
 private:
     friend class TDataLink;
@@ -283,6 +290,8 @@ private:
     bool FDisabledLayoutChanged = false;
 
     std::unordered_map<const TField*, int> FCalcSlots;
+    std::unordered_map<const TField*, std::unique_ptr<TLookupCache>> FLookupCaches;
+    uint64_t FContentVersion = 0;
     std::vector<TField*> FCalcFields;      // calculated and internal-calculated
     std::vector<TField*> FLookupFields;
     int FCalcDepth = 0;

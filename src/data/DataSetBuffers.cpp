@@ -384,5 +384,6 @@ void TDataSet::Refresh()
     CheckActive();
     CheckBrowseMode();
     FCursor->Refresh();
+    ++FContentVersion;
     Resync();
 }

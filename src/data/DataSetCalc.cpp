@@ -3,17 +3,22 @@
 
 #include "data/DataSet.h"
 
+#include "data/LookupCache.h"
+
 void TDataSet::PrepareCalcFields()
 {
     FCalcSlots.clear();
     FCalcFields.clear();
     FLookupFields.clear();
+    FLookupCaches.clear();
     for (TField* field : FFields) {
         if (field->FieldKind() == fkData)
             continue;
         FCalcSlots.emplace(field, static_cast<int>(FCalcSlots.size()));
-        if (field->FieldKind() == fkLookup)
+        if (field->FieldKind() == fkLookup) {
             FLookupFields.push_back(field);
+            FLookupCaches.emplace(field, std::make_unique<TLookupCache>());
+        }
         else
             FCalcFields.push_back(field);
     }
@@ -61,8 +66,14 @@ void TDataSet::CalculateFields(TRecordBuffer& buffer)
                 missingKey = missingKey || key.IsNull();
         if (missingKey)
             continue;
-        buffer.Calc[static_cast<size_t>(CalcSlot(*field))] =
-            lookupSet->Lookup(field->LookupKeyFields, keys, field->LookupResultField);
+        TLookupCache& cache = *FLookupCaches.at(field);
+        TVariant& value = buffer.Calc[static_cast<size_t>(CalcSlot(*field))];
+        if (const TVariant* known = cache.Find(*lookupSet, lookupSet->ContentVersion(), keys)) {
+            value = *known;
+        } else {
+            value = lookupSet->Lookup(field->LookupKeyFields, keys, field->LookupResultField);
+            cache.Store(keys, value);
+        }
     }
     if (OnCalcFields)
         OnCalcFields(*this);

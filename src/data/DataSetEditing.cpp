@@ -183,6 +183,7 @@ void TDataSet::Post()
     DoEvent(BeforePost);
     CheckRequiredFields();
     RunWithErrorEvent(OnPostError, [this] { WriteRecord(); });
+    ++FContentVersion;
     // The engine's cursor is on the record just written: it becomes the
     // current record, in the row the edit was in.
     int row = FActiveRecord;
@@ -263,6 +264,7 @@ void TDataSet::Delete()
         PositionCursor(FActiveRecord);
         FCursor->DeleteRecord();
     });
+    ++FContentVersion;
     // The cursor is on the gap the record left: the record after it takes
     // its row (the one before it when it was the last).
     int row = FActiveRecord;

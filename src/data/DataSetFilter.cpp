@@ -5,6 +5,7 @@
 
 void TDataSet::UpdateFilter()
 {
+    ++FContentVersion;
     FFilterExpr.reset();
     if (!FFiltered || FFilterText.empty())
         return;

@@ -6,6 +6,8 @@
 #include "data/DataSource.h"
 #include "data/FieldTypes.h"
 
+#include "data/LookupCache.h"
+
 #include <strings.h>
 
 void TDataSet::SetActive(bool value)
@@ -42,6 +44,7 @@ void TDataSet::Open()
         DestroyDefaultFields();
         throw;
     }
+    ++FContentVersion;
     DataEvent(deUpdateState);
     DoEvent(AfterOpen);
     DoEvent(AfterScroll);
@@ -74,6 +77,8 @@ void TDataSet::CloseQuietly()
     FCalcSlots.clear();
     FCalcFields.clear();
     FLookupFields.clear();
+    FLookupCaches.clear();
+    ++FContentVersion;
     DestroyDefaultFields();
 }
 

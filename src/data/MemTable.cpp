@@ -132,6 +132,7 @@ void TMemTable::EmptyTable()
             throw EDatabaseError("Cannot modify a read-only dataset");
     }
     Storage().Clear();
+    ContentChanged();
     if (Active())
         First();
 }

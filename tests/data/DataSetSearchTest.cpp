@@ -175,6 +175,35 @@ TEST_F(LookupFields, ValuesFollowTheKeyFields)
     EXPECT_EQ(cityName->AsString(), "Berlin");
 }
 
+TEST_F(LookupFields, LookupResultsAreKeptUntilTheLookupDataSetChanges)
+{
+    int reads = 0;
+    Cities.OnFilterRecord = [&](TDataSet&, bool& accept) {
+        ++reads;
+        accept = true;
+    };
+    Cities.SetFiltered(true);
+    reads = 0;
+    Orders.Open();
+    for (; !Orders.Eof(); Orders.Next()) {
+    }
+    int firstPass = reads;
+    EXPECT_GE(firstPass, 3);
+    for (Orders.First(); !Orders.Eof(); Orders.Next()) {
+    }
+    Orders.Resync();
+    EXPECT_EQ(reads, firstPass);   // nothing searched again
+
+    ASSERT_TRUE(Cities.Locate("CODE", TVariant("K")));
+    Cities.Edit();
+    Cities.FieldByName("CITYNAME")->SetAsString("Cologne");
+    Cities.Post();
+    Orders.Refresh();
+    Orders.First();
+    Orders.Next();
+    EXPECT_EQ(Orders.FieldByName("CITYNAME")->AsString(), "Cologne");
+}
+
 TEST_F(LookupFields, CalculatedFieldsForEveryBufferedRecord)
 {
     TDataSource source(&Orders);
