@@ -91,6 +91,7 @@ void TAsciiCursor::AssignFreshIds()
 void TAsciiCursor::Resync()
 {
     auto fresh = std::make_unique<TAsciiTextFile>(FFile->Path());
+    fresh->KeepLineEndOf(*FFile);
     int64_t oldCount = FFile->LineCount();
     int64_t newCount = fresh->LineCount();
     // When the file was replaced, its old version is still read through

@@ -193,7 +193,8 @@ void TAsciiTextFile::BuildIndex()
         if (offset >= FFileSize && previous == '\x1A')
             FDataEnd = FFileSize - 1;
     }
-    if (FLineEnd.empty())
+    FLineEndFound = !FLineEnd.empty();
+    if (!FLineEndFound)
         FLineEnd = "\r\n";
     // A line start at the ^Z or at the very end is no line of its own.
     while (FStarts.size() > 1 && FStarts.back() >= FDataEnd)
@@ -262,6 +263,12 @@ bool TAsciiTextFile::ChangedOnDisk() const
         return true;
     return now.st_dev != FIdentity.st_dev || now.st_ino != FIdentity.st_ino || now.st_size != FIdentity.st_size ||
            now.st_mtim.tv_sec != FIdentity.st_mtim.tv_sec || now.st_mtim.tv_nsec != FIdentity.st_mtim.tv_nsec;
+}
+
+void TAsciiTextFile::KeepLineEndOf(const TAsciiTextFile& previous)
+{
+    if (!FLineEndFound)
+        FLineEnd = previous.FLineEnd;
 }
 
 bool TAsciiTextFile::IsSameFileAs(const TAsciiTextFile& other) const

@@ -27,6 +27,9 @@ public:
     // The bytes of a line without its line end.
     std::string ReadLine(int64_t index);
     const std::string& LineEnd() const { return FLineEnd; }
+    // A file without any line break (emptied, say) keeps the line ends of
+    // the version of it read before.
+    void KeepLineEndOf(const TAsciiTextFile& previous);
 
     // True when the file on disk is no longer the one indexed (replaced or
     // changed by another program).
@@ -52,6 +55,7 @@ private:
     uint64_t FDataEnd = 0;           // before a trailing ^Z
     uint64_t FFileSize = 0;
     std::string FLineEnd = "\r\n";
+    bool FLineEndFound = false;
 
     // Read-ahead window around the lines last read.
     std::string FWindow;
