@@ -108,11 +108,13 @@ void TPxTable::RebuildPrimaryIndex(const TPxChange& constChange)
         entries.push_back(TPxIndexEntry{firstKeyOf(change.Chain[i]), change.Chain[i], counts[i]});
     }
     int blockSizeCode = 2;
-    TPxFile old;
-    if (old.Open(FPrimaryIndexPath, false)) {
+    try {
+        // The old index's block size is kept; a missing or unreadable index gets the default.
+        TPxFile old;
         uint8_t code = 0;
-        if (old.ReadAt(hBlockSizeCode, &code, 1) && code >= 1 && code <= 32)
+        if (old.Open(FPrimaryIndexPath, false) && old.ReadAt(hBlockSizeCode, &code, 1) && code >= 1 && code <= 32)
             blockSizeCode = code;
+    } catch (const EDBEngineError&) {
     }
     if ((blockSizeCode * 1024 - 6) / (keyWidth + 6) < 2)
         blockSizeCode = std::max(blockSizeCode, FHeader.BlockSize() / 1024);
