@@ -16,7 +16,6 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -244,6 +243,7 @@ private:
 
     // ---- filter (DataSetFilter.cpp)
     void UpdateFilter();
+    void ChangeFilter(const std::function<void()>& apply, const std::function<void()>& restore);
     bool FilterActive() const { return FFiltered && (FFilterExpr || OnFilterRecord); }
 
     // ---- searching (DataSetLocate.cpp)

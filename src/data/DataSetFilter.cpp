@@ -31,76 +31,47 @@ bool TDataSet::RecordAccepted(TRecordBuffer& buffer)
     return accept;
 }
 
-namespace {
-
-// Applies a change of the filter settings to an open dataset: the new
-// filter starts at the first record; when it fails (a bad expression, a
-// value that does not convert) the old settings come back.
-template <typename Apply, typename Restore>
-void ChangeFilter(TDataSet& dataSet, Apply apply, Restore restore, const std::function<void()>& refilter)
+void TDataSet::ChangeFilter(const std::function<void()>& apply, const std::function<void()>& restore)
 {
+    if (!Active()) {
+        apply();
+        return;
+    }
+    // The new filter starts at the first record; when it fails (a bad
+    // expression, a value that does not convert) the old settings come back.
+    CheckBrowseMode();
     apply();
     try {
-        refilter();
+        UpdateFilter();
+        First();
     } catch (...) {
         restore();
-        refilter();
+        UpdateFilter();
+        First();
         throw;
     }
 }
-
-} // namespace
 
 void TDataSet::SetFilter(const std::string& text)
 {
     if (text == FFilterText)
         return;
-    if (!Active()) {
-        TFilterExpression check(text, FFilterOptions);   // a syntax error is reported now
-        FFilterText = text;
-        return;
-    }
-    CheckBrowseMode();
+    if (!Active())
+        TFilterExpression check(text, FFilterOptions);   // a syntax error is reported at once
     std::string old = FFilterText;
-    ChangeFilter(
-        *this, [&] { FFilterText = text; }, [&] { FFilterText = old; },
-        [this] {
-            UpdateFilter();
-            First();
-        });
+    ChangeFilter([&] { FFilterText = text; }, [&] { FFilterText = old; });
 }
 
 void TDataSet::SetFiltered(bool value)
 {
-    if (value == FFiltered)
-        return;
-    if (!Active()) {
-        FFiltered = value;
-        return;
-    }
-    CheckBrowseMode();
-    ChangeFilter(
-        *this, [&] { FFiltered = value; }, [&] { FFiltered = !value; },
-        [this] {
-            UpdateFilter();
-            First();
-        });
+    if (value != FFiltered)
+        ChangeFilter([&] { FFiltered = value; }, [&] { FFiltered = !value; });
 }
 
 void TDataSet::SetFilterOptions(TFilterOptions options)
 {
     if (options == FFilterOptions)
         return;
-    if (!Active()) {
-        FFilterOptions = options;
-        return;
-    }
-    CheckBrowseMode();
     TFilterOptions old = FFilterOptions;
-    ChangeFilter(
-        *this, [&] { FFilterOptions = options; }, [&] { FFilterOptions = old; },
-        [this] {
-            UpdateFilter();
-            First();
-        });
+    ChangeFilter([&] { FFilterOptions = options; }, [&] { FFilterOptions = old; });
 }

@@ -4,6 +4,7 @@
 #include "data/engine/EngineStatus.h"
 
 #include <filesystem>
+#include <optional>
 #include <strings.h>
 
 namespace fs = std::filesystem;
