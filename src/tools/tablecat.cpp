@@ -5,6 +5,7 @@
 
 #include "data/engine/Engine.h"
 #include "data/engine/EngineStatus.h"
+#include "data/engine/dbf/DbfCompanion.h"
 #include "data/engine/drivers/RegisterDrivers.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/Exceptions.h"
@@ -27,8 +28,11 @@ std::string DriverForFile(const std::string& path)
     size_t dot = path.find_last_of('.');
     size_t slash = path.find_last_of('/');
     std::string extension = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : path.substr(dot);
-    if (strcasecmp(extension.c_str(), ".dbf") == 0)
-        return "DBASE";
+    if (strcasecmp(extension.c_str(), ".dbf") == 0) {
+        // As the table dataset chooses: FoxPro when its memo or index file is there.
+        bool foxPro = !FindCompanionFile(path, ".fpt").empty() || !FindCompanionFile(path, ".cdx").empty();
+        return foxPro ? "FOXPRO" : "DBASE";
+    }
     if (strcasecmp(extension.c_str(), ".db") == 0)
         return "PARADOX";
     if (strcasecmp(extension.c_str(), ".txt") == 0)

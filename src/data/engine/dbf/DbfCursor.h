@@ -12,6 +12,7 @@
 #include "data/engine/dbf/DbfMemo.h"
 #include "data/engine/dbf/DbfValues.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +85,7 @@ private:
     void AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t>& raw,
                               std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& descriptorWrites);
     void WriteHeaderDate();
+    int64_t LargestStoredValue(size_t fieldIndex);
 
     std::string FPath;
     TDbfFile FFile;
@@ -105,4 +107,5 @@ private:
     uint32_t FCacheCount = 0;
 
     int64_t FLockedRecord = -1;
+    std::map<size_t, int64_t> FLargestAutoInc;   // dBASE 7 counters: the largest value in the table
 };

@@ -6,6 +6,7 @@
 
 #include "data/engine/EngineStatus.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -280,11 +281,15 @@ void TDbfCursor::AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t
         int64_t value;
         uint8_t bytes[8] = {};
         if (FHeader.Dialect == TDbfDialect::DBase7) {
+            // Writers disagree on where the counter lives (bytes 42-45 or
+            // 40-43) and some do not advance it: never hand out a number
+            // the table already holds.
             FFile.ReadExactAt(f.DescriptorPos + 40, bytes, 8);
             uint32_t next = Le32(bytes + 2);
             if (next == 0)
                 next = Le32(bytes);
-            value = std::max<uint32_t>(next, 1);
+            value = std::max<int64_t>({static_cast<int64_t>(next), 1, LargestStoredValue(FVisible[i]) + 1});
+            FLargestAutoInc[FVisible[i]] = value;
             uint8_t stored[4];
             PutLe32(stored, static_cast<uint32_t>(value + 1));
             descriptorWrites.push_back({f.DescriptorPos + 42, std::vector<uint8_t>(stored, stored + 4)});
@@ -302,6 +307,26 @@ void TDbfCursor::AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t
         record[i] = TVariant(static_cast<int32_t>(value));
         FValues->Encode(f, record[i], raw.data());
     }
+}
+
+int64_t TDbfCursor::LargestStoredValue(size_t fieldIndex)
+{
+    auto known = FLargestAutoInc.find(fieldIndex);
+    if (known != FLargestAutoInc.end())
+        return known->second;
+    const TDbfField& f = FHeader.Fields[fieldIndex];
+    int64_t largest = 0;
+    TVariant value;
+    for (uint32_t i = 0; i < FCount; ++i) {
+        const uint8_t* raw = CachedRecord(i, true);
+        if (!raw)
+            break;
+        FValues->Decode(f, raw, value);
+        if (!value.IsNull())
+            largest = std::max<int64_t>(largest, value.AsInt64());
+    }
+    FLargestAutoInc[fieldIndex] = largest;
+    return largest;
 }
 
 void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)

@@ -205,9 +205,8 @@ uint32_t DbfHeaderLength(const uint8_t* prefix, uint64_t fileSize, const std::st
         NotATable(path, "The file is not a dBASE table (its header lengths are impossible).");
     if (headerLength > fileSize)
         NotATable(path, "The header is longer than the file.");
-    unsigned month = prefix[2], day = prefix[3];
-    if (month > 12 || day > 31)
-        NotATable(path, "The file is not a dBASE table (its last-update date is impossible).");
+    // The last-update date is informational: careless writers leave any
+    // bytes there, so it decides nothing.
     return headerLength;
 }
 

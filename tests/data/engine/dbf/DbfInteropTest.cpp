@@ -139,8 +139,9 @@ TEST(DbfForeignEdit, EditingARecordKeepsEveryOtherByteOfTheFiles)
     for (size_t i = 0; i < tableBefore.size(); ++i) {
         bool headerDate = i >= 1 && i <= 3;
         bool editedRecord = i >= editedStart && i < editedStart + recordLength;
-        if (!headerDate && !editedRecord)
+        if (!headerDate && !editedRecord) {
             ASSERT_EQ(tableAfter[i], tableBefore[i]) << "byte " << i << " changed";
+        }
     }
     // Within the edited record only the two edited fields changed.
     std::string oldRecord = tableBefore.substr(editedStart, recordLength);

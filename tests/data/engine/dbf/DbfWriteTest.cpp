@@ -272,3 +272,31 @@ TEST_F(DbfWriteFailure, AFileNobodyMayWriteOpensReadOnlyOnlyWhenAskedSo)
     EXPECT_THROW(cursor->ModifyRecord(record), EDBEngineError);
     ExpectFilesUnchanged();
 }
+
+TEST(DbfAutoIncrement, ADBase7CounterNeverRepeatsANumberTheTableHolds)
+{
+    TScratchDir dir;
+    TCreateTableParams create;
+    create.Path = dir.File("counter.dbf");
+    create.Level = "7";
+    create.Fields = {Field("ID", ftAutoInc), Field("NAME", ftString, 10)};
+    DbfDriver().CreateTable(create);
+    {
+        auto cursor = OpenDbf(create.Path);
+        for (int i = 0; i < 3; ++i) {
+            TEngineRecord record = {TVariant::Null(), TVariant("n" + std::to_string(i))};
+            cursor->InsertRecord(record, true);
+            EXPECT_EQ(record[0].AsInteger(), i + 1) << "the assigned value comes back";
+        }
+    }
+    // Another writer left the counter at zero.
+    std::string bytes = ReadFileBytes(create.Path);
+    const size_t descriptor = 68;
+    for (size_t i = 40; i < 48; ++i)
+        bytes[descriptor + i] = '\0';
+    WriteFileBytes(create.Path, bytes);
+    auto cursor = OpenDbf(create.Path);
+    TEngineRecord record = {TVariant::Null(), TVariant("next")};
+    cursor->InsertRecord(record, true);
+    EXPECT_EQ(record[0].AsInteger(), 4);
+}
