@@ -252,3 +252,60 @@ TEST(DbfBookmarks, AreRecordNumbersThatCompareAsNumbersAndAsBytes)
     EXPECT_EQ(cursor->RecNo(), 31);
     EXPECT_FALSE(cursor->GotoBookmark(std::string("\0\0\0\0\0\0\0\x02", 8))) << "a deleted record";
 }
+
+// Tables of other writers in several dialects and code pages: editing the
+// widest text field of the first record changes that field, the header date
+// and nothing else.
+class DbfForeignTextEdit : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(DbfForeignTextEdit, ChangesOnlyTheEditedFieldAndTheHeaderDate)
+{
+    TScratchDir dir;
+    const std::string source = SharedDir() + "/testdata/dbf/" + GetParam().first;
+    const std::string table = dir.File("t.dbf");
+    CopyFile(source, table);
+    const std::string before = ReadFileBytes(table);
+
+    auto cursor = OpenDbf(table);
+    ASSERT_TRUE(cursor->CanModify());
+    size_t column = 0;   // the widest text field
+    for (size_t i = 0; i < cursor->FieldDefs().size(); ++i)
+        if (cursor->FieldDefs()[i].DataType == ftString && cursor->FieldDefs()[i].Size > cursor->FieldDefs()[column].Size)
+            column = i;
+    TEngineRecord record;
+    ASSERT_TRUE(cursor->Next(record));
+    const int64_t recNo = cursor->RecNo();
+    cursor->LockRecord(record);
+    record[column] = TVariant(GetParam().second);
+    cursor->ModifyRecord(record);
+    cursor.reset();
+
+    const std::string after = ReadFileBytes(table);
+    ASSERT_EQ(after.size(), before.size());
+    const size_t headerLength = static_cast<uint8_t>(before[8]) | (static_cast<uint8_t>(before[9]) << 8);
+    const size_t recordLength = static_cast<uint8_t>(before[10]) | (static_cast<uint8_t>(before[11]) << 8);
+    const size_t start = headerLength + static_cast<size_t>(recNo - 1) * recordLength;
+    size_t changedOutside = 0, changedInside = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == after[i])
+            continue;
+        if (i >= start && i < start + recordLength)
+            ++changedInside;
+        else if (i < 1 || i > 3)
+            ++changedOutside;
+    }
+    EXPECT_EQ(changedOutside, 0u);
+    EXPECT_GT(changedInside, 0u);
+
+    auto reread = OpenDbf(table, true);
+    ASSERT_TRUE(reread->Next(record));
+    EXPECT_EQ(record[column].AsString(), GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, DbfForeignTextEdit,
+    ::testing::Values(std::make_pair("yortus_DBFFile/vfp9_30.dbf", "José Núñez"),
+                      std::make_pair("albfernandez_javadbf/provincias_es.dbf", "Ávila"),
+                      std::make_pair("tmontaigu_dbase-rs/cp936.dbf", "改过的中文"),
+                      std::make_pair("caicai147_caicai147.github.io/testDBF.dbf", "张三"),
+                      std::make_pair("infused_dbf/dbase_03_cyrillic.dbf", "Изменено")));
