@@ -365,7 +365,6 @@ private:
     bool FEditorMode = false;
     int FInplaceCol = -1;
     int FInplaceRow = -1;
-    bool FCanEditModify = true;
 
     TScrollInfo FScrollInfo[2];
     bool FSettingScrollInfo = false;

@@ -13,7 +13,7 @@ bool TCustomGrid::CanEditShow() const {
            FEditorMode && (FOptions.Contains(goAlwaysShowEditor) || IsActiveControl());
 }
 
-bool TCustomGrid::CanEditModify() { return FCanEditModify; }
+bool TCustomGrid::CanEditModify() { return true; }
 
 bool TCustomGrid::CanEditAcceptKey(const QString&) const { return true; }
 
@@ -70,7 +70,6 @@ void TCustomGrid::UpdateEditor() {
     FInplaceRow = FCurrent.Y;
     FInplaceEdit->UpdateContents();
     FInplaceEdit->setModified(false);
-    FCanEditModify = true;
     FInplaceEdit->SelectAll();
 }
 

@@ -320,46 +320,47 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TCustomGrid::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) {
-    const TGridState state = FGridState;
-    FGridState = gsNormal;
     const QPoint pt(x, y);
-    switch (state) {
+    switch (FGridState) {
     case gsSelecting:
-        FGridState = gsSelecting;
         SelectingMove(x, y);
-        FGridState = gsNormal;
         StopDragTimer();
+        FGridState = gsNormal;
         UpdateEdit();
         Click();
         break;
     case gsColSizing:
     case gsRowSizing: {
-        const TGridDrawInfo di = CalcDrawInfo();
-        FGridState = state;
+        const bool columns = FGridState == gsColSizing;
         InvalidateOverlay();
-        FGridState = gsNormal;
         // The line ends where the mouse was released.
-        FSizingPos = (state == gsColSizing ? x : y) + FSizingOfs;
-        const int newSize = ResizeLine(state == gsColSizing ? di.Horz : di.Vert);
+        FSizingPos = (columns ? x : y) + FSizingOfs;
+        FGridState = gsNormal;
+        const TGridDrawInfo di = CalcDrawInfo();
+        const int newSize = ResizeLine(columns ? di.Horz : di.Vert);
         if (newSize > 1) {
-            if (state == gsColSizing) SetColWidths(FSizingIndex, newSize);
+            if (columns) SetColWidths(FSizingIndex, newSize);
             else SetRowHeights(FSizingIndex, newSize);
         }
         break;
     }
     case gsColMoving:
-    case gsRowMoving:
+    case gsRowMoving: {
+        const bool columns = FGridState == gsColMoving;
         StopDragTimer();
-        viewport()->update();
-        if (state == gsColMoving) {
+        InvalidateOverlay();
+        FGridState = gsNormal;
+        if (columns) {
             if (EndColumnDrag(FMoveIndex, FMovePos, pt)) MoveColumn(FMoveIndex, FMovePos);
         } else if (EndRowDrag(FMoveIndex, FMovePos, pt)) {
             MoveRow(FMoveIndex, FMovePos);
         }
         UpdateEdit();
         break;
+    }
     default: UpdateEdit(); break;
     }
+    FGridState = gsNormal;
     if (OnMouseUp) OnMouseUp(button, shift, x, y);
 }
 

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-TGridRect TGridRect::Span(TGridCoord a, TGridCoord b) {
-    return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
-}
-
 namespace GridAxis {
 
 void CalcFixed(TGridAxisDrawInfo& axis, int effectiveLineWidth, int fixedCount, int firstCell,

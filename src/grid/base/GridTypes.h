@@ -9,6 +9,7 @@
 
 #include "grid/base/EnumSet.h"
 
+#include <algorithm>
 #include <functional>
 
 // A cell of the grid: X is the column, Y the row; -1 means "none".
@@ -34,7 +35,9 @@ struct TGridRect {
     bool operator==(const TGridRect&) const = default;
 
     // The normalised rectangle spanned by two cells.
-    static TGridRect Span(TGridCoord a, TGridCoord b);
+    static TGridRect Span(TGridCoord a, TGridCoord b) {
+        return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
+    }
 };
 
 enum TGridOption {

@@ -81,6 +81,8 @@ TEST_F(GridGeometry, HiddenColumnsTakeNoSpaceOrOnlyTheirLine) {
     EXPECT_EQ(grid->CellRect(3, 1).x(), 130);
     EXPECT_EQ(grid->MouseCoord(130, 30).X, 3);
 
+    EXPECT_EQ(grid->VisibleColCount(), 4) << "the hidden column counts among the shown ones";
+
     grid->SetColWidths(2, 0);
     EXPECT_TRUE(grid->CellRect(2, 1).isEmpty());
     EXPECT_EQ(grid->CellRect(3, 1).x(), 131);  // the hidden column keeps its line

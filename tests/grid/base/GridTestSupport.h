@@ -32,6 +32,7 @@ struct TScrollCall {
 class TTestGrid : public TCustomGrid {
 public:
     using TCustomGrid::CalcMaxTopLeft;
+    using TCustomGrid::CalcSizingState;
     using TCustomGrid::Canvas;
     using TCustomGrid::CursorAt;
     using TCustomGrid::FocusCell;

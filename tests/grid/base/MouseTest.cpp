@@ -59,6 +59,29 @@ TEST_F(GridMouse, DraggingAColumnLineInTheFixedRowSizesTheColumn) {
     EXPECT_GT(grid->ColWidthChanges, 0);
 }
 
+TEST_F(GridMouse, SizingZoneOfWideLinesCoversTheLine) {
+    grid->SetOptions(grid->Options() + goColSizing);
+    grid->SetGridLineWidth(8);
+    // Fixed column [0,64) and its line to 72; column 1 [72,136), line [136,144).
+    const TGridDrawInfo di = grid->CalcDrawInfo();
+    int index, pos, ofs;
+    EXPECT_EQ(grid->CalcSizingState(135, 10, index, pos, ofs, di), gsNormal);
+    EXPECT_EQ(grid->CalcSizingState(136, 10, index, pos, ofs, di), gsColSizing);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(pos, 136);
+    EXPECT_EQ(grid->CalcSizingState(144, 10, index, pos, ofs, di), gsColSizing);
+    EXPECT_EQ(ofs, -8);
+    EXPECT_EQ(grid->CalcSizingState(145, 10, index, pos, ofs, di), gsNormal);
+}
+
+TEST_F(GridMouse, HiddenColumnIsNotSizedInsteadOfItsNeighbour) {
+    grid->SetOptions(grid->Options() + goColSizing);
+    grid->SetColWidths(2, -1);
+    Drag(*grid, QPoint(129, 10), QPoint(150, 10));
+    EXPECT_EQ(grid->ColWidths(1), 85);
+    EXPECT_EQ(grid->ColWidths(2), -1);
+}
+
 TEST_F(GridMouse, ColumnCannotBeSizedBelowTwoPixels) {
     grid->SetOptions(grid->Options() + goColSizing);
     Drag(*grid, QPoint(129, 10), QPoint(20, 10));
