@@ -240,6 +240,9 @@ private:
     // calculated or lookup field whose value changed.
     void RecalculateCurrent();
     int CalcSlot(const TField& field) const;
+    // Raises when a calculation or filter handler would move this dataset
+    // or search it while one of its records is being read.
+    void CheckNotCalculating(const char* operation) const;
 
     // ---- filter (DataSetFilter.cpp)
     void UpdateFilter();
@@ -294,12 +297,24 @@ private:
     uint64_t FContentVersion = 0;
     std::vector<TField*> FCalcFields;      // calculated and internal-calculated
     std::vector<TField*> FLookupFields;
-    int FCalcDepth = 0;
+    int FCalcDepth = 0;   // calculating fields or filtering a record read now
 
     bool FFiltered = false;
     std::string FFilterText;
     TFilterOptions FFilterOptions;
     std::unique_ptr<TFilterExpression> FFilterExpr;
+};
+
+// Counts a nesting level for the duration of a scope.
+class TDepthGuard {
+public:
+    explicit TDepthGuard(int& depth) : FDepth(depth) { ++FDepth; }
+    ~TDepthGuard() { --FDepth; }
+    TDepthGuard(const TDepthGuard&) = delete;
+    TDepthGuard& operator=(const TDepthGuard&) = delete;
+
+private:
+    int& FDepth;
 };
 
 // Sets a dataset's state for the duration of a scope without telling the

@@ -299,6 +299,7 @@ int64_t TDataSet::RecordCount() const
         return 0;
     if (!FilterActive())
         return FCursor->RecordCount();
+    CheckNotCalculating("count the records");
     auto* self = const_cast<TDataSet*>(this);
     self->FCursorAt = -1;
     FCursor->SetToBegin();
@@ -338,6 +339,7 @@ bool TDataSet::BookmarkValid(const std::string& bookmark)
 {
     if (!Active() || bookmark.empty())
         return false;
+    CheckNotCalculating("check a bookmark");
     FCursorAt = -1;
     return FCursor->GotoBookmark(bookmark);
 }
@@ -357,6 +359,7 @@ int TDataSet::CompareBookmarks(const std::string& a, const std::string& b) const
 void TDataSet::Resync()
 {
     CheckActive();
+    CheckNotCalculating("refill the dataset");
     if (FState == dsEdit || FState == dsInsert)
         throw EDatabaseError("Cannot refresh a record that is being edited");
     // The current record, or the nearest buffered one that still exists.

@@ -43,6 +43,13 @@ void TDataSet::CheckLookupDefinitions() const
     }
 }
 
+void TDataSet::CheckNotCalculating(const char* operation) const
+{
+    if (FCalcDepth > 0)
+        throw EDatabaseError(std::string("Cannot ") + operation +
+                             " while its calculated fields or filter are being computed");
+}
+
 int TDataSet::CalcSlot(const TField& field) const
 {
     auto it = FCalcSlots.find(&field);
@@ -54,6 +61,7 @@ void TDataSet::CalculateFields(TRecordBuffer& buffer)
     if (FCalcSlots.empty())
         return;
     buffer.Calc.assign(FCalcSlots.size(), TVariant::Null());
+    TDepthGuard depth(FCalcDepth);
     TDataSetStateGuard guard(*this, dsCalcFields, &buffer);
     for (TField* field : FLookupFields) {
         TDataSet* lookupSet = field->LookupDataSet();

@@ -285,6 +285,7 @@ void TDataSet::Delete()
 void TDataSet::CheckBrowseMode()
 {
     CheckActive();
+    CheckNotCalculating("move the dataset");
     DataEvent(deCheckBrowseMode);
     switch (FState) {
     case dsEdit:

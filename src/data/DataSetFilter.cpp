@@ -22,6 +22,7 @@ bool TDataSet::RecordAccepted(TRecordBuffer& buffer)
     CalculateFields(buffer);
     if (!FilterActive())
         return true;
+    TDepthGuard depth(FCalcDepth);
     TDataSetStateGuard guard(*this, dsFilter, &buffer);
     bool accept = true;
     if (FFilterExpr)

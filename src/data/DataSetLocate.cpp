@@ -126,6 +126,7 @@ bool TDataSet::Locate(const std::string& keyFields, const TVariant& keyValues, T
 TVariant TDataSet::Lookup(const std::string& keyFields, const TVariant& keyValues, const std::string& resultFields)
 {
     CheckActive();
+    CheckNotCalculating("search the dataset");
     TKeyMatcher matcher(*this, keyFields, keyValues, {});
     std::vector<TField*> results;
     GetFieldList(results, resultFields);

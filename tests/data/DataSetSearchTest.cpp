@@ -226,6 +226,38 @@ TEST_F(LookupFields, CalculatedFieldsForEveryBufferedRecord)
     EXPECT_EQ(Orders.FieldByName("DOUBLE")->AsInteger(), 100);
 }
 
+TEST_F(LookupFields, HandlersCannotMoveTheDataSetBeingRead)
+{
+    Orders.OnCalcFields = [](TDataSet& dataSet) { dataSet.Next(); };
+    try {
+        Orders.Open();
+        FAIL() << "a calculation moved the dataset it was reading";
+    } catch (const EDatabaseError& error) {
+        EXPECT_EQ(error.Message(), "Cannot move the dataset while its calculated fields or filter are being computed");
+    }
+    EXPECT_FALSE(Orders.Active());
+
+    // Two datasets looking each other up would search one another forever.
+    Orders.OnCalcFields = nullptr;
+    auto back = CreateField(ftInteger);
+    back->SetFieldName("ORDERNO");
+    back->SetFieldKind(fkLookup);
+    back->SetLookupDataSet(&Orders);
+    back->KeyFields = "CODE";
+    back->LookupKeyFields = "CITY";
+    back->LookupResultField = "NO";
+    Cities.Close();
+    for (const char* name : {"CODE", "CITYNAME"}) {
+        auto field = CreateField(ftString, 20);
+        field->SetFieldName(name);
+        Cities.Fields().Add(std::move(field));
+    }
+    Cities.Fields().Add(std::move(back));
+    Cities.Open();
+    EXPECT_THROW(Orders.Open(), EDatabaseError);
+    EXPECT_FALSE(Orders.Active());
+}
+
 TEST_F(LookupFields, ABadLookupDefinitionRefusesToOpen)
 {
     Orders.FieldByName("CITYNAME")->KeyFields = "TOWN";
