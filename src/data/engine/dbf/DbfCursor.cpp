@@ -9,6 +9,10 @@
 namespace {
 
 constexpr size_t CacheBytes = 256 * 1024;
+// Every cursor of this engine holds a read lock on this byte (past every
+// lock position the xBase programs use); an exclusive open holds a write
+// lock on it, so the two keep each other out.
+constexpr uint64_t OpenMarkerOffset = 0xF0000000ull;
 
 void PutBe64(char* p, uint64_t v) { for (int i = 0; i < 8; ++i) p[i] = static_cast<char>(v >> (56 - 8 * i)); }
 
@@ -36,6 +40,11 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     std::vector<uint8_t> header(headerLength);
     FFile.ReadExactAt(0, header.data(), header.size());
     FHeader = ParseDbfHeader(header, fileSize, FPath);
+    bool admitted = params.Exclusive && !params.ReadOnly ? FFile.TryLock(OpenMarkerOffset, 1)
+                                                         : FFile.TryLockShared(OpenMarkerOffset, 1);
+    if (!admitted)
+        RaiseEngineError(DBIERR_FILELOCKED, {"Table: " + FPath, params.Exclusive ? "Another user has the table open."
+                                                                                  : "Another user has the table open exclusively."});
     FCodePage = std::make_unique<TCodePage>(FHeader.CodePage);
     FValues = std::make_unique<TDbfValues>(FHeader, *FCodePage);
 

@@ -147,8 +147,18 @@ void TDbfFile::Flush()
 
 bool TDbfFile::TryLock(uint64_t offset, uint64_t length)
 {
+    return SetLock(FWritable ? F_WRLCK : F_RDLCK, offset, length);
+}
+
+bool TDbfFile::TryLockShared(uint64_t offset, uint64_t length)
+{
+    return SetLock(F_RDLCK, offset, length);
+}
+
+bool TDbfFile::SetLock(short type, uint64_t offset, uint64_t length)
+{
     struct flock lock {};
-    lock.l_type = FWritable ? F_WRLCK : F_RDLCK;
+    lock.l_type = type;
     lock.l_whence = SEEK_SET;
     lock.l_start = static_cast<off_t>(offset);
     lock.l_len = static_cast<off_t>(length);

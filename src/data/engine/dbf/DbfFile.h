@@ -37,13 +37,17 @@ public:
 
     // Advisory locks on single bytes far past the data (open-file-description
     // locks, so two cursors of one process exclude each other too).
+    // Locks for writing when the file was opened for writing, else for reading.
     bool TryLock(uint64_t offset, uint64_t length);
+    // A read lock: any number of holders, kept out only by a write lock.
+    bool TryLockShared(uint64_t offset, uint64_t length);
     // Retries for a moment before giving up; false when still held by another.
     bool LockWithRetry(uint64_t offset, uint64_t length);
     void Unlock(uint64_t offset, uint64_t length);
 
 private:
     void Close() noexcept;
+    bool SetLock(short type, uint64_t offset, uint64_t length);
 
     int FHandle = -1;
     bool FWritable = false;

@@ -309,3 +309,27 @@ INSTANTIATE_TEST_SUITE_P(
                       std::make_pair("tmontaigu_dbase-rs/cp936.dbf", "改过的中文"),
                       std::make_pair("caicai147_caicai147.github.io/testDBF.dbf", "张三"),
                       std::make_pair("infused_dbf/dbase_03_cyrillic.dbf", "Изменено")));
+
+TEST(DbfSharing, AnExclusiveOpenAndOtherOpensKeepEachOtherOut)
+{
+    TScratchDir dir;
+    CopyFile(SharedDir() + "/testdata/dbf/olemb_dbfread/people.dbf", dir.File("people.dbf"));
+    TOpenTableParams exclusive;
+    exclusive.Path = dir.File("people.dbf");
+    exclusive.Exclusive = true;
+    {
+        auto owner = DbfDriver().OpenTable(exclusive);
+        try {
+            OpenDbf(dir.File("people.dbf"), true);
+            FAIL() << "the table is open exclusively";
+        } catch (const EDBEngineError& e) {
+            EXPECT_EQ(e.ErrorCode(), DBIERR_FILELOCKED);
+        }
+    }
+    auto reader = OpenDbf(dir.File("people.dbf"), true);
+    auto writer = OpenDbf(dir.File("people.dbf"));
+    EXPECT_THROW(DbfDriver().OpenTable(exclusive), EDBEngineError);
+    reader.reset();
+    writer.reset();
+    EXPECT_NO_THROW(DbfDriver().OpenTable(exclusive));
+}
