@@ -140,33 +140,41 @@ std::string TAsciiRecordCodec::Encode(const TEngineRecord& record, const std::st
     return FSchema.FileType == TAsciiFileType::Fixed ? EncodeFixed(record, oldLine) : EncodeDelimited(record, oldLine);
 }
 
+std::string TAsciiRecordCodec::Quoted(std::string_view bytes) const
+{
+    char delimiter = FSchema.Delimiter;
+    std::string quoted(1, delimiter);
+    for (size_t pos = 0; pos < bytes.size(); ++pos) {
+        quoted += bytes[pos];
+        if (IsLeadByte(FCodePage.Number(), static_cast<unsigned char>(bytes[pos])) && pos + 1 < bytes.size())
+            quoted += bytes[++pos];
+        else if (bytes[pos] == delimiter)
+            quoted += delimiter;
+    }
+    quoted += delimiter;
+    return quoted;
+}
+
 std::string TAsciiRecordCodec::DelimitedText(const TAsciiField& field, const TVariant& value) const
 {
     if (value.IsNullOrEmpty())
         return std::string();
     std::string text = AsciiValueToText(field, value);
     char delimiter = FSchema.Delimiter;
-    bool needsQuotes = text.find(FSchema.Separator) != std::string::npos ||
-                       (delimiter != 0 && text.find(delimiter) != std::string::npos) ||
-                       (field.Type == TAsciiType::Char && (text.empty() || text.front() == ' ' || text.back() == ' '));
+    bool holdsSeparator = text.find(FSchema.Separator) != std::string::npos;
     if (delimiter == 0) {
-        if (text.find(FSchema.Separator) != std::string::npos)
+        if (holdsSeparator)
             RaiseEngineError(DBIERR_INVALIDFIELDVALUE,
                              {"Field: " + field.Name, std::string("The value holds the separator \"") +
                                                           FSchema.Separator +
                                                           "\" and the table has no DELIMITER to quote it."});
-        return text;
+        return FCodePage.FromUtf8(text);
     }
-    if (!needsQuotes && field.Type != TAsciiType::Char)
-        return text;
-    std::string quoted(1, delimiter);
-    for (char c : text) {
-        quoted += c;
-        if (c == delimiter)
-            quoted += delimiter;
-    }
-    quoted += delimiter;
-    return quoted;
+    // Texts are always quoted; other values when they hold a separator or
+    // a quote.
+    bool needsQuotes = field.Type == TAsciiType::Char || holdsSeparator || text.find(delimiter) != std::string::npos;
+    std::string bytes = FCodePage.FromUtf8(text);
+    return needsQuotes ? Quoted(bytes) : bytes;
 }
 
 std::string TAsciiRecordCodec::EncodeDelimited(const TEngineRecord& record, const std::string_view* oldLine) const
@@ -184,15 +192,17 @@ std::string TAsciiRecordCodec::EncodeDelimited(const TEngineRecord& record, cons
             line += FSchema.Separator;
         if (i < oldSpans.size()) {
             const TAsciiValueSpan& span = oldSpans[i];
-            // An unclosed quote would swallow the values after it: such a
-            // value is written anew, properly quoted.
-            if (span.Closed &&
-                Unchanged(AsciiTextToValue(field, FCodePage.ToUtf8(span.Text), span.Quoted), record[i])) {
-                line.append(oldLine->substr(span.Begin, span.End - span.Begin));
+            if (Unchanged(AsciiTextToValue(field, FCodePage.ToUtf8(span.Text), span.Quoted), record[i])) {
+                // An unclosed quote would swallow the values after it: its
+                // bytes are quoted anew, and properly closed.
+                if (span.Closed)
+                    line.append(oldLine->substr(span.Begin, span.End - span.Begin));
+                else
+                    line += Quoted(span.Text);
                 continue;
             }
         }
-        line += FCodePage.FromUtf8(DelimitedText(field, record[i]));
+        line += DelimitedText(field, record[i]);
     }
     if (oldLine && tail < oldLine->size())
         line.append(oldLine->substr(tail));

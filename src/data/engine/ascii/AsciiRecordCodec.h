@@ -47,7 +47,10 @@ public:
 private:
     std::string EncodeDelimited(const TEngineRecord& record, const std::string_view* oldLine) const;
     std::string EncodeFixed(const TEngineRecord& record, const std::string_view* oldLine) const;
+    // A value's bytes in a delimited line, quoted as needed.
     std::string DelimitedText(const TAsciiField& field, const TVariant& value) const;
+    // Bytes between delimiters, the delimiters inside doubled.
+    std::string Quoted(std::string_view bytes) const;
 
     TAsciiSchema FSchema;
     TCodePage FCodePage;

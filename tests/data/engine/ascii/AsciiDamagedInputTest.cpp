@@ -53,7 +53,7 @@ TEST(AsciiDamagedInput, RandomLinesNeverBreakReadingOrEditing)
 {
     std::mt19937 random(20261208);
     for (const char* schema : {VaryingSchema, FixedSchema}) {
-        for (int round = 0; round < 40; ++round) {
+        for (int round = 0; round < 100; ++round) {
             TScratchFolder folder;
             std::string data;
             int lines = 1 + round % 12;

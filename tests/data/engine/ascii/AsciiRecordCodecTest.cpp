@@ -59,6 +59,12 @@ TEST(AsciiDelimitedLine, SplitsQuotedAndPlainValues)
         std::string line = codec.Encode(record, &oldView);
         EXPECT_EQ(line, "\"open,1\",5,");
         EXPECT_EQ(codec.Decode(line)[1].AsInteger(), 5);
+        // Its bytes stay as they were, a carriage return too.
+        std::string withReturn = "\"a\rb\"\"c,1";
+        std::string_view returnView(withReturn);
+        record = codec.Decode(withReturn);
+        record[1] = TVariant(int32_t(5));
+        EXPECT_EQ(codec.Encode(record, &returnView), "\"a\rb\"\"c,1\",5,");
     }
     EXPECT_EQ(Texts("\"ab\"cd,1", 2), (std::vector<std::string>{"abcd", "1"}));
     EXPECT_EQ(Texts("a\"b,1", 2), (std::vector<std::string>{"a\"b", "1"}));
