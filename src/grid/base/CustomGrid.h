@@ -176,16 +176,22 @@ protected:
     QRect PaintRect() const { return FPaintRect; }
     virtual void Paint();
     virtual void DrawCell(int col, int row, const QRect& rect, TGridDrawState state);
-    // Lines of one region: the region starts at cell (startCol, startRow) at
-    // pixel (left, top) and ends at (right, bottom).  doHorz / doVert choose
-    // onColor for the horizontal / vertical lines, offColor otherwise.
+    // Lines of one region whose first cell is (startCol, startRow): bounds
+    // gives the region's first pixel (x, y) and its exclusive end
+    // (x + width, y + height).  doHorz / doVert choose onColor for the
+    // horizontal / vertical lines, offColor otherwise.
     void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, int startCol,
                    int startRow, const QRect& bounds, const QColor& onColor,
                    const QColor& offColor);
-    // Visits the cells of one region row by row, left to right, and calls
-    // DrawCell for those inside the paint rectangle with their draw state.
+    // Visits the cells of one region (bounds as for DrawLines) row by row,
+    // left to right, and calls DrawCell for those inside the paint rectangle
+    // with their draw state: includeState, gdFocused for the current cell
+    // while the grid is active, gdSelected inside the selection.  With
+    // DefaultDrawing the cell is first filled with color (or the highlight).
+    // The current cell is skipped while the editor shows over it.
     void DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow, const QRect& bounds,
                    const QColor& color, TGridDrawState includeState);
+    // A dotted frame in the colour opposite to the background.
     void DrawFocusRect(const QRect& rect, const QColor& background);
 
     // ---- Keyboard -------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "grid/base/CustomGrid.h"
 
 #include "grid/base/GridDrawInfo.h"
+#include "grid/base/GridKeys.h"
 #include "grid/base/InplaceEdit.h"
 
 #include <QKeyEvent>
@@ -17,10 +18,6 @@
 namespace {
 constexpr int DragTimerInterval = 60;  // ms between scroll steps of a drag
 constexpr int WheelNotch = 120;        // wheel delta of one notch
-
-bool IsPrintable(const QString& ch) {
-    return !ch.isEmpty() && ch.at(0).unicode() >= 32 && ch.at(0).unicode() != 127;
-}
 }  // namespace
 
 // ---- Keyboard -------------------------------------------------------------
@@ -210,7 +207,7 @@ void TCustomGrid::KeyPress(QString& key) {
 }
 
 void TCustomGrid::HandleChar(QString& key) {
-    if (FOptions.Contains(goEditing) && (key == QStringLiteral("\b") || IsPrintable(key)))
+    if (FOptions.Contains(goEditing) && (key == QStringLiteral("\b") || IsPrintableKey(key)))
         ShowEditorChar(key);
     else
         KeyPress(key);

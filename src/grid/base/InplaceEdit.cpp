@@ -1,15 +1,12 @@
 #include "grid/base/InplaceEdit.h"
 
 #include "grid/base/CustomGrid.h"
+#include "grid/base/GridKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 
 namespace {
-bool IsPrintable(const QString& ch) {
-    return !ch.isEmpty() && ch.at(0).unicode() >= 32 && ch.at(0).unicode() != 127;
-}
-
 // Characters that carry a meaning in a QLineEdit input mask.
 bool IsInputMaskSpecial(QChar c) {
     return QStringLiteral("AaNnXx90Dd#HhBb><![]{}\\;").contains(c);
@@ -233,7 +230,7 @@ void TInplaceEdit::KeyDown(int& key, TShiftState shift) {
 
 void TInplaceEdit::KeyPress(QString& key) {
     FGrid->KeyPress(key);
-    if (IsPrintable(key) && !FGrid->CanEditAcceptKey(key)) {
+    if (IsPrintableKey(key) && !FGrid->CanEditAcceptKey(key)) {
         key.clear();
         QApplication::beep();
     }
@@ -244,7 +241,7 @@ void TInplaceEdit::KeyPress(QString& key) {
         else SelectAll();
         key.clear();
     } else if (key == QStringLiteral("\b") || key == QStringLiteral("\x16") ||
-               key == QStringLiteral("\x18") || IsPrintable(key)) {
+               key == QStringLiteral("\x18") || IsPrintableKey(key)) {
         if (!FGrid->CanEditModify()) key.clear();
     }
 }
