@@ -10,6 +10,7 @@ namespace {
 // Advisory locks live far beyond any table's data, so they never touch bytes
 // other programs lock for their own protocols.
 constexpr int64_t OpenLockOffset = int64_t{1} << 42;
+constexpr int64_t WriteLockOffset = (int64_t{1} << 42) + 1;
 constexpr int64_t RecordLockBase = int64_t{1} << 40;
 
 bool SetLock(int fd, short type, int64_t offset)
@@ -21,6 +22,32 @@ bool SetLock(int fd, short type, int64_t offset)
     lock.l_len = 1;
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
+
+// Holds the table's write lock for one edit, so that two processes never
+// interleave their writes; the edit starts from the file as it is then.
+class TWriteGuard {
+public:
+    explicit TWriteGuard(int fd) : FFd(fd)
+    {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = WriteLockOffset;
+        lock.l_len = 1;
+        FLocked = fcntl(FFd, F_OFD_SETLKW, &lock) == 0;
+    }
+    ~TWriteGuard()
+    {
+        if (FLocked)
+            SetLock(FFd, F_UNLCK, WriteLockOffset);
+    }
+    TWriteGuard(const TWriteGuard&) = delete;
+    TWriteGuard& operator=(const TWriteGuard&) = delete;
+
+private:
+    int FFd;
+    bool FLocked = false;
+};
 
 } // namespace
 
@@ -150,14 +177,20 @@ int64_t TParadoxCursor::LockOffset(int64_t record) const
 
 void TParadoxCursor::Resynchronise()
 {
-    std::string bookmark = OnRecord() ? FTable->BookmarkOf(FIndex) : std::string();
-    int64_t before = FTable->RecordCount();
-    FTable->Reload();
-    if (bookmark.empty() || FTable->RecordCount() == before)
+    // Keys find the record again; position labels are given anew, so a
+    // non-keyed table keeps the record number.
+    std::string bookmark = OnRecord() && FTable->KeyBookmarks() ? FTable->BookmarkOf(FIndex) : std::string();
+    if (!FTable->Reload())
+        return;
+    if (bookmark.empty())
         return;
     int64_t r = FTable->FindBookmark(bookmark);
-    if (r >= 0)
+    if (r >= 0) {
         FIndex = r;
+        return;
+    }
+    FOnRecord = false;   // another program deleted it or changed its key
+    RaiseEngineError(DBIERR_RECNOTFOUND, {"File: " + FTable->Path(), "The record was changed or deleted by another user."});
 }
 
 void TParadoxCursor::LockRecord(TEngineRecord& fresh)
@@ -189,6 +222,7 @@ void TParadoxCursor::UnlockRecord()
 void TParadoxCursor::ModifyRecord(const TEngineRecord& record)
 {
     RequireRecord();
+    TWriteGuard guard(FTable->DataFile().Handle());
     Resynchronise();
     RequireRecord();
     FIndex = FTable->Modify(FIndex, record);
@@ -197,6 +231,7 @@ void TParadoxCursor::ModifyRecord(const TEngineRecord& record)
 
 void TParadoxCursor::InsertRecord(TEngineRecord& record, bool append)
 {
+    TWriteGuard guard(FTable->DataFile().Handle());
     Resynchronise();
     int64_t before = -1;
     if (!append && FIndex < FTable->RecordCount())
@@ -208,6 +243,7 @@ void TParadoxCursor::InsertRecord(TEngineRecord& record, bool append)
 void TParadoxCursor::DeleteRecord()
 {
     RequireRecord();
+    TWriteGuard guard(FTable->DataFile().Handle());
     Resynchronise();
     RequireRecord();
     FTable->Delete(FIndex);
@@ -217,7 +253,12 @@ void TParadoxCursor::DeleteRecord()
 
 void TParadoxCursor::Refresh()
 {
-    Resynchronise();
+    try {
+        Resynchronise();
+    } catch (const EDBEngineError& e) {
+        if (e.ErrorCode() != DBIERR_RECNOTFOUND)
+            throw;
+    }
     if (FIndex > FTable->RecordCount())
         FIndex = FTable->RecordCount();
 }

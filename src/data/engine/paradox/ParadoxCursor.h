@@ -43,7 +43,8 @@ public:
 private:
     bool OnRecord() const { return FOnRecord && FIndex < FTable->RecordCount(); }
     void RequireRecord() const;
-    // Picks up other processes' changes and finds the current record again.
+    // Picks up other processes' changes and finds the current record again
+    // (raises DBIERR_RECNOTFOUND when its key is gone).
     void Resynchronise();
     int64_t LockOffset(int64_t record) const;
     void TakeOpenLock(bool exclusive);

@@ -34,6 +34,15 @@ void TPxBlockMap::Build()
         FPositionOfBlock[FChain[i]] = static_cast<int>(i);
 }
 
+void TPxBlockMap::SetCount(int position, int count)
+{
+    int delta = count - FCounts[position];
+    FCounts[position] = count;
+    FTotal += delta;
+    for (std::size_t i = static_cast<std::size_t>(position) + 1; i < FTree.size(); i += i & (~i + 1))
+        FTree[i] += delta;
+}
+
 void TPxBlockMap::Locate(int64_t r, int& position, int& slot) const
 {
     // Largest prefix of blocks whose records all lie before r.

@@ -11,6 +11,8 @@ namespace px {
 class TPxBlockMap {
 public:
     void Assign(std::vector<uint16_t> chain, std::vector<int> counts);
+    // Changes one block's count in O(log n) (the chain itself unchanged).
+    void SetCount(int position, int count);
 
     int BlockCount() const { return static_cast<int>(FChain.size()); }
     int64_t RecordCount() const { return FTotal; }

@@ -288,7 +288,8 @@ std::vector<int> TPxChange::ChainCounts()
 void TPxChange::LinkChain()
 {
     const TPxBlockMap& old = FTable.FMap;
-    for (size_t i = 0; i < Chain.size(); ++i) {
+    const bool sameChain = Chain == FOldChain;   // then every block keeps its neighbours
+    for (size_t i = 0; i < Chain.size() && !sameChain; ++i) {
         uint16_t block = Chain[i];
         uint16_t prev = i > 0 ? Chain[i - 1] : 0;
         uint16_t next = i + 1 < Chain.size() ? Chain[i + 1] : 0;

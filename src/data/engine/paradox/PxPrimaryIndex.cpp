@@ -15,9 +15,12 @@ namespace {
 
 constexpr int IndexHeaderSize = 0x800;
 
+// An S value (block numbers and counts are never negative here).
 void PutShort(uint8_t* p, int64_t value)
 {
-    EncodeInt(value > 32767 ? 32767 : value, p, 2);
+    uint16_t v = static_cast<uint16_t>(value > 32767 ? 32767 : value);
+    p[0] = static_cast<uint8_t>((v >> 8) ^ 0x80);
+    p[1] = static_cast<uint8_t>(v);
 }
 
 } // namespace

@@ -187,14 +187,14 @@ void TPxTable::DecideWritable(bool readOnlyRequested)
     FWritable = FReadOnlyReason.empty();
 }
 
-void TPxTable::Reload()
+bool TPxTable::Reload()
 {
     std::vector<uint8_t> raw(FHeader.Raw.size(), 0);
     if (!FData.ReadAt(0, raw.data(), raw.size()))
         RaiseEngineError(DBIERR_HEADERCORRUPT, {"File: " + FPath, "The file has become shorter than its header."});
     FFileSize = FData.Size();
     if (raw == FHeader.Raw)
-        return;
+        return false;
     TPxHeader fresh = TPxHeader::Parse(raw, FPath);
     if (fresh.RecordSize() != FHeader.RecordSize() || fresh.Fields.size() != FHeader.Fields.size())
         RaiseEngineError(DBIERR_HEADERCORRUPT, {"File: " + FPath, "The table's structure was changed by another program."});
@@ -202,6 +202,7 @@ void TPxTable::Reload()
     LoadChain();
     if (FChainDamaged)
         FWritable = false;
+    return true;
 }
 
 void TPxTable::ReadBlockImage(int block, std::vector<uint8_t>& image) const

@@ -62,8 +62,9 @@ public:
     int64_t Modify(int64_t r, const TEngineRecord& values);  // returns the record's new number
     void Delete(int64_t r);
 
-    // Re-reads the header and block chain when another program changed the file.
-    void Reload();
+    // Re-reads the header and block chain when another program changed the
+    // file; true when it had changed.
+    bool Reload();
 
     // Raw block access for the change machinery (decrypted images).
     void ReadBlockImage(int block, std::vector<uint8_t>& image) const;

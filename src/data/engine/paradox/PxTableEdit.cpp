@@ -145,7 +145,15 @@ void TPxTable::AfterCommit(TPxChange& change)
             FFirstKeys[block].assign(reinterpret_cast<const char*>(image.data() + 6), keyWidth);
         }
     }
-    FMap.Assign(change.Chain, change.ChainCounts());
+    if (change.Chain == FMap.Chain()) {
+        for (uint16_t block : change.DirtyBlocks()) {
+            int position = FMap.PositionOf(block);
+            if (position >= 0)
+                FMap.SetCount(position, change.CountOf(block));
+        }
+    } else {
+        FMap.Assign(change.Chain, change.ChainCounts());
+    }
     FCachedBlock = 0;
 }
 
