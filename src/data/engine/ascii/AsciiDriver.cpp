@@ -102,9 +102,16 @@ TAsciiField SchemaField(const TEngineFieldDef& def, int offset)
         field.Width = def.Size;
         break;
     case TAsciiType::Float:
-    case TAsciiType::Currency:
         field.Width = def.Precision > 0 ? def.Precision : 20;
-        field.Decimals = def.Scale > 0 ? def.Scale : field.Type == TAsciiType::Currency ? 2 : 0;
+        field.Decimals = def.Scale;
+        break;
+    case TAsciiType::Currency:
+        // CURRENCY is read, but it is not among the classic schema types and
+        // other readers of the table would refuse it: a money column is
+        // written as FLOAT with its decimals (two unless given).
+        field.Type = TAsciiType::Float;
+        field.Width = def.Precision > 0 ? def.Precision : 20;
+        field.Decimals = def.Scale > 0 ? def.Scale : 2;
         break;
     case TAsciiType::Number: field.Width = 6; break;
     case TAsciiType::LongInt: field.Width = 11; break;
