@@ -36,10 +36,20 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     uint64_t fileSize = FFile.Size();
     uint8_t prefix[DbfPrefixSize] = {};
     FFile.ReadAt(0, prefix, sizeof prefix);
-    uint32_t headerLength = DbfHeaderLength(prefix, fileSize, FPath);
-    std::vector<uint8_t> header(headerLength);
-    FFile.ReadExactAt(0, header.data(), header.size());
-    FHeader = ParseDbfHeader(header, fileSize, FPath);
+    std::vector<uint8_t> level2;
+    if (prefix[0] == 0x02) {
+        level2.resize(static_cast<size_t>(std::min<uint64_t>(fileSize, 65536)));
+        FFile.ReadExactAt(0, level2.data(), level2.size());
+    }
+    if (DbfIsLevel2Header(level2, fileSize)) {
+        level2.resize(DbfLevel2HeaderSize);
+        FHeader = ParseDbfLevel2Header(level2, fileSize, FPath);
+    } else {
+        uint32_t headerLength = DbfHeaderLength(prefix, fileSize, FPath);
+        std::vector<uint8_t> header(headerLength);
+        FFile.ReadExactAt(0, header.data(), header.size());
+        FHeader = ParseDbfHeader(header, fileSize, FPath);
+    }
     bool admitted = params.Exclusive && !params.ReadOnly ? FFile.TryLock(OpenMarkerOffset, 1)
                                                          : FFile.TryLockShared(OpenMarkerOffset, 1);
     if (!admitted)
@@ -320,7 +330,9 @@ void TDbfCursor::Refresh()
 {
     uint8_t prefix[DbfPrefixSize] = {};
     if (FFile.ReadAt(0, prefix, sizeof prefix) == sizeof prefix)
-        FHeader.RecordCount = prefix[4] | (prefix[5] << 8) | (prefix[6] << 16) | (static_cast<uint32_t>(prefix[7]) << 24);
+        FHeader.RecordCount = FHeader.Level2 ? prefix[1] | (prefix[2] << 8)
+                                             : prefix[4] | (prefix[5] << 8) | (prefix[6] << 16) |
+                                                   (static_cast<uint32_t>(prefix[7]) << 24);
     FCount = std::min(FHeader.RecordCount, DbfAvailableRecords(FHeader, FFile.Size()));
     InvalidateCache();
     FLiveCount = -1;

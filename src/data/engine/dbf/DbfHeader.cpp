@@ -390,3 +390,59 @@ TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, 
     MakeNamesUnique(h.Fields);
     return h;
 }
+
+bool DbfIsLevel2Header(const std::vector<uint8_t>& start, uint64_t fileSize)
+{
+    if (start.empty() || start[0] != 0x02 || fileSize < DbfLevel2HeaderSize || start.size() < DbfLevel2HeaderSize)
+        return false;
+    // Read as a dBASE III header first: a terminator where its descriptors
+    // end (or just before the data) makes it one.
+    size_t headerLength = Le16(start.data() + 8);
+    if (headerLength >= DbfPrefixSize + 1 && headerLength <= start.size()) {
+        for (size_t pos = DbfPrefixSize; pos < headerLength; pos += 32)
+            if (start[pos] == 0x0D)
+                return false;
+        if (start[headerLength - 1] == 0x0D)
+            return false;
+    }
+    return true;
+}
+
+TDbfHeader ParseDbfLevel2Header(const std::vector<uint8_t>& bytes, uint64_t fileSize, const std::string& path)
+{
+    if (bytes.size() < DbfLevel2HeaderSize)
+        NotATable(path, "The dBASE II header is too short.");
+    const uint8_t* p = bytes.data();
+    TDbfHeader h;
+    h.Version = p[0];
+    h.Level2 = true;
+    h.RecordCount = Le16(p + 1);
+    h.RecordLength = Le16(p + 6);
+    h.HeaderLength = DbfLevel2HeaderSize;
+    h.CodePage = DefaultCodePage;
+    h.ReadOnlyReasons.push_back("dBASE II tables are opened read-only.");
+    TCodePage codePage(h.CodePage);
+    int offset = 1;
+    for (size_t i = 0; i < 32; ++i) {
+        const uint8_t* d = p + 8 + 16 * i;
+        if (d[0] == 0x0D || d[0] == 0x00)
+            break;
+        TDbfField f;
+        f.DescriptorPos = static_cast<uint32_t>(8 + 16 * i);
+        f.Name = FieldNameFrom(d, 11, codePage);
+        f.Type = static_cast<char>(std::toupper(d[11]));
+        f.Length = d[12];
+        f.Decimals = d[15];
+        f.Offset = offset;
+        offset += f.Length;
+        bool memo = false, known = true;
+        f.DataType = TypeOf(f, h.Dialect, memo, known);
+        f.Known = known && !memo;
+        h.Fields.push_back(std::move(f));
+    }
+    if (h.Fields.empty() || h.RecordLength < 1 || static_cast<uint32_t>(offset) > h.RecordLength)
+        NotATable(path, "The file is not a dBASE table.");
+    (void)fileSize;
+    MakeNamesUnique(h.Fields);
+    return h;
+}

@@ -48,6 +48,7 @@ struct TDbfHeader {
     std::string LanguageDriverName;   // dBASE 7
     int CodePage = 936;
     bool Encrypted = false;
+    bool Level2 = false;        // a dBASE II file (fixed 521-byte header, 16-bit count at 1)
     bool ProductionIndexFlag = false;
     std::vector<TDbfField> Fields;    // every field, hidden ones included
     int NullFlagsField = -1;          // index into Fields
@@ -79,6 +80,13 @@ int DbfCodePageFromLanguageDriver(uint8_t languageDriver);
 int DbfCodePageFromDriverName(const std::string& name);
 // The language driver byte to store for a code page in a new table.
 uint8_t DbfLanguageDriverForCodePage(int codePage, bool foxPro);
+
+// dBASE II files also start with 0x02 (as FoxBASE ones do) but have a
+// fixed layout: true when `start` (the file's first bytes, up to 64 KB) is
+// one.  Such tables are read-only.
+constexpr size_t DbfLevel2HeaderSize = 521;
+bool DbfIsLevel2Header(const std::vector<uint8_t>& start, uint64_t fileSize);
+TDbfHeader ParseDbfLevel2Header(const std::vector<uint8_t>& header, uint64_t fileSize, const std::string& path);
 
 // Live record count that fits the file, given its size.
 uint32_t DbfAvailableRecords(const TDbfHeader& header, uint64_t fileSize);

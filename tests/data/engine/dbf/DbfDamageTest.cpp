@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace {
@@ -172,4 +173,38 @@ TEST(DbfDamage, RandomlyDamagedRealFilesNeverCrashTheReader)
     }
     EXPECT_GT(opened, 0);
     EXPECT_GT(refused, 0);
+}
+
+TEST(DbfLevel2, ADBaseIITableReadsReadOnly)
+{
+    // 0x02, 2 records, date, record length 1 + 10 + 5 + 1, then 16-byte
+    // descriptors (name 11, type, length, address 2, decimals), 0x0D.
+    std::string header(521, '\0');
+    header[0] = 0x02;
+    header[1] = 2;
+    header[3] = 12;
+    header[4] = 31;
+    header[5] = 85;
+    header[6] = 17;
+    auto descriptor = [&](size_t slot, const char* name, char type, int length, int decimals) {
+        std::memcpy(&header[8 + 16 * slot], name, std::strlen(name));
+        header[8 + 16 * slot + 11] = type;
+        header[8 + 16 * slot + 12] = static_cast<char>(length);
+        header[8 + 16 * slot + 15] = static_cast<char>(decimals);
+    };
+    descriptor(0, "NAME", 'C', 10, 0);
+    descriptor(1, "PRICE", 'N', 5, 2);
+    descriptor(2, "OK", 'L', 1, 0);
+    header[8 + 16 * 3] = 0x0D;
+    std::string file = header + " Apple     12.50T" + "*Pear       1.25F" + "\x1A";
+    TScratchDir dir;
+    WriteFileBytes(dir.File("old.dbf"), file);
+    auto cursor = OpenDbf(dir.File("old.dbf"));
+    EXPECT_FALSE(cursor->CanModify());
+    ASSERT_EQ(cursor->FieldDefs().size(), 3u);
+    std::vector<TEngineRecord> records = ReadAll(*cursor);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0][0].AsString(), "Apple");
+    EXPECT_DOUBLE_EQ(records[0][1].AsDouble(), 12.5);
+    EXPECT_TRUE(records[0][2].AsBoolean());
 }
