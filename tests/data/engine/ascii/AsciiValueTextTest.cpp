@@ -109,6 +109,15 @@ TEST(AsciiValueText, WritesOneFormPerTypeAndReadsItBack)
     }
 }
 
+TEST(AsciiValueText, TimestampsRoundToTheMillisecondAsOneValue)
+{
+    TAsciiField stamp = Field(TAsciiType::Timestamp);
+    EXPECT_EQ(AsciiValueToText(stamp, TVariant::FromDateTime(EncodeDate(2020, 1, 1) + 0.9999999999)),
+              "1/2/2020 00:00:00");
+    EXPECT_EQ(AsciiValueToText(stamp, TVariant::FromDateTime(EncodeDate(2020, 1, 1) + EncodeTime(23, 59, 59, 999))),
+              "1/1/2020 23:59:59.999");
+}
+
 TEST(AsciiValueText, FloatsKeepEveryDigit)
 {
     TAsciiField field = Field(TAsciiType::Float);
