@@ -165,7 +165,7 @@ bool TParadoxCursor::SetRecNo(int64_t recNo)
 
 TEngineRecord TParadoxCursor::BlankRecord()
 {
-    return TEngineRecord(FieldDefs().size(), TVariant::Null());
+    return FTable->BlankRecord();
 }
 
 int64_t TParadoxCursor::LockOffset(int64_t record) const

@@ -183,6 +183,8 @@ void TPxTable::DecideWritable(bool readOnlyRequested)
             readOnly(validity.Reason);
         for (size_t i = 0; i < validity.Required.size(); ++i)
             FCodec->SetRequired(static_cast<int>(i), validity.Required[i]);
+        if (validity.Understood)
+            FDefaultRecord = validity.Defaults;
     }
     FWritable = FReadOnlyReason.empty();
 }
@@ -253,6 +255,14 @@ const uint8_t* TPxTable::RecordBytes(int64_t r)
 void TPxTable::ReadRecord(int64_t r, TEngineRecord& values)
 {
     FCodec->Decode(RecordBytes(r), values);
+}
+
+TEngineRecord TPxTable::BlankRecord() const
+{
+    TEngineRecord values(FHeader.Fields.size(), TVariant::Null());
+    if (!FDefaultRecord.empty())
+        FCodec->Decode(FDefaultRecord.data(), values);
+    return values;
 }
 
 void TPxTable::BlockAndSlotOf(int64_t r, int& block, int& slot) const

@@ -49,6 +49,8 @@ public:
     // Bytes of record r (valid until the next call).
     const uint8_t* RecordBytes(int64_t r);
     void ReadRecord(int64_t r, TEngineRecord& values);
+    // A new record's values: the defaults of the .VAL file, null elsewhere.
+    TEngineRecord BlankRecord() const;
     // Block number and slot of record r, for record locks.
     void BlockAndSlotOf(int64_t r, int& block, int& slot) const;
 
@@ -117,6 +119,7 @@ private:
     uint64_t FNextLabel = 0;
     int64_t FMaxAutoInc = -1;              // highest + value present, -1 until scanned
     std::string FPrimaryIndexPath;
+    std::vector<uint8_t> FDefaultRecord;
     TPxIndexLayout FIndexLayout;           // of the .PX when this engine wrote it
 };
 

@@ -2,12 +2,15 @@
 
 #include "data/engine/paradox/PxFile.h"
 
+#include <algorithm>
+
 namespace px {
 
 TPxValidity TPxValidity::Read(const std::string& path, const TPxHeader& header)
 {
     TPxValidity v;
     v.Required.assign(header.Fields.size(), false);
+    v.Defaults.assign(header.RecordSize(), 0);
     TPxFile file;
     if (!file.Open(path, false)) {
         v.Reason = "its validity-check file cannot be read";
@@ -42,7 +45,15 @@ TPxValidity TPxValidity::Read(const std::string& path, const TPxHeader& header)
             return v;
         }
         v.Required[field] = e[2] == 1;
-        pos += 0x1C + (Get32(e + 0x14) ? header.Fields[field].Width : 0);
+        const TPxField& f = header.Fields[field];
+        if (Get32(e + 0x14)) {
+            if (pos + 0x1C + f.Width > bytes.size() || f.IsBlob()) {
+                v.Reason = "its validity-check file is not in a known layout";
+                return v;
+            }
+            std::copy(e + 0x1C, e + 0x1C + f.Width, v.Defaults.begin() + f.Offset);
+        }
+        pos += 0x1C + (Get32(e + 0x14) ? f.Width : 0);
     }
     v.Understood = true;
     return v;

@@ -13,6 +13,7 @@ namespace px {
 
 struct TPxValidity {
     std::vector<bool> Required;   // by field
+    std::vector<uint8_t> Defaults; // a record holding the default values (zero elsewhere)
     bool Understood = false;      // every check is one the engine enforces
     std::string Reason;           // why not, for the read-only message
 

@@ -6,6 +6,7 @@
 #include "PxIndexCheck.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/paradox/ParadoxCursor.h"
 
 #include <gtest/gtest.h>
 
@@ -151,4 +152,44 @@ TEST(ParadoxWrite, KeyedTableKeepsKeyOrderAndRefusesDuplicates)
     auto reopened = OpenParadox(path);
     EXPECT_EQ(reopened->RecordCount(), 0);
     EXPECT_TRUE(reopened->CanModify());
+}
+
+TEST(ParadoxWrite, RequiredFieldsAndDefaultsComeFromTheValidityFile)
+{
+    TScratchDir dir;
+    // logical.val: the field BOOL is required and defaults to true.
+    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/fields/logical.db");
+    auto cursor = OpenParadox(path);
+    ASSERT_TRUE(cursor->CanModify());
+    EXPECT_TRUE(cursor->FieldDefs()[0].Required);
+    TEngineRecord blank = cursor->BlankRecord();
+    ASSERT_FALSE(blank[0].IsNull());
+    EXPECT_TRUE(blank[0].AsBoolean());
+    std::string before = ReadFileBytes(path);
+    TEngineRecord empty{TVariant::Null()};
+    EXPECT_EQ(ErrorOf([&] { cursor->InsertRecord(empty, true); }), DBIERR_REQDERR);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    TEngineRecord no{TVariant(false)};
+    cursor->InsertRecord(no, true);
+    EXPECT_EQ(OpenParadox(path, true)->RecordCount(), 5);
+}
+
+TEST(ParadoxWrite, AutoIncrementValuesAreTheEnginesAndNeverReused)
+{
+    TScratchDir dir;
+    // long.db: keyed on a + field whose header value is above the highest key.
+    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/fields/long.db");
+    auto cursor = OpenParadox(path);
+    ASSERT_TRUE(cursor->CanModify()) << static_cast<TParadoxCursor&>(*cursor).ReadOnlyReason();
+    auto before = IntColumn(*cursor, 0);
+    int32_t highest = *std::max_element(before.begin(), before.end());
+    TEngineRecord r{TVariant(int32_t(1)), TVariant(int32_t(77))};   // the given 1 is ignored
+    cursor->InsertRecord(r, true);
+    EXPECT_GT(r[0].AsInteger(), highest);
+    int32_t assigned = r[0].AsInteger();
+    cursor->DeleteRecord();
+    TEngineRecord again{TVariant::Null(), TVariant(int32_t(78))};
+    cursor->InsertRecord(again, true);
+    EXPECT_EQ(again[0].AsInteger(), assigned + 1);
+    EXPECT_TRUE(PxIndexIsValid(path));
 }
