@@ -193,3 +193,49 @@ TEST(ParadoxWrite, AutoIncrementValuesAreTheEnginesAndNeverReused)
     EXPECT_EQ(again[0].AsInteger(), assigned + 1);
     EXPECT_TRUE(PxIndexIsValid(path));
 }
+
+TEST(ParadoxWrite, TenThousandRandomKeysKeepKeyOrderAndAValidIndex)
+{
+    TScratchDir dir;
+    std::string path = dir.File("random.db");
+    Create(path, {Field("Key", ftInteger), Field("Name", ftString, 50)}, 1);
+    auto cursor = OpenParadox(path);
+    std::mt19937 random(2024);
+    std::set<int32_t> keys;
+    while (keys.size() < 10000) {
+        int32_t key = static_cast<int32_t>(random() % 2000000000) - 1000000000;
+        if (!keys.insert(key).second)
+            continue;
+        TEngineRecord r{TVariant(key), TVariant("k" + std::to_string(key))};
+        cursor->InsertRecord(r, false);
+    }
+    EXPECT_EQ(IntColumn(*cursor, 0), std::vector<int32_t>(keys.begin(), keys.end()));
+    std::string why;
+    ASSERT_TRUE(PxIndexIsValid(path, &why)) << why;
+    std::string px = ReadFileBytes(dir.File("random.px"));
+    EXPECT_GE(static_cast<uint8_t>(px[0x20]), 2) << "a table of this size has an index of several levels";
+
+    // Delete half, insert again: freed blocks are reused, order and index stay right.
+    auto sizeBefore = ReadFileBytes(path).size();
+    std::vector<int32_t> all(keys.begin(), keys.end());
+    std::shuffle(all.begin(), all.end(), random);
+    for (size_t i = 0; i < all.size() / 2; ++i) {
+        TEngineRecord probe{TVariant(all[i]), TVariant::Null()};
+        int64_t recNo = std::distance(keys.begin(), keys.find(all[i])) + 1;
+        ASSERT_TRUE(cursor->SetRecNo(recNo));
+        TEngineRecord current;
+        cursor->ReadCurrent(current);
+        ASSERT_EQ(current[0].AsInteger(), all[i]);
+        cursor->DeleteRecord();
+        keys.erase(all[i]);
+    }
+    ASSERT_TRUE(PxIndexIsValid(path, &why)) << why;
+    for (size_t i = 0; i < all.size() / 2; ++i) {
+        TEngineRecord r{TVariant(all[i]), TVariant("again")};
+        cursor->InsertRecord(r, false);
+        keys.insert(all[i]);
+    }
+    EXPECT_EQ(IntColumn(*cursor, 0), std::vector<int32_t>(keys.begin(), keys.end()));
+    ASSERT_TRUE(PxIndexIsValid(path, &why)) << why;
+    EXPECT_LE(ReadFileBytes(path).size(), sizeBefore * 11 / 10);
+}
