@@ -33,13 +33,12 @@ struct TAsciiSchema {
     int FixedLineLength() const;
 };
 
-// Parses a schema text; raises EDBEngineError (DBIERR_HEADERCORRUPT) naming
-// the file and the fault.  `tableName` picks the section; without a section
+// Parses a schema text (field names in its code page); raises
+// EDBEngineError (DBIERR_HEADERCORRUPT) naming the file and the fault.  `tableName` picks the section; without a section
 // of that name the first one is read.
 TAsciiSchema ParseAsciiSchema(const std::string& text, const std::string& tableName, const std::string& path);
 
-// The schema file's text for a schema (field names UTF-8 converted to the
-// schema's code page by the caller when needed).
+// The schema file's text for a schema, names converted to its code page.
 std::string FormatAsciiSchema(const TAsciiSchema& schema, const std::string& lineEnd);
 
 // Type names in the schema ("CHAR", "FLOAT", ...) and the engine field types.

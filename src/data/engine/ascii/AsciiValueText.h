@@ -6,7 +6,7 @@
 // with the column's decimals, or the shortest exact form when it has none),
 // BOOL as T / F, DATE as m/d/yyyy, TIME as hh:mm:ss (24-hour, with .zzz when
 // there are milliseconds), TIMESTAMP as date and time with one space.
-// Read forms are wider: see AsciiTextToValue.
+// Read forms are wider (docs/engine-ascii.md lists them).
 
 #include "data/engine/ascii/AsciiSchema.h"
 #include "platform/Variant.h"
