@@ -34,8 +34,9 @@ struct TAsciiSchema {
 };
 
 // Parses a schema text (field names in its code page); raises
-// EDBEngineError (DBIERR_HEADERCORRUPT) naming the file and the fault.  `tableName` picks the section; without a section
-// of that name the first one is read.
+// EDBEngineError (DBIERR_HEADERCORRUPT) naming the file and the fault.
+// `tableName` picks the section; without a section of that name the first
+// one is read.
 TAsciiSchema ParseAsciiSchema(const std::string& text, const std::string& tableName, const std::string& path);
 
 // The schema file's text for a schema, names converted to its code page.
