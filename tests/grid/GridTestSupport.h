@@ -1,0 +1,78 @@
+#pragma once
+// Shared pieces of the data grid tests: an in-memory table with a field of
+// each kind the column model treats differently, bound to a grid, and a
+// grid that records the hooks the column model calls.
+
+#include "data/DataSource.h"
+#include "data/MemTable.h"
+#include "grid/DBGridGx.h"
+#include "grid/GridDataLinkGx.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A grid that counts the footer summary notifications it gets.
+class TRecordingGrid : public TDBGridGx {
+public:
+    using TDBGridGx::TDBGridGx;
+
+    std::vector<const TColumnFooterGx*> SummaryChanges;
+    int FootersDestroyed = 0;
+
+    void FooterSummaryChanged(TColumnFooterGx& footer) override { SummaryChanges.push_back(&footer); }
+    void FooterDestroying(TColumnFooterGx& footer) override
+    {
+        (void)footer;
+        ++FootersDestroyed;
+    }
+};
+
+// ID integer, NAME string(20), ACTIVE boolean, CODE string(1), NOTES memo,
+// AMOUNT float; three records.
+inline std::unique_ptr<TMemTable> SampleTable(bool open = true)
+{
+    auto table = std::make_unique<TMemTable>();
+    table->FieldDefs().Add("ID", ftInteger);
+    table->FieldDefs().Add("NAME", ftString, 20);
+    table->FieldDefs().Add("ACTIVE", ftBoolean);
+    table->FieldDefs().Add("CODE", ftString, 1);
+    table->FieldDefs().Add("NOTES", ftMemo);
+    table->FieldDefs().Add("AMOUNT", ftFloat);
+    table->AppendRecord({TVariant(1), TVariant("Ann"), TVariant(true), TVariant("Y"),
+                         TVariant("first line\nsecond line"), TVariant(12.5)});
+    table->AppendRecord({TVariant(2), TVariant("Bob"), TVariant(false), TVariant("y"), TVariant::Null(),
+                         TVariant(-3.0)});
+    table->AppendRecord({TVariant(3), TVariant::Null(), TVariant::Null(), TVariant("N"), TVariant::Null(),
+                         TVariant::Null()});
+    if (open)
+        table->Open();
+    return table;
+}
+
+// A grid bound to the sample table through a data source.
+struct TBoundGrid {
+    std::unique_ptr<TMemTable> Table = SampleTable();
+    std::unique_ptr<TDataSource> Source = std::make_unique<TDataSource>(Table.get());
+    std::unique_ptr<TRecordingGrid> Grid = std::make_unique<TRecordingGrid>();
+
+    TBoundGrid() { Grid->SetDataSource(Source.get()); }
+
+    TDBGridColumnsGx& Columns() { return Grid->Columns(); }
+    TColumnGx* Column(const std::string& fieldName)
+    {
+        for (const auto& column : Grid->Columns())
+            if (column->FieldName() == fieldName)
+                return column.get();
+        return nullptr;
+    }
+    TField* Field(const std::string& name) { return Table->FieldByName(name); }
+};
+
+inline std::vector<std::string> ColumnFieldNames(const TDBGridColumnsGx& columns)
+{
+    std::vector<std::string> names;
+    for (const auto& column : columns)
+        names.push_back(column->FieldName());
+    return names;
+}
