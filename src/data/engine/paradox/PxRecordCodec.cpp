@@ -85,6 +85,8 @@ TVariant TPxRecordCodec::DecodeField(const uint8_t* record, int index) const
     case ftTime: return TVariant::FromDateTime(DecodeInt(p, 4) / MsPerDay);
     case ftTimestamp: return TVariant::FromDateTime(DecodeDouble(p) / MsPerDay - DaysTo18991230);
     case ftBcd: {
+        if ((p[0] & 0x40) == 0)
+            return TVariant::Null();   // every stored value has bit 6 set; anything else is a blank
         std::string text = DecodeBcd(p, f.Size);
         if (BcdAsCurrency(f)) {
             // At most 4 decimals: exact in currency unless the integer part is too long.

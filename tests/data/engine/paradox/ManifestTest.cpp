@@ -142,6 +142,8 @@ TEST(ParadoxManifest, TypeCollectionReadsEveryRecordExactly)
         // stamp before year 1 (stored day -366, stored milliseconds -31618800000).
         EXPECT_DOUBLE_EQ(records[2][6].AsDateTime(), -366.0 - 693594);
         EXPECT_DOUBLE_EQ(records[2][8].AsDateTime(), -31618800000.0 / 86400000.0 - 693594);
+        // A BCD whose first byte lacks the value bit (0x06: no digits follow) is blank.
+        EXPECT_TRUE(records[1][5].IsNull());
     }
 }
 
