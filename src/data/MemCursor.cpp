@@ -1,21 +1,9 @@
 #include "data/MemCursor.h"
 
 #include "data/engine/EngineStatus.h"
+#include "platform/Utf8.h"
 
 #include <cstring>
-
-namespace {
-
-size_t CharacterCount(const std::string& text)
-{
-    size_t count = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80)
-            ++count;
-    return count;
-}
-
-} // namespace
 
 // ---- storage
 
@@ -89,7 +77,7 @@ void TMemStorage::PrepareRecord(TEngineRecord& record, bool isNew)
         if (def.Required && value.IsNull() && !assigned)
             RaiseEngineError(DBIERR_REQDERR, {"Field: " + def.Name});
         if (IsStringType(def.DataType) && def.Size > 0 && value.VarType() == varString &&
-            CharacterCount(value.AsString()) > static_cast<size_t>(def.Size))
+            Utf8Length(value.AsString()) > static_cast<size_t>(def.Size))
             RaiseEngineError(DBIERR_INVALIDFIELDVALUE,
                              {"Field: " + def.Name, "The text is longer than " + std::to_string(def.Size) + " characters"});
     }

@@ -1,19 +1,7 @@
 #include "data/FieldTypes.h"
 
 #include "platform/Exceptions.h"
-
-namespace {
-
-size_t CountCharacters(const std::string& text)
-{
-    size_t count = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80)
-            ++count;
-    return count;
-}
-
-} // namespace
+#include "platform/Utf8.h"
 
 TVariant TStringField::ConvertToStored(const TVariant& value) const
 {
@@ -24,7 +12,7 @@ TVariant TStringField::ConvertToStored(const TVariant& value) const
         throw EConvertError(std::string("A value of type ") + TVariant::TypeName(value.VarType()) +
                             " cannot be stored in field '" + DisplayName() + "'");
     }
-    if (Size() > 0 && CountCharacters(text) > static_cast<size_t>(Size()))
+    if (Size() > 0 && Utf8Length(text) > static_cast<size_t>(Size()))
         throw EDatabaseError("Value too long for field '" + DisplayName() + "': at most " +
                              std::to_string(Size()) + " characters");
     return TVariant(std::move(text));

@@ -1,6 +1,7 @@
 #include "data/engine/CodePage.h"
 
 #include "data/engine/EngineStatus.h"
+#include "platform/Utf8.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -42,15 +43,6 @@ bool Convert(iconv_t cd, std::string_view input, std::string& output, bool repla
     iconv(cd, nullptr, nullptr, &out, &outLeft);
     output.append(buffer.data(), buffer.size() - outLeft);
     return true;
-}
-
-size_t Utf8CharLength(unsigned char lead)
-{
-    if (lead < 0x80) return 1;
-    if ((lead >> 5) == 0x6) return 2;
-    if ((lead >> 4) == 0xE) return 3;
-    if ((lead >> 3) == 0x1E) return 4;
-    return 1;
 }
 
 } // namespace
