@@ -306,8 +306,39 @@ void TCustomGrid::MoveTopLeft(int left, int top) {
 void TCustomGrid::TopLeftMoved(TGridCoord oldTopLeft) {
     if (oldTopLeft == FTopLeft) return;
     UpdateScrollBars();
-    InvalidateGrid();
+    ScrollView(oldTopLeft);
     TopLeftChanged();
+}
+
+void TCustomGrid::ScrollView(TGridCoord oldTopLeft) {
+    const bool horz = oldTopLeft.X != FTopLeft.X;
+    const bool vert = oldTopLeft.Y != FTopLeft.Y;
+    if (!FHandleAllocated || (horz && vert)) {
+        InvalidateGrid();
+        return;
+    }
+    // The scrollable cells move as one strip: shift its pixels by the cells
+    // scrolled past and repaint only what comes into view.
+    const TGridDrawInfo di = CalcDrawInfo();
+    const TGridAxisDrawInfo& axis = horz ? di.Horz : di.Vert;
+    const QRect band = horz ? QRect(axis.FixedBoundary, 0, ClientWidth() - axis.FixedBoundary,
+                                    ClientHeight())
+                            : QRect(0, axis.FixedBoundary, ClientWidth(),
+                                    ClientHeight() - axis.FixedBoundary);
+    const int from = horz ? oldTopLeft.X : oldTopLeft.Y;
+    const int to = horz ? FTopLeft.X : FTopLeft.Y;
+    const int extent = horz ? band.width() : band.height();
+    int shift = 0;
+    for (int i = std::min(from, to); i < std::max(from, to) && shift < extent; ++i)
+        shift += axis.Pitch(i);
+    if (to > from) shift = -shift;
+    ScrollBand(band, horz ? shift : 0, horz ? 0 : shift);
+}
+
+void TCustomGrid::ScrollBand(const QRect& band, int dx, int dy) {
+    if (band.isEmpty() || (dx == 0 && dy == 0)) return;
+    if (std::abs(dx) >= band.width() || std::abs(dy) >= band.height()) viewport()->update(band);
+    else viewport()->scroll(dx, dy, band);
 }
 
 void TCustomGrid::TopLeftChanged() {
@@ -505,10 +536,7 @@ void TCustomGrid::ScrollRowBand(int firstRow, int lastRow, int dy) {
         if (GridAxis::CellSpan(di.Vert, lastRow, lastRow, true, spanStart, spanStop))
             bottom = std::min(spanStop, ClientHeight());
     }
-    const QRect band(0, top, ClientWidth(), bottom - top);
-    if (band.isEmpty() || dy == 0) return;
-    if (std::abs(dy) >= band.height()) viewport()->update(band);
-    else viewport()->scroll(0, dy, band);
+    ScrollBand(QRect(0, top, ClientWidth(), bottom - top), 0, dy);
 }
 
 void TCustomGrid::Update() {

@@ -313,6 +313,9 @@ private:
     void ChangeSize(int newColCount, int newRowCount);
     void SelectionMoved(const TGridRect& oldSel);
     void TopLeftMoved(TGridCoord oldTopLeft);
+    void ScrollView(TGridCoord oldTopLeft);
+    // Moves the pixels of a band, or repaints it when the move is as large.
+    void ScrollBand(const QRect& band, int dx, int dy);
     void UpdateEditor();
     void ProcessKeyEvent(QKeyEvent* e);
     void OnScrollBarAction(TScrollBarKind kind, int action);

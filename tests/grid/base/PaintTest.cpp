@@ -7,6 +7,7 @@
 #include "grid/base/GridColors.h"
 
 #include <QPaintEvent>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,55 @@ TEST_F(GridPaint, RowBandScrollOfAWholeBandRepaintsIt) {
     QApplication::processEvents();
     grid->viewport()->removeEventFilter(&recorder);
     EXPECT_EQ(recorder.Painted.boundingRect(), QRect(0, 25, 300, 50));
+}
+
+}  // namespace
+
+namespace {
+
+QRegion PaintedBy(TCustomGrid& grid, const std::function<void()>& change) {
+    QApplication::processEvents();
+    grid.Update();
+    PaintRecorder recorder;
+    grid.viewport()->installEventFilter(&recorder);
+    change();
+    grid.Update();
+    QApplication::processEvents();
+    grid.viewport()->removeEventFilter(&recorder);
+    return recorder.Painted;
+}
+
+TEST_F(GridPaint, ScrollingByACellRepaintsOnlyTheCellsComingIntoView) {
+    grid->SetColCount(10);
+    grid->SetRowCount(20);
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->SetTopRow(2); }).boundingRect(),
+              QRect(0, 175, 300, 25));
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->SetLeftCol(2); }).boundingRect(),
+              QRect(300 - 65, 0, 65, 200));
+    // A jump of a whole page or more repaints all scrollable cells.
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->SetTopRow(12); }).boundingRect(),
+              QRect(0, 25, 300, 175));
+}
+
+TEST_F(GridPaint, ScrolledPixelsMatchAFreshPaint) {
+    grid->SetColCount(10);
+    grid->SetRowCount(20);
+    grid->SetSelection({3, 4, 2, 2});
+    QApplication::processEvents();
+    grid->Update();
+    grid->SetTopRow(2);
+    grid->Update();
+    grid->SetLeftCol(2);
+    grid->Update();
+    QApplication::processEvents();
+    // What the screen shows (the backing store, with the moved pixels)
+    // against a paint of the whole grid from scratch.
+    const QImage shown =
+        grid->screen()->grabWindow(grid->winId(), 0, 0, 300, 200).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    const QImage fresh = Render(*grid).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), fresh.size());
+    EXPECT_EQ(shown, fresh);
 }
 
 }  // namespace
