@@ -1,5 +1,7 @@
 #include "editors/EditButtonGx.h"
 
+#include "editors/EditButtonControlGx.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -77,6 +79,16 @@ void TEditButtonGx::SetWidth(int value)
         return;
     FWidth = value;
     Changed();
+}
+
+TEditButtonControlGx* TEditButtonGx::CreateEditButtonControl()
+{
+    if (FEditControl == nullptr)
+        return nullptr;
+    auto* control = new TEditButtonControlGx(FEditControl);
+    control->resize(10, 17);
+    control->show();
+    return control;
 }
 
 // ---- TVisibleEditButtonGx

@@ -74,6 +74,10 @@ public:
     // Replaces the collection notification for changes of this item.
     void SetChangeHandler(TChangeHandler handler) { FChangeHandler = std::move(handler); }
 
+    // A new button control owned by and placed in EditControl (width 10,
+    // height 17, shown), or null when no edit control is set.
+    virtual TEditButtonControlGx* CreateEditButtonControl();
+
     TButtonClickEventGx OnClick;
     TButtonDownEventGx OnDown;
 
