@@ -85,7 +85,7 @@ std::string Upper(std::string text)
 TRawSchema ReadSections(const std::string& text, const std::string& tableName, const std::string& path)
 {
     std::vector<TRawSchema> sections(1);
-    size_t pos = 0;
+    size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;   // a UTF-8 byte order mark
     while (pos <= text.size()) {
         size_t end = text.find('\n', pos);
         if (end == std::string::npos)

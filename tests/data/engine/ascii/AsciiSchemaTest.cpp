@@ -89,6 +89,13 @@ TEST(AsciiSchema, SeparatorMayBeATab)
     EXPECT_EQ(schema.Delimiter, '\'');
 }
 
+TEST(AsciiSchema, SkipsAByteOrderMark)
+{
+    TAsciiSchema schema = ParseAsciiSchema("\xEF\xBB\xBF[T]\r\nField1=A,CHAR,1,0,0\r\n", "t", "t.sch");
+    EXPECT_EQ(schema.TableName, "T");
+    EXPECT_EQ(schema.Fields.size(), 1u);
+}
+
 TEST(AsciiSchema, PicksTheSectionOfTheTable)
 {
     TAsciiSchema schema =
