@@ -87,5 +87,12 @@ void TCustomGrid::UpdateEdit() {
 
 void TCustomGrid::ShowEditorChar(const QString& ch) {
     ShowEditor();
-    if (FInplaceEdit && FInplaceEdit->isVisible()) FInplaceEdit->TypeChar(ch);
+    if (FInplaceEdit && FInplaceEdit->isVisible()) {
+        FInplaceEdit->TypeChar(ch);
+        return;
+    }
+    // No editor could open here: the character is an ordinary key press
+    // rather than lost.
+    QString key = ch;
+    KeyPress(key);
 }

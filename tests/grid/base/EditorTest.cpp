@@ -62,6 +62,15 @@ TEST_F(GridEditor, WithoutEditingTypingOpensNothing) {
     EXPECT_FALSE(EditorShown());
 }
 
+TEST_F(GridEditor, CharacterIsAKeyPressWhereNoEditorCanOpen) {
+    grid->SetOptions(grid->Options() + goRowSelect);
+    QString pressed;
+    grid->OnKeyPress = [&](QString& key) { pressed += key; };
+    QTest::keyClicks(grid.get(), "ab");
+    EXPECT_FALSE(EditorShown());
+    EXPECT_EQ(pressed, "ab");
+}
+
 TEST_F(GridEditor, EnterTogglesTheEditorAndHandsBackTheText) {
     QTest::keyClick(grid.get(), Qt::Key_Return);
     ASSERT_TRUE(EditorShown());
