@@ -4,7 +4,6 @@
 
 #include "grid/base/CustomGrid.h"
 
-#include "grid/base/GridColors.h"
 #include "grid/base/GridDrawInfo.h"
 #include "grid/base/InplaceEdit.h"
 #include "platform/Exceptions.h"
@@ -23,10 +22,7 @@ int ClampInt(int value, int low, int high) { return std::max(low, std::min(value
 }  // namespace
 
 TCustomGrid::TCustomGrid(QWidget* parent)
-    : QAbstractScrollArea(parent),
-      FColor(GridColors::Window()),
-      FFixedColor(GridColors::BtnFace()),
-      FMoveMarkerColor(GridColors::Black()) {
+    : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
@@ -451,12 +447,12 @@ void TCustomGrid::SetBorderStyle(TGridBorderStyle value) {
     }
 }
 
-void TCustomGrid::SetColor(const QColor& value) {
+void TCustomGrid::SetColor(TColor value) {
     FColor = value;
     InvalidateGrid();
 }
 
-void TCustomGrid::SetFixedColor(const QColor& value) {
+void TCustomGrid::SetFixedColor(TColor value) {
     FFixedColor = value;
     InvalidateGrid();
 }

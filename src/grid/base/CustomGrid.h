@@ -12,10 +12,10 @@
 // virtual hooks below.
 
 #include "grid/base/GridTypes.h"
+#include "platform/Color.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QColor>
 #include <QCursor>
 #include <QPoint>
 #include <QRect>
@@ -96,13 +96,13 @@ public:
     void SetBorderStyle(TGridBorderStyle value);
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool value) { FDefaultDrawing = value; InvalidateGrid(); }
-    QColor Color() const { return FColor; }
-    void SetColor(const QColor& value);
-    QColor FixedColor() const { return FFixedColor; }
-    void SetFixedColor(const QColor& value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor value);
     // Colour of the marker that shows where a dragged column or row lands.
-    QColor MoveMarkerColor() const { return FMoveMarkerColor; }
-    void SetMoveMarkerColor(const QColor& value) { FMoveMarkerColor = value; }
+    TColor MoveMarkerColor() const { return FMoveMarkerColor; }
+    void SetMoveMarkerColor(TColor value) { FMoveMarkerColor = value; }
     TGridState GridState() const { return FGridState; }
 
     // ---- Geometry -------------------------------------------------------
@@ -181,8 +181,7 @@ protected:
     // (x + width, y + height).  doHorz / doVert choose onColor for the
     // horizontal / vertical lines, offColor otherwise.
     void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, int startCol,
-                   int startRow, const QRect& bounds, const QColor& onColor,
-                   const QColor& offColor);
+                   int startRow, const QRect& bounds, TColor onColor, TColor offColor);
     // Visits the cells of one region (bounds as for DrawLines) row by row,
     // left to right, and calls DrawCell for those inside the paint rectangle
     // with their draw state: includeState, gdFocused for the current cell
@@ -190,9 +189,9 @@ protected:
     // DefaultDrawing the cell is first filled with color (or the highlight).
     // The current cell is skipped while the editor shows over it.
     void DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow, const QRect& bounds,
-                   const QColor& color, TGridDrawState includeState);
-    // A dotted frame in the colour opposite to the background.
-    void DrawFocusRect(const QRect& rect, const QColor& background);
+                   TColor color, TGridDrawState includeState);
+    // The dotted focus frame (every other pixel of its ring inverted).
+    void DrawFocusRect(const QRect& rect);
 
     // ---- Keyboard -------------------------------------------------------
     // Key down: fires OnKeyDown, then moves the current cell.
@@ -357,9 +356,9 @@ private:
     TScrollStyle FScrollBars = ssBoth;
     TGridBorderStyle FBorderStyle = bsSingle;
     bool FDefaultDrawing = true;
-    QColor FColor;
-    QColor FFixedColor;
-    QColor FMoveMarkerColor;
+    TColor FColor = clWindow;
+    TColor FFixedColor = clBtnFace;
+    TColor FMoveMarkerColor = clBlack;
 
     TGridState FGridState = gsNormal;
     int FSizingIndex = -1;

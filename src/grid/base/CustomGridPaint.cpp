@@ -4,8 +4,9 @@
 
 #include "grid/base/CustomGrid.h"
 
-#include "grid/base/GridColors.h"
 #include "grid/base/InplaceEdit.h"
+#include "platform/ui/Draw3D.h"
+#include "platform/ui/QtColor.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -41,9 +42,8 @@ void TCustomGrid::Paint() {
     if (h.EffectiveLineWidth > 0 || v.EffectiveLineWidth > 0) {
         const bool fixedHorz = FOptions.Contains(goFixedHorzLine);
         const bool fixedVert = FOptions.Contains(goFixedVertLine);
-        const QColor lineColor =
-            FColor == GridColors::Silver() ? GridColors::Gray() : GridColors::Silver();
-        const QColor fixedLine = GridColors::Black();
+        const TColor lineColor = ColorToRGB(FColor) == clSilver ? clGray : clSilver;
+        const TColor fixedLine = clBlack;
         DrawLines(di, fixedHorz, fixedVert, 0, 0, Region(0, 0, h.FixedBoundary, v.FixedBoundary),
                   fixedLine, FFixedColor);
         DrawLines(di, fixedHorz, fixedVert, LeftCol(), 0,
@@ -67,21 +67,22 @@ void TCustomGrid::Paint() {
 
     QPainter& canvas = Canvas();
     if (FOptions.Contains(goRowSelect) && FDefaultDrawing && IsActiveControl())
-        DrawFocusRect(GridRectToScreenRect(Selection(), false), GridColors::Highlight());
+        DrawFocusRect(GridRectToScreenRect(Selection(), false));
     if (h.GridBoundary < h.GridExtent)
-        canvas.fillRect(Region(h.GridBoundary, 0, h.GridExtent, v.GridBoundary), FColor);
+        canvas.fillRect(Region(h.GridBoundary, 0, h.GridExtent, v.GridBoundary), ToQColor(FColor));
     if (v.GridBoundary < v.GridExtent)
-        canvas.fillRect(Region(0, v.GridBoundary, h.GridExtent, v.GridExtent), FColor);
+        canvas.fillRect(Region(0, v.GridBoundary, h.GridExtent, v.GridExtent), ToQColor(FColor));
 }
 
 void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert,
                             int startCol, int startRow, const QRect& bounds,
-                            const QColor& onColor, const QColor& offColor) {
+                            TColor onColor, TColor offColor) {
     if (bounds.width() <= 0 || bounds.height() <= 0) return;
     QPainter& canvas = Canvas();
     // Vertical lines follow the columns, horizontal lines the rows.  The
     // lines in the "on" colour are drawn last so they win at crossings.
-    auto drawVertical = [&](const QColor& color) {
+    auto drawVertical = [&](TColor lineColor) {
+        const QColor color = ToQColor(lineColor);
         const TGridAxisDrawInfo& axis = drawInfo.Horz;
         const int lw = axis.EffectiveLineWidth;
         if (lw <= 0) return;
@@ -93,7 +94,8 @@ void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doV
             pos += lw;
         }
     };
-    auto drawHorizontal = [&](const QColor& color) {
+    auto drawHorizontal = [&](TColor lineColor) {
+        const QColor color = ToQColor(lineColor);
         const TGridAxisDrawInfo& axis = drawInfo.Vert;
         const int lw = axis.EffectiveLineWidth;
         if (lw <= 0) return;
@@ -115,7 +117,7 @@ void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doV
 }
 
 void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow,
-                            const QRect& bounds, const QColor& color,
+                            const QRect& bounds, TColor color,
                             TGridDrawState includeState) {
     QPainter& canvas = Canvas();
     const bool focused = IsActiveControl();
@@ -142,18 +144,17 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, int startCol, int sta
                             state.Contains(gdSelected) &&
                             (!state.Contains(gdFocused) ||
                              !(FOptions * TGridOptions{goDrawFocusSelected, goRowSelect}).Empty());
-                        const QColor background = highlight ? GridColors::Highlight() : color;
+                        const QColor background = ToQColor(highlight ? clHighlight : color);
                         canvas.fillRect(where, background);
                         canvas.setFont(font());
-                        canvas.setPen(highlight ? GridColors::HighlightText()
-                                                : GridColors::WindowText());
+                        canvas.setPen(ToQColor(highlight ? clHighlightText : clWindowText));
                         canvas.setBrush(background);
                     }
                     DrawCell(col, row, where, state);
                     if (FDefaultDrawing && state.Contains(gdFocused) &&
                         !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
                         !FOptions.Contains(goRowSelect))
-                        DrawFocusRect(where, color);
+                        DrawFocusRect(where);
                 }
             }
             left += width + drawInfo.Horz.EffectiveLineWidth;
@@ -166,26 +167,8 @@ void TCustomGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState s
     if (OnDrawCell) OnDrawCell(col, row, rect, state);
 }
 
-void TCustomGrid::DrawFocusRect(const QRect& rect, const QColor& background) {
-    if (rect.isEmpty()) return;
-    QPainter& canvas = Canvas();
-    // A dotted frame in the colour opposite to the cell's background.
-    const QColor dot(255 - background.red(), 255 - background.green(), 255 - background.blue());
-    const int left = rect.x();
-    const int top = rect.y();
-    const int right = rect.x() + rect.width() - 1;
-    const int bottom = rect.y() + rect.height() - 1;
-    auto dotAt = [&](int x, int y) {
-        if (((x + y) & 1) == 0) canvas.fillRect(QRect(x, y, 1, 1), dot);
-    };
-    for (int x = left; x <= right; ++x) {
-        dotAt(x, top);
-        dotAt(x, bottom);
-    }
-    for (int y = top + 1; y < bottom; ++y) {
-        dotAt(left, y);
-        dotAt(right, y);
-    }
+void TCustomGrid::DrawFocusRect(const QRect& rect) {
+    if (!rect.isEmpty()) ::DrawFocusRect(Canvas(), rect);
 }
 
 // ---- Sizing line and move marker -------------------------------------------
@@ -217,7 +200,7 @@ void TCustomGrid::PaintOverlays(QPainter& painter) {
     const QRect r = MoveMarkerRect();
     if (r.isEmpty()) return;
     if (FGridState == gsColMoving || FGridState == gsRowMoving) {
-        painter.fillRect(r, FMoveMarkerColor);
+        painter.fillRect(r, ToQColor(FMoveMarkerColor));
         return;
     }
     // The sizing line: a dotted line, every other pixel dark.
@@ -225,6 +208,6 @@ void TCustomGrid::PaintOverlays(QPainter& painter) {
     const int length = vertical ? r.height() : r.width();
     for (int i = 0; i < length; i += 2) {
         const QRect dot = vertical ? QRect(r.x(), r.y() + i, 1, 1) : QRect(r.x() + i, r.y(), 1, 1);
-        painter.fillRect(dot, GridColors::Black());
+        painter.fillRect(dot, ToQColor(clBlack));
     }
 }

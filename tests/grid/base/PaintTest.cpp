@@ -4,7 +4,7 @@
 
 #include "GridTestSupport.h"
 
-#include "grid/base/GridColors.h"
+#include "platform/ui/QtColor.h"
 
 #include <QPaintEvent>
 #include <QScreen>
@@ -27,8 +27,12 @@ protected:
     std::unique_ptr<TTestGrid> grid;
 };
 
-const QColor Black = GridColors::Black();
-const QColor White = GridColors::Window();
+const QColor Black = ToQColor(clBlack);
+const QColor White = ToQColor(clWindow);
+const QColor Silver = ToQColor(clSilver);
+const QColor Gray = ToQColor(clGray);
+const QColor BtnFace = ToQColor(clBtnFace);
+const QColor Highlight = ToQColor(clHighlight);
 
 TEST_F(GridPaint, LinesAndBackgroundsPerRegion) {
     const QImage img = Image();
@@ -36,9 +40,9 @@ TEST_F(GridPaint, LinesAndBackgroundsPerRegion) {
     EXPECT_EQ(PixelAt(img, 30, 24), Black);               // fixed horizontal line
     EXPECT_EQ(PixelAt(img, 64, 60), Black);               // fixed column below the title
     EXPECT_EQ(PixelAt(img, 150, 24), Black);              // title row right of the corner
-    EXPECT_EQ(PixelAt(img, 129, 60), GridColors::Silver());  // data lines
-    EXPECT_EQ(PixelAt(img, 160, 74), GridColors::Silver());
-    EXPECT_EQ(PixelAt(img, 30, 10), GridColors::BtnFace());  // fixed cell
+    EXPECT_EQ(PixelAt(img, 129, 60), Silver);  // data lines
+    EXPECT_EQ(PixelAt(img, 160, 74), Silver);
+    EXPECT_EQ(PixelAt(img, 30, 10), BtnFace);  // fixed cell
     EXPECT_EQ(PixelAt(img, 160, 60), White);                  // data cell
     EXPECT_EQ(PixelAt(img, 160, 150), White);                 // below the last row
 }
@@ -49,32 +53,32 @@ TEST_F(GridPaint, LineOptionsSwitchRegionsOff) {
     EXPECT_EQ(PixelAt(img, 64, 10), Black);
     EXPECT_EQ(PixelAt(img, 130, 60).rgb(), PixelAt(img, 140, 60).rgb())
         << "no vertical data lines: the columns close up";
-    EXPECT_EQ(PixelAt(img, 160, 49), GridColors::Silver());
+    EXPECT_EQ(PixelAt(img, 160, 49), Silver);
 
     grid->SetOptions({goVertLine, goHorzLine});  // fixed lines off, data lines on
     img = Image();
-    EXPECT_EQ(PixelAt(img, 64, 10), GridColors::BtnFace()) << "fixed lines in the fixed colour";
-    EXPECT_EQ(PixelAt(img, 129, 60), GridColors::Silver());
+    EXPECT_EQ(PixelAt(img, 64, 10), BtnFace) << "fixed lines in the fixed colour";
+    EXPECT_EQ(PixelAt(img, 129, 60), Silver);
 }
 
 TEST_F(GridPaint, WideLinesAndSilverBackground) {
     grid->SetGridLineWidth(2);
-    grid->SetColor(GridColors::Silver());
+    grid->SetColor(clSilver);
     const QImage img = Image();
     EXPECT_EQ(PixelAt(img, 64, 10), Black);
     EXPECT_EQ(PixelAt(img, 65, 10), Black);
-    EXPECT_EQ(PixelAt(img, 66, 10), GridColors::BtnFace());
+    EXPECT_EQ(PixelAt(img, 66, 10), BtnFace);
     // Data lines turn grey on a silver grid.
-    EXPECT_EQ(PixelAt(img, 130, 60), GridColors::Gray());
-    EXPECT_EQ(PixelAt(img, 131, 60), GridColors::Gray());
-    EXPECT_EQ(PixelAt(img, 160, 60), GridColors::Silver());
+    EXPECT_EQ(PixelAt(img, 130, 60), Gray);
+    EXPECT_EQ(PixelAt(img, 131, 60), Gray);
+    EXPECT_EQ(PixelAt(img, 160, 60), Silver);
 }
 
 TEST_F(GridPaint, SelectionIsHighlightedAndTheFocusedCellFramed) {
     grid->SetSelection({2, 2, 1, 1});  // anchor (2,2), current (1,1)
     const QImage img = Image();
-    EXPECT_EQ(PixelAt(img, 160, 60), GridColors::Highlight());
-    EXPECT_EQ(PixelAt(img, 100, 60), GridColors::Highlight());
+    EXPECT_EQ(PixelAt(img, 160, 60), Highlight);
+    EXPECT_EQ(PixelAt(img, 100, 60), Highlight);
     EXPECT_EQ(PixelAt(img, 100, 37), White) << "the focused cell is not highlighted";
     // Dotted focus frame: every other pixel of its border.
     EXPECT_EQ(PixelAt(img, 65, 25), Black);
@@ -82,7 +86,7 @@ TEST_F(GridPaint, SelectionIsHighlightedAndTheFocusedCellFramed) {
     EXPECT_EQ(PixelAt(img, 67, 25), Black);
 
     grid->SetOptions(grid->Options() + goDrawFocusSelected);
-    EXPECT_EQ(PixelAt(Image(), 100, 37), GridColors::Highlight());
+    EXPECT_EQ(PixelAt(Image(), 100, 37), Highlight);
 }
 
 TEST_F(GridPaint, DrawCellGetsEveryVisibleCellWithItsState) {
