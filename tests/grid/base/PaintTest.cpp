@@ -226,3 +226,34 @@ TEST_F(GridPaint, ScrolledPixelsMatchAFreshPaint) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GridPaint, InvalidationCoversTheCellsWithTheirLines) {
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->InvalidateCell(2, 2); }).boundingRect(),
+              QRect(130, 50, 65, 25));
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->InvalidateRow(2); }).boundingRect(),
+              QRect(0, 50, 300, 25));
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->InvalidateCol(2); }).boundingRect(),
+              QRect(130, 0, 65, 125));
+    EXPECT_EQ(PaintedBy(*grid, [&] { grid->InvalidateRect({1, 1, 2, 3}); }).boundingRect(),
+              QRect(65, 25, 130, 75));
+    // A cell scrolled out of view invalidates nothing.
+    grid->SetColCount(10);
+    grid->SetLeftCol(5);
+    EXPECT_TRUE(PaintedBy(*grid, [&] { grid->InvalidateCell(2, 2); }).isEmpty());
+}
+
+TEST_F(GridPaint, RowSelectHighlightsTheWholeRowAndFramesIt) {
+    grid->SetOptions(grid->Options() + goRowSelect);
+    const QImage img = Image();
+    EXPECT_EQ(PixelAt(img, 100, 37), Highlight) << "the focused cell too";
+    EXPECT_EQ(PixelAt(img, 200, 37), Highlight);
+    EXPECT_EQ(PixelAt(img, 200, 60), White);
+    // The dotted frame runs around the selected row, not around the cell.
+    EXPECT_NE(PixelAt(img, 65, 25), Highlight);
+    EXPECT_EQ(PixelAt(img, 66, 25), Highlight);
+    EXPECT_NE(PixelAt(img, 129, 25), PixelAt(img, 129, 60)) << "frame over the line";
+}
+
+}  // namespace
