@@ -228,6 +228,17 @@ std::string TDbfValues::TextOf(std::string_view bytes) const
         }
         if (i > bytes.size())
             bytes.remove_suffix(1);
+    } else if (FCodePage.Number() == 65001) {
+        // A UTF-8 character cut at the field's end.
+        size_t start = bytes.size();
+        while (start > 0 && (static_cast<uint8_t>(bytes[start - 1]) & 0xC0) == 0x80 && bytes.size() - start < 3)
+            --start;
+        if (start > 0) {
+            uint8_t lead = static_cast<uint8_t>(bytes[start - 1]);
+            size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            if (lead >= 0xC0 && bytes.size() - (start - 1) < need)
+                bytes.remove_suffix(bytes.size() - (start - 1));
+        }
     }
     return FCodePage.ToUtf8(bytes);
 }

@@ -162,8 +162,9 @@ bool CheckValue(const TCheckContext& c, const TEngineFieldDef& def, const TVaria
             std::string text = ours.VarType() == varBytes ? TCodePage(c.ReferenceCodePage ? c.ReferenceCodePage : 1252).ToUtf8(ours.AsString())
                                                           : ours.AsString();
             std::string prefix = AsReadWith(expected["prefix"].Str(), c.ReferenceCodePage, c.OurCodePage);
-            if (ours.VarType() != varBytes)
+            if (ours.VarType() != varBytes) {
                 EXPECT_EQ(Utf8Length(text), static_cast<size_t>(expected["chars"].Num()));
+            }
             EXPECT_EQ(text.substr(0, prefix.size()), prefix);
             return true;
         }
@@ -198,13 +199,15 @@ bool CheckValue(const TCheckContext& c, const TEngineFieldDef& def, const TVaria
         break;
     case ftDate:
         EXPECT_FALSE(ours.IsNull());
-        if (!ours.IsNull())
+        if (!ours.IsNull()) {
             EXPECT_EQ(DateText(ours.AsDateTime()), text);
+        }
         break;
     case ftDateTime:
         EXPECT_FALSE(ours.IsNull());
-        if (!ours.IsNull())
+        if (!ours.IsNull()) {
             EXPECT_NEAR(ours.AsDateTime(), ParseIsoDateTime(text), 1.5 / 86400000.0);
+        }
         break;
     default:
         ADD_FAILURE() << "unexpected field type " << FieldTypeName(def.DataType);
@@ -309,6 +312,16 @@ TEST(DbfManifest, EveryTableReadsAsTheIndependentReadersDecodedIt)
                 lastVisible[name] = column++;
         }
         ASSERT_EQ(column, cursor->FieldDefs().size());
+        std::set<std::string> seenNames;
+        for (size_t i = 0, col = 0; i < fields.Items().size(); ++i) {
+            const TJsonValue& f = fields.Items()[i];
+            if (f["type"].Str() == "0" || f["name"].Str() == "_DBASELOCK")
+                continue;
+            if (seenNames.insert(f["name"].Str()).second) {
+                EXPECT_EQ(cursor->FieldDefs()[col].Name, AsReadWith(f["name"].Str(), context.ReferenceCodePage, context.OurCodePage));
+            }
+            ++col;
+        }
         std::map<size_t, size_t> manifestIndexOfColumn;
         for (size_t i = 0, col = 0; i < fields.Items().size(); ++i) {
             const TJsonValue& f = fields.Items()[i];
