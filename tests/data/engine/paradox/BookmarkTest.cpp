@@ -61,8 +61,9 @@ TEST_P(ParadoxBookmarks, StayValidAndOrderedThroughInsertsAndDeletes)
             EXPECT_FALSE(cursor->GotoBookmark(gone));
             continue;
         }
-        if (cursor->RecordCount() > 0)
+        if (cursor->RecordCount() > 0) {
             ASSERT_TRUE(cursor->SetRecNo(1 + static_cast<int64_t>(random() % cursor->RecordCount())));
+        }
         int32_t id = keyed ? static_cast<int32_t>(random() % 100000) : nextId++;
         if (marks.count(id))
             continue;

@@ -130,8 +130,9 @@ TEST(ParadoxLabels, LabelsBetweenNeighboursKeepTheOrderForever)
         std::string high = at + 1 < labels.size() ? labels[at + 1] : std::string();
         std::string label = LabelBetween(labels[at], high);
         ASSERT_LT(labels[at], label);
-        if (!high.empty())
+        if (!high.empty()) {
             ASSERT_LT(label, high);
+        }
         labels.insert(labels.begin() + static_cast<long>(at) + 1, label);
     }
     // Repeatedly inserting right after the same label stays short enough.

@@ -63,8 +63,9 @@ void ExpectValue(const TEngineFieldDef& def, const TVariant& actual, const TJson
     const std::string& text = expected.AsString();
     const std::string& type = def.NativeType;
     if (type == "A" || type == "M") {
-        if (compareText)
+        if (compareText) {
             EXPECT_EQ(actual.AsString(), text);
+        }
     } else if (type == "L") {
         EXPECT_EQ(actual.AsBoolean(), text == "true");
     } else if (type == "D") {
