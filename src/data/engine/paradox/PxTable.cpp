@@ -61,8 +61,9 @@ void TPxTable::OpenFiles(const TOpenTableParams& params)
     CheckPassword(params.Passwords);
 
     TPxCompanions companions = TPxCompanions::Find(FPath);
-    if (!companions.Blob.empty())
-        FBlobs.Open(companions.Blob, !params.ReadOnly, FKey);
+    if (!companions.Blob.empty() && !FBlobs.Open(companions.Blob, !params.ReadOnly, FKey) && !params.ReadOnly &&
+        FBlobs.Open(companions.Blob, false, FKey))
+        FReadOnlyReason = "its blob file (.MB) cannot be written";
     FPrimaryIndexPath = companions.PrimaryIndex.empty() ? TPxCompanions::NewPath(FPath, "PX") : companions.PrimaryIndex;
     FCodec = std::make_unique<TPxRecordCodec>(FHeader, *FCodePage, FBlobs);
     FKeyBookmarks = FHeader.IsKeyed() && FHeader.KeyOrderIsBinary();

@@ -293,8 +293,10 @@ INSTANTIATE_TEST_SUITE_P(Levels, ParadoxRoundTrip,
                                            TRoundTripCase{"4", false, ""}, TRoundTripCase{"4", true, ""},
                                            TRoundTripCase{"5", true, ""}, TRoundTripCase{"5", false, "geheim"},
                                            TRoundTripCase{"7", false, ""}, TRoundTripCase{"7", true, ""},
-                                           TRoundTripCase{"7", true, "123"}, TRoundTripCase{"4", true, "pw"}),
+                                           TRoundTripCase{"7", true, "123"}, TRoundTripCase{"4", true, "pw"},
+                                           TRoundTripCase{"3.5", true, "alt"}, TRoundTripCase{"3", false, "alt"}),
                          [](const auto& info) {
-                             return "Level" + info.param.Level + (info.param.Keyed ? "Keyed" : "Heap") +
+                             std::string level = info.param.Level == "3.5" ? "35" : info.param.Level;
+                             return "Level" + level + (info.param.Keyed ? "Keyed" : "Heap") +
                                     (info.param.Password.empty() ? "" : "Encrypted");
                          });
