@@ -393,7 +393,7 @@ void TColumnGx::SetWidth(int value)
         return;
     }
     TField* field = Field();
-    if (field && grid->WindowCreated()) {
+    if (field && grid->HandleAllocated()) {
         const int overhang = 0;
         QFontMetrics metrics(Font());
         int digit = metrics.horizontalAdvance(QLatin1Char('0'));

@@ -2,7 +2,6 @@
 
 #include "data/DataSource.h"
 #include "grid/GridDataLinkGx.h"
-#include "platform/ui/QtColor.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -29,8 +28,6 @@ TCustomDBGridGx::TCustomDBGridGx(QWidget* parent) : TCustomGrid(parent)
     FFont = TFontGx(QWidget::font());
     FTitleFont = FFont;
     FFooterFont = FFont;
-    TCustomGrid::SetColor(ToQColor(FColor));
-    TCustomGrid::SetFixedColor(ToQColor(FFixedColor));
     ApplyGridOptions();
     RequestLayout();
 }
@@ -104,29 +101,11 @@ void TCustomDBGridGx::ImageListChanged() { InvalidateGrid(); }
 
 // ---- settings -------------------------------------------------------------
 
-void TCustomDBGridGx::SetColor(TColor value)
-{
-    if (value == FColor)
-        return;
-    FColor = value;
-    TCustomGrid::SetColor(ToQColor(value));
-    InvalidateGrid();
-}
-
 void TCustomDBGridGx::SetParentColor(bool value)
 {
     if (value == FParentColor)
         return;
     FParentColor = value;
-    InvalidateGrid();
-}
-
-void TCustomDBGridGx::SetFixedColor(TColor value)
-{
-    if (value == FFixedColor)
-        return;
-    FFixedColor = value;
-    TCustomGrid::SetFixedColor(ToQColor(value));
     InvalidateGrid();
 }
 
@@ -301,8 +280,6 @@ void TCustomDBGridGx::SetOptionsGx(TDBGridGxOptions value)
     FOptionsGx = value;
     RequestLayout();
 }
-
-bool TCustomDBGridGx::WindowCreated() const { return testAttribute(Qt::WA_WState_Created); }
 
 // ---- sort markers ---------------------------------------------------------
 

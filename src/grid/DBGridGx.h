@@ -60,14 +60,11 @@ public:
     TGridDataLinkGx* DataLink() const { return FDataLink.get(); }
 
     // ---- settings the columns fall back to
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value);
+    // Color and FixedColor are the base grid's.
     bool ParentColor() const { return FParentColor; }
     // While on, the footer colour follows Color.
     void SetParentColor(bool value);
-    TColor FixedColor() const { return FFixedColor; }
-    void SetFixedColor(TColor value);
-    TColor FooterColor() const { return FParentColor ? FColor : FFooterColor; }
+    TColor FooterColor() const { return FParentColor ? Color() : FFooterColor; }
     void SetFooterColor(TColor value);
 
     // The data font.  Setting it turns ParentFont off.
@@ -128,8 +125,6 @@ public:
 
     // True while the dataset announces a change of its fields' layout.
     bool DataLayoutChanging() const { return FDataLayoutChanging; }
-    // Whether the grid's native window exists.
-    bool WindowCreated() const;
 
     // ---- notifications from the column model and the data link
     // The collection's change notification (item null: everything).
@@ -177,9 +172,7 @@ private:
     TColumnsGxList FSortMarkedColumns;
     TColCellParamsGx FColCellParams;
 
-    TColor FColor = clWindow;
     bool FParentColor = false;
-    TColor FFixedColor = clBtnFace;
     TColor FFooterColor = clWindow;
     TFontGx FFont;
     TFontGx FTitleFont;

@@ -126,6 +126,52 @@ TEST_F(Inheritance, SettingsFollowTheFieldUntilSet)
     EXPECT_FALSE(unbound->WordWrap());
 }
 
+TEST_F(Inheritance, InputMethodAndLookupSettingsFollowTheGridAndFieldUntilSet)
+{
+    EXPECT_EQ(User->ImeMode(), imDontCare);
+    Grid().SetImeMode(imChinese);
+    Grid().SetImeName("pinyin");
+    EXPECT_EQ(User->ImeMode(), imChinese);
+    EXPECT_EQ(User->ImeName(), "pinyin");
+    User->SetImeMode(imClose);
+    User->SetImeName("");
+    EXPECT_EQ(User->ImeMode(), imClose);
+    EXPECT_EQ(User->ImeName(), "");
+    EXPECT_TRUE(User->AssignedValues().Contains(cvImeName));
+
+    EXPECT_EQ(User->LookupDisplayFields(), "");
+    User->SetLookupDisplayFields("A;B");
+    EXPECT_EQ(User->LookupDisplayFields(), "A;B");
+    User->RestoreDefaults();
+    EXPECT_EQ(User->ImeMode(), imChinese);
+    EXPECT_EQ(User->ImeName(), "pinyin");
+    EXPECT_EQ(User->LookupDisplayFields(), "");
+}
+
+TEST_F(Inheritance, LayoutChangingSettingsRunTheLayoutPass)
+{
+    int passes = Grid().LayoutPassCount();
+    User->Title()->SetImageIndex(2);
+    EXPECT_EQ(Grid().LayoutPassCount(), ++passes);
+    Defaults().Title().SetAlignment(taCenter);
+    EXPECT_EQ(Grid().LayoutPassCount(), ++passes);
+    Defaults().Title().SetOrientation(tohVertical);
+    EXPECT_EQ(Grid().LayoutPassCount(), ++passes);
+    User->SetVisible(false);
+    EXPECT_EQ(Grid().LayoutPassCount(), ++passes);
+    User->SetVisible(true);
+    EXPECT_EQ(Grid().LayoutPassCount(), ++passes);
+
+    // A plain change of one column only touches its grid column...
+    User->SetColor(clRed);
+    EXPECT_EQ(Grid().LayoutPassCount(), passes);
+    // ...unless multi-level titles may depend on it.
+    Grid().SetUseMultiTitle(true);
+    ++passes;
+    User->SetColor(clBlue);
+    EXPECT_EQ(Grid().LayoutPassCount(), ++passes);
+}
+
 TEST_F(Inheritance, ColoursAndFontsFollowTheGridUntilSet)
 {
     EXPECT_EQ(User->Color(), clWindow);

@@ -77,7 +77,7 @@ TEST(ColumnWidth, ADefaultColumnOnAShownGridSizesItsFieldInstead)
     TBoundGrid bound;
     bound.Grid->resize(600, 300);
     bound.Grid->show();
-    ASSERT_TRUE(bound.Grid->WindowCreated());
+    ASSERT_TRUE(bound.Grid->HandleAllocated());
     TColumnGx* name = bound.Column("NAME");
     int digit = DigitWidth(*name);
     int average = QFontMetrics(name->Font()).averageCharWidth();
