@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace {
@@ -238,4 +239,52 @@ TEST(ParadoxWrite, TenThousandRandomKeysKeepKeyOrderAndAValidIndex)
     EXPECT_EQ(IntColumn(*cursor, 0), std::vector<int32_t>(keys.begin(), keys.end()));
     ASSERT_TRUE(PxIndexIsValid(path, &why)) << why;
     EXPECT_LE(ReadFileBytes(path).size(), sizeBefore * 11 / 10);
+}
+
+TEST(ParadoxWrite, CreateTableRefusesWhatTheFormatCannotHold)
+{
+    TScratchDir dir;
+    std::string path = dir.File("bad.db");
+    auto errorOf = [&](std::vector<TEngineFieldDef> fields, int keys, const std::string& level) {
+        return ErrorOf([&] { Create(path, fields, keys, level); });
+    };
+    EXPECT_EQ(errorOf({Field("A", ftString, 10), Field("a", ftInteger)}, 0, "7"), DBIERR_INVALIDPARAM) << "same name twice";
+    EXPECT_EQ(errorOf({Field("ThisFieldNameIsLongerThan25", ftInteger)}, 0, "7"), DBIERR_INVALIDPARAM);
+    EXPECT_EQ(errorOf({Field("Flag", ftBoolean)}, 0, "4"), DBIERR_INVALIDPARAM) << "L needs level 5";
+    EXPECT_EQ(errorOf({Field("Note", ftMemo)}, 0, "3"), DBIERR_INVALIDPARAM) << "blobs need level 4";
+    EXPECT_EQ(errorOf({Field("Note", ftMemo), Field("Id", ftInteger)}, 1, "7"), DBIERR_INVALIDPARAM) << "blob key";
+    EXPECT_EQ(errorOf({Field("Big", ftLargeint)}, 0, "7"), DBIERR_INVALIDPARAM);
+    EXPECT_EQ(errorOf({Field("Text", ftString, 256)}, 0, "7"), DBIERR_INVALIDPARAM);
+    EXPECT_EQ(errorOf({Field("Id", ftInteger)}, 0, "6"), DBIERR_INVALIDPARAM) << "no level 6";
+    std::vector<TEngineFieldDef> wide;
+    for (int i = 0; i < 20; ++i)
+        wide.push_back(Field("T" + std::to_string(i), ftString, 255));
+    EXPECT_EQ(errorOf(wide, 1, "4"), DBIERR_RECTOOBIG) << "5,100 bytes keyed at level 4";
+    EXPECT_FALSE(std::filesystem::exists(path)) << "a refused definition writes nothing";
+    EXPECT_EQ(errorOf(wide, 1, "7"), 0) << "level 7 takes larger blocks";
+    EXPECT_TRUE(OpenParadox(path)->CanModify());
+}
+
+TEST(ParadoxWrite, CreatedTablesRecordLevelCodePageAndPassword)
+{
+    TScratchDir dir;
+    std::string path = dir.File("made.db");
+    Create(path, {Field("Id", ftInteger), Field("Name", ftString, 20)}, 1, "5", "geheim", 0);
+    std::string header = ReadFileBytes(path);
+    EXPECT_EQ(static_cast<uint8_t>(header[0x39]), 0x0B);
+    EXPECT_EQ(static_cast<uint8_t>(header[0x6A]) | (static_cast<uint8_t>(header[0x6B]) << 8), 936);
+    EXPECT_EQ(ErrorOf([&] { OpenParadox(path); }), DBIERR_NOTSUFFTABLERIGHTS);
+    auto cursor = OpenParadox(path, false, {"geheim"});
+    EXPECT_EQ(cursor->CodePage(), 936);
+    TEngineRecord r{TVariant(int32_t(1)), TVariant("中文")};
+    cursor->InsertRecord(r, false);
+    TEngineRecord back;
+    ASSERT_TRUE(cursor->ReadCurrent(back));
+    EXPECT_EQ(back[1].AsString(), "中文");
+    TEngineRecord tooLong{TVariant(int32_t(2)), TVariant("中文中文中文中文中文中文")};   // 24 bytes in GBK
+    EXPECT_EQ(ErrorOf([&] { cursor->InsertRecord(tooLong, false); }), DBIERR_INVALIDFIELDVALUE);
+    TEngineRecord foreign{TVariant(int32_t(3)), TVariant("Ωμέγα")};
+    foreign[1] = TVariant("\xF0\x9F\x98\x80");   // an emoji has no GBK form
+    EXPECT_EQ(ErrorOf([&] { cursor->InsertRecord(foreign, false); }), DBIERR_INVALIDCHAR);
+    EXPECT_EQ(cursor->RecordCount(), 1);
 }
