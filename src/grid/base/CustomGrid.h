@@ -21,7 +21,6 @@
 #include <QRect>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 class QPainter;
@@ -281,12 +280,22 @@ protected:
     virtual void UpdateScrollBars();
 
     // ---- Moving the current cell and the view ---------------------------
+    // Makes a cell current once SelectCell agrees: hides the editor unless
+    // goAlwaysShowEditor, collapses the selection onto the cell when
+    // moveAnchor (or without goRangeSelect), and scrolls it into view when
+    // show.  Raises EInvalidGridOperation for a cell outside the grid.
     void MoveColRow(int col, int row, bool moveAnchor, bool show);
+    // MoveColRow with scrolling, then places the editor and fires Click.
     void FocusCell(int col, int row, bool moveAnchor);
+    // Moves the far corner of the selection (goRangeSelect), else the
+    // current cell.
     void MoveAnchor(TGridCoord newAnchor);
     void MoveTopLeft(int left, int top);
+    // Scrolls the least needed to show a cell completely.
     void ClampInView(TGridCoord coord);
+    // The top-left cell that shows coord as the last fully visible cell.
     TGridCoord CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& drawInfo) const;
+    // Moves a column (its width and tab stop with it) and calls ColumnMoved.
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
     TGridCoord Anchor() const { return FAnchor; }
