@@ -1,0 +1,35 @@
+// One QApplication for every test of this program, created before the first
+// test and freed after the last.  Runs headless unless told otherwise.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TEditorsTestEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (QApplication::instance() == nullptr)
+            FApplication = new QApplication(FArgc, FArgv);
+    }
+    void TearDown() override
+    {
+        delete FApplication;
+        FApplication = nullptr;
+    }
+
+private:
+    int FArgc = 1;
+    char FName[16] = "test_editors";
+    char* FArgv[2] = {FName, nullptr};
+    QApplication* FApplication = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const Environment =
+    ::testing::AddGlobalTestEnvironment(new TEditorsTestEnvironment);
+
+} // namespace
