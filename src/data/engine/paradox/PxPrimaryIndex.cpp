@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <map>
+#include <set>
 
 namespace px {
 
@@ -48,8 +50,13 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
             layout->LevelEntries.push_back(static_cast<int>(level.size()));
         }
         std::vector<TPxIndexEntry> upper;
-        for (size_t start = 0; start < level.size(); start += perBlock) {
-            size_t end = std::min(level.size(), start + perBlock);
+        // Level-1 blocks keep a quarter free, so a new data block's entry
+        // can usually be added in place.
+        const size_t fill = levels == 1 ? std::max(1, perBlock * 3 / 4) : perBlock;
+        for (size_t start = 0; start < level.size(); start += fill) {
+            size_t end = std::min(level.size(), start + fill);
+            if (layout && levels == 1)
+                layout->LeafEntries.push_back(static_cast<int>(end - start));
             std::vector<uint8_t> block(blockSize, 0);
             TPxIndexEntry parent;
             parent.Key = level[start].Key;
@@ -117,53 +124,140 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
     return file;
 }
 
-void PatchPrimaryIndex(const std::string& path, const TPxIndexLayout& layout, const TPxHeader& table, uint32_t key,
-                       const std::vector<int>& positions, const std::function<std::string(int)>& firstKey,
-                       const std::vector<int64_t>& prefix)
+namespace {
+
+// The entries of an index this engine built, computed from the data blocks.
+class TIndexContents {
+public:
+    TIndexContents(const TPxIndexLayout& layout, const TPxIndexSource& source)
+        : FLayout(layout), FSource(source)
+    {
+        FLeafStart.assign(layout.LeafEntries.size() + 1, 0);
+        for (size_t k = 0; k < layout.LeafEntries.size(); ++k)
+            FLeafStart[k + 1] = FLeafStart[k] + layout.LeafEntries[k];
+    }
+
+    // Fills index block `block` (1-based) of level `level` (0 = level 1).
+    void Fill(int level, int indexInLevel, int keyWidth, std::vector<uint8_t>& image) const
+    {
+        const int entrySize = keyWidth + 6;
+        int first, end;
+        if (level == 0) {
+            first = FLeafStart[indexInLevel];
+            end = FLeafStart[indexInLevel + 1];
+        } else {
+            first = indexInLevel * FLayout.PerBlock;
+            end = std::min(first + FLayout.PerBlock, FLayout.LevelEntries[level]);
+        }
+        std::fill(image.begin() + 6, image.end(), 0);
+        for (int i = first; i < end; ++i) {
+            uint8_t* e = &image[6 + (i - first) * entrySize];
+            int from, to, child;
+            if (level == 0) {
+                from = i;
+                to = i + 1;
+                child = FSource.Chain[i];
+            } else {
+                from = LeafRangeStart(level - 1, i);
+                to = LeafRangeStart(level - 1, i + 1);
+                child = FLayout.LevelFirstBlock[level - 1] + i;
+            }
+            std::string firstKey = FSource.FirstKey(from);
+            std::memcpy(e, firstKey.data(), keyWidth);
+            PutShort(e + keyWidth, child);
+            PutShort(e + keyWidth + 2, FSource.Prefix[to] - FSource.Prefix[from]);
+            PutShort(e + keyWidth + 4, 0);
+        }
+        Put16(&image[4], static_cast<uint16_t>(static_cast<int16_t>((end - first - 1) * entrySize)));
+    }
+
+private:
+    // First chain position under block `index` of `level` (0 = level 1).
+    int LeafRangeStart(int level, int index) const
+    {
+        int64_t leaf = index;
+        for (int l = 0; l < level; ++l)
+            leaf *= FLayout.PerBlock;
+        if (leaf >= static_cast<int64_t>(FLayout.LeafEntries.size()))
+            return FLeafStart.back();
+        return FLeafStart[static_cast<size_t>(leaf)];
+    }
+
+    const TPxIndexLayout& FLayout;
+    const TPxIndexSource& FSource;
+    std::vector<int> FLeafStart;
+};
+
+} // namespace
+
+bool UpdatePrimaryIndex(const std::string& path, TPxIndexLayout& layout, const TPxHeader& table, uint32_t key,
+                        const TPxIndexSource& source, const std::vector<int>& changedPositions, int insertedPosition)
 {
-    const int keyWidth = table.KeyWidth();
-    const int entrySize = keyWidth + 6;
-    const int n = static_cast<int>(prefix.size()) - 1;
-    // Index block -> (slot -> data range [first, end) of chain positions) to rewrite.
-    std::map<int, std::map<int, std::pair<int, int>>> patches;
-    for (int position : positions) {
-        int64_t span = 1;
-        for (size_t level = 0; level < layout.LevelFirstBlock.size(); ++level) {
-            int index = static_cast<int>(position / span);
-            int block = layout.LevelFirstBlock[level] + index / layout.PerBlock;
-            int first = static_cast<int>(index * span);
-            int end = static_cast<int>(std::min<int64_t>(n, (index + 1) * span));
-            patches[block][index % layout.PerBlock] = {first, end};
-            span *= layout.PerBlock;
+    if (!layout.Valid || layout.LeafEntries.empty())
+        return false;
+    TPxIndexLayout next = layout;
+    std::vector<int> leafStart(next.LeafEntries.size() + 1, 0);
+    for (size_t k = 0; k < next.LeafEntries.size(); ++k)
+        leafStart[k + 1] = leafStart[k] + next.LeafEntries[k];
+    auto leafOf = [&](int position) {
+        size_t k = std::upper_bound(leafStart.begin(), leafStart.end(), position) - leafStart.begin();
+        return static_cast<int>(std::min(k, leafStart.size() - 1)) - 1;
+    };
+    std::set<int> dirtyLeaves;
+    if (insertedPosition >= 0) {
+        // The new data block's entry joins the leaf of the entry before it.
+        int leaf = insertedPosition == 0 ? 0 : leafOf(insertedPosition - 1);
+        if (leaf < 0 || next.LeafEntries[leaf] >= next.PerBlock)
+            return false;
+        ++next.LeafEntries[leaf];
+        ++next.LevelEntries[0];
+        dirtyLeaves.insert(leaf);
+        for (size_t k = leaf + 1; k < leafStart.size(); ++k)
+            ++leafStart[k];
+    }
+    for (int position : changedPositions)
+        dirtyLeaves.insert(std::max(0, leafOf(position)));
+
+    // Every block on the path from a changed leaf to the root is refilled.
+    std::map<int, std::pair<int, int>> blocks;   // index block -> (level, index in level)
+    for (int leaf : dirtyLeaves) {
+        int index = leaf;
+        for (size_t level = 0; level < next.LevelFirstBlock.size(); ++level) {
+            int blockIndex = level == 0 ? index : index / next.PerBlock;
+            blocks[next.LevelFirstBlock[level] + blockIndex] = {static_cast<int>(level), blockIndex};
+            index = blockIndex;
         }
     }
+    const int keyWidth = table.KeyWidth();
+    TIndexContents contents(next, source);
     TPxFile file;
     if (!file.Open(path, true))
         RaiseEngineError(DBIERR_WRITEERR, {"File: " + path, std::strerror(errno)});
     std::vector<uint8_t> header(IndexHeaderSize);
-    file.ReadAt(0, header.data(), header.size());
+    if (!file.ReadAt(0, header.data(), header.size()))
+        return false;
     std::vector<std::pair<int64_t, std::vector<uint8_t>>> old;
     try {
-        for (auto& [block, slots] : patches) {
-            int64_t offset = IndexHeaderSize + int64_t(block - 1) * layout.BlockSize;
-            std::vector<uint8_t> image(layout.BlockSize);
+        for (auto& [block, where] : blocks) {
+            int64_t offset = IndexHeaderSize + int64_t(block - 1) * next.BlockSize;
+            std::vector<uint8_t> image(next.BlockSize);
             if (!file.ReadAt(offset, image.data(), image.size()))
                 RaiseEngineError(DBIERR_INDEXCORRUPT, {"File: " + path});
             old.emplace_back(offset, image);
             if (key)
                 DecryptBlock(image.data(), image.size(), key, static_cast<uint32_t>(block));
-            for (auto& [slot, range] : slots) {
-                uint8_t* e = &image[6 + slot * entrySize];
-                std::string first = firstKey(range.first);
-                std::memcpy(e, first.data(), keyWidth);
-                PutShort(e + keyWidth + 2, prefix[range.second] - prefix[range.first]);
-            }
+            contents.Fill(where.first, where.second, keyWidth, image);
             if (key)
                 EncryptBlock(image.data(), image.size(), key, static_cast<uint32_t>(block));
             file.WriteAt(offset, image.data(), image.size());
         }
-        uint8_t stamp = PxStamp(table.Raw[hChangeCount], table.SortOrder());
-        file.WriteAt(hIndexStamp, &stamp, 1);
+        std::vector<uint8_t> fresh(header);
+        int64_t total = 0;
+        for (int entries : next.LevelEntries)
+            total += entries;
+        Put32(&fresh[hNumRecords], static_cast<uint32_t>(total));
+        fresh[hIndexStamp] = PxStamp(table.Raw[hChangeCount], table.SortOrder());
+        file.WriteAt(0, fresh.data(), fresh.size());
     } catch (...) {
         try {
             for (auto it = old.rbegin(); it != old.rend(); ++it)
@@ -173,6 +267,8 @@ void PatchPrimaryIndex(const std::string& path, const TPxIndexLayout& layout, co
         }
         throw;
     }
+    layout = next;
+    return true;
 }
 
 void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents)

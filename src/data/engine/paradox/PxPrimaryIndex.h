@@ -26,6 +26,7 @@ struct TPxIndexLayout {
     bool Valid = false;
     int BlockSize = 0;
     int PerBlock = 0;                  // entries per index block
+    std::vector<int> LeafEntries;      // entries in each level-1 block
     std::vector<int> LevelFirstBlock;  // level 1 (entries per data block) first
     std::vector<int> LevelEntries;
 };
@@ -36,14 +37,23 @@ struct TPxIndexLayout {
 std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector<TPxIndexEntry>& dataBlocks,
                                        int blockSizeCode, uint32_t key, TPxIndexLayout* layout = nullptr);
 
-// Rewrites in place the entries that describe the data blocks at chain
-// `positions` (and their ancestors) and the index stamp.  `firstKey(p)`
-// gives the first key of the block at chain position p, `prefix[p]` the
-// number of records before it.  On failure the index is put back as it
-// was and the error raised.
-void PatchPrimaryIndex(const std::string& path, const TPxIndexLayout& layout, const TPxHeader& table, uint32_t key,
-                       const std::vector<int>& positions, const std::function<std::string(int)>& firstKey,
-                       const std::vector<int64_t>& prefix);
+// The data blocks an index describes: the chain, record counts as prefix
+// sums (Prefix[p] = records before chain position p) and first keys.
+struct TPxIndexSource {
+    const std::vector<uint16_t>& Chain;
+    const std::vector<int64_t>& Prefix;
+    std::function<std::string(int)> FirstKey;
+};
+
+// Brings an index this engine built up to date in place: refills the
+// level-1 blocks holding `changedPositions` (chain positions whose count or
+// first key changed), adds the entry of a data block inserted at
+// `insertedPosition` (-1: none) when its level-1 block has room, refills
+// their ancestors and the header.  False when that is not possible (the
+// caller rebuilds the index); on a failed write the index is put back and
+// the error raised.
+bool UpdatePrimaryIndex(const std::string& path, TPxIndexLayout& layout, const TPxHeader& table, uint32_t key,
+                        const TPxIndexSource& source, const std::vector<int>& changedPositions, int insertedPosition);
 
 // Replaces `path` by `contents` through a temporary file and a rename.
 void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents);

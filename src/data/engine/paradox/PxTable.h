@@ -16,6 +16,7 @@
 #include "data/engine/paradox/PxPrimaryIndex.h"
 #include "data/engine/paradox/PxRecordCodec.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,6 +95,8 @@ private:
     uint32_t NextAutoIncValue();
     void ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record, TPxHeader& header);
     void RebuildPrimaryIndex(const TPxChange& change);
+    bool TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,
+                               const std::function<std::string_view(uint16_t)>& firstKeyOf);
     void AfterCommit(TPxChange& change);
 
     std::string FPath;

@@ -76,7 +76,6 @@ void TPxTable::RebuildPrimaryIndex(const TPxChange& constChange)
     auto& change = const_cast<TPxChange&>(constChange);
     EnsureFirstKeys();
     const int keyWidth = FHeader.KeyWidth();
-    const auto& dirty = change.DirtyBlocks();
     auto isDirty = [&](uint16_t block) { return change.IsDirtyBlock(block); };
     auto firstKeyOf = [&](uint16_t block) {
         if (isDirty(block))
@@ -85,21 +84,8 @@ void TPxTable::RebuildPrimaryIndex(const TPxChange& constChange)
     };
     std::vector<int> counts = change.ChainCounts();
     bool noEmptyBlock = std::find(counts.begin(), counts.end(), 0) == counts.end();
-    if (FIndexLayout.Valid && noEmptyBlock && change.Chain == FMap.Chain()) {
-        // Same data blocks: only counts and first keys of the changed ones differ.
-        std::vector<int64_t> prefix(counts.size() + 1, 0);
-        for (size_t i = 0; i < counts.size(); ++i)
-            prefix[i + 1] = prefix[i] + counts[i];
-        std::vector<int> positions;
-        for (uint16_t block : dirty) {
-            int position = FMap.PositionOf(block);
-            if (position >= 0)
-                positions.push_back(position);
-        }
-        PatchPrimaryIndex(FPrimaryIndexPath, FIndexLayout, change.Header, FKey, positions,
-                          [&](int position) { return std::string(firstKeyOf(change.Chain[position])); }, prefix);
+    if (FIndexLayout.Valid && noEmptyBlock && TryUpdateIndexInPlace(change, counts, firstKeyOf))
         return;
-    }
     std::vector<TPxIndexEntry> entries;
     entries.reserve(change.Chain.size());
     for (size_t i = 0; i < change.Chain.size(); ++i) {
@@ -121,6 +107,36 @@ void TPxTable::RebuildPrimaryIndex(const TPxChange& constChange)
     TPxIndexLayout layout;
     ReplaceFile(FPrimaryIndexPath, BuildPrimaryIndex(change.Header, entries, blockSizeCode, FKey, &layout));
     FIndexLayout = layout;
+}
+
+bool TPxTable::TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,
+                                     const std::function<std::string_view(uint16_t)>& firstKeyOf)
+{
+    const std::vector<uint16_t>& before = FMap.Chain();
+    const std::vector<uint16_t>& after = change.Chain;
+    // The chain kept its blocks, or gained one (a split) and kept the rest in order.
+    int inserted = -1;
+    if (after.size() == before.size() + 1) {
+        size_t q = 0;
+        while (q < before.size() && before[q] == after[q])
+            ++q;
+        if (!std::equal(before.begin() + static_cast<long>(q), before.end(), after.begin() + static_cast<long>(q) + 1))
+            return false;
+        inserted = static_cast<int>(q);
+    } else if (after != before) {
+        return false;
+    }
+    std::vector<int> changed;
+    for (uint16_t block : change.DirtyBlocks()) {
+        int position = FMap.PositionOf(block);
+        if (position >= 0)
+            changed.push_back(inserted >= 0 && position >= inserted ? position + 1 : position);
+    }
+    std::vector<int64_t> prefix(counts.size() + 1, 0);
+    for (size_t i = 0; i < counts.size(); ++i)
+        prefix[i + 1] = prefix[i] + counts[i];
+    TPxIndexSource source{after, prefix, [&](int position) { return std::string(firstKeyOf(after[position])); }};
+    return UpdatePrimaryIndex(FPrimaryIndexPath, FIndexLayout, change.Header, FKey, source, changed, inserted);
 }
 
 void TPxTable::AfterCommit(TPxChange& change)
