@@ -4,6 +4,7 @@
 #include "platform/ui/Draw3D.h"
 #include "platform/ui/FrameControls.h"
 #include "platform/ui/QtColor.h"
+#include "platform/ui/SpeedButton.h"
 #include "platform/ui/SystemMetrics.h"
 
 #include <QApplication>
@@ -227,6 +228,44 @@ void PaintButtonFace(QPainter& painter, const QRect& rect, TColor background, bo
     }
     if (area.height() % 2 != 0 || frameOnly)
         FillRect(painter, QRect(area.x(), top.bottom() + 1, area.width(), bottom.top() - top.bottom() - 1), background);
+}
+
+TButtonFaceKindGx FaceKindOfStyle(TEditButtonStyleGx style)
+{
+    switch (style) {
+    case ebsEllipsisGx: return bfkEllipsisGx;
+    case ebsUpDownGx: return bfkUpDownGx;
+    case ebsPlusGx: return bfkPlusGx;
+    case ebsMinusGx: return bfkMinusGx;
+    case ebsDropDownGx:
+    case ebsGlyphGx: break;
+    }
+    return bfkDropDownGx;
+}
+
+void PaintEditButton(QPainter& painter, const QRect& rect, TColor background, TEditButtonStyleGx style,
+                     const QPixmap& glyph, int numGlyphs, bool enabled, bool active, bool flat,
+                     TEditButtonPartGx pressedPart)
+{
+    if (style != ebsGlyphGx) {
+        PaintButtonFace(painter, rect, background, enabled, active, flat, pressedPart, FaceKindOfStyle(style));
+        return;
+    }
+    const bool pressed = pressedPart != ebpNoneGx;
+    const TSpeedButton::TButtonState state =
+        !enabled ? TSpeedButton::bsDisabled : (pressed ? TSpeedButton::bsDown : TSpeedButton::bsUp);
+    if (!flat) {
+        TSpeedButton::PaintLook(painter, rect, state, false, active, glyph, numGlyphs);
+        return;
+    }
+    painter.save();
+    painter.setClipRect(rect.adjusted(1, 1, -1, -1), Qt::IntersectClip);
+    TSpeedButton::PaintLook(painter, rect, state, true, active, glyph, numGlyphs);
+    painter.restore();
+    if (active)
+        DrawEdge(painter, rect, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    else
+        FrameRect(painter, rect, background);
 }
 
 int FlatEditButtonWidth()

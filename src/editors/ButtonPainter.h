@@ -4,8 +4,10 @@
 // Faces go through the shared bitmap cache (ButtonsBitmapCache.h) unless
 // its global switch is off.
 
+#include "editors/EditButtonGx.h"
 #include "platform/Color.h"
 
+#include <QPixmap>
 #include <QRect>
 
 #include <cstdint>
@@ -52,6 +54,19 @@ void PaintButtonFace(QPainter& painter, const QRect& rect, TColor background, bo
 // Paints a check box through the cache.
 void PaintCheckBoxFace(QPainter& painter, const QRect& rect, TColor background, TCheckPaintStateGx state, bool flat,
                        bool enabled = true);
+
+// The face kind a button style is painted as (ebsGlyphGx has none of its
+// own and gives the drop-down kind).
+TButtonFaceKindGx FaceKindOfStyle(TEditButtonStyleGx style);
+
+// Paints an edit button of any style into rect: a glyph button as a speed
+// button with its picture (a flat one clipped one pixel inside and then
+// given a thin edge when active, else a frame of the background colour);
+// every other style as its face.  pressedPart is the held part (none when
+// the button is up).
+void PaintEditButton(QPainter& painter, const QRect& rect, TColor background, TEditButtonStyleGx style,
+                     const QPixmap& glyph, int numGlyphs, bool enabled, bool active, bool flat,
+                     TEditButtonPartGx pressedPart);
 
 // The width of a flat edit button: the smaller of the vertical scroll bar
 // width and two thirds of the default font's height, made odd; computed

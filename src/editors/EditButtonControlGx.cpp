@@ -1,6 +1,5 @@
 #include "editors/EditButtonControlGx.h"
 
-#include "platform/ui/Draw3D.h"
 #include "platform/ui/QtColor.h"
 
 #include <QPainter>
@@ -9,19 +8,6 @@
 TEditButtonControlGx::TEditButtonControlGx(QWidget* parent) : TSpeedButton(parent) {}
 
 TEditButtonControlGx::~TEditButtonControlGx() { StopRepeat(); }
-
-TButtonFaceKindGx TEditButtonControlGx::FaceKind(TEditButtonStyleGx style)
-{
-    switch (style) {
-    case ebsEllipsisGx: return bfkEllipsisGx;
-    case ebsUpDownGx: return bfkUpDownGx;
-    case ebsPlusGx: return bfkPlusGx;
-    case ebsMinusGx: return bfkMinusGx;
-    case ebsDropDownGx:
-    case ebsGlyphGx: break;
-    }
-    return bfkDropDownGx;
-}
 
 void TEditButtonControlGx::SetStyle(TEditButtonStyleGx value)
 {
@@ -151,6 +137,13 @@ void TEditButtonControlGx::Click()
     TSpeedButton::Click();
 }
 
+void TEditButtonControlGx::CancelMode()
+{
+    TSpeedButton::CancelMode();
+    StopRepeat();
+    UpdatePressedPart(QPoint(-1, -1));
+}
+
 void TEditButtonControlGx::MouseEnter()
 {
     TSpeedButton::MouseEnter();
@@ -187,24 +180,9 @@ TColor TEditButtonControlGx::BackgroundColor() const
 
 void TEditButtonControlGx::Paint(QPainter& painter)
 {
-    const QRect area = rect();
-    if (FStyle == ebsGlyphGx) {
-        if (!Flat()) {
-            TSpeedButton::Paint(painter);
-            return;
-        }
-        painter.save();
-        painter.setClipRect(area.adjusted(1, 1, -1, -1));
-        TSpeedButton::Paint(painter);
-        painter.restore();
-        if (FActive)
-            DrawEdge(painter, area, (FState == bsDown || FState == bsExclusive) ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                     BF_RECT);
-        else
-            FrameRect(painter, area, BackgroundColor());
-        return;
-    }
+    // The speed button's state decides the look: the pressed part counts
+    // only while the button is down or held down.
     const bool held = FState == bsDown || FState == bsExclusive;
-    PaintButtonFace(painter, area, BackgroundColor(), isEnabled(), FActive, Flat(), held ? FPressedPart : ebpNoneGx,
-                    FaceKind(FStyle));
+    PaintEditButton(painter, rect(), BackgroundColor(), FStyle, Glyph(), NumGlyphs(), isEnabled(), FActive, Flat(),
+                    held ? FPressedPart : ebpNoneGx);
 }

@@ -40,10 +40,8 @@ public:
     // Whether the auto-repeat timer runs, and its current interval.
     bool Repeating() const { return FRepeatTimerId != 0; }
     int CurrentRepeatInterval() const { return FRepeatInterval; }
-    // The face kind this button's style is painted as.
-    static TButtonFaceKindGx FaceKind(TEditButtonStyleGx style);
-
     void Click() override;
+    void CancelMode() override;
 
     // The press of a part, again on every auto-repeat step.
     TDownEvent OnDown;

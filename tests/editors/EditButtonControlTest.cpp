@@ -259,3 +259,48 @@ TEST_F(EditButtonControl, GlyphButtonsShowTheirPicture)
     EXPECT_EQ(CountPixels(picture, RGB(0, 0, 255)), 0) << "disabled pictures are embossed";
     EXPECT_GT(CountPixels(picture, RGB(128, 128, 128), QRect(5, 6, 6, 4)), 0);
 }
+
+TEST_F(EditButtonControl, CancellingAPressStopsTheRepeating)
+{
+    FButton->SetStyle(ebsUpDownGx);
+    QTest::mousePress(FButton, Qt::LeftButton, Qt::NoModifier, TopHalf());
+    EXPECT_TRUE(FButton->Repeating());
+    FButton->CancelMode();
+    EXPECT_FALSE(FButton->Repeating());
+    EXPECT_EQ(FButton->PressedPart(), ebpNoneGx);
+    EXPECT_EQ(FButton->State(), TSpeedButton::bsUp);
+    QTest::qWait(500);
+    EXPECT_EQ(FDowns.size(), 1u);
+    QTest::mouseRelease(FButton, Qt::LeftButton, Qt::NoModifier, TopHalf());
+    EXPECT_EQ(FClicks, 0);
+}
+
+TEST(EditButtonPainting, FlatGlyphButtonsAreFramedInTheBackgroundUnlessActive)
+{
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 255));
+    picture.setPixelColor(0, 3, QColor(0, 255, 0));
+    const QPixmap glyph = QPixmap::fromImage(picture);
+    const auto paint = [&](bool active, TEditButtonPartGx part) {
+        return Render(12, 16, clYellow, [&](QPainter& painter) {
+            PaintEditButton(painter, QRect(0, 0, 12, 16), clRed, ebsGlyphGx, glyph, 1, true, active, true, part);
+        });
+    };
+    const QImage inactive = paint(false, ebpNoneGx);
+    EXPECT_EQ(CountPixels(inactive, clRed), 2 * 12 + 2 * 14);
+    EXPECT_EQ(PixelAt(inactive, 5, 7), RGB(0, 0, 255));
+    const QImage hot = paint(true, ebpNoneGx);
+    EXPECT_EQ(PixelAt(hot, 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(hot, 11, 15), RGB(128, 128, 128));
+    const QImage pressed = paint(true, ebpTopGx);
+    EXPECT_EQ(PixelAt(pressed, 0, 0), RGB(128, 128, 128));
+    EXPECT_EQ(PixelAt(pressed, 6, 7), RGB(0, 0, 255));
+    EXPECT_EQ(PixelAt(pressed, 4, 6), ColorToRGB(clBtnFace));
+
+    // Other styles go to their face.
+    const QImage ellipsis = Render(12, 16, clYellow, [&](QPainter& painter) {
+        PaintEditButton(painter, QRect(0, 0, 12, 16), clRed, ebsEllipsisGx, glyph, 1, true, false, false, ebpNoneGx);
+    });
+    EXPECT_EQ(CountPixels(ellipsis, RGB(0, 0, 255)), 0);
+    EXPECT_GT(CountPixels(ellipsis, clBlack), 0);
+}

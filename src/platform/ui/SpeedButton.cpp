@@ -254,34 +254,54 @@ void TSpeedButton::paintEvent(QPaintEvent*)
     Paint(painter);
 }
 
-QPixmap TSpeedButton::CurrentGlyphImage() const
+void TSpeedButton::CancelMode()
 {
-    if (FGlyph.isNull())
+    if (!FDragging)
+        return;
+    FDragging = false;
+    SetState(FDown ? bsExclusive : (isEnabled() ? bsUp : bsDisabled));
+}
+
+namespace {
+
+// The part of a glyph strip shown for a state.
+QPixmap GlyphImage(const QPixmap& glyph, int numGlyphs, TSpeedButton::TButtonState state)
+{
+    if (glyph.isNull())
         return {};
-    const int count = std::max(1, std::min(FNumGlyphs, FGlyph.width()));
-    const int imageWidth = FGlyph.width() / count;
+    const int count = std::max(1, std::min(numGlyphs, glyph.width()));
+    const int imageWidth = glyph.width() / count;
     int index = GlyphUp;
-    switch (FState) {
-    case bsDisabled: index = GlyphDisabled; break;
-    case bsDown: index = GlyphClicked; break;
-    case bsExclusive: index = GlyphDown; break;
-    case bsUp: break;
+    switch (state) {
+    case TSpeedButton::bsDisabled: index = GlyphDisabled; break;
+    case TSpeedButton::bsDown: index = GlyphClicked; break;
+    case TSpeedButton::bsExclusive: index = GlyphDown; break;
+    case TSpeedButton::bsUp: break;
     }
     if (index >= count)
         index = GlyphUp;
-    return FGlyph.copy(index * imageWidth, 0, imageWidth, FGlyph.height());
+    return glyph.copy(index * imageWidth, 0, imageWidth, glyph.height());
 }
 
-void TSpeedButton::PaintGlyph(QPainter& painter, const QRect& rect) const
+} // namespace
+
+void TSpeedButton::PaintLook(QPainter& painter, const QRect& rect, TButtonState state, bool flat, bool hot,
+                             const QPixmap& glyph, int numGlyphs)
 {
-    const QPixmap image = CurrentGlyphImage();
+    const bool pressed = state == bsDown || state == bsExclusive;
+    FillRect(painter, rect, clBtnFace);
+    if (!flat)
+        DrawFrameControl(painter, rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    else if (pressed || (hot && state != bsDisabled))
+        DrawEdge(painter, rect, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+
+    const QPixmap image = GlyphImage(glyph, numGlyphs, state);
     if (image.isNull())
         return;
     QPoint origin(rect.x() + (rect.width() - image.width()) / 2, rect.y() + (rect.height() - image.height()) / 2);
-    if (FState == bsDown || FState == bsExclusive)
+    if (pressed)
         origin += QPoint(1, 1);
-    const bool ownDisabledImage = FNumGlyphs > GlyphDisabled;
-    if (FState == bsDisabled && !ownDisabledImage) {
+    if (state == bsDisabled && numGlyphs <= GlyphDisabled) {
         painter.drawPixmap(origin + QPoint(1, 1), Silhouette(image, ToQColor(clBtnHighlight)));
         painter.drawPixmap(origin, Silhouette(image, ToQColor(clBtnShadow)));
         return;
@@ -291,13 +311,5 @@ void TSpeedButton::PaintGlyph(QPainter& painter, const QRect& rect) const
 
 void TSpeedButton::Paint(QPainter& painter)
 {
-    const QRect area = rect();
-    const bool pressed = FState == bsDown || FState == bsExclusive;
-    FillRect(painter, area, clBtnFace);
-    if (!FFlat) {
-        DrawFrameControl(painter, area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    } else if (pressed || (FMouseInControl && isEnabled())) {
-        DrawEdge(painter, area, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    }
-    PaintGlyph(painter, area);
+    PaintLook(painter, rect(), FState, FFlat, FMouseInControl, FGlyph, FNumGlyphs);
 }

@@ -48,6 +48,16 @@ public:
 
     // Runs OnClick.
     virtual void Click();
+    // Ends a press without a click (the host took the mouse away): the
+    // button shows up again unless it is held down.
+    virtual void CancelMode();
+
+    // Paints a speed button's look into rect: a push-button frame (flat
+    // buttons only while hot or pressed) and the glyph image for the state,
+    // centred, moved right and down while pressed, embossed when disabled
+    // without an image of its own.
+    static void PaintLook(QPainter& painter, const QRect& rect, TButtonState state, bool flat, bool hot,
+                          const QPixmap& glyph, int numGlyphs);
 
     TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
@@ -61,12 +71,8 @@ protected:
     virtual void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     virtual void MouseEnter();
     virtual void MouseLeave();
-    // Paints the button: its frame and glyph.
+    // Paints the button (PaintLook with the button's own settings).
     virtual void Paint(QPainter& painter);
-    // The glyph image for the current state (a part of Glyph).
-    QPixmap CurrentGlyphImage() const;
-    // Draws the glyph centred in rect, one pixel right and down when pressed.
-    void PaintGlyph(QPainter& painter, const QRect& rect) const;
     void SetState(TButtonState value);
     bool ContainsPoint(QPoint position) const;
 
