@@ -124,6 +124,58 @@ void TPxBlobFile::BeginChange()
     FSizeAtBegin = FFile.Size();
     FHeaderAtBegin.assign(Piece, 0);
     FFile.ReadAt(0, FHeaderAtBegin.data(), Piece);
+    FReusedHeaders.clear();
+    FFree.clear();
+    TakeInventory();
+}
+
+void TPxBlobFile::TakeInventory()
+{
+    // Another process may have used or freed space since the last change:
+    // the file itself is the only truth.
+    const int64_t size = FFile.Size();
+    int64_t offset = Chunk;
+    uint8_t head[Piece];
+    while (offset + Chunk <= size) {
+        if (!ReadRange(offset, head, Piece))
+            return;
+        size_t chunks = Get16(head + 1);
+        if (chunks == 0 || head[0] < 2 || head[0] > 4)
+            return;   // not a block header: stop rather than guess
+        if (head[0] == 4 && offset + int64_t(chunks) * Chunk <= size)
+            FFree.push_back({offset, chunks});
+        offset += int64_t(chunks) * Chunk;
+    }
+}
+
+int64_t TPxBlobFile::TakeFreeSpace(size_t chunks)
+{
+    for (size_t i = 0; i < FFree.size(); ++i) {
+        TFreeBlock& free = FFree[i];
+        if (free.Chunks < chunks)
+            continue;
+        int64_t offset = free.Offset;
+        std::vector<uint8_t> old(Piece);
+        FFile.ReadAt(offset, old.data(), Piece);
+        FReusedHeaders.emplace_back(offset, std::move(old));
+        if (free.Chunks > chunks) {
+            // The rest stays a free block of its own.
+            int64_t rest = offset + int64_t(chunks) * Chunk;
+            std::vector<uint8_t> restHead(Piece);
+            FFile.ReadAt(rest, restHead.data(), Piece);
+            FReusedHeaders.emplace_back(rest, restHead);
+            std::vector<uint8_t> head(Piece, 0);
+            head[0] = 4;
+            Put16(&head[1], static_cast<uint16_t>(free.Chunks - chunks));
+            WriteRange(rest, head.data(), Piece);
+            free.Offset = rest;
+            free.Chunks -= chunks;
+        } else {
+            FFree.erase(FFree.begin() + static_cast<long>(i));
+        }
+        return offset;
+    }
+    return 0;
 }
 
 void TPxBlobFile::BumpModificationCounter()
@@ -141,8 +193,10 @@ void TPxBlobFile::BumpModificationCounter()
 TPxBlobRef TPxBlobFile::Write(const std::vector<uint8_t>& data)
 {
     BumpModificationCounter();
-    int64_t offset = (FFile.Size() + Chunk - 1) / Chunk * Chunk;
     size_t chunks = (data.size() + 9 + Chunk - 1) / Chunk;
+    int64_t offset = chunks <= 0xFFFF ? TakeFreeSpace(chunks) : 0;
+    if (offset == 0)
+        offset = (FFile.Size() + Chunk - 1) / Chunk * Chunk;
     if (chunks > 0xFFFF || offset + static_cast<int64_t>(chunks) * Chunk > 0xFFFFFF00LL)
         RaiseEngineError(DBIERR_RECTOOBIG, {"File: " + FFile.Path(), "The blob file cannot hold more data."});
     std::vector<uint8_t> block(chunks * Chunk, 0);
@@ -162,6 +216,9 @@ TPxBlobRef TPxBlobFile::Write(const std::vector<uint8_t>& data)
 void TPxBlobFile::Rollback()
 {
     try {
+        for (auto it = FReusedHeaders.rbegin(); it != FReusedHeaders.rend(); ++it)
+            if (it->first < FSizeAtBegin)
+                FFile.WriteAt(it->first, it->second.data(), it->second.size());
         FFile.Truncate(FSizeAtBegin);
         FFile.WriteAt(0, FHeaderAtBegin.data(), FHeaderAtBegin.size());
         uint8_t head[Piece];

@@ -1,8 +1,9 @@
 #pragma once
 // The .MB file of a table: reads the blobs records point at, stores new
-// ones and frees replaced ones.  New data is always written to fresh space
-// (new blocks at the end of the file), so a record keeps pointing at valid
-// data until it is rewritten; freeing happens only after that.
+// ones and frees replaced ones.  New data is always written to space no
+// record points at (a free block, or new blocks at the end of the file), so
+// a record keeps pointing at valid data until it is rewritten; freeing
+// happens only after that.
 
 #include "data/engine/paradox/PxFile.h"
 
@@ -30,8 +31,8 @@ public:
     // The blob's bytes; false when the reference does not lead to a valid blob.
     bool Read(const TPxBlobRef& ref, std::vector<uint8_t>& data) const;
 
-    // Pending writes of one change: data is appended, and Rollback cuts the
-    // file back to where it was.
+    // Pending writes of one change; Rollback cuts the file back to where it
+    // was and puts back the headers of the free blocks it used.
     void BeginChange();
     TPxBlobRef Write(const std::vector<uint8_t>& data);
     void Rollback();
@@ -42,6 +43,17 @@ private:
     bool ReadRange(int64_t offset, uint8_t* buffer, size_t size) const;
     void WriteRange(int64_t offset, const uint8_t* data, size_t size);
     void BumpModificationCounter();
+    // Free blocks found by walking the file by its blocks' chunk counts.
+    void TakeInventory();
+    // Offset of free space for `chunks` 4 KB chunks, 0 when none fits.
+    int64_t TakeFreeSpace(size_t chunks);
+
+    struct TFreeBlock {
+        int64_t Offset;
+        size_t Chunks;
+    };
+    std::vector<TFreeBlock> FFree;
+    std::vector<std::pair<int64_t, std::vector<uint8_t>>> FReusedHeaders;   // raw bytes, for Rollback
 
     TPxFile FFile;
     uint32_t FKey = 0;

@@ -288,3 +288,37 @@ TEST(ParadoxWrite, CreatedTablesRecordLevelCodePageAndPassword)
     EXPECT_EQ(ErrorOf([&] { cursor->InsertRecord(foreign, false); }), DBIERR_INVALIDCHAR);
     EXPECT_EQ(cursor->RecordCount(), 1);
 }
+
+TEST(ParadoxWrite, ChangedBlobsReuseTheSpaceTheyFreed)
+{
+    for (const std::string password : {"", "secret"}) {
+        SCOPED_TRACE(password.empty() ? "plain" : "encrypted");
+        TScratchDir dir;
+        std::string path = dir.File("notes.db");
+        Create(path, {Field("Id", ftInteger), Field("Note", ftMemo, 10), Field("Data", ftBlob)}, 1, "7", password);
+        auto cursor = OpenParadox(path, false, {password});
+        for (int i = 0; i < 5; ++i) {
+            TEngineRecord r{TVariant(int32_t(i)), TVariant(std::string(5000, 'a' + i)), TVariant(TBytes(20000, uint8_t(i)))};
+            cursor->InsertRecord(r, true);
+        }
+        auto size = std::filesystem::file_size(dir.File("notes.mb"));
+        for (int round = 0; round < 40; ++round) {
+            ASSERT_TRUE(cursor->SetRecNo(1 + round % 5));
+            TEngineRecord r;
+            cursor->ReadCurrent(r);
+            r[1] = TVariant(std::string(4000 + round, 'A' + round % 26));
+            cursor->ModifyRecord(r);
+        }
+        ASSERT_TRUE(cursor->SetRecNo(2));
+        cursor->DeleteRecord();
+        TEngineRecord fresh{TVariant(int32_t(9)), TVariant(std::string(3000, 'z')), TVariant(TBytes(15000, 7))};
+        cursor->InsertRecord(fresh, true);
+        EXPECT_LE(std::filesystem::file_size(dir.File("notes.mb")), size + 3 * 4096) << "freed blocks are used again";
+        auto records = ReadAll(*OpenParadox(path, true, {password}));
+        ASSERT_EQ(records.size(), 5u);
+        EXPECT_EQ(records[0][1].AsString(), std::string(4035, 'A' + 35 % 26));
+        EXPECT_EQ(records[1][2].AsBytes(), TBytes(20000, 2));   // Id 1 was deleted
+        EXPECT_EQ(records[4][1].AsString(), std::string(3000, 'z'));
+        EXPECT_EQ(records[4][2].AsBytes(), TBytes(15000, 7));
+    }
+}
