@@ -51,6 +51,30 @@ QStringList SplitParagraphs(const QString& text)
     return normalised.split(QLatin1Char('\n'));
 }
 
+// Keeps a cut from splitting a surrogate pair.
+qsizetype SafeCut(const QString& text, qsizetype position)
+{
+    if (position > 0 && position < text.size() && text[position - 1].isHighSurrogate())
+        return position - 1;
+    return position;
+}
+
+// The most characters from start that fit width (at least one).
+qsizetype FittingLength(const QFontMetrics& metrics, const QString& text, qsizetype start, int width)
+{
+    qsizetype low = 1;
+    qsizetype high = text.size() - start;
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (TextWidth(metrics, text.mid(start, middle)) <= width)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const qsizetype cut = SafeCut(text, start + low) - start;
+    return cut > 0 ? cut : std::min<qsizetype>(2, text.size() - start);
+}
+
 // Breaks a paragraph into lines no wider than width: between words where
 // possible, inside a word that does not fit a line of its own.
 void WrapParagraph(const QFontMetrics& metrics, const QString& paragraph, int width, QStringList& lines)
@@ -59,38 +83,26 @@ void WrapParagraph(const QFontMetrics& metrics, const QString& paragraph, int wi
         lines << QString();
         return;
     }
+    const QChar space = QLatin1Char(' ');
     qsizetype start = 0;
     const qsizetype length = paragraph.size();
     while (start < length) {
-        // The longest piece from start that fits.
-        qsizetype end = start;
-        qsizetype lastBreak = -1;
-        while (end < length) {
-            const QString candidate = paragraph.mid(start, end - start + 1);
-            if (TextWidth(metrics, candidate) > width && end > start)
-                break;
-            if (paragraph[end] == QLatin1Char(' '))
-                lastBreak = end;
-            ++end;
-        }
-        if (end >= length) {
-            lines << paragraph.mid(start);
-            break;
-        }
-        qsizetype lineEnd = end;
-        qsizetype next = end;
-        if (paragraph[end] == QLatin1Char(' ')) {
-            lineEnd = end;
-            next = end + 1;
-        } else if (lastBreak > start) {
-            lineEnd = lastBreak;
-            next = lastBreak + 1;
+        const qsizetype fitting = FittingLength(metrics, paragraph, start, width);
+        qsizetype lineEnd = start + fitting;
+        qsizetype next = lineEnd;
+        if (lineEnd < length && paragraph[lineEnd] != space) {
+            // Break at the last space of the piece, when there is one.
+            const qsizetype lastSpace = paragraph.lastIndexOf(space, lineEnd - 1);
+            if (lastSpace > start) {
+                lineEnd = lastSpace;
+                next = lastSpace + 1;
+            }
         }
         QString line = paragraph.mid(start, lineEnd - start);
-        while (line.endsWith(QLatin1Char(' ')))
+        while (line.endsWith(space))
             line.chop(1);
         lines << line;
-        while (next < length && paragraph[next] == QLatin1Char(' '))
+        while (next < length && paragraph[next] == space)
             ++next;
         start = next;
     }
@@ -114,7 +126,7 @@ QString EllipsizeEnd(const QFontMetrics& metrics, const QString& text, int maxWi
         else
             high = middle - 1;
     }
-    return text.left(low) + Ellipsis;
+    return text.left(SafeCut(text, low)) + Ellipsis;
 }
 
 int DrawFormattedText(QPainter& painter, const QString& text, QRect& rect, unsigned format,

@@ -54,6 +54,13 @@ TEST(TextDraw, EllipsisKeepsFittingTextAndShortensTheRest)
     const QString oneMore = longText.left(shortened.size() - 2) + QStringLiteral("...");
     EXPECT_GT(TextWidth(metrics, oneMore), limit);
     EXPECT_EQ(EllipsizeEnd(metrics, longText, 2), QStringLiteral("..."));
+
+    // Characters outside the basic plane are never cut in half.
+    const QString wide = QString::fromUtf8("\xF0\x9D\x84\x9E\xF0\x9D\x84\x9E\xF0\x9D\x84\x9E\xF0\x9D\x84\x9E");
+    for (int limit = 0; limit < TextWidth(metrics, wide); ++limit) {
+        const QString cut = EllipsizeEnd(metrics, wide, limit);
+        EXPECT_EQ((cut.size() - 3) % 2, 0) << limit;
+    }
 }
 
 TEST(TextDraw, EndEllipsisStaysInsideTheRectangle)
