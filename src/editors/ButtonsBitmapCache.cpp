@@ -1,5 +1,7 @@
 #include "editors/ButtonsBitmapCache.h"
 
+#include "platform/ui/QtColor.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -37,10 +39,16 @@ const QImage& TButtonsBitmapCache::GetButtonBitmap(const TButtonBitmapKeyGx& key
 
 QImage TButtonsBitmapCache::DrawBitmap(const TButtonBitmapKeyGx& key)
 {
-    QImage bitmap(std::max(1, key.Width), std::max(1, key.Height), QImage::Format_ARGB32_Premultiplied);
-    bitmap.fill(Qt::transparent);
-    if (key.Width <= 0 || key.Height <= 0 || key.Kind > bfkMinusGx)
-        return bitmap;
+    const QSize size(std::max(1, key.Width), std::max(1, key.Height));
+    if (key.Width <= 0 || key.Height <= 0 || key.Kind > bfkMinusGx) {
+        QImage empty(size, QImage::Format_ARGB32_Premultiplied);
+        empty.fill(Qt::transparent);
+        return empty;
+    }
+    // Every face covers its whole bitmap, so it needs no alpha and copies
+    // without blending.
+    QImage bitmap(size, QImage::Format_RGB32);
+    bitmap.fill(ToQColor(clBtnFace));
     QPainter painter(&bitmap);
     const QRect rect(0, 0, key.Width, key.Height);
     const auto kind = static_cast<TButtonFaceKindGx>(key.Kind);
