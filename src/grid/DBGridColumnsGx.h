@@ -27,8 +27,6 @@ public:
 
     // Adds a user column at the end.
     TColumnGx* Add();
-    // Adds a default column at the end (the grid's layout does this).
-    TColumnGx* AddDefaultColumn();
     void Delete(int index);
     void Clear();
     void Move(int fromIndex, int toIndex);
@@ -55,6 +53,10 @@ protected:
     virtual std::unique_ptr<TColumnGx> CreateColumn();
 
 private:
+    friend class TCustomDBGridGx;   // its layout pass makes the default columns
+
+    // Adds a default column at the end.
+    TColumnGx* AddDefaultColumn();
     TColumnGx* AddColumn(bool userColumn);
     std::unique_ptr<TColumnGx> TakeOut(int index);
 

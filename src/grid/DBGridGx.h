@@ -1,14 +1,23 @@
 #pragma once
 // TCustomDBGridGx: the data grid.  It holds the column model (Columns,
-// ColumnDefValues, the sort-marked columns), the grid-wide settings the
-// columns fall back to (Color, FixedColor, Font, TitleFont, FooterFont,
-// FooterColor, ReadOnly, DrawMemoText, UseMultiTitle, the option sets), a
-// DataSource through its data link, and the layout locks.
+// ColumnDefValues, the sort-marked columns, the cell-parameter object), the
+// grid-wide settings the columns fall back to (Color and FixedColor of the
+// base grid, Font, TitleFont, FooterFont, FooterColor, ParentFont,
+// ParentColor, ReadOnly, DrawMemoText, UseMultiTitle, AutoFitColWidths,
+// FooterRowCount, the option sets), a DataSource through its data link, and
+// the update and layout locks with RequestLayout and the deferred layout.
 //
-// Its layout pass (RebuildLayout) so far rebuilds the default columns from
-// the dataset's fields and gives the base grid the column count and widths;
-// the row window, scrolling, row and title heights, auto-fit, painting,
-// keyboard, mouse, editing and selection are built on it.
+// The layout pass (RebuildLayout) so far: IndicatorCols and TitleRows from
+// the options, the column step (RebuildColumns: default columns freed when a
+// user column follows them, default columns matched to the dataset's visible
+// fields, cached fields of user columns dropped), the grid's column count,
+// fixed columns and rows, and the column widths.  Deliberately left to the
+// work built on this class: the field map and the row window with its
+// scrolling and footer fitting, the visible-columns list, frozen columns and
+// tab stops, row and title heights, the edit-button size and multi-line
+// flag, auto-fit distribution, scaling, painting, keyboard and mouse, the
+// in-place editor, the selection, the title tree and the footer summaries
+// (FooterSummaryChanged and FooterDestroying are their hooks).
 
 #include "grid/ColCellParamsGx.h"
 #include "grid/ColumnDefValuesGx.h"
@@ -149,7 +158,7 @@ public:
     void ClearSortMarkers(TColumnGx* except);
 
 protected:
-    // The layout pass.
+    // The layout pass; runs when the outermost layout lock goes.
     virtual void RebuildLayout();
     // The column step of the layout pass: frees default columns a user
     // column follows, and matches default columns to the dataset's fields.
