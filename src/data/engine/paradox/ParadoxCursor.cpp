@@ -232,7 +232,12 @@ void TParadoxCursor::ModifyRecord(const TEngineRecord& record)
 void TParadoxCursor::InsertRecord(TEngineRecord& record, bool append)
 {
     TWriteGuard guard(FTable->DataFile().Handle());
-    Resynchronise();
+    try {
+        Resynchronise();
+    } catch (const EDBEngineError& e) {
+        if (e.ErrorCode() != DBIERR_RECNOTFOUND)
+            throw;   // the current record being gone does not stop an insert
+    }
     int64_t before = -1;
     if (!append && FIndex < FTable->RecordCount())
         before = FIndex;

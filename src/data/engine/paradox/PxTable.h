@@ -94,7 +94,7 @@ private:
     void SearchLabel(const std::string& label, int& position, int& slot, bool& found);
     uint32_t NextAutoIncValue();
     void ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record, TPxHeader& header);
-    void RebuildPrimaryIndex(const TPxChange& change);
+    void RebuildPrimaryIndex(TPxChange& change);
     bool TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,
                                const std::function<std::string_view(uint16_t)>& firstKeyOf);
     void AfterCommit(TPxChange& change);

@@ -69,11 +69,10 @@ void TPxTable::ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record,
             values[i] = TVariant(static_cast<int32_t>(next));
 }
 
-void TPxTable::RebuildPrimaryIndex(const TPxChange& constChange)
+void TPxTable::RebuildPrimaryIndex(TPxChange& change)
 {
     if (!FHeader.IsKeyed())
         return;
-    auto& change = const_cast<TPxChange&>(constChange);
     EnsureFirstKeys();
     const int keyWidth = FHeader.KeyWidth();
     auto isDirty = [&](uint16_t block) { return change.IsDirtyBlock(block); };

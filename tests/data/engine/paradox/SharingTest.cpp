@@ -182,6 +182,17 @@ TEST(ParadoxSharing, RecordLocksExcludeASecondLockerAndReReadTheRecord)
     second->LockRecord(fresh);
     EXPECT_EQ(fresh[0].AsInteger(), 20);
     EXPECT_EQ(second->RecNo(), 11);
+    second->UnlockRecord();
+
+    // A record another opener deleted cannot be locked or changed.
+    ASSERT_TRUE(first->SetRecNo(11));
+    first->DeleteRecord();
+    EXPECT_EQ(ErrorOf([&] { second->LockRecord(fresh); }), DBIERR_RECNOTFOUND);
+    EXPECT_EQ(ErrorOf([&] { second->ModifyRecord({TVariant(int32_t(20)), TVariant("lost")}); }), DBIERR_NOCURRREC);
+    TEngineRecord later{TVariant(int32_t(21)), TVariant("still possible")};
+    EXPECT_NO_THROW(second->InsertRecord(later, false));
+    first->Refresh();
+    EXPECT_EQ(first->RecordCount(), 51);
 }
 
 TEST(ParadoxSharing, ExclusiveOpenExcludesOtherOpeners)
