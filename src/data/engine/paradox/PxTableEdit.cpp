@@ -172,20 +172,18 @@ void TPxTable::AfterCommit(TPxChange& change)
     FCachedBlock = 0;
 }
 
-// Runs the writing steps of an edit: blobs, data file, primary index; on a
-// failure everything already written is put back.
+// Runs the writing steps of an edit: `prepare` (which stores new blobs in
+// `blobs` when that is not null, and shapes the change), the data file,
+// the primary index; on a failure everything already written is put back.
 namespace {
 
 template <typename Prepare>
-void RunChange(TPxBlobFile& blobs, TPxChange& change, Prepare&& storeBlobs, const std::function<void()>& writeIndex)
+void RunChange(TPxBlobFile* blobs, TPxChange& change, Prepare&& prepare, const std::function<void()>& writeIndex)
 {
-    bool blobsTouched = false;
+    if (blobs)
+        blobs->BeginChange();
     try {
-        if (blobs.IsOpen()) {
-            blobs.BeginChange();
-            blobsTouched = true;
-        }
-        storeBlobs();
+        prepare();
         change.Commit();
         try {
             writeIndex();
@@ -194,8 +192,8 @@ void RunChange(TPxBlobFile& blobs, TPxChange& change, Prepare&& storeBlobs, cons
             throw;
         }
     } catch (...) {
-        if (blobsTouched)
-            blobs.Rollback();
+        if (blobs)
+            blobs->Rollback();
         throw;
     }
 }
@@ -237,7 +235,7 @@ int64_t TPxTable::Insert(TEngineRecord& values, int64_t before)
         label.clear();
 
     int finalPosition = 0, finalSlot = 0;
-    RunChange(FBlobs, change,
+    RunChange(pending.empty() ? nullptr : &FBlobs, change,
               [&] {
                   FCodec->StorePending(pending, FBlobs, record.data());
                   change.Insert(position, slot, record, label, finalPosition, finalSlot);
@@ -278,7 +276,7 @@ int64_t TPxTable::Modify(int64_t r, const TEngineRecord& values)
             RaiseEngineError(DBIERR_KEYVIOL, {"File: " + FPath});
     }
     int finalPosition = position, finalSlot = slot;
-    RunChange(FBlobs, change,
+    RunChange(pending.empty() ? nullptr : &FBlobs, change,
               [&] {
                   FCodec->StorePending(pending, FBlobs, record.data());
                   if (!keyChanged) {
@@ -311,7 +309,7 @@ void TPxTable::Delete(int64_t r)
     TPxChange change(*this);
     int position, slot;
     FMap.Locate(r, position, slot);
-    RunChange(FBlobs, change, [&] { change.Remove(position, slot); }, [&] { RebuildPrimaryIndex(change); });
+    RunChange(nullptr, change, [&] { change.Remove(position, slot); }, [&] { RebuildPrimaryIndex(change); });
     AfterCommit(change);
     if (FBlobs.IsOpen())
         for (const TPxBlobRef& ref : FCodec->BlobRefs(old.data()))
