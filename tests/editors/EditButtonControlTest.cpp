@@ -304,3 +304,20 @@ TEST(EditButtonPainting, FlatGlyphButtonsAreFramedInTheBackgroundUnlessActive)
     EXPECT_EQ(CountPixels(ellipsis, RGB(0, 0, 255)), 0);
     EXPECT_GT(CountPixels(ellipsis, clBlack), 0);
 }
+
+TEST_F(EditButtonControl, HidingOrDisablingAHeldButtonStopsTheRepeating)
+{
+    FButton->SetStyle(ebsUpDownGx);
+    QTest::mousePress(FButton, Qt::LeftButton, Qt::NoModifier, TopHalf());
+    FButton->hide();
+    EXPECT_FALSE(FButton->Repeating());
+    EXPECT_EQ(FButton->State(), TSpeedButton::bsUp);
+    FButton->show();
+
+    QTest::mousePress(FButton, Qt::LeftButton, Qt::NoModifier, TopHalf());
+    FButton->setEnabled(false);
+    EXPECT_FALSE(FButton->Repeating());
+    EXPECT_EQ(FButton->State(), TSpeedButton::bsDisabled);
+    QTest::qWait(500);
+    EXPECT_EQ(FDowns.size(), 2u);
+}

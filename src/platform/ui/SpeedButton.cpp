@@ -238,14 +238,20 @@ void TSpeedButton::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange) {
         if (!isEnabled()) {
+            CancelMode();
             FState = bsDisabled;
-            FDragging = false;
         } else {
             FState = FDown ? bsExclusive : bsUp;
         }
         update();
     }
     QWidget::changeEvent(event);
+}
+
+void TSpeedButton::hideEvent(QHideEvent* event)
+{
+    CancelMode();
+    QWidget::hideEvent(event);
 }
 
 void TSpeedButton::paintEvent(QPaintEvent*)

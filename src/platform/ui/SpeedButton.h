@@ -48,8 +48,9 @@ public:
 
     // Runs OnClick.
     virtual void Click();
-    // Ends a press without a click (the host took the mouse away): the
-    // button shows up again unless it is held down.
+    // Ends a press without a click (the host took the mouse away, or the
+    // button was hidden or disabled): the button shows up again unless it
+    // is held down.
     virtual void CancelMode();
 
     // Paints a speed button's look into rect: a push-button frame (flat
@@ -83,6 +84,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
     TButtonState FState = bsUp;
