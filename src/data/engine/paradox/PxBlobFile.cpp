@@ -99,7 +99,7 @@ bool TPxBlobFile::Read(const TPxBlobRef& ref, std::vector<uint8_t>& data) const
     if (!ReadRange(base, head, sizeof head))
         return false;
     if (head[0] == 2) {
-        if (index != 0xFF || Get32(head + 3) != ref.Length)
+        if (index != 0xFF || Get32(head + 3) != ref.Length || base + 9 + int64_t(ref.Length) > FFile.Size())
             return false;
         data.resize(ref.Length);
         return ReadRange(base + 9, data.data(), data.size());
