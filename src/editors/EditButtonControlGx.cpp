@@ -103,7 +103,8 @@ void TEditButtonControlGx::MouseDown(Qt::MouseButton button, Qt::KeyboardModifie
     UpdatePressedPart(position);
     if (FPressedPart == ebpNoneGx)
         return;
-    if (FireDown(autoRepeat))
+    // The host may have ended the press meanwhile (hidden the button).
+    if (FireDown(autoRepeat) && Dragging())
         StartRepeat(InitialRepeatInterval);
 }
 

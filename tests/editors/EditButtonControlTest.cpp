@@ -321,3 +321,16 @@ TEST_F(EditButtonControl, HidingOrDisablingAHeldButtonStopsTheRepeating)
     QTest::qWait(500);
     EXPECT_EQ(FDowns.size(), 2u);
 }
+
+TEST_F(EditButtonControl, AHostThatHidesTheButtonOnPressGetsNoRepeats)
+{
+    FButton->SetStyle(ebsUpDownGx);
+    FButton->OnDown = [this](TEditButtonControlGx& sender, bool, bool&, bool&) {
+        FDowns.push_back({true, 0});
+        sender.hide();
+    };
+    QTest::mousePress(FButton, Qt::LeftButton, Qt::NoModifier, TopHalf());
+    EXPECT_FALSE(FButton->Repeating());
+    QTest::qWait(500);
+    EXPECT_EQ(FDowns.size(), 1u);
+}
