@@ -194,3 +194,42 @@ TEST(ParadoxDamage, RandomlyMutatedRealFilesOnlyRaiseEngineErrors)
     EXPECT_GT(opened, 0);
     EXPECT_GT(refused, 0);
 }
+
+TEST(ParadoxDamage, EditingARecordKeepsABlobThatCouldNotBeRead)
+{
+    TScratchDir dir;
+    std::string path = dir.File("notes.db");
+    TCreateTableParams p;
+    p.Path = path;
+    p.Fields.resize(2);
+    p.Fields[0].Name = "Title";
+    p.Fields[0].DataType = ftString;
+    p.Fields[0].Size = 20;
+    p.Fields[1].Name = "Text";
+    p.Fields[1].DataType = ftMemo;
+    p.Fields[1].Size = 10;
+    CreateParadoxDriver()->CreateTable(p);
+    const std::string memo(6000, 'm');
+    {
+        auto cursor = OpenParadox(path);
+        TEngineRecord r{TVariant("first"), TVariant(memo)};
+        cursor->InsertRecord(r, true);
+    }
+    const std::string blobs = ReadFileBytes(dir.File("notes.mb"));
+    WriteFileBytes(dir.File("notes.mb"), blobs.substr(0, 4096));   // the memo's block is gone
+    {
+        auto cursor = OpenParadox(path);
+        ASSERT_TRUE(cursor->CanModify()) << ReasonOf(*cursor);
+        ASSERT_TRUE(cursor->SetRecNo(1));
+        TEngineRecord r;
+        ASSERT_TRUE(cursor->ReadCurrent(r));
+        EXPECT_TRUE(r[1].IsNull()) << "unreadable";
+        r[0] = TVariant("renamed");   // a change of another field
+        cursor->ModifyRecord(r);
+    }
+    WriteFileBytes(dir.File("notes.mb"), blobs);   // the blob file comes back
+    auto records = ReadAll(*OpenParadox(path, true));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0][0].AsString(), "renamed");
+    EXPECT_EQ(records[0][1].AsString(), memo) << "the record still points at its memo";
+}
