@@ -175,11 +175,14 @@ void TColumnGx::SetWidth(int value)
         return;
     }
     TField* field = Field();
-    if (field && grid->HandleAllocated()) {
+    // A width of -1 or 0 hides the column; it says nothing of the field.
+    if (field && grid->HandleAllocated() && value > 0) {
         const int overhang = 0;
         QFontMetrics metrics(Font());
         int digit = metrics.horizontalAdvance(QLatin1Char('0'));
         if (digit > 0) {
+            // At least one character: a display width of 0 would give the
+            // field its type's default width back.
             int displayWidth = (value + metrics.averageCharWidth() / 2 - overhang - 3) / digit;
             field->SetDisplayWidth(std::max(1, displayWidth));
         }

@@ -88,6 +88,41 @@ TEST(ColumnWidth, ADefaultColumnOnAShownGridSizesItsFieldInstead)
     EXPECT_EQ(name->Width(), digit * bound.Field("NAME")->DisplayWidth() + 4);
 }
 
+TEST(ColumnWidth, ADefaultColumnSizedDuringADatasetLayoutChangeKeepsFollowingItsField)
+{
+    TBoundGrid bound;
+    bound.Grid->resize(600, 300);
+    bound.Grid->show();
+    bool sized = false;
+    bound.Grid->AfterLayout = [&] {
+        if (!bound.Grid->DataLayoutChanging() || sized)
+            return;
+        sized = true;
+        TColumnGx* name = bound.Column("NAME");
+        name->SetWidth(name->Width() + 5 * DigitWidth(*name));
+    };
+    bound.Field("ID")->SetDisplayLabel("Number");   // a layout change of the dataset
+    ASSERT_TRUE(sized);
+    TColumnGx* name = bound.Column("NAME");
+    EXPECT_FALSE(name->AssignedValues().Contains(cvWidth));
+    EXPECT_EQ(bound.Field("NAME")->DisplayWidth(), 25);
+    EXPECT_EQ(name->Width(), DigitWidth(*name) * 25 + 4);
+
+    // Outside such a change the same request is kept as the column's own.
+    bound.Grid->AfterLayout = nullptr;
+    name->SetWidth(name->Width() + 1);
+    EXPECT_TRUE(bound.Column("NAME")->AssignedValues().Contains(cvWidth));
+}
+
+TEST(ColumnWidth, HidingWidthsLeaveTheFieldAlone)
+{
+    TBoundGrid bound;
+    bound.Grid->show();
+    bound.Column("NAME")->SetWidth(0);
+    bound.Column("NAME")->SetWidth(-1);
+    EXPECT_EQ(bound.Field("NAME")->DisplayWidth(), 20);
+}
+
 TEST(ColumnWidth, BaseWidthIsTakenAtCreationFieldChangeAndAutoFit)
 {
     TBoundGrid bound;

@@ -8,6 +8,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,15 @@ public:
 
     std::vector<const TColumnFooterGx*> SummaryChanges;
     int FootersDestroyed = 0;
+    // Runs at the end of every layout pass.
+    std::function<void()> AfterLayout;
+
+    void RebuildLayout() override
+    {
+        TDBGridGx::RebuildLayout();
+        if (AfterLayout)
+            AfterLayout();
+    }
 
     void FooterSummaryChanged(TColumnFooterGx& footer) override { SummaryChanges.push_back(&footer); }
     void FooterDestroying(TColumnFooterGx& footer) override
