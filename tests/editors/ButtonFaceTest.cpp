@@ -339,3 +339,29 @@ TEST_F(ButtonFaces, DefaultButtonWidths)
     EXPECT_EQ(DefaultEditButtonWidth(true), flat);
     EXPECT_EQ(DefaultEditButtonWidth(false), VerticalScrollBarWidth());
 }
+
+TEST_F(ButtonFaces, FacesOfAnySizeStayInsideTheirRectangle)
+{
+    const TButtonFaceKindGx kinds[] = {bfkDropDownGx, bfkEllipsisGx, bfkUpDownGx, bfkCheckBoxGx, bfkPlusGx, bfkMinusGx};
+    for (bool cached : {true, false}) {
+        SetButtonsBitmapCacheEnabled(cached);
+        for (TButtonFaceKindGx kind : kinds)
+            for (int size : {0, 1, 2, 3, 5, 8, 13})
+                for (int look = 0; look < 8; ++look) {
+                    const bool flat = look & 1;
+                    const bool active = look & 2;
+                    const auto part = (look & 4) ? ebpBottomGx : ebpNoneGx;
+                    const QRect rect(10, 10, size, size + 3);
+                    const QImage image = Render(40, 40, Marker, [&](QPainter& painter) {
+                        PaintButtonFace(painter, rect, clRed, true, active, flat, part, kind);
+                    });
+                    const int inside = rect.isEmpty() ? 0 : rect.width() * rect.height();
+                    const int markedInside = rect.isEmpty() ? 0 : CountPixels(image, Marker, rect);
+                    EXPECT_EQ(CountPixels(image, Marker) - markedInside, 40 * 40 - inside)
+                        << "kind " << int(kind) << " size " << size << " look " << look << " cached " << cached;
+                    // Buttons cover their whole rectangle; check boxes only their square.
+                    if (kind != bfkCheckBoxGx)
+                        EXPECT_EQ(markedInside, 0) << "kind " << int(kind) << " size " << size << " look " << look;
+                }
+    }
+}
