@@ -280,6 +280,10 @@ void TDataSet::SetRecNo(int64_t recNo)
     if (IsSequenced()) {
         int64_t count = FCursor->RecordCount();
         placed = count > 0 && FCursor->SetRecNo(std::clamp<int64_t>(recNo, 1, count));
+    } else if (!FilterActive()) {
+        // A cursor with record numbers of its own (a dBASE table's physical
+        // numbers) is set in the numbering RecNo reports.
+        placed = FCursor->SetRecNo(recNo);
     }
     if (!placed) {
         // Walk from the start, counting the records the filter accepts.

@@ -86,3 +86,23 @@ TEST_F(DbfTable, EditingARecordAnotherCursorLockedFailsWithTheEngineMessage)
     FTable.Post();
     EXPECT_EQ(FTable.FieldByName("NAME")->AsString(), "Alice B");
 }
+
+TEST_F(DbfTable, RecordNumbersReadAndSetInTheSameNumberingPastDeletedRecords)
+{
+    FTable.Open();
+    FTable.Append();
+    FTable.FieldByName("NAME")->SetAsString("Carol");
+    FTable.Post();
+    FTable.First();
+    FTable.Delete();
+    std::vector<std::pair<int64_t, std::string>> seen;
+    for (FTable.First(); !FTable.Eof(); FTable.Next())
+        seen.emplace_back(FTable.RecNo(), FTable.FieldByName("NAME")->AsString());
+    ASSERT_EQ(seen.size(), 2u);
+    ASSERT_EQ(seen[0].first, 2) << "record 1 is deleted, so physical and counted numbers differ";
+    for (auto it = seen.rbegin(); it != seen.rend(); ++it) {
+        FTable.SetRecNo(it->first);
+        EXPECT_EQ(FTable.RecNo(), it->first);
+        EXPECT_EQ(FTable.FieldByName("NAME")->AsString(), it->second);
+    }
+}
