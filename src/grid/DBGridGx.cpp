@@ -159,7 +159,7 @@ void TCustomDBGridGx::SetParentFont(bool value)
 
 void TCustomDBGridGx::FollowParentFont()
 {
-    {
+    if (testAttribute(Qt::WA_SetFont)) {
         // An empty font lets the widget inherit its parent's font again.
         QScopedValueRollback<bool> applying(FApplyingFont, true);
         QWidget::setFont(QFont());
@@ -173,8 +173,16 @@ void TCustomDBGridGx::FollowParentFont()
 void TCustomDBGridGx::changeEvent(QEvent* e)
 {
     TCustomGrid::changeEvent(e);
-    if (e->type() == QEvent::FontChange && FParentFont && !FApplyingFont)
+    if (e->type() != QEvent::FontChange || FApplyingFont)
+        return;
+    if (testAttribute(Qt::WA_SetFont)) {
+        // A font set on the widget directly is the grid's own font.
+        FParentFont = false;
+        FFont = TFontGx(QWidget::font(), FFont.Color());
+        TLayoutLockGx lock(this);
+    } else if (FParentFont) {
         FollowParentFont();
+    }
 }
 
 void TCustomDBGridGx::SetReadOnly(bool value)

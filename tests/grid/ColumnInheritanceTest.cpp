@@ -462,6 +462,27 @@ TEST(GridFonts, TitleAndFooterFontsFollowTheGridFontWhileParentFontIsOn)
     EXPECT_EQ(grid->FooterFont().pointSize(), 17);
 }
 
+TEST(GridFonts, AFontSetOnTheWidgetDirectlyBecomesTheGridsFont)
+{
+    QWidget parent;
+    TDBGridGx* grid = new TDBGridGx(&parent);
+    QFont direct("Serif");
+    direct.setPointSize(19);
+    grid->setFont(direct);
+    EXPECT_FALSE(grid->ParentFont());
+    EXPECT_EQ(grid->Font().pointSize(), 19);
+    EXPECT_EQ(grid->Columns()[0]->Font().pointSize(), 19);
+    EXPECT_NE(grid->TitleFont().pointSize(), 19);   // the title font is the grid's own setting
+
+    QFont parentFont("Serif");
+    parentFont.setPointSize(11);
+    parent.setFont(parentFont);
+    EXPECT_EQ(grid->Font().pointSize(), 19);
+    grid->SetParentFont(true);
+    EXPECT_EQ(grid->Font().pointSize(), 11);
+    EXPECT_EQ(grid->TitleFont().pointSize(), 11);
+}
+
 TEST(GridFonts, ChangingTheGridFontRunsOneLayoutPass)
 {
     TDBGridGx grid;
