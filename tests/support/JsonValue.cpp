@@ -1,4 +1,7 @@
-#include "JsonValue.h"
+#include "support/JsonValue.h"
+
+#include <fstream>
+#include <sstream>
 
 #include <cstdlib>
 
@@ -148,4 +151,14 @@ const TJsonValue& TJsonValue::operator[](const std::string& key) const
     static const TJsonValue null;
     auto it = FMembers.find(key);
     return it == FMembers.end() ? null : it->second;
+}
+
+TJsonValue TJsonValue::ParseFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return Parse(text.str());
 }

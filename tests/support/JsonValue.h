@@ -12,12 +12,14 @@ class TJsonValue {
 public:
     enum TKind { Null, Bool, Number, String, Array, Object };
 
-    static TJsonValue Parse(const std::string& text);
+    static TJsonValue Parse(const std::string& text);       // throws std::runtime_error
+    static TJsonValue ParseFile(const std::string& path);
 
     TKind Kind() const { return FKind; }
     bool IsNull() const { return FKind == Null; }
     bool IsString() const { return FKind == String; }
     bool IsObject() const { return FKind == Object; }
+    bool IsArray() const { return FKind == Array; }
     bool AsBool() const { return FBool; }
     double AsNumber() const { return FNumber; }
     const std::string& AsString() const { return FString; }

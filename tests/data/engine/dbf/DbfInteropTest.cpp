@@ -2,7 +2,7 @@
 // files other programs wrote that keep every byte the edit did not touch.
 
 #include "DbfTestSupport.h"
-#include "JsonValue.h"
+#include "support/JsonValue.h"
 
 #include "data/engine/EngineStatus.h"
 #include "platform/Exceptions.h"
@@ -85,19 +85,19 @@ TEST_P(DbfIndependentReader, ReadsWhatTheDriverWrote)
     TJsonValue rows = ReadWithDbfread(create.Path);
     ASSERT_EQ(rows.Items().size(), 2u) << "the deleted record is hidden from both readers";
     const TJsonValue& a = rows.Items()[0];
-    EXPECT_EQ(a["NAME"].Str(), "王小明");
-    EXPECT_EQ(a["AMOUNT"].Str(), "-42.125");
-    EXPECT_EQ(a["QTY"].Str(), "1234567.0");
-    EXPECT_FALSE(a["OK"].Bool());
-    EXPECT_EQ(a["BORN"].Str(), "2001-02-03");
-    std::string memo = a["NOTES"].Str();
+    EXPECT_EQ(a["NAME"].AsString(), "王小明");
+    EXPECT_EQ(a["AMOUNT"].AsString(), "-42.125");
+    EXPECT_EQ(a["QTY"].AsString(), "1234567.0");
+    EXPECT_FALSE(a["OK"].AsBool());
+    EXPECT_EQ(a["BORN"].AsString(), "2001-02-03");
+    std::string memo = a["NOTES"].AsString();
     while (!memo.empty() && memo.back() == '\0')
         memo.pop_back();   // dbfread keeps a dBASE IV block's padding
     EXPECT_EQ(memo, "备注：第一行\r\n第二行");
     const TJsonValue& b = rows.Items()[1];
-    EXPECT_EQ(b["NAME"].Str(), "second");
+    EXPECT_EQ(b["NAME"].AsString(), "second");
     if (std::string(GetParam()) == "VFP")
-        EXPECT_EQ(b["AMOUNT"].Str(), "0.0") << "dbfread does not apply null flags to binary doubles";
+        EXPECT_EQ(b["AMOUNT"].AsString(), "0.0") << "dbfread does not apply null flags to binary doubles";
     else
         EXPECT_TRUE(b["AMOUNT"].IsNull());
     EXPECT_TRUE(b["BORN"].IsNull());

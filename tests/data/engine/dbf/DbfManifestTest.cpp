@@ -2,7 +2,7 @@
 // driver and checked against what independent readers decoded from it.
 
 #include "DbfTestSupport.h"
-#include "JsonValue.h"
+#include "support/JsonValue.h"
 
 #include "data/engine/CodePage.h"
 #include "data/engine/dbf/DbfDates.h"
@@ -119,13 +119,13 @@ bool CheckValue(const TCheckContext& c, const TEngineFieldDef& def, const TVaria
             return false;
         std::string got = ours.AsString();
         if (expected.IsString()) {
-            EXPECT_EQ(expected.Str().substr(0, got.size()), got);
-            EXPECT_LE(expected.Str().size(), got.size() + 8);
-        } else if (expected["kind"].Str() == "text") {
-            EXPECT_EQ(got.substr(0, expected["prefix"].Str().size()), expected["prefix"].Str());
-            EXPECT_LE(expected["chars"].Num(), Utf8Length(got) + 8);
+            EXPECT_EQ(expected.AsString().substr(0, got.size()), got);
+            EXPECT_LE(expected.AsString().size(), got.size() + 8);
+        } else if (expected["kind"].AsString() == "text") {
+            EXPECT_EQ(got.substr(0, expected["prefix"].AsString().size()), expected["prefix"].AsString());
+            EXPECT_LE(expected["chars"].AsNumber(), Utf8Length(got) + 8);
         } else {
-            std::vector<uint8_t> head = FromHex(expected["head_hex"].Str());
+            std::vector<uint8_t> head = FromHex(expected["head_hex"].AsString());
             std::string headText = TCodePage(c.OurCodePage).ToUtf8(std::string(head.begin(), head.end()));
             EXPECT_EQ(got.substr(0, headText.size()), headText);
         }
@@ -138,12 +138,12 @@ bool CheckValue(const TCheckContext& c, const TEngineFieldDef& def, const TVaria
             EXPECT_TRUE(ours.IsNull()) << "an unreadable stored value shows as empty";
             return true;
         }
-        std::string kind = expected["kind"].Str();
+        std::string kind = expected["kind"].AsString();
         if (kind == "binary") {
-            size_t count = static_cast<size_t>(expected["bytes"].Num());
+            size_t count = static_cast<size_t>(expected["bytes"].AsNumber());
             if (count == 0 && ours.IsNull())
                 return true;
-            std::string head = expected["head_hex"].Str();
+            std::string head = expected["head_hex"].AsString();
             if (ours.VarType() == varString) {
                 // Binary data in a text memo: each byte of a single-byte
                 // code page is one character.
@@ -161,9 +161,9 @@ bool CheckValue(const TCheckContext& c, const TEngineFieldDef& def, const TVaria
         if (kind == "text") {
             std::string text = ours.VarType() == varBytes ? TCodePage(c.ReferenceCodePage ? c.ReferenceCodePage : 1252).ToUtf8(ours.AsString())
                                                           : ours.AsString();
-            std::string prefix = AsReadWith(expected["prefix"].Str(), c.ReferenceCodePage, c.OurCodePage);
+            std::string prefix = AsReadWith(expected["prefix"].AsString(), c.ReferenceCodePage, c.OurCodePage);
             if (ours.VarType() != varBytes) {
-                EXPECT_EQ(Utf8Length(text), static_cast<size_t>(expected["chars"].Num()));
+                EXPECT_EQ(Utf8Length(text), static_cast<size_t>(expected["chars"].AsNumber()));
             }
             EXPECT_EQ(text.substr(0, prefix.size()), prefix);
             return true;
@@ -175,7 +175,7 @@ bool CheckValue(const TCheckContext& c, const TEngineFieldDef& def, const TVaria
         EXPECT_TRUE(ours.IsNull()) << "got " << ours.AsString();
         return true;
     }
-    const std::string& text = expected.Str();
+    const std::string& text = expected.AsString();
     switch (def.DataType) {
     case ftString: case ftMemo:
         EXPECT_EQ(ours.AsString(), AsReadWith(text, c.ReferenceCodePage, c.OurCodePage));
@@ -222,8 +222,8 @@ std::map<size_t, int> NullBits(const TJsonValue& fields)
     int next = 0;
     for (size_t i = 0; i < fields.Items().size(); ++i) {
         const TJsonValue& f = fields.Items()[i];
-        std::string type = f["type"].Str();
-        int flags = std::stoi(f["flags"].Str(), nullptr, 16);
+        std::string type = f["type"].AsString();
+        int flags = std::stoi(f["flags"].AsString(), nullptr, 16);
         if (type == "0")
             continue;
         if (type == "V" || type == "Q")
@@ -241,11 +241,11 @@ TEST(DbfManifest, EveryTableReadsAsTheIndependentReadersDecodedIt)
     TJsonValue manifest = TJsonValue::ParseFile(SharedDir() + "/testdata/manifest.json");
     int tables = 0, compared = 0, counted = 0;
     for (const TJsonValue& table : manifest["tables"].Items()) {
-        if (table["format"].Str() != "dbf")
+        if (table["format"].AsString() != "dbf")
             continue;
         ++tables;
-        const std::string path = SharedDir() + "/testdata/" + table["path"].Str();
-        SCOPED_TRACE(table["path"].Str());
+        const std::string path = SharedDir() + "/testdata/" + table["path"].AsString();
+        SCOPED_TRACE(table["path"].AsString());
         std::unique_ptr<TEngineCursor> cursor;
         try {
             cursor = OpenDbf(path, true);
@@ -259,11 +259,11 @@ TEST(DbfManifest, EveryTableReadsAsTheIndependentReadersDecodedIt)
         const TJsonValue& counts = table["records"];
         const TJsonValue& structure = table["unverified_structure"];
         if (counts.IsObject()) {
-            EXPECT_EQ(static_cast<double>(records.size()), counts["non_deleted"].Num());
-            EXPECT_EQ(static_cast<double>(cursor->RecordCount()), counts["non_deleted"].Num());
+            EXPECT_EQ(static_cast<double>(records.size()), counts["non_deleted"].AsNumber());
+            EXPECT_EQ(static_cast<double>(cursor->RecordCount()), counts["non_deleted"].AsNumber());
             ++counted;
         } else if (structure.IsObject()) {
-            EXPECT_EQ(static_cast<double>(records.size()), structure["non_deleted"].Num());
+            EXPECT_EQ(static_cast<double>(records.size()), structure["non_deleted"].AsNumber());
             EXPECT_EQ(cursor->FieldDefs().size(), structure["fields"].Items().size());
             ++counted;
         }
@@ -275,17 +275,17 @@ TEST(DbfManifest, EveryTableReadsAsTheIndependentReadersDecodedIt)
         cursor->SetToBegin();
         TEngineRecord record;
         ASSERT_TRUE(cursor->Next(record));
-        EXPECT_EQ(cursor->RecNo(), static_cast<int64_t>(first["physical_index"].Num()) + 1);
+        EXPECT_EQ(cursor->RecNo(), static_cast<int64_t>(first["physical_index"].AsNumber()) + 1);
 
         TCheckContext context;
-        context.Table = table["path"].Str();
+        context.Table = table["path"].AsString();
         context.OurCodePage = cursor->CodePage();
-        std::string used = table["code_page"]["used_for_decoding"].IsString() ? table["code_page"]["used_for_decoding"].Str() : "";
+        std::string used = table["code_page"]["used_for_decoding"].IsString() ? table["code_page"]["used_for_decoding"].AsString() : "";
         context.ReferenceCodePage = CodePageNumber(used);
-        std::string version = table["version_byte"].Str();
+        std::string version = table["version_byte"].AsString();
         context.DBase4Memos = version == "0x8B" || version == "0xCB" || version == "0x8C";
         for (const TJsonValue& companion : table["companion_files"].Items()) {
-            std::string name = companion.Str();
+            std::string name = companion.AsString();
             if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".dbt") == 0) {
                 std::string header = ReadFileBytes(SharedDir() + "/testdata/" + name).substr(0, 22);
                 context.DBase4BlockSize = static_cast<uint8_t>(header[20]) | (static_cast<uint8_t>(header[21]) << 8);
@@ -302,12 +302,12 @@ TEST(DbfManifest, EveryTableReadsAsTheIndependentReadersDecodedIt)
         size_t column = 0;
         for (size_t i = 0; i < fields.Items().size(); ++i) {
             const TJsonValue& f = fields.Items()[i];
-            const std::string name = f["name"].Str();
-            bool hidden = f["type"].Str() == "0" || name == "_DBASELOCK";
+            const std::string name = f["name"].AsString();
+            bool hidden = f["type"].AsString() == "0" || name == "_DBASELOCK";
             if (std::find(uniqueNames.begin(), uniqueNames.end(), name) == uniqueNames.end())
                 uniqueNames.push_back(name);
-            if (f["type"].Str() == "0" && i < first["values"].Items().size())
-                nullFlags = FromHex(first["values"].Items()[std::find(uniqueNames.begin(), uniqueNames.end(), name) - uniqueNames.begin()]["head_hex"].Str());
+            if (f["type"].AsString() == "0" && i < first["values"].Items().size())
+                nullFlags = FromHex(first["values"].Items()[std::find(uniqueNames.begin(), uniqueNames.end(), name) - uniqueNames.begin()]["head_hex"].AsString());
             if (!hidden)
                 lastVisible[name] = column++;
         }
@@ -315,17 +315,17 @@ TEST(DbfManifest, EveryTableReadsAsTheIndependentReadersDecodedIt)
         std::set<std::string> seenNames;
         for (size_t i = 0, col = 0; i < fields.Items().size(); ++i) {
             const TJsonValue& f = fields.Items()[i];
-            if (f["type"].Str() == "0" || f["name"].Str() == "_DBASELOCK")
+            if (f["type"].AsString() == "0" || f["name"].AsString() == "_DBASELOCK")
                 continue;
-            if (seenNames.insert(f["name"].Str()).second) {
-                EXPECT_EQ(cursor->FieldDefs()[col].Name, AsReadWith(f["name"].Str(), context.ReferenceCodePage, context.OurCodePage));
+            if (seenNames.insert(f["name"].AsString()).second) {
+                EXPECT_EQ(cursor->FieldDefs()[col].Name, AsReadWith(f["name"].AsString(), context.ReferenceCodePage, context.OurCodePage));
             }
             ++col;
         }
         std::map<size_t, size_t> manifestIndexOfColumn;
         for (size_t i = 0, col = 0; i < fields.Items().size(); ++i) {
             const TJsonValue& f = fields.Items()[i];
-            if (f["type"].Str() == "0" || f["name"].Str() == "_DBASELOCK")
+            if (f["type"].AsString() == "0" || f["name"].AsString() == "_DBASELOCK")
                 continue;
             manifestIndexOfColumn[col++] = i;
         }

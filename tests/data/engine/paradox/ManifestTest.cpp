@@ -1,7 +1,7 @@
 // Every Paradox table of the shared test data, read through the driver and
 // compared with what an independent reader decoded (manifest.json).
 
-#include "JsonValue.h"
+#include "support/JsonValue.h"
 #include "ParadoxTestSupport.h"
 #include "Sha256.h"
 
