@@ -17,6 +17,7 @@ const TDBGridOptions LayoutOptions{dgEditing, dgAlwaysShowEditor, dgTitles, dgIn
 TCustomDBGridGx::TCustomDBGridGx(QWidget* parent) : TCustomGrid(parent)
 {
     FDataLink = std::make_unique<TGridDataLinkGx>(this);
+    FSelectionModel = std::make_unique<TDBGridGxSelectionModel>(*this);
     FColumnDefValues = std::make_unique<TColumnDefValuesGx>(this);
     FColumns = std::make_unique<TDBGridColumnsGx>(this);
     FFont = TFontGx(QWidget::font());
@@ -29,6 +30,7 @@ TCustomDBGridGx::TCustomDBGridGx(QWidget* parent) : TCustomGrid(parent)
 TCustomDBGridGx::~TCustomDBGridGx()
 {
     FDestroying = true;
+    FSelectionModel.reset();
     // Columns first: they report going to the grid, which must still be whole.
     FColumns.reset();
     FDataLink.reset();
@@ -42,11 +44,17 @@ void TCustomDBGridGx::SetDataSource(TDataSource* value)
 {
     if (value == FDataLink->DataSource())
         return;
+    FSelectionModel->ClearSelection();
     FDataLink->SetDataSource(value);
     LinkActiveChanged(FDataLink->Active());
 }
 
-void TCustomDBGridGx::LinkActiveChanged(bool /*active*/) { RequestLayout(); }
+void TCustomDBGridGx::LinkActiveChanged(bool active)
+{
+    if (FSelectionModel)
+        FSelectionModel->LinkChanged(active);
+    RequestLayout();
+}
 
 void TCustomDBGridGx::DataLayoutChanged()
 {
@@ -71,6 +79,7 @@ void TCustomDBGridGx::ColumnDestroying(TColumnGx& column)
 {
     if (FDestroying)
         return;
+    FSelectionModel->ColumnDestroying(column);
     TColumnTitleGx& title = *column.Title();
     if (title.FSortIndex > 0)
         for (const auto& other : *FColumns)
@@ -243,6 +252,7 @@ void TCustomDBGridGx::SetOptions(TDBGridOptions value)
         value -= TDBGridOptions{dgEditing, dgAlwaysShowEditor};
     if (value == FOptions)
         return;
+    FSelectionModel->OptionsChanging(value);
     TDBGridOptions changed = TDBGridOptions::FromBits(value.Bits() ^ FOptions.Bits());
     FOptions = value;
     ApplyGridOptions();

@@ -24,6 +24,7 @@
 #include "grid/ColumnsGxList.h"
 #include "grid/DBGridColumnsGx.h"
 #include "grid/DBGridOptionsGx.h"
+#include "grid/DBGridGxSelectionModel.h"
 #include "grid/FontGx.h"
 #include "grid/ImageList.h"
 #include "grid/base/CustomGrid.h"
@@ -112,6 +113,15 @@ public:
     TDBGridGxOptions OptionsGx() const { return FOptionsGx; }
     void SetOptionsGx(TDBGridGxOptions value);
 
+    // ---- selection
+    // The multi-cell selection with the selected records, the allowed kinds
+    // and the operations keyboard, mouse and painting use on them.
+    TDBGridGxSelectionModel& SelectionModel() { return *FSelectionModel; }
+    TDBGridGxSelection& Selection() { return FSelectionModel->Selection(); }
+    TBookmarkListGx& SelectedRecords() { return FSelectionModel->SelectedRecords(); }
+    TDBGridGxAllowedSelections AllowedSelections() const { return FSelectionModel->AllowedSelections(); }
+    void SetAllowedSelections(TDBGridGxAllowedSelections value) { FSelectionModel->SetAllowedSelections(value); }
+
     // ---- layout
     // Runs the layout pass now, or when the outermost layout lock goes.
     virtual void RequestLayout();
@@ -176,6 +186,7 @@ private:
     void ImageListChanged();
 
     std::unique_ptr<TGridDataLinkGx> FDataLink;
+    std::unique_ptr<TDBGridGxSelectionModel> FSelectionModel;
     std::unique_ptr<TColumnDefValuesGx> FColumnDefValues;
     std::unique_ptr<TDBGridColumnsGx> FColumns;
     TColumnsGxList FSortMarkedColumns;

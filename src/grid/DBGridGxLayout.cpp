@@ -117,6 +117,8 @@ void TCustomDBGridGx::RebuildLayout()
         SetColWidths(0, IndicatorWidth);
     for (const auto& column : *FColumns)
         ApplyColumnWidth(*column);
+    if (FSelectionModel)
+        FSelectionModel->LayoutRebuilt();
     InvalidateGrid();
 }
 

@@ -20,7 +20,7 @@ struct TSelectionGrid {
     std::unique_ptr<TMemTable> Table = std::make_unique<TMemTable>();
     std::unique_ptr<TDataSource> Source;
     std::unique_ptr<TDBGridGx> Grid;
-    std::unique_ptr<TDBGridGxSelectionModel> Model;
+    TDBGridGxSelectionModel* Model = nullptr;
 
     explicit TSelectionGrid(int records = 30, bool sequenced = true)
     {
@@ -39,16 +39,12 @@ struct TSelectionGrid {
         Grid->resize(500, 300);
         Grid->SetDataSource(Source.get());
         Grid->SetOptions(Grid->Options() + dgMultiSelect);
-        Model = std::make_unique<TDBGridGxSelectionModel>(*Grid);
+        Model = &Grid->SelectionModel();
         // A window of rows as the grid's row window gives it.
         if (Link().BufferCount() < WindowRows)
             Link().SetBufferCount(WindowRows);
     }
-    ~TSelectionGrid()
-    {
-        Model.reset();
-        Grid.reset();
-    }
+    ~TSelectionGrid() { Grid.reset(); }
 
     TGridDataLinkGx& Link() { return *Grid->DataLink(); }
     TDBGridGxSelection& Selection() { return Model->Selection(); }
