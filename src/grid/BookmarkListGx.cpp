@@ -140,7 +140,7 @@ void TBookmarkListGx::Delete()
         } guard{*dataSet};
         dataSet->DisableControls();
         for (int i = Count() - 1; i >= 0; --i) {
-            const std::string& bookmark = FItems[static_cast<size_t>(i)];
+            std::string bookmark = FItems[static_cast<size_t>(i)];
             if (dataSet->BookmarkValid(bookmark)) {
                 dataSet->GotoBookmark(bookmark);
                 dataSet->Delete();

@@ -4,8 +4,8 @@
 // Membership is a binary search; the last search is cached, so that
 // painting the many cells of one row searches once.
 
+#include <deque>
 #include <string>
-#include <vector>
 
 class TDataSet;
 class TDBGridGxSelectionModel;
@@ -62,7 +62,8 @@ private:
     void RemoveAt(int index);
 
     TDBGridGxSelectionModel& FModel;
-    std::vector<std::string> FItems;
+    // A deque: a selection grown upwards inserts at the front.
+    std::deque<std::string> FItems;
     bool FLinkActive = false;
     // The one-entry search cache; index -1 when empty.
     std::string FCacheBookmark;

@@ -44,16 +44,25 @@ bool TDBGridGxSelection::DataCellSelected(int columnIndex, const std::string& bo
 void TDBGridGxSelection::Clear()
 {
     // Whatever the clearing does, the selection ends.
-    struct TEndSelection {
-        TDBGridGxSelection& Selection;
-        ~TEndSelection()
-        {
-            Selection.FSelectionType = gstNon;
-            TCustomDBGridGx& grid = Selection.FModel.Grid();
-            if (grid.Options().Contains(dgAlwaysShowEditor))
-                grid.ShowEditor();
-        }
-    } end{*this};
+    try {
+        ClearPart();
+    } catch (...) {
+        EndSelection();
+        throw;
+    }
+    EndSelection();
+}
+
+void TDBGridGxSelection::EndSelection()
+{
+    FSelectionType = gstNon;
+    TCustomDBGridGx& grid = FModel.Grid();
+    if (grid.Options().Contains(dgAlwaysShowEditor))
+        grid.ShowEditor();
+}
+
+void TDBGridGxSelection::ClearPart()
+{
     switch (FSelectionType) {
     case gstNon:
         break;

@@ -40,6 +40,9 @@ public:
     void LinkChanged(bool active);
 
 private:
+    void ClearPart();
+    void EndSelection();
+
     TDBGridGxSelectionModel& FModel;
     TDBGridGxSelectionType FSelectionType = gstNon;
     TDBGridGxSelectionCols FCols;
