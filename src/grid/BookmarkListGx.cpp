@@ -141,9 +141,12 @@ void TBookmarkListGx::Delete()
         dataSet->DisableControls();
         for (int i = Count() - 1; i >= 0; --i) {
             std::string bookmark = FItems[static_cast<size_t>(i)];
+            // A record gone, or hidden by a filter since it was selected,
+            // is not deleted: going to its bookmark would land on another.
             if (dataSet->BookmarkValid(bookmark)) {
                 dataSet->GotoBookmark(bookmark);
-                dataSet->Delete();
+                if (dataSet->CompareBookmarks(dataSet->Bookmark(), bookmark) == 0)
+                    dataSet->Delete();
             }
             RemoveAt(i);
         }

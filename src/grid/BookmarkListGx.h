@@ -45,8 +45,8 @@ public:
     void LinkChanged(bool active);
 
     // Deletes every selected record from the dataset, from the last to the
-    // first, under DisableControls.  Bookmarks of records already gone are
-    // dropped.  A record the dataset refuses to delete ends the walk with its
+    // first, under DisableControls.  Bookmarks of records already gone, or
+    // hidden by a filter, are dropped without deleting anything.  A record the dataset refuses to delete ends the walk with its
     // error: the entries already processed are gone, the rest stay.
     void Delete();
     // Drops the bookmarks of records that no longer exist; true when some

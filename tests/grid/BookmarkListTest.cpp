@@ -205,6 +205,25 @@ TEST_P(BookmarkList, DeleteSkipsRecordsAlreadyGone)
     EXPECT_EQ(Fixture.Table->RecordCount(), 27);
 }
 
+TEST_P(BookmarkList, DeleteNeverTouchesARecordAFilterHidesNow)
+{
+    Fixture.Select({5, 6, 7});
+    TMemTable& table = *Fixture.Table;
+    table.OnFilterRecord = [](TDataSet& dataSet, bool& accept) {
+        accept = dataSet.FieldByName("ID")->AsInteger() != 6;
+    };
+    table.SetFiltered(true);
+    List().Delete();
+    table.SetFiltered(false);
+    EXPECT_EQ(List().Count(), 0);
+    for (int id : {5, 7})
+        EXPECT_FALSE(table.Locate("ID", TVariant(id))) << id;
+    // The hidden record and its neighbours are all still there.
+    for (int id : {4, 6, 8})
+        EXPECT_TRUE(table.Locate("ID", TVariant(id))) << id;
+    EXPECT_EQ(table.RecordCount(), 28);
+}
+
 // ---- deleting with the confirmation
 
 TEST_P(BookmarkList, DeletingSeveralSelectedRecordsAsksOnceAndKeepsTheCurrentRecordInItsRow)

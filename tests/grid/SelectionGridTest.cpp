@@ -73,4 +73,21 @@ TEST(SelectionGrid, SelectedColumnsFollowTheLayout)
     EXPECT_EQ(fixture.Kind(), gstNon);
 }
 
+TEST(SelectionGrid, TheAlwaysShownEditorHidesWhileASelectionExists)
+{
+    TSelectionGrid fixture;
+    TDBGridGx& grid = *fixture.Grid;
+    grid.SetOptions(grid.Options() + dgAlwaysShowEditor + dgEditing);
+    grid.ShowEditor();
+    fixture.Select({3});
+    EXPECT_FALSE(grid.EditorMode());
+    grid.Selection().Clear();
+    EXPECT_TRUE(grid.EditorMode());
+
+    grid.SetOptions(grid.Options() - dgAlwaysShowEditor);
+    fixture.Select({3});
+    grid.Selection().Clear();
+    EXPECT_FALSE(grid.EditorMode());
+}
+
 }  // namespace
