@@ -108,6 +108,18 @@ void TDBGridGxSelectionModel::MoveRows(bool extend, int distance, bool toEnd)
     int remaining = distance < 0 ? -distance : distance;
     // The state a row takes while the gesture moves away from its anchor.
     auto markedState = [this] { return FAdditiveSelect ? !FRowAnchorState : true; };
+    bool selecting = FGrid.Options().Contains(dgMultiSelect) && LinkActive();
+    if (toEnd && !(selecting && extending)) {
+        // Nothing is marked on the way: one jump instead of a walk.
+        if (selecting)
+            ClearSelection();
+        TDataSet& dataSet = *FGrid.DataLink()->DataSet();
+        if (direction < 0)
+            dataSet.First();
+        else
+            dataSet.Last();
+        return;
+    }
     while (toEnd || remaining > 0) {
         bool markReached = false;
         if (FGrid.Options().Contains(dgMultiSelect) && LinkActive()) {

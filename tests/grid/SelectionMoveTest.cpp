@@ -86,6 +86,19 @@ TEST_P(SelectionMove, ToTheEndSelectsEveryRecordOnTheWay)
     EXPECT_EQ(Fixture.SelectedIds(), (Ids{26, 27, 28, 29, 30}));
 }
 
+TEST_P(SelectionMove, ToTheEndWithoutExtendingClearsAndJumps)
+{
+    Fixture.Select({3, 4});
+    Fixture.GoTo(10);
+    Rows(false, 1, true);
+    EXPECT_EQ(Fixture.CurrentId(), 30);
+    EXPECT_TRUE(Fixture.Table->Eof());
+    EXPECT_EQ(Fixture.Kind(), gstNon);
+    Rows(false, -1, true);
+    EXPECT_EQ(Fixture.CurrentId(), 1);
+    EXPECT_TRUE(Fixture.Table->Bof());
+}
+
 TEST_P(SelectionMove, RowSelectMakesEveryMoveARowMove)
 {
     Fixture.Grid->SetOptions(Fixture.Grid->Options() + dgRowSelect);
