@@ -193,11 +193,7 @@ void TfrmMain::itmAboutClick()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // Closing the table never posts: an unposted edit or insert is dropped.
-    RunHandler([this] {
-        if (tblDBF.State() == dsEdit || tblDBF.State() == dsInsert)
-            tblDBF.Cancel();
-        tblDBF.Close();
-    });
+    RunHandler([this] { tblDBF.Close(); });
     if (frmMain == this)
         frmMain = nullptr;
     event->accept();
