@@ -1,6 +1,11 @@
 #include "AppTestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
 #include <QEvent>
 #include <QTest>
 
@@ -79,4 +84,23 @@ std::string TScratchDir::CopySample(const std::string& name, const std::string& 
         fs::copy_file(entry.path(), copy, fs::copy_options::overwrite_existing);
     }
     return target.string();
+}
+
+void WhenModalShows(std::function<void(QWidget& modal)> act)
+{
+    auto* timer = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && ++*waited * 5 < 5000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!modal) {
+            ADD_FAILURE() << "no modal window showed";
+            return;
+        }
+        act(*modal);
+    });
+    timer->start(5);
 }

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,12 @@ private:
 
 // Runs pending deferred deletes (forms that freed themselves).
 void FlushDeferredDeletes();
+
+// Calls `act` with the next modal window once the event loop shows it.  The
+// window may appear a few event-loop turns after the call that opens it, so
+// this looks again every few milliseconds; after five seconds without one it
+// closes whatever is modal, so a broken test fails instead of hanging.
+void WhenModalShows(std::function<void(QWidget& modal)> act);
 
 // A scratch folder removed at the end of the test.
 class TScratchDir {

@@ -173,10 +173,13 @@ TEST(MainWindow, CloseBoxTakesTheSamePathAsExit)
 // guarded pointer to it, which turns null when the box is freed.
 void CloseAboutBoxWhenShown(std::vector<QPointer<TfrmAbout>>& seen)
 {
-    QTimer::singleShot(0, [&seen] {
-        auto* box = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget());
-        if (!box)
+    WhenModalShows([&seen](QWidget& modal) {
+        auto* box = qobject_cast<TfrmAbout*>(&modal);
+        if (!box) {
+            ADD_FAILURE() << "another window is modal";
+            modal.close();
             return;
+        }
         seen.emplace_back(box);
         EXPECT_EQ(frmAbout, box);
         QTest::mouseClick(box->btnExit(), Qt::LeftButton);
@@ -207,10 +210,13 @@ TEST(AboutBox, LayoutCaptionAndCentring)
     QRect frame, image, button;
     QString caption, buttonText;
     bool modal = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget());
-        if (!box)
+    WhenModalShows([&](QWidget& shown) {
+        auto* box = qobject_cast<TfrmAbout*>(&shown);
+        if (!box) {
+            ADD_FAILURE() << "another window is modal";
+            shown.close();
             return;
+        }
         caption = box->windowTitle();
         modal = box->isModal();
         frame = box->geometry();
