@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <functional>
 
 namespace {
@@ -55,13 +57,25 @@ protected:
 };
 
 // Drives the next modal password dialog from the event loop.
+// The dialog may become modal a few event-loop turns after it is opened, so
+// look again every few milliseconds; give up after five seconds.
 void WhenDialogShows(std::function<void(TPasswordDialog&)> act)
 {
-    QTimer::singleShot(0, [act] {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
         auto* dialog = dynamic_cast<TPasswordDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        if (!dialog && ++*tries < 1000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!dialog) {
+            ADD_FAILURE() << "the password dialog did not show";
+            return;
+        }
         act(*dialog);
     });
+    timer->start(5);
 }
 
 } // namespace
