@@ -222,6 +222,9 @@ private:
     // Reads the next (prior) record the filter accepts into `buffer`.
     bool ReadAccepted(bool forward, TRecordBuffer& buffer);
     bool RecordAccepted(TRecordBuffer& buffer);
+    // Puts the cursor on a bookmarked record that exists and that the filter
+    // lets through.
+    bool CursorToVisibleBookmark(const std::string& bookmark);
     // Refills the buffers around the record under the cursor (on a crack or
     // a record the filter rejects: the nearest accepted one after it, else
     // before it), putting it at buffer `row` where the records allow.

@@ -332,7 +332,7 @@ void TDataSet::GotoBookmark(const std::string& bookmark)
         RaiseEngineError(DBIERR_RECNOTFOUND, {"The bookmark is empty"});
     DoEvent(BeforeScroll);
     FCursorAt = -1;
-    if (!FCursor->GotoBookmark(bookmark))
+    if (!CursorToVisibleBookmark(bookmark))
         RaiseEngineError(DBIERR_RECNOTFOUND);
     FillAroundCursor((FBufferCount - 1) / 2, true);
     DataEvent(deDataSetChange);
@@ -345,7 +345,22 @@ bool TDataSet::BookmarkValid(const std::string& bookmark)
         return false;
     CheckNotCalculating("check a bookmark");
     FCursorAt = -1;
-    return FCursor->GotoBookmark(bookmark);
+    return CursorToVisibleBookmark(bookmark);
+}
+
+bool TDataSet::CursorToVisibleBookmark(const std::string& bookmark)
+{
+    if (!FCursor->GotoBookmark(bookmark))
+        return false;
+    if (!FilterActive())
+        return true;
+    // A record the filter hides is not reachable by its bookmark either.
+    TRecordBuffer scratch;
+    if (!FCursor->ReadCurrent(scratch.Values))
+        return false;
+    scratch.Bookmark = bookmark;
+    scratch.Flag = bfCurrent;
+    return RecordAccepted(scratch);
 }
 
 int TDataSet::CompareBookmarks(const std::string& a, const std::string& b) const

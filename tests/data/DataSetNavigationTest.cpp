@@ -80,6 +80,23 @@ TEST(Navigation, UnsequencedTableWalksToARecordNumber)
     EXPECT_EQ(table.RecordCount(), 30);
 }
 
+TEST(Navigation, ARecordTheFilterHidesCannotBeReachedByItsBookmark)
+{
+    auto table = NumberedTable(10);
+    table->MoveBy(4);
+    std::string hidden = table->Bookmark();
+    table->SetFilter("ID <> 5");
+    table->SetFiltered(true);
+    ASSERT_TRUE(table->Locate("ID", TVariant(8)));
+    EXPECT_FALSE(table->BookmarkValid(hidden));
+    EXPECT_THROW(table->GotoBookmark(hidden), EDBEngineError);
+    EXPECT_EQ(CurrentId(*table), 8) << "a failed jump leaves the current record";
+    table->SetFiltered(false);
+    EXPECT_TRUE(table->BookmarkValid(hidden));
+    table->GotoBookmark(hidden);
+    EXPECT_EQ(CurrentId(*table), 5);
+}
+
 TEST(Navigation, BookmarksSurviveInsertsAndDeletes)
 {
     auto table = NumberedTable(10);
