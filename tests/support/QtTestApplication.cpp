@@ -25,7 +25,7 @@ public:
 
 private:
     int FArgc = 1;
-    char FName[24] = "test_platform_ui";
+    char FName[24] = "tablemaint-tests";
     char* FArgv[2] = {FName, nullptr};
     QApplication* FApplication = nullptr;
 };
