@@ -75,6 +75,8 @@ const TRecordBuffer* TDataSet::ReadBuffer() const
 {
     if (FTempBuffer)
         return FTempBuffer;
+    if (FState == dsSetKey)
+        return &FKeyBuffer;
     if (FState == dsInactive || FRecordCount == 0)
         return nullptr;
     int index = FDisplayRecord >= 0 && FDisplayRecord < FRecordCount ? FDisplayRecord : FActiveRecord;

@@ -154,6 +154,17 @@ public:
 
     // ---- searching
     bool Locate(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options = {});
+
+    // ---- key entry: the fields take search values instead of record values
+    // Starts key entry with every key value empty.
+    void SetKey();
+    // Starts key entry with the values of the previous key entry.
+    void EditKey();
+    // Ends key entry and moves to the first record whose fields equal every
+    // value given; false (and no move) when there is none or no value was given.
+    bool GotoKey();
+    // Ends key entry without searching.
+    void CancelKey();
     // The value(s) of resultFields of the first record matching, without
     // moving; Null when none matches.
     TVariant Lookup(const std::string& keyFields, const TVariant& keyValues, const std::string& resultFields);
@@ -234,7 +245,7 @@ private:
     // buffered records shifted towards buffer 0.
     int ResizeBuffers(int count);
     const TRecordBuffer* ReadBuffer() const;
-    TRecordBuffer& CurrentBuffer() { return FBuffers[FActiveRecord]; }
+    TRecordBuffer& CurrentBuffer() { return FState == dsSetKey ? FKeyBuffer : FBuffers[FActiveRecord]; }
 
     // ---- calculated and lookup fields (DataSetCalc.cpp)
     void PrepareCalcFields();
@@ -285,6 +296,7 @@ private:
     int FActiveRecord = 0;       // buffer of the current record
     int FDisplayRecord = -1;     // buffer a link selected for reading, -1: current
     int FCursorAt = -1;          // buffer the engine cursor sits on, -1: unknown
+    TRecordBuffer FKeyBuffer;               // the values of key entry
     TRecordBuffer* FTempBuffer = nullptr;   // read by the fields while calculating or filtering
     TRecordBuffer FSavedRecord;             // the record as it was when Edit began
     std::string FInsertBefore;              // bookmark of the record an insert goes before

@@ -237,6 +237,10 @@ void TDataSet::CancelEditQuietly()
 void TDataSet::Cancel()
 {
     CheckActive();
+    if (FState == dsSetKey) {
+        CancelKey();
+        return;
+    }
     if (FState != dsEdit && FState != dsInsert)
         return;
     DataEvent(deCheckBrowseMode);
