@@ -17,6 +17,8 @@ void TColumnGx::Init()
     FFooters = CreateFooters();
     FDropDownSpecRow = std::make_unique<TSpecRowGx>();
     FDropDownSpecRow->OnChanged = [this] { SpecRowChanged(); };
+    FEditButtons = std::make_unique<TEditButtonsGx>(this);
+    FEditButtons->SetUpdateHandler([this](TEditButtonGx*) { Changed(false); });
     FBaseWidth = Width();
 }
 
@@ -394,4 +396,5 @@ void TColumnGx::Assign(const TColumnGx& source)
     OnNotInList = source.OnNotInList;
     OnEditButtonClick = source.OnEditButtonClick;
     OnEditButtonDown = source.OnEditButtonDown;
+    FEditButtons->Assign(*source.FEditButtons);
 }

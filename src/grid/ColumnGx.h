@@ -11,6 +11,7 @@
 // whenever the fields change, so references to them must not be kept.
 
 #include "data/Field.h"
+#include "editors/EditButtonGx.h"
 #include "grid/ColCellParamsGx.h"
 #include "grid/ColumnFooterGx.h"
 #include "grid/ColumnTitleGx.h"
@@ -151,6 +152,9 @@ public:
     // The footer shown in footer row `row` (counted from 0).
     TColumnFooterGx* UsedFooter(int row) const;
     TSpecRowGx* DropDownSpecRow() const { return FDropDownSpecRow.get(); }
+    // The column's extra edit buttons beside its default one; a change of
+    // any of them is a change of the column.
+    TEditButtonsGx& EditButtons() const { return *FEditButtons; }
 
     // ---- behaviour
     TColumnKindGx ColumnKind() const;
@@ -259,6 +263,7 @@ private:
     std::unique_ptr<TColumnFooterGx> FFooter;
     std::unique_ptr<TColumnFootersGx> FFooters;
     std::unique_ptr<TSpecRowGx> FDropDownSpecRow;
+    std::unique_ptr<TEditButtonsGx> FEditButtons;
 
     TGetCellParamsEvent FOnGetCellParams;
 };

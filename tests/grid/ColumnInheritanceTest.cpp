@@ -494,3 +494,25 @@ TEST(GridFonts, ChangingTheGridFontRunsOneLayoutPass)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Inheritance, EditButtonsBelongToTheirColumnAndAreAlwaysCopied)
+{
+    EXPECT_EQ(User->EditButtons().Owner(), User);
+    EXPECT_EQ(User->EditButtons().Count(), 0);
+    TEditButtonGx* button = User->EditButtons().Add();
+    button->SetStyle(ebsEllipsisGx);
+    button->SetWidth(12);
+
+    TColumnGx* copy = Bound.Columns().Add();
+    copy->EditButtons().Add();
+    copy->EditButtons().Add();
+    copy->Assign(*User);
+    ASSERT_EQ(copy->EditButtons().Count(), 1);
+    EXPECT_EQ(copy->EditButtons()[0]->Style(), ebsEllipsisGx);
+    EXPECT_EQ(copy->EditButtons()[0]->Width(), 12);
+    EXPECT_EQ(copy->EditButtons().Owner(), copy);
+}
+
+} // namespace
