@@ -99,3 +99,14 @@ TEST(Tablecat, FailsWithAMessageAndExitCodeOne)
     EXPECT_EQ(usage.ExitCode, 1);
     EXPECT_NE(usage.Output.find("usage: tablecat"), std::string::npos);
 }
+
+TEST(Tablecat, ReadsParadoxTablesToo)
+{
+    std::string tablecat = TablecatPath();
+    if (tablecat.empty())
+        GTEST_SKIP() << "tablecat is not built";
+    TRun run = RunCommand(tablecat + " " + SharedDir() + "/testdata/paradox/leonhad_paradoxdriver/db/GENERAL.DB 2>&1");
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    EXPECT_EQ(run.Output.substr(0, run.Output.find("\r\n")), "ID,NAME,MONEYS");
+    EXPECT_NE(run.Output.find("\r\n1,Mari,100"), std::string::npos) << run.Output;
+}
