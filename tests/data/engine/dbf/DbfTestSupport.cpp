@@ -9,21 +9,6 @@
 #include <sstream>
 #include <stdexcept>
 
-TScratchDir::TScratchDir()
-{
-    char pattern[] = "/tmp/tm_dbf_XXXXXX";
-    if (!mkdtemp(pattern))
-        throw std::runtime_error("cannot make a scratch folder");
-    FPath = pattern;
-}
-
-TScratchDir::~TScratchDir()
-{
-    std::error_code ignored;
-    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(FPath, ignored);
-}
-
 TEngineDriver& DbfDriver()
 {
     static std::shared_ptr<TEngineDriver> driver = CreateDbfDriver();

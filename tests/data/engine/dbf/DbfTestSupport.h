@@ -9,17 +9,8 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under /tmp, removed with everything in it at the end.
-class TScratchDir {
-public:
-    TScratchDir();
-    ~TScratchDir();
-    const std::string& Path() const { return FPath; }
-    std::string File(const std::string& name) const { return FPath + "/" + name; }
+#include "support/ScratchDir.h"
 
-private:
-    std::string FPath;
-};
 
 TEngineDriver& DbfDriver();
 std::unique_ptr<TEngineCursor> OpenDbf(const std::string& path, bool readOnly = false);

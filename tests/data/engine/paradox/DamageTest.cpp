@@ -68,7 +68,7 @@ void Exercise(TEngineCursor& cursor)
 TEST(ParadoxDamage, WrongRecordCountOpensReadOnlyWithTheRecordsPresent)
 {
     TScratchDir dir;
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/areas/AREACODE.DB");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/areas/AREACODE.DB"));
     std::string bytes = ReadFileBytes(path);
     PutWord(bytes, 0x06, 500);
     WriteFileBytes(path, bytes);
@@ -82,7 +82,7 @@ TEST(ParadoxDamage, WrongRecordCountOpensReadOnlyWithTheRecordsPresent)
 TEST(ParadoxDamage, BrokenChainsStopWhereTheDamageIs)
 {
     TScratchDir dir;
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/areas/AREACODE.DB");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/areas/AREACODE.DB"));
     std::string good = ReadFileBytes(path);
     const size_t headerSize = Word(good, 2), blockSize = static_cast<uint8_t>(good[5]) * 1024;
     const size_t first = headerSize + (Word(good, 0x0E) - 1) * blockSize;
@@ -107,7 +107,7 @@ TEST(ParadoxDamage, BrokenChainsStopWhereTheDamageIs)
 TEST(ParadoxDamage, TruncatedFilesReadTheCompleteRecords)
 {
     TScratchDir dir;
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/areas/ZIPCODES.DB");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/areas/ZIPCODES.DB"));
     std::string bytes = ReadFileBytes(path);
     WriteFileBytes(path, bytes.substr(0, bytes.size() - 1000));
     auto cursor = OpenParadox(path);
@@ -132,7 +132,7 @@ TEST(ParadoxDamage, TruncatedFilesReadTheCompleteRecords)
 TEST(ParadoxDamage, ShortBlobFileLeavesTheOtherValuesReadable)
 {
     TScratchDir dir;
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/db/CUSTOMER.DB");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/db/CUSTOMER.DB"));
     std::string blobs = ReadFileBytes(dir.File("CUSTOMER.MB"));
     WriteFileBytes(dir.File("CUSTOMER.MB"), blobs.substr(0, 4096));
     auto cursor = OpenParadox(path, true);
@@ -152,7 +152,7 @@ TEST(ParadoxDamage, RandomlyMutatedRealFilesOnlyRaiseEngineErrors)
     int opened = 0, refused = 0;
     for (const char* sample : samples) {
         TScratchDir dir;
-        std::string path = dir.CopyTable(sample);
+        std::string path = dir.CopyTable(SharedPath(sample));
         std::string blobPath;
         for (auto& entry : fs::directory_iterator(dir.Path()))
             if (entry.path().extension() == ".MB" || entry.path().extension() == ".mb")

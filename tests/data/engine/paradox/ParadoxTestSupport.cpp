@@ -14,31 +14,6 @@ std::string SharedPath(const std::string& relative)
     return std::string(TM_SHARED_DIR) + "/testdata/" + relative;
 }
 
-TScratchDir::TScratchDir()
-{
-    char pattern[] = "/tmp/tm-paradox-XXXXXX";
-    FPath = mkdtemp(pattern);
-}
-
-TScratchDir::~TScratchDir()
-{
-    std::error_code ec;
-    fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (auto& entry : fs::directory_iterator(FPath, ec))
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(FPath, ec);
-}
-
-std::string TScratchDir::CopyTable(const std::string& sharedRelative) const
-{
-    fs::path source = SharedPath(sharedRelative);
-    std::string stem = source.stem().string();
-    for (auto& entry : fs::directory_iterator(source.parent_path()))
-        if (entry.path().stem().string() == stem)
-            fs::copy_file(entry.path(), fs::path(FPath) / entry.path().filename(), fs::copy_options::overwrite_existing);
-    return File(source.filename().string());
-}
-
 std::unique_ptr<TEngineCursor> OpenParadox(const std::string& path, bool readOnly, std::vector<std::string> passwords)
 {
     TOpenTableParams params;

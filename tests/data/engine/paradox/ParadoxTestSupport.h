@@ -8,21 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "support/ScratchDir.h"
+
 std::string SharedPath(const std::string& relative);
 
-// A fresh folder under /tmp, removed with its contents at destruction.
-class TScratchDir {
-public:
-    TScratchDir();
-    ~TScratchDir();
-    std::string File(const std::string& name) const { return FPath + "/" + name; }
-    const std::string& Path() const { return FPath; }
-    // Copies a file of the shared test data (and its companions) here.
-    std::string CopyTable(const std::string& sharedRelative) const;
-
-private:
-    std::string FPath;
-};
 
 std::unique_ptr<TEngineCursor> OpenParadox(const std::string& path, bool readOnly = false,
                                            std::vector<std::string> passwords = {});

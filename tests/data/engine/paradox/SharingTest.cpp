@@ -90,7 +90,7 @@ std::map<std::string, std::string> Snapshot(const std::string& dir)
 TEST(ParadoxSharing, ReadOnlyFileRefusesAReadWriteOpen)
 {
     TScratchDir dir;
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/joins/joina.db");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/joins/joina.db"));
     chmod(path.c_str(), 0444);
     if (geteuid() == 0) {
         EXPECT_FALSE(OpenParadox(path, true)->CanModify());
@@ -104,23 +104,23 @@ TEST(ParadoxSharing, CompanionsTheEngineDoesNotMaintainMakeTheTableReadOnly)
 {
     TScratchDir dir;
     // Secondary indexes .X02/.Y02 and .X0C/.Y0C.
-    auto typed = OpenParadox(dir.CopyTable("paradox/steinm_pxlib/TypSammlung.DB"));
+    auto typed = OpenParadox(dir.CopyTable(SharedPath("paradox/steinm_pxlib/TypSammlung.DB")));
     EXPECT_FALSE(typed->CanModify());
     EXPECT_NE(ReasonOf(*typed).find("secondary indexes"), std::string::npos) << ReasonOf(*typed);
     TEngineRecord r = typed->BlankRecord();
     EXPECT_EQ(ErrorOf([&] { typed->InsertRecord(r, true); }), DBIERR_TABLEREADONLY);
 
     // A memo table whose .MB is missing.
-    auto membre = OpenParadox(dir.CopyTable("paradox/teverett_paradoxReader/MEMBRE.DB"));
+    auto membre = OpenParadox(dir.CopyTable(SharedPath("paradox/teverett_paradoxReader/MEMBRE.DB")));
     EXPECT_FALSE(membre->CanModify());
     EXPECT_NE(ReasonOf(*membre).find(".MB"), std::string::npos) << ReasonOf(*membre);
 
     // A keyed table with a byte-order sort order and nothing else beside it is writable.
-    auto county = OpenParadox(dir.CopyTable("paradox/leonhad_paradoxdriver/geog/County.DB"));
+    auto county = OpenParadox(dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/geog/County.DB")));
     EXPECT_TRUE(county->CanModify()) << ReasonOf(*county);
 
     // A lock file of another program beside the table.
-    std::string joina = dir.CopyTable("paradox/leonhad_paradoxdriver/joins/joina.db");
+    std::string joina = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/joins/joina.db"));
     EXPECT_TRUE(OpenParadox(joina)->CanModify());
     { std::ofstream(dir.File("PDOXUSRS.LCK")) << "x"; }
     auto locked = OpenParadox(joina);
@@ -131,7 +131,7 @@ TEST(ParadoxSharing, CompanionsTheEngineDoesNotMaintainMakeTheTableReadOnly)
 TEST(ParadoxSharing, WritesToARealTableKeepItValidForItsIndex)
 {
     TScratchDir dir;
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/geog/County.DB");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/geog/County.DB"));
     auto cursor = OpenParadox(path);
     ASSERT_TRUE(cursor->CanModify());
     TEngineRecord r = cursor->BlankRecord();

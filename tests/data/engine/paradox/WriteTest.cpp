@@ -159,7 +159,7 @@ TEST(ParadoxWrite, RequiredFieldsAndDefaultsComeFromTheValidityFile)
 {
     TScratchDir dir;
     // logical.val: the field BOOL is required and defaults to true.
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/fields/logical.db");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/fields/logical.db"));
     auto cursor = OpenParadox(path);
     ASSERT_TRUE(cursor->CanModify());
     EXPECT_TRUE(cursor->FieldDefs()[0].Required);
@@ -179,7 +179,7 @@ TEST(ParadoxWrite, AutoIncrementValuesAreTheEnginesAndNeverReused)
 {
     TScratchDir dir;
     // long.db: keyed on a + field whose header value is above the highest key.
-    std::string path = dir.CopyTable("paradox/leonhad_paradoxdriver/fields/long.db");
+    std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/fields/long.db"));
     auto cursor = OpenParadox(path);
     ASSERT_TRUE(cursor->CanModify()) << static_cast<TParadoxCursor&>(*cursor).ReadOnlyReason();
     auto before = IntColumn(*cursor, 0);
