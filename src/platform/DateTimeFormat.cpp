@@ -43,9 +43,9 @@ TDateTimeParts TDateTimeParts::From(TDateTime value)
     // Far outside years 1..9999 nothing is meaningful; keep the arithmetic safe.
     if (!std::isfinite(value) || std::fabs(value) > 1e9)
         value = 0;
-    double whole = std::trunc(value);
-    int64_t day = static_cast<int64_t>(whole);
-    int64_t ms = std::llround(std::fabs(value - whole) * MillisecondsPerDay);
+    int64_t day = static_cast<int64_t>(value);   // toward zero
+    double fraction = value - static_cast<double>(day);
+    int64_t ms = fraction == 0 ? 0 : std::llround(std::fabs(fraction) * MillisecondsPerDay);
     if (ms >= static_cast<int64_t>(MillisecondsPerDay)) {
         ms -= static_cast<int64_t>(MillisecondsPerDay);
         day += value < 0 ? -1 : 1;

@@ -22,6 +22,73 @@ bool StartsWithNoCase(const std::string& text, size_t at, const char* word)
     return text.size() - at >= length && strncasecmp(text.c_str() + at, word, length) == 0;
 }
 
+// Appends value with leading zeros up to width digits.
+void AppendNumber(std::string& out, int value, int width)
+{
+    if (value < 0) {
+        std::string digits = std::to_string(value);
+        if (static_cast<int>(digits.size()) < width)
+            out.append(static_cast<size_t>(width) - digits.size(), '0');
+        out += digits;
+        return;
+    }
+    char buffer[16];
+    int length = 0;
+    do {
+        buffer[length++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (length < width)
+        out.append(static_cast<size_t>(width - length), '0');
+    while (length > 0)
+        out.push_back(buffer[--length]);
+}
+
+// The common numeric date pictures (d, dd, m, mm, yy, yyyy and separators,
+// such as "yyyy-mm-dd" or "dd/mm/yyyy") written without the general
+// writer; false for any picture with another letter, a quote or a name.
+bool TryWriteNumericDate(const std::string& picture, const TDateTimeParts& parts, const TFormatSettings& settings,
+                         std::string& out)
+{
+    out.clear();
+    for (size_t i = 0; i < picture.size();) {
+        char c = picture[i];
+        // Bytes beyond ASCII may be letters in the current locale.
+        if (c == '\'' || c == '"' || (c & 0x80))
+            return false;
+        if (c == '/') {
+            out.push_back(settings.DateSeparator);
+            ++i;
+            continue;
+        }
+        if (c == ':') {
+            out.push_back(settings.TimeSeparator);
+            ++i;
+            continue;
+        }
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        const char token = static_cast<char>(c | 0x20);
+        size_t count = 1;
+        while (i + count < picture.size() && (picture[i + count] | 0x20) == token)
+            ++count;
+        if (token == 'y')
+            count <= 2 ? AppendNumber(out, parts.Year % 100, 2) : AppendNumber(out, parts.Year, 4);
+        else if (token == 'm' && count <= 2)
+            AppendNumber(out, parts.Month, static_cast<int>(count));
+        else if (token == 'd' && count <= 2)
+            AppendNumber(out, parts.Day, static_cast<int>(count));
+        else
+            return false;
+        i += count;
+    }
+    return true;
+}
+
 class TDateTimeWriter {
 public:
     TDateTimeWriter(const TDateTimeParts& parts, const TFormatSettings& settings) : FParts(parts), FSettings(settings) {}
@@ -74,13 +141,7 @@ public:
     std::string Result() { return std::move(FOut); }
 
 private:
-    void Number(int value, int width)
-    {
-        std::string digits = std::to_string(value);
-        if (static_cast<int>(digits.size()) < width)
-            FOut.append(static_cast<size_t>(width) - digits.size(), '0');
-        FOut += digits;
-    }
+    void Number(int value, int width) { AppendNumber(FOut, value, width); }
 
     // An hour shows on the 12-hour clock when an am/pm marker follows it.
     static bool TwelveHourClockFollows(const std::string& picture, size_t from)
@@ -201,6 +262,13 @@ std::string FormatDateTime(const std::string& picture, TDateTime value)
 std::string FormatDateTime(const std::string& picture, TDateTime value, const TFormatSettings& settings)
 {
     TDateTimeParts parts = TDateTimeParts::From(value);
+    // "c" without a time of day is the short date alone.
+    const bool wholeDateTime = picture.empty() || picture == "c";
+    const bool dateOnly = wholeDateTime && !parts.HasTime;
+    std::string text;
+    if ((dateOnly || !wholeDateTime) &&
+        TryWriteNumericDate(dateOnly ? settings.ShortDateFormat : picture, parts, settings, text))
+        return text;
     TDateTimeWriter writer(parts, settings);
     writer.Write(picture.empty() ? std::string("c") : picture, 0);
     return writer.Result();

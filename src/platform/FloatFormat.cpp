@@ -3,6 +3,8 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -117,7 +119,119 @@ std::string PlaceCurrency(const std::string& amount, bool negative, const TForma
     }
 }
 
+// Values of at most four decimals and fifteen digits (amounts, quantities,
+// whole numbers) found by arithmetic: the first scale at which an integer
+// over a power of ten reads back as the value.  Below 10^15 decimals of
+// that scale lie further apart than the double's spacing, so the digits
+// found are the shortest text, which needs no rounding and no exponent.
+bool TryFewDecimals(double value, char decimalSeparator, std::string& text)
+{
+    static constexpr double Scales[] = {1, 10, 100, 1000, 10000};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e11))
+        return false;
+    for (int decimals = 0; decimals < 5; ++decimals) {
+        const double scaled = std::nearbyint(magnitude * Scales[decimals]);
+        if (scaled >= 1e15 || scaled / Scales[decimals] != magnitude)
+            continue;
+        char digits[24];
+        auto [end, ec] = std::to_chars(digits, digits + sizeof digits, static_cast<uint64_t>(scaled));
+        const int count = static_cast<int>(end - digits);
+        text.clear();
+        if (value < 0)
+            text.push_back('-');
+        if (decimals == 0) {
+            text.append(digits, end);
+            return true;
+        }
+        if (count <= decimals) {
+            text.push_back('0');
+            text.push_back(decimalSeparator);
+            text.append(static_cast<size_t>(decimals - count), '0');
+            text.append(digits, end);
+            return true;
+        }
+        text.append(digits, static_cast<size_t>(count - decimals));
+        text.push_back(decimalSeparator);
+        text.append(digits + count - decimals, end);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool TryGeneralWithoutExponent(double value, int precision, const TFormatSettings& settings, std::string& text)
+{
+    if (!std::isfinite(value))
+        return false;
+    if (value == 0) {
+        text = "0";   // negative zero too
+        return true;
+    }
+    if (precision >= 15 && TryFewDecimals(value, settings.DecimalSeparator, text))
+        return true;
+    // The shortest exact text, "d[.ddd]e(+|-)xx".
+    char buffer[40];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+    if (ec != std::errc())
+        return false;
+    char digits[24];
+    int count = 0;
+    const char* p = buffer;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.' && count < static_cast<int>(sizeof digits))
+            digits[count++] = *p;
+    if (p + 2 >= end)
+        return false;
+    int power = 0;
+    for (const char* q = p + 2; q < end; ++q)
+        power = power * 10 + (*q - '0');
+    if (p[1] == '-')
+        power = -power;
+    int exponent = power + 1;   // value = 0.digits x 10^exponent
+    // Rounds the shortest digits half away from zero, as the decimal path does.
+    if (count > precision) {
+        const bool up = digits[precision] >= '5';
+        count = precision;
+        if (up) {
+            int i = count;
+            while (i > 0 && digits[i - 1] == '9')
+                --i;
+            if (i == 0) {
+                digits[0] = '1';
+                count = 1;
+                ++exponent;
+            } else {
+                ++digits[i - 1];
+                count = i;
+            }
+        }
+    }
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    if (exponent > precision || exponent < -3)
+        return false;
+    text.clear();
+    if (value < 0)
+        text.push_back('-');
+    if (exponent <= 0) {
+        text.push_back('0');
+        text.push_back(settings.DecimalSeparator);
+        text.append(static_cast<size_t>(-exponent), '0');
+        text.append(digits, static_cast<size_t>(count));
+        return true;
+    }
+    if (count <= exponent) {
+        text.append(digits, static_cast<size_t>(count));
+        text.append(static_cast<size_t>(exponent - count), '0');
+        return true;
+    }
+    text.append(digits, static_cast<size_t>(exponent));
+    text.push_back(settings.DecimalSeparator);
+    text.append(digits + exponent, static_cast<size_t>(count - exponent));
+    return true;
+}
 
 std::string FormatDecimalNumber(TDecimalNumber number, TFloatFormat format, int precision, int digits,
                                 const TFormatSettings& settings)
@@ -172,6 +286,9 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings)
 {
     // A double never carries more than 17 meaningful digits.
+    std::string text;
+    if (format == ffGeneral && TryGeneralWithoutExponent(value, std::clamp(std::min(precision, 17), 1, 19), settings, text))
+        return text;
     return FormatDecimalNumber(TDecimalNumber::FromDouble(value), format, std::min(precision, 17), digits, settings);
 }
 

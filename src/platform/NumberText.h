@@ -14,3 +14,7 @@ std::string FormatDecimalNumber(TDecimalNumber number, TFloatFormat format, int 
 // FormatFloat's picture language.
 std::string FormatDecimalPicture(const std::string& picture, const TDecimalNumber& number,
                                  const TFormatSettings& settings);
+// FloatToStrF's general form, quickly, for the common finite doubles that
+// show without an exponent; false (text untouched) for every other value,
+// which FormatDecimalNumber handles.
+bool TryGeneralWithoutExponent(double value, int precision, const TFormatSettings& settings, std::string& text);
