@@ -212,6 +212,17 @@ private:
     void Init();
     void MarkAssigned(TColumnValueGx value) { FAssignedValues.Include(value); }
     bool IsAssigned(TColumnValueGx value) const { return FAssignedValues.Contains(value); }
+    // Stores a setting of its own and marks it assigned; a change is
+    // announced (all: to every column) unless it was assigned to that value.
+    template <typename T>
+    void StoreAssigned(T& member, const T& value, TColumnValueGx bit, bool all)
+    {
+        if (IsAssigned(bit) && value == member)
+            return;
+        member = value;
+        MarkAssigned(bit);
+        Changed(all);
+    }
     // Stores a width (clamped to MaxWidth and MinWidth) and announces it.
     void KeepWidth(int value);
     void BindField(TField* field) const;

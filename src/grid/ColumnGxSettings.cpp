@@ -22,11 +22,7 @@ void TColumnGx::SetAlignment(TAlignment value)
         field->SetAlignment(value);
         return;
     }
-    if (IsAssigned(cvAlignment) && value == FAlignment)
-        return;
-    FAlignment = value;
-    MarkAssigned(cvAlignment);
-    Changed(false);
+    StoreAssigned(FAlignment, value, cvAlignment, false);
 }
 
 namespace {
@@ -90,11 +86,7 @@ bool TColumnGx::Checkboxes() const
 
 void TColumnGx::SetCheckboxes(bool value)
 {
-    if (IsAssigned(cvCheckboxes) && value == FCheckboxes)
-        return;
-    FCheckboxes = value;
-    MarkAssigned(cvCheckboxes);
-    Changed(false);
+    StoreAssigned(FCheckboxes, value, cvCheckboxes, false);
 }
 
 TColor TColumnGx::Color() const
@@ -107,11 +99,7 @@ TColor TColumnGx::Color() const
 
 void TColumnGx::SetColor(TColor value)
 {
-    if (IsAssigned(cvColor) && value == FColor)
-        return;
-    FColor = value;
-    MarkAssigned(cvColor);
-    Changed(false);
+    StoreAssigned(FColor, value, cvColor, false);
 }
 
 TFontGx TColumnGx::DefaultFont() const
@@ -139,11 +127,7 @@ TImeModeGx TColumnGx::ImeMode() const
 
 void TColumnGx::SetImeMode(TImeModeGx value)
 {
-    if (IsAssigned(cvImeMode) && value == FImeMode)
-        return;
-    FImeMode = value;
-    MarkAssigned(cvImeMode);
-    Changed(false);
+    StoreAssigned(FImeMode, value, cvImeMode, false);
 }
 
 std::string TColumnGx::ImeName() const
@@ -156,11 +140,7 @@ std::string TColumnGx::ImeName() const
 
 void TColumnGx::SetImeName(const std::string& value)
 {
-    if (IsAssigned(cvImeName) && value == FImeName)
-        return;
-    FImeName = value;
-    MarkAssigned(cvImeName);
-    Changed(false);
+    StoreAssigned(FImeName, value, cvImeName, false);
 }
 
 std::string TColumnGx::LookupDisplayFields() const
@@ -173,11 +153,7 @@ std::string TColumnGx::LookupDisplayFields() const
 
 void TColumnGx::SetLookupDisplayFields(const std::string& value)
 {
-    if (IsAssigned(cvLookupDisplayFields) && value == FLookupDisplayFields)
-        return;
-    FLookupDisplayFields = value;
-    MarkAssigned(cvLookupDisplayFields);
-    Changed(false);
+    StoreAssigned(FLookupDisplayFields, value, cvLookupDisplayFields, false);
 }
 
 bool TColumnGx::ReadOnly() const
@@ -197,11 +173,7 @@ void TColumnGx::SetReadOnly(bool value)
         field->SetReadOnly(value);
         return;
     }
-    if (IsAssigned(cvReadOnly) && value == FReadOnly)
-        return;
-    FReadOnly = value;
-    MarkAssigned(cvReadOnly);
-    Changed(false);
+    StoreAssigned(FReadOnly, value, cvReadOnly, false);
 }
 
 bool TColumnGx::WordWrap() const
@@ -217,9 +189,5 @@ bool TColumnGx::WordWrap() const
 
 void TColumnGx::SetWordWrap(bool value)
 {
-    if (IsAssigned(cvWordWrap) && value == FWordWrap)
-        return;
-    FWordWrap = value;
-    MarkAssigned(cvWordWrap);
-    Changed(false);
+    StoreAssigned(FWordWrap, value, cvWordWrap, false);
 }
