@@ -18,7 +18,7 @@
 #include "grid/ColumnTypesGx.h"
 #include "grid/FontGx.h"
 #include "grid/ImageList.h"
-#include "grid/SpecRowGx.h"
+#include "grid/SpecialRowGx.h"
 #include "platform/Color.h"
 #include "platform/FreeNotifier.h"
 #include "platform/Variant.h"

@@ -1,4 +1,4 @@
-#include "grid/SpecRowGx.h"
+#include "grid/SpecialRowGx.h"
 
 namespace {
 bool IsControlChar(char ch) { return ch >= 1 && ch <= 31; }
