@@ -276,15 +276,15 @@ void TDataSet::SetRecNo(int64_t recNo)
         return;
     DoEvent(BeforeScroll);
     FCursorAt = -1;
+    // Without a filter the cursor's own numbering is the one RecNo reports
+    // (exact when sequenced, a dBASE table's physical numbers otherwise).
+    // Only a sequenced cursor is asked for its count: counting may read the
+    // whole table.
     bool placed = false;
-    if (IsSequenced()) {
-        int64_t count = FCursor->RecordCount();
-        placed = count > 0 && FCursor->SetRecNo(std::clamp<int64_t>(recNo, 1, count));
-    } else if (!FilterActive()) {
-        // A cursor with record numbers of its own (a dBASE table's physical
-        // numbers) is set in the numbering RecNo reports.
+    if (IsSequenced())
+        placed = FCursor->SetRecNo(std::clamp<int64_t>(recNo, 1, std::max<int64_t>(FCursor->RecordCount(), 1)));
+    else if (!FilterActive())
         placed = FCursor->SetRecNo(recNo);
-    }
     if (!placed) {
         // Walk from the start, counting the records the filter accepts.
         FCursor->SetToBegin();

@@ -1,6 +1,7 @@
 #include "data/FilterLexer.h"
 
 #include "platform/Exceptions.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -68,11 +69,7 @@ public:
 private:
     int CharPosition(size_t bytePos) const
     {
-        int position = 1;
-        for (size_t i = 0; i < bytePos && i < FText.size(); ++i)
-            if ((static_cast<unsigned char>(FText[i]) & 0xC0) != 0x80)
-                ++position;
-        return position;
+        return static_cast<int>(Utf8Length(std::string_view(FText).substr(0, bytePos))) + 1;
     }
 
     void SkipBlanks()
@@ -162,9 +159,7 @@ private:
         }
         char c = FText[FPos];
         if (std::string("=<>+-*/(),").find(c) == std::string::npos) {
-            size_t length = 1;
-            while (FPos + length < FText.size() && (static_cast<unsigned char>(FText[FPos + length]) & 0xC0) == 0x80)
-                ++length;
+            size_t length = Utf8CharLength(static_cast<unsigned char>(c));
             RaiseFilterSyntaxError(CharPosition(FPos), "unexpected character '" + FText.substr(FPos, length) + "'");
         }
         ++FPos;

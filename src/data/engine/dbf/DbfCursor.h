@@ -71,6 +71,9 @@ private:
     void CheckWritable() const;
     void CheckOnRecord() const;
     bool LockRecordBytes(uint32_t index);
+    // Takes the lock of record `index` (the one under the cursor) unless
+    // already held; raises DBIERR_LOCKED when another holds it.
+    void HoldRecordLock(uint32_t index);
     void UnlockRecordBytes(uint32_t index);
     void LockHeader();
     void UnlockHeader();

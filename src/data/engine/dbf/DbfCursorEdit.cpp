@@ -156,17 +156,22 @@ void TDbfCursor::WriteHeaderDate()
         FFile.WriteAt(1, stamped + 1, 3);
 }
 
+void TDbfCursor::HoldRecordLock(uint32_t index)
+{
+    if (FLockedRecord == FPos)
+        return;
+    UnlockRecord();
+    if (!LockRecordBytes(index))
+        RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
+    FLockedRecord = FPos;
+}
+
 void TDbfCursor::LockRecord(TEngineRecord& fresh)
 {
     CheckWritable();
     CheckOnRecord();
     uint32_t index = static_cast<uint32_t>(FPos);
-    if (FLockedRecord != FPos) {
-        UnlockRecord();
-        if (!LockRecordBytes(index))
-            RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
-        FLockedRecord = FPos;
-    }
+    HoldRecordLock(index);
     std::vector<uint8_t> raw;
     if (!ReadRecordFromDisk(index, raw) || raw[0] == '*') {
         UnlockRecord();
@@ -218,12 +223,7 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
     if (record.size() != FVisible.size())
         RaiseEngineError(DBIERR_INVALIDPARAM, {"The record has the wrong number of values."});
     uint32_t index = static_cast<uint32_t>(FPos);
-    if (FLockedRecord != FPos) {
-        UnlockRecord();
-        if (!LockRecordBytes(index))
-            RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
-        FLockedRecord = FPos;
-    }
+    HoldRecordLock(index);
     TScopeExit release([this] { UnlockRecord(); });
 
     std::vector<uint8_t> before;
@@ -423,12 +423,7 @@ void TDbfCursor::DeleteRecord()
     CheckWritable();
     CheckOnRecord();
     uint32_t index = static_cast<uint32_t>(FPos);
-    if (FLockedRecord != FPos) {
-        UnlockRecord();
-        if (!LockRecordBytes(index))
-            RaiseEngineError(DBIERR_LOCKED, {"Table: " + FPath, "Record " + std::to_string(index + 1)});
-        FLockedRecord = FPos;
-    }
+    HoldRecordLock(index);
     TScopeExit release([this] { UnlockRecord(); });
 
     std::vector<uint8_t> raw;
