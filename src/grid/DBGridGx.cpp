@@ -36,72 +36,6 @@ TCustomDBGridGx::~TCustomDBGridGx()
     FDataLink.reset();
 }
 
-// ---- data -----------------------------------------------------------------
-
-TDataSource* TCustomDBGridGx::DataSource() const { return FDataLink->DataSource(); }
-
-void TCustomDBGridGx::SetDataSource(TDataSource* value)
-{
-    if (value == FDataLink->DataSource())
-        return;
-    FSelectionModel->ClearSelection();
-    FDataLink->SetDataSource(value);
-    LinkActiveChanged(FDataLink->Active());
-}
-
-void TCustomDBGridGx::LinkActiveChanged(bool active)
-{
-    if (FSelectionModel)
-        FSelectionModel->LinkChanged(active);
-    RequestLayout();
-}
-
-void TCustomDBGridGx::DataLayoutChanged()
-{
-    struct TFlagGuard {
-        bool& Flag;
-        bool Old;
-        ~TFlagGuard() { Flag = Old; }
-    } guard{FDataLayoutChanging, FDataLayoutChanging};
-    FDataLayoutChanging = true;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::ColumnFieldFreed(TColumnGx& /*column*/)
-{
-    // The dataset may be tearing its fields down right now: the columns are
-    // matched to its fields again once control returns to the event loop.
-    if (!FDestroying)
-        PostDeferredLayout();
-}
-
-void TCustomDBGridGx::ColumnDestroying(TColumnGx& column)
-{
-    if (FDestroying)
-        return;
-    FSelectionModel->ColumnDestroying(column);
-    TColumnTitleGx& title = *column.Title();
-    if (title.FSortIndex > 0)
-        for (const auto& other : *FColumns)
-            if (other.get() != &column && other->Title()->FSortIndex > title.FSortIndex)
-                --other->Title()->FSortIndex;
-    FSortMarkedColumns.Remove(&column);
-}
-
-void TCustomDBGridGx::FooterSummaryChanged(TColumnFooterGx& /*footer*/) {}
-
-void TCustomDBGridGx::FooterDestroying(TColumnFooterGx& /*footer*/) {}
-
-void TCustomDBGridGx::WatchImageList(TImageList* list)
-{
-    if (!list)
-        return;
-    connect(list, &TImageList::Changed, this, &TCustomDBGridGx::ImageListChanged, Qt::UniqueConnection);
-    connect(list, &QObject::destroyed, this, &TCustomDBGridGx::ImageListChanged, Qt::UniqueConnection);
-}
-
-void TCustomDBGridGx::ImageListChanged() { InvalidateGrid(); }
-
 // ---- settings -------------------------------------------------------------
 
 void TCustomDBGridGx::SetParentColor(bool value)
@@ -277,6 +211,8 @@ void TCustomDBGridGx::ApplyGridOptions()
         options += goEditing;
     if (FOptions.Contains(dgAlwaysShowEditor))
         options += goAlwaysShowEditor;
+    if (FRowSizingAllowed)
+        options += goRowSizing;
     TCustomGrid::SetOptions(options);
 }
 
@@ -290,5 +226,81 @@ void TCustomDBGridGx::SetOptionsGx(TDBGridGxOptions value)
             FSortMarkedColumns[FSortMarkedColumns.Count() - 1]->Title()->SetSortMarker(smNoneGx);
     }
     FOptionsGx = value;
+    RequestLayout();
+}
+
+// ---- layout settings ------------------------------------------------------
+
+void TCustomDBGridGx::SetFlat(bool value)
+{
+    if (value == FFlat)
+        return;
+    FFlat = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetFrozenCols(int value)
+{
+    if (value < 0 || value == FFrozenCols)
+        return;
+    FFrozenCols = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetRowHeight(int value)
+{
+    value = std::max(value, 0);
+    if (value == FRowHeight)
+        return;
+    FRowHeight = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetRowLines(int value)
+{
+    value = std::max(value, 0);
+    if (value == FRowLines)
+        return;
+    FRowLines = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetTitleHeight(int value)
+{
+    if (value == FTitleHeight)
+        return;
+    FTitleHeight = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetTitleLines(int value)
+{
+    if (value == FTitleLines)
+        return;
+    FTitleLines = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetMinAutoFitWidth(int value)
+{
+    if (value == FMinAutoFitWidth)
+        return;
+    FMinAutoFitWidth = value;
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetRowSizingAllowed(bool value)
+{
+    if (value == FRowSizingAllowed)
+        return;
+    FRowSizingAllowed = value;
+    ApplyGridOptions();
+}
+
+void TCustomDBGridGx::SetVTitleMargin(int value)
+{
+    if (value == FVTitleMargin)
+        return;
+    FVTitleMargin = value;
     RequestLayout();
 }

@@ -7,23 +7,20 @@
 // FooterRowCount, the option sets), a DataSource through its data link, and
 // the update and layout locks with RequestLayout and the deferred layout.
 //
-// The layout pass (RebuildLayout) so far: IndicatorCols and TitleRows from
-// the options, the column step (RebuildColumns: default columns freed when a
-// user column follows them, default columns matched to the dataset's visible
-// fields, cached fields of user columns dropped), the grid's column count,
-// fixed columns and rows, and the column widths.  Deliberately left to the
-// work built on this class: the field map and the row window with its
-// scrolling and footer fitting, the visible-columns list, frozen columns and
-// tab stops, row and title heights, the edit-button size and multi-line
-// flag, auto-fit distribution, scaling, painting, keyboard and mouse, the
-// in-place editor, the selection, the title tree and the footer summaries
-// (FooterSummaryChanged and FooterDestroying are their hooks).
+// The grid's rows show the data link's window of buffered records: grid
+// row r >= TitleRows shows buffer r - TitleRows.  With footers, one filler
+// row and FooterRowCount footer rows follow the data rows.
+//
+// Keyboard, mouse, the in-place editor's behaviour, the title tree and the
+// footer summaries are built on top of this class (FooterSummaryChanged
+// and FooterDestroying are the summaries' hooks).
 
 #include "grid/ColCellParamsGx.h"
 #include "grid/ColumnDefValuesGx.h"
 #include "grid/ColumnsGxList.h"
 #include "grid/DBGridColumnsGx.h"
 #include "grid/DBGridOptionsGx.h"
+#include "grid/DBGridGxScrollBar.h"
 #include "grid/DBGridGxSelectionModel.h"
 #include "grid/FontGx.h"
 #include "grid/ImageList.h"
@@ -69,6 +66,52 @@ public:
     void SetDataSource(TDataSource* value);
     TGridDataLinkGx* DataLink() const { return FDataLink.get(); }
 
+    // ---- row window and scrolling
+    // The grid row at which the current record's indicator was last painted.
+    int IndicatorRow() const { return FIndicatorRow; }
+    void SetIndicatorRow(int row) { FIndicatorRow = row; }
+    // Invalidates the indicator cell at IndicatorRow (with dgIndicator).
+    void InvalidateIndicator();
+    // The buffer record a grid row shows, or -1 for title, filler and
+    // footer rows and rows beyond the link's records.
+    int RecordIndexOfRow(int row) const;
+    // Fully visible data rows, the footer block and filler taken off (at
+    // least 1 with footers).
+    int VisibleDataRowCount() const;
+    // Makes the grid's rows match the link's buffer window, fitting the
+    // footers below the data rows.
+    void UpdateRowWindow();
+    // Range, page and position of the vertical scroll bar from the dataset.
+    void UpdateVertScrollBar();
+    // Puts the current grid row on the current record.
+    void SyncCurrentRow();
+    // Re-reads the in-place editor's text from its cell.
+    void RefreshEditor();
+    void InvalidateFooters();
+    // The dataset's content or position changed.
+    void RefreshFromData();
+    // The link's window moved by `distance` rows (positive: towards the end).
+    void ScrollRows(int distance);
+    // A field of the current record (or, with nullptr, all of it) changed.
+    void CurrentRecordChanged(TField* field);
+    // Writes the in-place editor's pending text into the current field.
+    void WriteEditorToField();
+    // Makes the column of `field` current and shows the editor; true when
+    // the grid took the request.
+    bool FocusField(TField* field);
+    // Focuses the grid; true when it or its editor has the focus.
+    bool TakeFocus();
+    bool TakeFocusEnabled() const { return FTakeFocusEnabled; }
+    void SetTakeFocusEnabled(bool value) { FTakeFocusEnabled = value; }
+    // Remember the current record and where the window shows it, and
+    // bring both back after a walk over the dataset.
+    void SaveViewPosition();
+    void RestoreViewPosition();
+    TDBGridGxScrollBar& VertScrollBar() { return FVertScrollBar; }
+    TDBGridGxScrollBar& HorzScrollBar() { return FHorzScrollBar; }
+    const TDBGridGxScrollBar& VertScrollBar() const { return FVertScrollBar; }
+    const TDBGridGxScrollBar& HorzScrollBar() const { return FHorzScrollBar; }
+
     // ---- settings the columns fall back to
     // Color and FixedColor are the base grid's.
     bool ParentColor() const { return FParentColor; }
@@ -107,6 +150,43 @@ public:
     void SetImeName(const std::string& value) { FImeName = value; }
     TImageList* TitleImages() const { return FTitleImages; }
     void SetTitleImages(TImageList* value);
+    // The flat look: thinner margins, flat buttons and frames.
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    // Leading data columns that do not scroll horizontally.
+    int FrozenCols() const { return FFrozenCols; }
+    void SetFrozenCols(int value);
+    // Extra pixels and text lines of a data row.
+    int RowHeight() const { return FRowHeight; }
+    void SetRowHeight(int value);
+    int RowLines() const { return FRowLines; }
+    void SetRowLines(int value);
+    // Extra pixels and text lines of the title row.
+    int TitleHeight() const { return FTitleHeight; }
+    void SetTitleHeight(int value);
+    int TitleLines() const { return FTitleLines; }
+    void SetTitleLines(int value);
+    int MinAutoFitWidth() const { return FMinAutoFitWidth; }
+    void SetMinAutoFitWidth(int value);
+    bool RowSizingAllowed() const { return FRowSizingAllowed; }
+    void SetRowSizingAllowed(bool value);
+    // Vertical margin of multi-level title cells.
+    int VTitleMargin() const { return FVTitleMargin; }
+    void SetVTitleMargin(int value);
+    TDBGridGxEditActions EditActions() const { return FEditActions; }
+    void SetEditActions(TDBGridGxEditActions value) { FEditActions = value; }
+
+    // ---- layout state derived by the layout pass
+    // The columns whose Visible is true, in collection order.
+    const TColumnsGxList& VisibleColumns() const { return FVisibleColumns; }
+    // Pixels between a text line and its cell's edges: 4, or 2 when Flat.
+    int LineMargin() const { return FFlat ? 2 : 4; }
+    // Data rows are high enough for more than one text line (word wrap
+    // takes effect only then).
+    bool MultiLine() const { return FMultiLine; }
+    // Size of one edit button in a data cell.
+    int EditButtonWidth() const { return FEditButtonWidth; }
+    int EditButtonHeight() const { return FEditButtonHeight; }
 
     TDBGridOptions Options() const { return FOptions; }
     void SetOptions(TDBGridOptions value);
@@ -137,6 +217,8 @@ public:
     int UpdateLock() const { return FUpdateLock; }
     // Asks for a layout pass from the event loop (at most one queued).
     void PostDeferredLayout();
+    // Posts the deferred layout, then ends a layout lock without a pass.
+    void DeferLayout();
     bool DeferredLayoutPosted() const { return FDeferredLayoutPosted; }
     // Layout requests made and layout passes run since construction.
     int LayoutRequestCount() const { return FLayoutRequestCount; }
@@ -211,8 +293,31 @@ private:
     TDBGridOptions FOptions = DefaultDBGridOptions;
     TDBGridGxOptions FOptionsGx = DefaultDBGridGxOptions;
 
+    bool FFlat = false;
+    int FFrozenCols = 0;
+    int FRowHeight = 0;
+    int FRowLines = 0;
+    int FTitleHeight = 0;
+    int FTitleLines = 0;
+    int FMinAutoFitWidth = 0;
+    bool FRowSizingAllowed = false;
+    int FVTitleMargin = 10;
+    TDBGridGxEditActions FEditActions;
+
     int FIndicatorCols = 1;
     int FTitleRows = 1;
+    TColumnsGxList FVisibleColumns;
+    bool FMultiLine = false;
+    int FEditButtonWidth = 16;
+    int FEditButtonHeight = 16;
+
+    int FIndicatorRow = -1;
+    bool FThumbTracked = false;
+    bool FTakeFocusEnabled = true;
+    std::string FSavedBookmark;
+    int FSavedOffset = 0;
+    TDBGridGxScrollBar FVertScrollBar{*this, sbVertical};
+    TDBGridGxScrollBar FHorzScrollBar{*this, sbHorizontal};
     uint8_t FUpdateLock = 0;
     uint8_t FLayoutLock = 0;
     bool FDataLayoutChanging = false;

@@ -19,6 +19,10 @@ using TDBGridGxOptions = TEnumSet<TDBGridGxOption>;
 enum TDBGridGxAllowedOperation { alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx };
 using TDBGridGxAllowedOperations = TEnumSet<TDBGridGxAllowedOperation>;
 
+// The clipboard keys the grid handles.
+enum TDBGridGxEditAction { geaCutGx, geaCopyGx, geaPasteGx, geaDeleteGx, geaSelectAllGx };
+using TDBGridGxEditActions = TEnumSet<TDBGridGxEditAction>;
+
 inline constexpr TDBGridOptions DefaultDBGridOptions{
     dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
     dgConfirmDelete, dgCancelOnExit};
