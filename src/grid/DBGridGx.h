@@ -226,6 +226,9 @@ public:
 
     // True while the dataset announces a change of its fields' layout.
     bool DataLayoutChanging() const { return FDataLayoutChanging; }
+    // True while the layout pass rebuilds the row window of a row-select
+    // grid: nothing is painted meanwhile.
+    bool PaintSuppressed() const { return FPaintSuppressed; }
 
     // ---- notifications from the column model and the data link
     // The collection's change notification (item null: everything).
@@ -321,6 +324,7 @@ private:
     uint8_t FUpdateLock = 0;
     uint8_t FLayoutLock = 0;
     bool FDataLayoutChanging = false;
+    bool FPaintSuppressed = false;
     bool FDeferredLayoutPosted = false;
     bool FDestroying = false;
     int FLayoutRequestCount = 0;
