@@ -23,6 +23,7 @@
 #include "grid/DBGridGxScrollBar.h"
 #include "grid/DBGridGxSelectionModel.h"
 #include "grid/FontGx.h"
+#include "grid/GridPaintResources.h"
 #include "grid/ImageList.h"
 #include "grid/base/CustomGrid.h"
 #include "platform/Color.h"
@@ -31,9 +32,11 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
+class TDataSet;
 class TDataSource;
 class TField;
 class TGridDataLinkGx;
@@ -101,6 +104,10 @@ public:
     bool FocusField(TField* field);
     // Focuses the grid; true when it or its editor has the focus.
     bool TakeFocus();
+    // The field of the current column, or nullptr.
+    TField* CurrentField() const;
+    // Pixels from the top of one data row to the next.
+    int RowPitch() const;
     bool TakeFocusEnabled() const { return FTakeFocusEnabled; }
     void SetTakeFocusEnabled(bool value) { FTakeFocusEnabled = value; }
     // Remember the current record and where the window shows it, and
@@ -187,6 +194,8 @@ public:
     // Size of one edit button in a data cell.
     int EditButtonWidth() const { return FEditButtonWidth; }
     int EditButtonHeight() const { return FEditButtonHeight; }
+    // Height of the title row (0 without titles).
+    int TitleRowHeight() const { return FTitleRowHeight; }
 
     TDBGridOptions Options() const { return FOptions; }
     void SetOptions(TDBGridOptions value);
@@ -223,6 +232,10 @@ public:
     // Layout requests made and layout passes run since construction.
     int LayoutRequestCount() const { return FLayoutRequestCount; }
     int LayoutPassCount() const { return FLayoutPassCount; }
+    // Scales the fonts and the column widths by m/d (the program's scaling
+    // changed); the widths are scaled as running sums, so the columns
+    // together grow exactly by m/d.
+    void ChangeScale(int m, int d);
 
     // True while the dataset announces a change of its fields' layout.
     bool DataLayoutChanging() const { return FDataLayoutChanging; }
@@ -252,7 +265,68 @@ public:
     // Takes the marker off every column but `except`.
     void ClearSortMarkers(TColumnGx* except);
 
+    // ---- painting
+    using TGetCellParamsEventGx = std::function<void(TCustomDBGridGx& sender, TColumnGx& column, TFontGx& font,
+                                                     TColor& background, TGridDrawState state)>;
+    using TGetBtnParamsEventGx = std::function<void(TCustomDBGridGx& sender, TColumnGx& column, TFontGx& font,
+                                                    TColor& background, TSortMarkerGx& sortMarker, bool isDown)>;
+    using TGetFooterParamsEventGx =
+        std::function<void(TCustomDBGridGx& sender, int dataCol, int row, TColumnGx& column, TFontGx& font,
+                           TColor& background, TAlignment& alignment, TGridDrawState state, std::string& text)>;
+    using TDrawDataCellEventGx =
+        std::function<void(TCustomDBGridGx& sender, const QRect& rect, TField* field, TGridDrawState state)>;
+    using TDrawColumnCellEventGx = std::function<void(TCustomDBGridGx& sender, const QRect& rect, int dataCol,
+                                                      TColumnGx& column, TGridDrawState state)>;
+    using TDrawFooterCellEventGx = std::function<void(TCustomDBGridGx& sender, int dataCol, int row,
+                                                      TColumnGx& column, const QRect& rect, TGridDrawState state)>;
+    // Data cells: the grid's event, then the column's OnGetCellParams.
+    TGetCellParamsEventGx OnGetCellParams;
+    // Titles of columns with a field (background and sort marker, then font).
+    TGetBtnParamsEventGx OnGetBtnParams;
+    // Footer cells while DefaultDrawing; row is the footer row.
+    TGetFooterParamsEventGx OnGetFooterParams;
+    // After a data cell is drawn: OnDrawDataCell only while the columns are
+    // the default ones.
+    TDrawDataCellEventGx OnDrawDataCell;
+    TDrawColumnCellEventGx OnDrawColumnCell;
+    TDrawFooterCellEventGx OnDrawFooterCell;
+    // The painter of the paint in progress, for the drawing events.
+    using TCustomGrid::Canvas;
+    // Whether a data cell is painted highlighted (the cell's text given).
+    virtual bool HighlightDataCell(int dataCol, int dataRow, TGridDrawState state, const std::string& text);
+    // The text of footer row `footerRow` of a column.
+    virtual std::string FooterText(int footerRow, TColumnGx& column);
+    // The summary of a sum, average or count footer, as value x 10000;
+    // false while the footer has none (the footer summaries supply it).
+    virtual bool FooterSummaryValue(const TColumnFooterGx& footer, int64_t& scaledValue);
+    // The incremental search the keyboard runs: while active its text is
+    // written over the current cell and the indicator shows the search
+    // arrow.
+    bool IncSearchActive() const { return FIncSearchActive; }
+    const std::string& IncSearchText() const { return FIncSearchText; }
+    void SetIncSearchState(bool active, const std::string& text);
+    // The data column whose title button the mouse holds down (-1: none).
+    int PressedTitleCol() const { return FPressedTitleCol; }
+    void SetPressedTitleCol(int dataCol);
+    // The grid's indicator glyphs and sort markers.
+    const TGridImagesGx& PaintImages() const { return FPaintImages; }
+    // Frames the client area as the Flat and BorderStyle settings ask: a
+    // one-pixel sunken edge for a flat single border.
+    void ApplyFlatBorder();
+
 protected:
+    // ---- row window and scrolling
+    void VScroll(TScrollCode code, int pos) override;
+    void HScroll(TScrollCode code, int pos) override;
+    bool DoMouseWheelDown(TShiftState shift, const QPoint& pos) override;
+    bool DoMouseWheelUp(TShiftState shift, const QPoint& pos) override;
+    void TimedScroll(TGridScrollDirections direction) override;
+    void CreateWnd() override;
+    void Resize() override;
+    // True while the grid moves its current row onto the current record
+    // (not a user's move, so no dataset move follows).
+    bool SyncingRow() const { return FSyncingRow; }
+
     // The layout pass; runs when the outermost layout lock goes.
     virtual void RebuildLayout();
     // The column step of the layout pass: frees default columns a user
@@ -260,8 +334,23 @@ protected:
     void RebuildColumns();
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // ---- painting
+    void Paint() override;
+    void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override;
 
 private:
+    // ---- row window and scrolling
+    void SetRowCountKeepingRow(int count);
+    void MoveToRow(int row);
+    void ResetRowHeights();
+    void FitFooters();
+    void MinimalFooterLayout(int fillerHeight);
+    bool RecordsNumbered() const;
+    void UpdateVertScrollBarFittingColumns();
+    void ThumbReleased(TDataSet& dataSet, int pos);
+    void ShowThumbAtPosition();
+    std::string EditorTextOf(TField& field) const;
+
     // Gives each data column's grid column its width, as the change
     // notification does.
     void ApplyColumnWidth(TColumnGx& column);
@@ -269,6 +358,30 @@ private:
     void ApplyGridOptions();
     void FollowParentFont();
     void ImageListChanged();
+
+    // ---- steps of the layout pass
+    void DropDeferredLayout();
+    void FreeDefaultColumnsBeforeUserColumns();
+    void MatchColumnsToFieldMap();
+    void RebuildVisibleColumns();
+    // Invisible columns inside (and right after) the frozen columns.
+    int FrozenInvisibleCount() const;
+    void ApplyGridDimensions(int frozenInvisible);
+    void LayoutRowHeight();
+    // The multi-line flag and the edit-button size, from the row height.
+    void LayoutCellMetrics();
+    void LayoutTitleHeight();
+    // TitleLines and TitleHeight, or the title tree, over the title height.
+    void LayoutTitleLines();
+    void ApplyScrollBarStyle();
+    void ApplyColumnWidths();
+    void ApplyTabStops();
+    bool IsTabStopColumn(const TColumnGx& column) const;
+    // Shares the client width among the auto-fit columns.
+    void DistributeAutoFitWidths();
+    // The width the auto-fit columns share when the others take othersWidth.
+    int AutoFitAvailableWidth(int64_t othersWidth) const;
+    void RebuildRowWindow();
 
     std::unique_ptr<TGridDataLinkGx> FDataLink;
     std::unique_ptr<TDBGridGxSelectionModel> FSelectionModel;
@@ -313,9 +426,12 @@ private:
     bool FMultiLine = false;
     int FEditButtonWidth = 16;
     int FEditButtonHeight = 16;
+    int FTitleRowHeight = 0;
 
     int FIndicatorRow = -1;
     bool FThumbTracked = false;
+    bool FSyncingRow = false;
+    TScrollInfo FVertScrollWanted;
     bool FTakeFocusEnabled = true;
     std::string FSavedBookmark;
     int FSavedOffset = 0;
@@ -329,6 +445,14 @@ private:
     bool FDestroying = false;
     int FLayoutRequestCount = 0;
     int FLayoutPassCount = 0;
+
+    // ---- painting
+    TGridImagesGx FPaintImages;
+    TTextBitmapUserGx FTextBitmapUser;
+    bool FIncSearchActive = false;
+    std::string FIncSearchText;
+    int FPressedTitleCol = -1;
+    bool FBorderFlat = false;
 };
 
 // TDBGridGx: the grid as the program places it.

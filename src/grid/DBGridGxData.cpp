@@ -6,6 +6,9 @@
 
 #include "data/DataSource.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/base/InplaceEdit.h"
+
+#include <QApplication>
 
 // ---- data -----------------------------------------------------------------
 
@@ -22,9 +25,120 @@ void TCustomDBGridGx::SetDataSource(TDataSource* value)
 
 void TCustomDBGridGx::LinkActiveChanged(bool active)
 {
+    if (!active)
+        HideEditor();
     if (FSelectionModel)
         FSelectionModel->LinkChanged(active);
     RequestLayout();
+    if (active && FOptions.Contains(dgAlwaysShowEditor))
+        ShowEditor();
+    UpdateVertScrollBar();
+}
+
+void TCustomDBGridGx::CurrentRecordChanged(TField* field)
+{
+    if (!HandleAllocated())
+        return;
+    if (field) {
+        for (const auto& column : *FColumns)
+            if (column->Field() == field)
+                InvalidateCell(DataToRawColumn(column->Index()), Row());
+    } else {
+        InvalidateGrid();
+    }
+    TField* current = CurrentField();
+    TInplaceEdit* editor = InplaceEditor();
+    if (!current || !editor || (field && field != current))
+        return;
+    if (editor->text() != QString::fromStdString(EditorTextOf(*current))) {
+        RefreshEditor();
+        editor->Deselect();
+    }
+}
+
+std::string TCustomDBGridGx::EditorTextOf(TField& field) const
+{
+    if (FDrawMemoText && field.DataType() == ftMemo) {
+        // The editor shows one line: line breaks of any kind become spaces.
+        std::string text = field.AsString();
+        std::string line;
+        line.reserve(text.size());
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                continue;
+            line += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+        }
+        return line;
+    }
+    return field.EditText();
+}
+
+void TCustomDBGridGx::WriteEditorToField()
+{
+    TInplaceEdit* editor = InplaceEditor();
+    int index = RawToDataColumn(Col());
+    if (!editor || index < 0 || index >= FColumns->Count())
+        return;
+    TColumnGx& column = *(*FColumns)[index];
+    if (!column.Field() || !FDataLink->Edit())
+        return;
+    column.UpdateData(editor->text().toStdString(), TVariant(), true);
+}
+
+bool TCustomDBGridGx::FocusField(TField* field)
+{
+    for (const auto& column : *FColumns) {
+        if (column->Field() != field || !column->Visible())
+            continue;
+        int raw = DataToRawColumn(column->Index());
+        if (raw >= FixedCols() && raw < ColCount() && raw != Col())
+            SetCol(raw);
+        break;
+    }
+    if (CurrentField() != field || !TakeFocus())
+        return false;
+    ShowEditor();
+    return true;
+}
+
+bool TCustomDBGridGx::TakeFocus()
+{
+    if (!FTakeFocusEnabled || !isEnabled() || !isVisible() || focusPolicy() == Qt::NoFocus)
+        return true;
+    setFocus(Qt::OtherFocusReason);
+    const QWidget* focus = window()->focusWidget();
+    return focus == this || (InplaceEditor() && focus == InplaceEditor());
+}
+
+void TCustomDBGridGx::DeferLayout()
+{
+    if (HandleAllocated())
+        PostDeferredLayout();
+    ReleaseLayout();
+}
+
+void TCustomDBGridGx::CreateWnd()
+{
+    LockUpdate();
+    TCustomGrid::CreateWnd();
+    UnlockUpdate();
+    UpdateRowWindow();
+    SyncCurrentRow();
+    UpdateVertScrollBar();
+}
+
+void TCustomDBGridGx::Resize()
+{
+    TCustomGrid::Resize();
+    if (FUpdateLock != 0)
+        return;
+    if (FAutoFitColWidths) {
+        RequestLayout();
+        RefreshEditor();
+    } else {
+        UpdateRowWindow();
+        UpdateVertScrollBar();
+    }
 }
 
 void TCustomDBGridGx::DataLayoutChanged()

@@ -1,6 +1,12 @@
 #include "grid/GridDataLinkGx.h"
 
+#include "data/DataSet.h"
 #include "grid/DBGridGx.h"
+#include "platform/Exceptions.h"
+
+#include <algorithm>
+
+TGridDataLinkGx::~TGridDataLinkGx() { ClearFieldMap(); }
 
 std::vector<TField*> TGridDataLinkGx::VisibleFields() const
 {
@@ -14,10 +20,118 @@ std::vector<TField*> TGridDataLinkGx::VisibleFields() const
     return fields;
 }
 
-void TGridDataLinkGx::ActiveChanged() { FGrid->LinkActiveChanged(Active()); }
+// ---- the field map ----------------------------------------------------------
 
-void TGridDataLinkGx::DataSetChanged() { FGrid->InvalidateGrid(); }
+void TGridDataLinkGx::BuildFieldMap()
+{
+    ClearFieldMap();
+    TDataSet* dataSet = DataSet();
+    if (FGrid->Columns().State() == csCustomized) {
+        FMapByColumns = true;
+        for (const auto& column : FGrid->Columns())
+            AddFieldMapping(column->FieldName());
+        return;
+    }
+    FMapByColumns = false;
+    if (!dataSet)
+        return;
+    for (TField* field : dataSet->Fields())
+        if (field->Visible())
+            AddFieldMapping(field->FieldName());
+}
 
-void TGridDataLinkGx::RecordChanged(TField* /*field*/) { FGrid->InvalidateGrid(); }
+void TGridDataLinkGx::AddFieldMapping(const std::string& fieldName)
+{
+    if (FieldMapCount() >= FMapLimit)
+        throw EInvalidGridOperation("Grid requested to display more than 256 columns");
+    TDataSet* dataSet = DataSet();
+    TField* field = nullptr;
+    if (dataSet)
+        field = FMapByColumns ? dataSet->FindField(fieldName) : dataSet->FieldByName(fieldName);
+    if (FieldMapCount() == FCapacity) {
+        int grown = FCapacity == 0 ? 8 : FCapacity > FMapLimit / 2 ? FMapLimit : FCapacity * 2;
+        FFieldMap.reserve(static_cast<size_t>(grown));
+        FCapacity = grown;
+    }
+    FFieldMap.push_back(field ? dataSet->Fields().IndexOf(field) : -1);
+}
+
+void TGridDataLinkGx::ClearFieldMap()
+{
+    std::vector<int32_t>().swap(FFieldMap);
+    FCapacity = 0;
+}
+
+TField* TGridDataLinkGx::MappedField(int i) const
+{
+    if (i < 0 || i >= FieldMapCount())
+        return nullptr;
+    int index = FFieldMap[static_cast<size_t>(i)];
+    TDataSet* dataSet = DataSet();
+    if (index < 0 || !dataSet || index >= dataSet->FieldCount())
+        return nullptr;
+    return dataSet->Fields()[index];
+}
+
+bool TGridDataLinkGx::UsesDefaultFields() const
+{
+    TDataSet* dataSet = DataSet();
+    if (dataSet && !dataSet->DefaultFields())
+        return false;
+    if (FMapByColumns)
+        return std::find(FFieldMap.begin(), FFieldMap.end(), -1) == FFieldMap.end();
+    return true;
+}
+
+void TGridDataLinkGx::ResetEdit()
+{
+    if (FModified) {
+        RecordChanged(nullptr);
+    } else if (TDataSet* dataSet = DataSet()) {
+        dataSet->Cancel();
+    }
+}
+
+// ---- notifications ----------------------------------------------------------
+
+void TGridDataLinkGx::ActiveChanged()
+{
+    FGrid->LinkActiveChanged(Active());
+    FModified = false;
+}
+
+void TGridDataLinkGx::DataSetChanged()
+{
+    FGrid->RefreshFromData();
+    FModified = false;
+}
+
+void TGridDataLinkGx::DataSetScrolled(int distance) { FGrid->ScrollRows(distance); }
+
+void TGridDataLinkGx::RecordChanged(TField* field)
+{
+    FGrid->CurrentRecordChanged(field);
+    FModified = false;
+}
+
+void TGridDataLinkGx::EditingChanged() { FGrid->InvalidateIndicator(); }
 
 void TGridDataLinkGx::LayoutChanged() { FGrid->DataLayoutChanged(); }
+
+void TGridDataLinkGx::FocusControl(TField** field)
+{
+    if (field && *field && FGrid->FocusField(*field))
+        *field = nullptr;
+}
+
+void TGridDataLinkGx::UpdateData()
+{
+    struct TInUpdateData {
+        bool& Flag;
+        explicit TInUpdateData(bool& flag) : Flag(flag) { Flag = true; }
+        ~TInUpdateData() { Flag = false; }
+    } inUpdate(FInUpdateData);
+    if (FModified)
+        FGrid->WriteEditorToField();
+    FModified = false;
+}
