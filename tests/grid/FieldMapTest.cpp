@@ -1,0 +1,116 @@
+// The field map between grid columns and dataset fields, and the data
+// link's pending-edit bookkeeping.
+
+#include "GridTestSupport.h"
+#include "RowWindowTestSupport.h"
+
+#include "grid/base/InplaceEdit.h"
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FieldMap, DefaultColumnsMapTheVisibleFieldsInOrder)
+{
+    TBoundGrid bound;
+    TGridDataLinkGx& link = *bound.Grid->DataLink();
+    ASSERT_EQ(link.FieldMapCount(), 6);
+    EXPECT_FALSE(link.MapByColumns());
+    EXPECT_EQ(link.MappedField(0), bound.Field("ID"));
+    EXPECT_EQ(link.MappedField(5), bound.Field("AMOUNT"));
+    EXPECT_EQ(link.MappedField(6), nullptr);
+    EXPECT_EQ(link.MappedField(-1), nullptr);
+    EXPECT_TRUE(link.UsesDefaultFields());
+
+    bound.Field("NAME")->SetVisible(false);
+    ASSERT_EQ(link.FieldMapCount(), 5);
+    EXPECT_EQ(link.MappedField(1), bound.Field("ACTIVE"));
+}
+
+TEST(FieldMap, CustomizedColumnsMapByNameAndMissingFieldsGiveEmptyEntries)
+{
+    TBoundGrid bound;
+    {
+        TLayoutLockGx lock(bound.Grid.get());
+        bound.Columns().Clear();
+        bound.Columns().Add()->SetFieldName("AMOUNT");
+        bound.Columns().Add()->SetFieldName("NO_SUCH_FIELD");
+        bound.Columns().Add()->SetFieldName("ID");
+    }
+    TGridDataLinkGx& link = *bound.Grid->DataLink();
+    ASSERT_EQ(link.FieldMapCount(), 3);
+    EXPECT_TRUE(link.MapByColumns());
+    EXPECT_EQ(link.MappedField(0), bound.Field("AMOUNT"));
+    EXPECT_EQ(link.MappedField(1), nullptr);
+    EXPECT_EQ(link.MappedField(2), bound.Field("ID"));
+    EXPECT_FALSE(link.UsesDefaultFields());
+}
+
+TEST(FieldMap, CapacityStartsAtEightAndDoubles)
+{
+    TBoundGrid bound;
+    TGridDataLinkGx& link = *bound.Grid->DataLink();
+    EXPECT_EQ(link.FieldMapCapacity(), 8);
+    link.ClearFieldMap();
+    EXPECT_EQ(link.FieldMapCapacity(), 0);
+    EXPECT_EQ(link.FieldMapCount(), 0);
+    for (int i = 0; i < 9; ++i)
+        link.AddFieldMapping("ID");
+    EXPECT_EQ(link.FieldMapCapacity(), 16);
+}
+
+TEST(FieldMap, AFullMapRefusesAnotherColumn)
+{
+    TBoundGrid bound;
+    TGridDataLinkGx& link = *bound.Grid->DataLink();
+    link.SetFieldMapLimit(4);
+    link.ClearFieldMap();
+    for (int i = 0; i < 4; ++i)
+        link.AddFieldMapping("ID");
+    try {
+        link.AddFieldMapping("ID");
+        FAIL() << "a fifth entry was taken";
+    } catch (const EInvalidGridOperation& e) {
+        EXPECT_STREQ(e.what(), "Grid requested to display more than 256 columns");
+    }
+    EXPECT_EQ(link.FieldMapCount(), 4);
+    // The layout pass reports the same limit for a table with more fields.
+    EXPECT_THROW(bound.Grid->RequestLayout(), EInvalidGridOperation);
+    EXPECT_EQ(bound.Grid->LayoutLock(), 0);
+    EXPECT_EQ(bound.Grid->UpdateLock(), 0);
+}
+
+TEST(FieldMap, TheEditorsPendingTextIsWrittenWhenTheRecordIsPosted)
+{
+    TNumberedGrid grid(5);
+    TDBGridGx& g = grid.G();
+    g.SetCol(g.DataToRawColumn(1));
+    g.ShowEditor();
+    TInplaceEdit* editor = g.InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    grid.Table->Edit();
+    editor->setText("Zed");
+    grid.Link().SetModified(true);
+    grid.Table->Post();
+    EXPECT_FALSE(grid.Link().Modified());
+    EXPECT_FALSE(grid.Link().InUpdateData());
+    EXPECT_EQ(grid.Table->FieldByName("NAME")->AsString(), "Zed");
+    // Without pending text nothing is written.
+    editor->setText("Other");
+    grid.Table->Edit();
+    grid.Table->Post();
+    EXPECT_EQ(grid.Table->FieldByName("NAME")->AsString(), "Zed");
+}
+
+TEST(FieldMap, ResetEditCancelsTheDatasetWhenNothingIsPending)
+{
+    TNumberedGrid grid(5);
+    grid.Table->Edit();
+    grid.Table->FieldByName("NAME")->SetAsString("Changed");
+    grid.Link().ResetEdit();
+    EXPECT_EQ(grid.Table->State(), dsBrowse);
+    EXPECT_EQ(grid.Table->FieldByName("NAME")->AsString(), "R1");
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+// A shown grid over a table of numbered records (ID 1..n, NAME "Rn"), with
+// a known client size, for the row window and scrolling tests.
+
+#include "data/DataSource.h"
+#include "data/DataSetTestSupport.h"
+#include "grid/DBGridGx.h"
+#include "grid/GridDataLinkGx.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <memory>
+
+class TNumberedGrid {
+public:
+    std::unique_ptr<TMemTable> Table;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TDBGridGx> Grid;
+
+    // A grid of the given outer size over `records` numbered records.
+    explicit TNumberedGrid(int records, bool sequenced = true, int width = 320, int height = 240)
+    {
+        Table = std::make_unique<TMemTable>();
+        DefineNumbered(*Table);
+        FillNumbered(*Table, records);
+        Table->SetSequenced(sequenced);
+        Table->Open();
+        Source = std::make_unique<TDataSource>(Table.get());
+        Grid = std::make_unique<TDBGridGx>();
+        Grid->SetBorderStyle(bsNone);
+        Grid->SetDataSource(Source.get());
+        Grid->resize(width, height);
+        Grid->show();
+        QApplication::setActiveWindow(Grid.get());
+        (void)QTest::qWaitForWindowExposed(Grid.get());
+        Grid->activateWindow();
+        Grid->setFocus();
+        QApplication::processEvents();
+    }
+
+    TDBGridGx& G() { return *Grid; }
+    TGridDataLinkGx& Link() { return *Grid->DataLink(); }
+    int Id() const { return CurrentId(*Table); }
+    // The ID of the record a grid row shows, or -1.
+    int IdAtRow(int row)
+    {
+        int record = Grid->RecordIndexOfRow(row);
+        if (record < 0)
+            return -1;
+        TLinkRecordScope scope(Link(), record);
+        return Table->FieldByName("ID")->AsInteger();
+    }
+    int FirstVisibleId() { return IdAtRow(Grid->TitleRows()); }
+    int DataRows() const { return Grid->DataLink()->RecordCount(); }
+    // One pixel below the last line of a row.
+    int RowEnd(int row) const
+    {
+        int lines = Grid->Options().Contains(dgRowLines) ? Grid->GridLineWidth() : 0;
+        return Grid->CellRect(0, row).bottom() + 1 + lines;
+    }
+};
