@@ -1,14 +1,20 @@
-// The grid's layout locks, its layout pass so far, and the change
+// The grid's layout locks, its layout pass (columns, fixed columns, widths,
+// tab stops and the row window; the heights are in DBGridGxLayoutHeights,
+// the sharing of the width in DBGridGxAutoFit), and the change
 // notification of its columns.
 
 #include "grid/DBGridGx.h"
 
 #include "grid/GridDataLinkGx.h"
 
+#include "data/Fields.h"
+
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 // The private event that runs a deferred layout pass.
@@ -97,36 +103,49 @@ bool TCustomDBGridGx::event(QEvent* e)
     return TCustomGrid::event(e);
 }
 
+// ---- the layout pass --------------------------------------------------------
+
 void TCustomDBGridGx::RebuildLayout()
 {
     ++FLayoutPassCount;
-    if (FDeferredLayoutPosted) {
-        QCoreApplication::removePostedEvents(this, DeferredLayoutEvent);
-        FDeferredLayoutPosted = false;
-    }
-    FIndicatorCols = FOptions.Contains(dgIndicator) ? 1 : 0;
-    FTitleRows = FOptions.Contains(dgTitles) ? 1 : 0;
+    DropDeferredLayout();
     RebuildColumns();
+    RebuildVisibleColumns();
+    ApplyGridDimensions(FrozenInvisibleCount());
+    LayoutRowHeight();
+    LayoutCellMetrics();
+    LayoutTitleHeight();
+    ApplyScrollBarStyle();
+    ApplyColumnWidths();
+    ApplyTabStops();
+    if (FAutoFitColWidths)
+        DistributeAutoFitWidths();
+    LayoutTitleLines();
+    ApplyColumnWidths();
+    RebuildRowWindow();
+}
 
-    SetColCount(std::max(FColumns->Count(), 1) + FIndicatorCols);
-    SetFixedCols(FIndicatorCols);
-    if (RowCount() <= FTitleRows)
-        SetRowCount(FTitleRows + 1);
-    SetFixedRows(FTitleRows);
-    if (FIndicatorCols > 0)
-        SetColWidths(0, IndicatorWidth);
-    for (const auto& column : *FColumns)
-        ApplyColumnWidth(*column);
-    if (FSelectionModel)
-        FSelectionModel->LayoutRebuilt();
-    InvalidateGrid();
+void TCustomDBGridGx::DropDeferredLayout()
+{
+    if (!FDeferredLayoutPosted)
+        return;
+    QCoreApplication::removePostedEvents(this, DeferredLayoutEvent);
+    FDeferredLayoutPosted = false;
 }
 
 void TCustomDBGridGx::RebuildColumns()
 {
-    TDBGridColumnsGx& columns = *FColumns;
+    FreeDefaultColumnsBeforeUserColumns();
+    FIndicatorCols = FOptions.Contains(dgIndicator) ? 1 : 0;
+    FDataLink->ClearFieldMap();
+    if (FDataLink->Active())
+        FDataLink->BuildFieldMap();
+    MatchColumnsToFieldMap();
+}
 
-    // A user column after a default one: the default columns go.
+void TCustomDBGridGx::FreeDefaultColumnsBeforeUserColumns()
+{
+    TDBGridColumnsGx& columns = *FColumns;
     bool defaultSeen = false;
     for (const auto& column : columns) {
         if (!column->IsUserColumn()) {
@@ -135,23 +154,32 @@ void TCustomDBGridGx::RebuildColumns()
             for (int i = columns.Count() - 1; i >= 0; --i)
                 if (!columns[i]->IsUserColumn())
                     columns.Delete(i);
-            break;
+            return;
         }
     }
+}
 
+void TCustomDBGridGx::MatchColumnsToFieldMap()
+{
+    TDBGridColumnsGx& columns = *FColumns;
     if (columns.State() == csCustomized) {
+        // Each column looks its field up by name again.
         for (const auto& column : columns)
             column->FField.Reset();
         return;
     }
 
-    std::vector<TField*> fields = FDataLink->VisibleFields();
+    std::vector<TField*> fields;
+    fields.reserve(static_cast<size_t>(FDataLink->FieldMapCount()));
+    for (int i = 0; i < FDataLink->FieldMapCount(); ++i)
+        fields.push_back(FDataLink->MappedField(i));
     TDataSet* dataSet = FDataLink->DataSet();
     bool persistentFields = dataSet && !dataSet->DefaultFields() && dataSet->FieldCount() > 0;
     if (FDataLink->Active() || persistentFields) {
+        std::unordered_set<TField*> mapped(fields.begin(), fields.end());
         for (int i = columns.Count() - 1; i >= 0; --i) {
             TField* field = columns[i]->Field();
-            if (!field || std::find(fields.begin(), fields.end(), field) == fields.end())
+            if (!field || mapped.count(field) == 0)
                 columns.Delete(i);
         }
     } else {
@@ -175,6 +203,62 @@ void TCustomDBGridGx::RebuildColumns()
     }
 }
 
+void TCustomDBGridGx::RebuildVisibleColumns()
+{
+    FVisibleColumns.Clear();
+    for (const auto& column : *FColumns)
+        if (column->Visible())
+            FVisibleColumns.Add(column.get());
+}
+
+int TCustomDBGridGx::FrozenInvisibleCount() const
+{
+    const TDBGridColumnsGx& columns = *FColumns;
+    int invisible = 0;
+    int visible = 0;
+    int i = 0;
+    // Every invisible column met widens the frozen range by one.
+    for (; i < columns.Count() && visible < FFrozenCols; ++i) {
+        if (columns[i]->Visible())
+            ++visible;
+        else
+            ++invisible;
+    }
+    for (; i < columns.Count() && !columns[i]->Visible(); ++i)
+        ++invisible;
+    // With nothing visible one column has to stay scrollable.
+    if (FVisibleColumns.Empty() && invisible > 0)
+        --invisible;
+    return invisible;
+}
+
+void TCustomDBGridGx::ApplyGridDimensions(int frozenInvisible)
+{
+    SetColCount(FColumns->Count() + FIndicatorCols);
+    int fixed = FIndicatorCols + frozenInvisible;
+    if (FDataLink->Active() || FColumns->State() == csCustomized)
+        fixed += FFrozenCols;
+    // More frozen columns than there are leave the last one scrolling.
+    SetFixedCols(std::min(fixed, ColCount() - 1));
+    FTitleRows = FOptions.Contains(dgTitles) ? 1 : 0;
+}
+
+void TCustomDBGridGx::ApplyScrollBarStyle()
+{
+    // The vertical bar is set from the dataset (UpdateVertScrollBar); the
+    // base grid keeps at most the horizontal one.
+    bool horizontal = !FAutoFitColWidths && FHorzScrollBar.Visible();
+    SetScrollBars(horizontal ? ssHorizontal : ssNone);
+}
+
+void TCustomDBGridGx::ApplyColumnWidths()
+{
+    if (FIndicatorCols > 0)
+        SetColWidths(0, IndicatorWidth);
+    for (const auto& column : *FColumns)
+        ApplyColumnWidth(*column);
+}
+
 void TCustomDBGridGx::ApplyColumnWidth(TColumnGx& column)
 {
     int raw = DataToRawColumn(column.Index());
@@ -182,6 +266,56 @@ void TCustomDBGridGx::ApplyColumnWidth(TColumnGx& column)
         return;
     int width = column.Visible() ? column.Width() : (FOptions.Contains(dgColLines) ? -1 : 0);
     SetColWidths(raw, width);
+}
+
+void TCustomDBGridGx::ApplyTabStops()
+{
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        int raw = DataToRawColumn(i);
+        if (raw < ColCount())
+            SetTabStops(raw, IsTabStopColumn(*(*FColumns)[i]));
+    }
+}
+
+bool TCustomDBGridGx::IsTabStopColumn(const TColumnGx& column) const
+{
+    if (!column.Visible() || column.ReadOnly() || !FDataLink->Active())
+        return false;
+    TField* field = column.Field();
+    if (!field || field->Calculated())
+        return false;
+    if (field->Lookup() && !field->KeyFields.empty()) {
+        // A lookup field is edited through its key fields.
+        TDataSet* dataSet = field->DataSet();
+        if (!dataSet)
+            return false;
+        for (const std::string& name : SplitFieldNames(field->KeyFields)) {
+            TField* key = dataSet->FindField(name);
+            if (key && !key->ReadOnly())
+                return true;
+        }
+        return false;
+    }
+    return !field->ReadOnly();
+}
+
+void TCustomDBGridGx::RebuildRowWindow()
+{
+    if (FOptions.Contains(dgRowSelect)) {
+        // Rebuilding the rows of a row-select grid scrolls it back to its
+        // first column: nothing is painted until the view is back.
+        QScopedValueRollback<bool> suppressed(FPaintSuppressed, true);
+        const int leftCol = LeftCol();
+        UpdateRowWindow();
+        if (leftCol >= FixedCols() && leftCol < ColCount() && leftCol != LeftCol())
+            SetLeftCol(leftCol);
+    } else {
+        UpdateRowWindow();
+    }
+    SyncCurrentRow();
+    InvalidateGrid();
+    if (FSelectionModel)
+        FSelectionModel->LayoutRebuilt();
 }
 
 // ---- the column change notification ----------------------------------------
