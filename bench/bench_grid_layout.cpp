@@ -1,0 +1,90 @@
+// The grid's layout pass over 200 default columns bound to an open
+// in-memory table of 200 fields: matching the columns to the field map,
+// widths, tab stops, row and title heights and the row window.  Reported
+// per pass (one iteration is one pass), with and without auto-fit sharing of the client width.
+
+#include "data/DataSource.h"
+#include "data/MemTable.h"
+#include "grid/DBGridGx.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kFields = 200;
+constexpr int kRecords = 100;
+
+QApplication& Application()
+{
+    // Headless unless a display was asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "bench_grid_layout";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+struct TFixture {
+    TMemTable Table;
+    TDataSource Source{&Table};
+    std::unique_ptr<TDBGridGx> Grid;
+
+    TFixture()
+    {
+        Application();
+        for (int i = 0; i < kFields; ++i) {
+            std::string name = "F" + std::to_string(i);
+            if (i % 2 == 0)
+                Table.FieldDefs().Add(name, ftInteger);
+            else
+                Table.FieldDefs().Add(name, ftString, 10 + i % 20);
+        }
+        for (int r = 0; r < kRecords; ++r) {
+            std::vector<TVariant> values;
+            for (int i = 0; i < kFields; ++i)
+                values.push_back(i % 2 == 0 ? TVariant(r * kFields + i) : TVariant("v" + std::to_string(r)));
+            Table.AppendRecord(values);
+        }
+        Table.Open();
+        Grid = std::make_unique<TDBGridGx>();
+        Grid->resize(1200, 600);
+        Grid->show();
+        QApplication::processEvents();
+        Grid->SetDataSource(&Source);
+    }
+};
+
+TFixture& Fixture()
+{
+    static TFixture fixture;
+    return fixture;
+}
+
+void RunLayoutPasses(benchmark::State& state, bool autoFit)
+{
+    TFixture& f = Fixture();
+    f.Grid->SetAutoFitColWidths(autoFit);
+    const int before = f.Grid->LayoutPassCount();
+    for (auto _ : state) {
+        // An outermost lock and unlock runs exactly one pass.
+        f.Grid->LockLayout();
+        f.Grid->UnlockLayout();
+    }
+    if (f.Grid->Columns().Count() != kFields || f.Grid->LayoutPassCount() - before != state.iterations())
+        state.SkipWithError("the grid did not lay out its 200 columns once per iteration");
+}
+
+void BM_LayoutPass200Columns(benchmark::State& state) { RunLayoutPasses(state, false); }
+BENCHMARK(BM_LayoutPass200Columns)->Unit(benchmark::kMicrosecond);
+
+void BM_LayoutPass200ColumnsAutoFit(benchmark::State& state) { RunLayoutPasses(state, true); }
+BENCHMARK(BM_LayoutPass200ColumnsAutoFit)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
