@@ -4,6 +4,7 @@
 #include "app/DBNavigator.h"
 #include "app/ExceptionReport.h"
 #include "app/FormStyle.h"
+#include "grid/DBGridGx.h"
 #include "platform/ui/OpenDialog.h"
 
 #include <QAction>
@@ -105,18 +106,15 @@ void TfrmMain::CreateClientArea()
     FDBNavigator1->SetDataSource(&dsrcDBF);
     layout->addWidget(FDBNavigator1);
 
-    // The data grid's place: it fills the rest of the client area and is the
-    // first (and only) control in the tab order.
-    auto* gridPlace = new QFrame(client);
-    gridPlace->setObjectName(QStringLiteral("dgrdDBF"));
-    gridPlace->setFrameShape(QFrame::StyledPanel);
-    gridPlace->setFrameShadow(QFrame::Sunken);
-    gridPlace->setFocusPolicy(Qt::StrongFocus);
-    gridPlace->setAutoFillBackground(true);
-    QPalette palette = gridPlace->palette();
-    palette.setColor(QPalette::Window, ToQColor(clWindow));
-    gridPlace->setPalette(palette);
-    FdgrdDBF = gridPlace;
+    // The data grid fills the rest of the client area and is the first (and
+    // only) control in the tab order.
+    FdgrdDBF = new TDBGridGx(client);
+    FdgrdDBF->setObjectName(QStringLiteral("dgrdDBF"));
+    FdgrdDBF->SetDataSource(&dsrcDBF);
+    FdgrdDBF->SetFooterColor(clWindow);
+    const TFontGx gridTextFont(FormFont(), clWindowText);
+    FdgrdDBF->SetTitleFont(gridTextFont);
+    FdgrdDBF->SetFooterFont(gridTextFont);
     layout->addWidget(FdgrdDBF, 1);
 
     setCentralWidget(client);

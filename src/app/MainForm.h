@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TDBGridGx;
 class TDBNavigator;
 
 class TfrmMain : public QMainWindow {
@@ -25,8 +26,7 @@ public:
     TDataSource dsrcDBF;
 
     TDBNavigator* DBNavigator1() const { return FDBNavigator1; }
-    // The grid's place in the client area.
-    QWidget* dgrdDBF() const { return FdgrdDBF; }
+    TDBGridGx* dgrdDBF() const { return FdgrdDBF; }
     QStatusBar* StatusBar1() const { return statusBar(); }
     QString StatusPanelText() const;
 
@@ -56,7 +56,7 @@ private:
     void SetStatusPanelText(const QString& text);
 
     TDBNavigator* FDBNavigator1 = nullptr;
-    QWidget* FdgrdDBF = nullptr;
+    TDBGridGx* FdgrdDBF = nullptr;
     QLabel* FStatusPanel0 = nullptr;
     QMenu* FpadFile = nullptr;
     QAction* FitmDBF = nullptr;

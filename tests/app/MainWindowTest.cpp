@@ -6,6 +6,7 @@
 #include "app/AboutForm.h"
 #include "app/DBNavigator.h"
 #include "app/FormStyle.h"
+#include "grid/DBGridGx.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/OpenDialog.h"
 
@@ -57,7 +58,7 @@ TEST(MainWindow, SongFontAtFourteenPixelsResolvesToAnInstalledCjkFont)
     EXPECT_TRUE(QFontMetrics(font).inFontUcs4(U("数").toUcs4().first()));
 }
 
-TEST(MainWindow, ClientAreaHoldsNavigatorGridPlaceAndStatusBar)
+TEST(MainWindow, ClientAreaHoldsNavigatorGridAndStatusBar)
 {
     TMainWindowHolder window;
     TDBNavigator* navigator = window->DBNavigator1();
@@ -117,7 +118,7 @@ TEST(MainWindow, MenuCaptionsAccessLettersAndNoShortcuts)
         EXPECT_TRUE(action->shortcuts().isEmpty()) << action->text().toStdString();
 }
 
-TEST(MainWindow, GridPlaceHasTheFocusAndIsTheOnlyTabStop)
+TEST(MainWindow, TheGridHasTheFocusAndIsTheOnlyTabStop)
 {
     TMainWindowHolder window;
     EXPECT_EQ(QApplication::focusWidget(), window->dgrdDBF());

@@ -5,6 +5,7 @@
 
 #include "app/DBNavigator.h"
 #include "app/NavButton.h"
+#include "grid/DBGridGx.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/OpenDialog.h"
 
@@ -115,6 +116,36 @@ TEST_F(TableSelection, SecondChoiceClosesTheFirstTableAndOpensTheParadoxOne)
     first.SetTableName(dbase);
     first.Open();
     EXPECT_EQ(first.FieldByName("NAME")->AsString(), "宣纸");
+}
+
+TEST_F(TableSelection, TheGridShowsTheOpenedTableWithItsDefaultColumns)
+{
+    TDBGridGx* grid = window->dgrdDBF();
+    EXPECT_EQ(grid->DataSource(), &window->dsrcDBF);
+    EXPECT_EQ(grid->FooterColor(), clWindow);
+    EXPECT_EQ(grid->TitleFont().pixelSize(), 14);
+    EXPECT_EQ(grid->FooterFont().family(), QString::fromUtf8("宋体"));
+    EXPECT_EQ(grid->Columns().Count(), 1) << "one empty column before a table is open";
+
+    Choose(scratch.CopySample("demo.dbf"));
+    std::vector<std::string> fieldNames;
+    for (TField* field : window->tblDBF.Fields())
+        fieldNames.push_back(field->FieldName());
+    std::vector<std::string> columnNames;
+    for (const auto& column : grid->Columns())
+        columnNames.push_back(column->FieldName());
+    EXPECT_EQ(columnNames, fieldNames);
+    EXPECT_EQ(grid->ColCount(), static_cast<int>(fieldNames.size()) + grid->IndicatorCols());
+    // All eight records fit the window.
+    EXPECT_EQ(grid->RowCount(), grid->TitleRows() + 8);
+    EXPECT_EQ(grid->Row(), grid->TitleRows());
+
+    // The next table replaces the columns.
+    Choose(scratch.CopySample("demo.db"));
+    ASSERT_GE(grid->Columns().Count(), 1);
+    EXPECT_EQ(grid->Columns()[0]->Field(), window->tblDBF.Fields()[0]);
+    EXPECT_EQ(grid->Columns().Count(), window->tblDBF.FieldCount());
+    EXPECT_EQ(grid->RowCount(), grid->TitleRows() + 6);
 }
 
 TEST_F(TableSelection, UpperCaseExtensionsOpenToo)
