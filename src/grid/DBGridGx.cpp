@@ -236,6 +236,8 @@ void TCustomDBGridGx::SetFlat(bool value)
     if (value == FFlat)
         return;
     FFlat = value;
+    // The flat look frames the window differently (its client area too).
+    ApplyFlatBorder();
     RequestLayout();
 }
 
