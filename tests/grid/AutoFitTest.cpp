@@ -146,6 +146,15 @@ TEST_F(AutoFit, AWindowNarrowerThanTheIndicatorLeavesNothingToShare)
     EXPECT_EQ(Column(1).Width(), 0);
 }
 
+TEST_F(AutoFit, ColumnsWithoutBaseWidthsLeaveAllToTheRightmost)
+{
+    AddColumns({0, 0, 0});
+    Grid.SetAutoFitColWidths(true);
+    EXPECT_EQ(Column(0).Width(), 0);
+    EXPECT_EQ(Column(1).Width(), 0);
+    EXPECT_EQ(Column(2).Width(), Shared());
+}
+
 TEST_F(AutoFit, ResizingTheWindowSharesTheNewWidth)
 {
     AddColumns({30, 70});

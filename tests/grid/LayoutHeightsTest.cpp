@@ -223,6 +223,11 @@ TEST(TitleHeight, TitleLinesAndTitleHeightGiveTheHeightOfTheirOwn)
     // TitleHeight alone: no text line at all.
     grid.SetTitleLines(0);
     EXPECT_EQ(grid.TitleRowHeight(), ExternalLeading(big) + 6 + 2);
+    // A title cannot be less than nothing.
+    grid.SetTitleHeight(-100);
+    EXPECT_EQ(grid.TitleRowHeight(), 0);
+    EXPECT_EQ(grid.RowHeights(0), 0);
+    grid.SetTitleHeight(6);
 
     grid.SetOptions(grid.Options() - dgTitles);
     EXPECT_EQ(grid.TitleRowHeight(), 0);
