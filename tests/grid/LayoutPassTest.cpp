@@ -288,6 +288,53 @@ TEST(LayoutPass, TheBaseGridKeepsAtMostAHorizontalScrollBar)
     EXPECT_EQ(grid.ScrollBars(), ssNone);
 }
 
+// A grid that notes whether painting was suppressed while its rows changed.
+class TRowCountWatchingGrid : public TDBGridGx {
+public:
+    using TDBGridGx::TDBGridGx;
+    int RowChanges = 0;
+    int RowChangesWhileSuppressed = 0;
+
+protected:
+    void SizeChanged(int oldColCount, int oldRowCount) override
+    {
+        TDBGridGx::SizeChanged(oldColCount, oldRowCount);
+        if (oldRowCount == RowCount())
+            return;
+        ++RowChanges;
+        if (PaintSuppressed())
+            ++RowChangesWhileSuppressed;
+    }
+};
+
+TEST(LayoutPass, ARowSelectGridKeepsItsLeftColumnAndPaintsNothingWhileItsRowsChange)
+{
+    auto table = SampleTable();
+    TDataSource source(table.get());
+    TRowCountWatchingGrid grid;
+    grid.resize(160, 200);
+    grid.show();
+    grid.SetDataSource(&source);
+    grid.SetOptions(grid.Options() + dgRowSelect);
+    grid.SetLeftCol(4);
+    ASSERT_EQ(grid.LeftCol(), 4);
+
+    grid.RowChanges = grid.RowChangesWhileSuppressed = 0;
+    grid.RequestLayout();
+    EXPECT_EQ(grid.LeftCol(), 4);
+    EXPECT_GT(grid.RowChanges, 0);
+    EXPECT_EQ(grid.RowChangesWhileSuppressed, grid.RowChanges);
+    EXPECT_FALSE(grid.PaintSuppressed());
+
+    // Without row select the rows are rebuilt in plain view.
+    grid.SetOptions(grid.Options() - dgRowSelect);
+    grid.RowChanges = grid.RowChangesWhileSuppressed = 0;
+    grid.RequestLayout();
+    EXPECT_GT(grid.RowChanges, 0);
+    EXPECT_EQ(grid.RowChangesWhileSuppressed, 0);
+    grid.SetDataSource(nullptr);
+}
+
 // A table whose fields test every rule of tab stops: plain, read-only,
 // calculated, and lookups over writable and read-only keys.
 class TabStops : public ::testing::Test {
