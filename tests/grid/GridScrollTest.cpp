@@ -176,6 +176,54 @@ TEST(GridScroll, TheWheelMovesOneRecordPerNotch)
     EXPECT_EQ(grid.Id(), 2);
 }
 
+TEST(GridScroll, HorizontalTrackingMovesTheColumnsWithTheThumb)
+{
+    TNumberedGrid grid(50, true, 120, 200);
+    TDBGridGx& g = grid.G();
+    g.Columns()[0]->SetWidth(150);
+    g.Columns()[1]->SetWidth(150);
+    QApplication::processEvents();
+    QScrollBar* bar = g.ScrollBarControl(sbHorizontal);
+    ASSERT_TRUE(g.IsScrollBarShown(sbHorizontal));
+    const int firstLeft = g.LeftCol();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum());
+    EXPECT_EQ(g.LeftCol(), firstLeft) << "without tracking the columns wait for the release";
+    bar->setSliderDown(false);
+    EXPECT_GT(g.LeftCol(), firstLeft);
+
+    g.SetLeftCol(firstLeft);
+    g.HorzScrollBar().SetTracking(true);
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum());
+    EXPECT_GT(g.LeftCol(), firstLeft);
+    bar->setSliderDown(false);
+}
+
+// Exposes the timed scroll a drag held beyond the grid's edge runs.
+class TTimedScrollGrid : public TDBGridGx {
+public:
+    using TDBGridGx::TimedScroll;
+};
+
+TEST(GridScroll, TimedScrollBeyondAnEdgeBringsTheNextRecordIntoView)
+{
+    auto table = NumberedTable(500);
+    TDataSource source(table.get());
+    TTimedScrollGrid grid;
+    grid.resize(300, 200);
+    grid.show();
+    QApplication::processEvents();
+    grid.SetDataSource(&source);
+    const int rows = grid.DataLink()->RecordCount();
+    grid.TimedScroll(TGridScrollDirections{sdDown});
+    EXPECT_EQ(CurrentId(*table), rows + 1);
+    grid.TimedScroll(TGridScrollDirections{sdDown});
+    EXPECT_EQ(CurrentId(*table), rows + 2);
+    grid.TimedScroll(TGridScrollDirections{sdUp});
+    EXPECT_EQ(CurrentId(*table), 2);
+}
+
 // Collects the regions the grid's client area paints.
 class TPaintRecorder : public QObject {
 public:
