@@ -301,7 +301,14 @@ bool TCustomDBGridGx::IsTabStopColumn(const TColumnGx& column) const
 
 void TCustomDBGridGx::RebuildRowWindow()
 {
-    if (FOptions.Contains(dgRowSelect)) {
+    if (!HandleAllocated()) {
+        // The rows follow the window's height, which a grid not yet shown
+        // does not have: the row window is built when the window comes
+        // (CreateWnd).  Until then the title rows are in place.
+        if (RowCount() <= FTitleRows)
+            SetRowCount(FTitleRows + 1);
+        SetFixedRows(FTitleRows);
+    } else if (FOptions.Contains(dgRowSelect)) {
         // Rebuilding the rows of a row-select grid scrolls it back to its
         // first column: nothing is painted until the view is back.
         QScopedValueRollback<bool> suppressed(FPaintSuppressed, true);

@@ -335,6 +335,27 @@ TEST(LayoutPass, ARowSelectGridKeepsItsLeftColumnAndPaintsNothingWhileItsRowsCha
     grid.SetDataSource(nullptr);
 }
 
+TEST(LayoutPass, TheRowWindowWaitsForTheGridsWindow)
+{
+    TBoundGrid bound;
+    TDBGridGx& grid = *bound.Grid;
+    grid.resize(300, 200);
+    grid.DataLink()->SetBufferCount(2);
+    grid.RequestLayout();
+    // Not shown yet: no height to fit rows to.
+    EXPECT_EQ(grid.DataLink()->BufferCount(), 2);
+    EXPECT_EQ(grid.FixedRows(), 1);
+
+    grid.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(grid.HandleAllocated());
+    EXPECT_EQ(grid.RowCount(), grid.TitleRows() + 3);   // the three records
+    EXPECT_GE(grid.DataLink()->BufferCount(), 3);
+    grid.DataLink()->SetBufferCount(2);
+    grid.RequestLayout();
+    EXPECT_GE(grid.DataLink()->BufferCount(), 3);
+}
+
 // A table whose fields test every rule of tab stops: plain, read-only,
 // calculated, and lookups over writable and read-only keys.
 class TabStops : public ::testing::Test {
