@@ -63,11 +63,13 @@ void TCustomDBGridGx::LayoutCellMetrics()
 {
     const TLineMetrics line = MeasureLine(FFont);
     const int rowHeight = DefaultRowHeight();
+    // Room for more than one text line with its leading and the margins:
+    // only then does cell text wrap.
     FMultiLine = line.TextHeight + line.InternalLeading + line.ExternalLeading + LineMargin() < rowHeight;
 
     FEditButtonWidth = FFlat ? FlatEditButtonWidth() + 1 : VerticalScrollBarWidth();
-    // A button less than one and a half times as high as wide takes the
-    // whole row.
+    // A row no higher than one and a half button widths gives the button
+    // its whole height; in higher rows the button is square.
     FEditButtonHeight = 3 * FEditButtonWidth >= 2 * rowHeight ? rowHeight : FEditButtonWidth;
 }
 
