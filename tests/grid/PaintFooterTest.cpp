@@ -178,8 +178,9 @@ TEST_F(PaintFooter, SelectedColumnFooterAndFillerAreHighlighted)
     const QImage image = grid.Render();
     EXPECT_EQ(Pixel(image, grid.Cell(1, FooterRow()).center() + QPoint(20, 0)), Qc(clHighlight));
     const QRect filler = grid.Cell(1, FillerRow());
-    if (filler.height() > 0)
+    if (filler.height() > 0) {
         EXPECT_EQ(Pixel(image, filler.center()), Qc(clHighlight));
+    }
     EXPECT_EQ(Pixel(image, grid.Cell(2, FooterRow()).center()), Qc(clWindow));
 }
 
