@@ -9,19 +9,6 @@
 #include <algorithm>
 
 namespace {
-// Restores the record the link's fields read on every path.
-class TActiveRecordGuard {
-public:
-    explicit TActiveRecordGuard(TDataLink& link) : FLink(link), FSaved(link.ActiveRecord()) {}
-    ~TActiveRecordGuard() { FLink.SetActiveRecord(FSaved); }
-    TActiveRecordGuard(const TActiveRecordGuard&) = delete;
-    TActiveRecordGuard& operator=(const TActiveRecordGuard&) = delete;
-
-private:
-    TDataLink& FLink;
-    int FSaved;
-};
-
 std::string RowBookmark(TDataLink& link, int row)
 {
     link.SetActiveRecord(row);
@@ -142,7 +129,7 @@ QRect TDBGridGxSelectionRect::BlockRect(const TDBCell& a, const TDBCell& b) cons
     const std::string& topBookmark = ordered ? a.Bookmark : b.Bookmark;
     const std::string& bottomBookmark = ordered ? b.Bookmark : a.Bookmark;
 
-    TActiveRecordGuard guard(link);
+    TLinkRecordScope guard(link, link.ActiveRecord());
     // The first row at or after the top record, and the last row at or
     // before the bottom record.
     int top = 0;
