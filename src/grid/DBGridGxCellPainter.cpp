@@ -26,6 +26,29 @@ TCellRowKind RowKindOf(const TCustomDBGridGx& grid, int row)
 
 }  // namespace
 
+void PlaceImage(QPainter& canvas, const TImageList& images, TAlignment placement, int offset, int index,
+                const QRect& rect)
+{
+    if (index < 0 || index >= images.Count() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    int x = rect.x() + offset;
+    if (placement == taRightJustify)
+        x = rect.x() + rect.width() - images.Width() + offset;
+    else if (placement == taCenter)
+        x = rect.x() + (rect.width() - images.Width()) / 2 + offset;
+    const int y = rect.y() + (rect.height() - images.Height()) / 2;
+    const bool fits = x >= rect.x() && y >= rect.y() && x + images.Width() <= rect.x() + rect.width() &&
+                      y + images.Height() <= rect.y() + rect.height();
+    if (fits) {
+        images.Draw(canvas, x, y, index);
+        return;
+    }
+    canvas.save();
+    canvas.setClipRect(rect, Qt::IntersectClip);
+    images.Draw(canvas, x, y, index);
+    canvas.restore();
+}
+
 TDBGridGxCellPainter::TDBGridGxCellPainter(TCustomDBGridGx& grid, QPainter& canvas, int col, int row,
                                            const QRect& rect, TGridDrawState state)
     : FGrid(grid),

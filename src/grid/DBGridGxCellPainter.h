@@ -15,6 +15,12 @@
 class QPainter;
 class TColumnGx;
 
+// Draws image `index` of a list into rect, placed left, right or centred
+// (shifted by offset) and centred vertically; clipped only when it does
+// not fit.
+void PlaceImage(QPainter& canvas, const TImageList& images, TAlignment placement, int offset, int index,
+                const QRect& rect);
+
 // The dark look of selected title and indicator cells.
 inline constexpr TColor DarkCellColorGx = RGB(64, 64, 64);
 

@@ -90,14 +90,7 @@ void TDBGridGxCellPainter::DrawData(TColumnGx& column)
         if (kind == ckKeyImageList) {
             FCanvas.fillRect(textRect, ToQColor(FBrush));
             if (const TImageList* images = column.ImageList())
-                if (params.ImageIndex >= 0 && params.ImageIndex < images->Count()) {
-                    const int x = textRect.x() + (textRect.width() - images->Width()) / 2;
-                    const int y = textRect.y() + (textRect.height() - images->Height()) / 2;
-                    FCanvas.save();
-                    FCanvas.setClipRect(textRect, Qt::IntersectClip);
-                    images->Draw(FCanvas, x, y, params.ImageIndex);
-                    FCanvas.restore();
-                }
+                PlaceImage(FCanvas, *images, taCenter, 0, params.ImageIndex, textRect);
         } else if (kind == ckCheckboxes) {
             FCanvas.fillRect(textRect, ToQColor(FBrush));
             PaintCheckBoxFace(FCanvas, CheckBoxRect(textRect, GridPaintResources().CheckSize()), FBrush,

@@ -14,32 +14,6 @@ namespace {
 // Width of the marker zone at a title's right edge.
 constexpr int SortMarkerZone = 16;
 
-// Draws image `index` of a list into rect, placed left, right or centred
-// (shifted by offset) and centred vertically; clipped only when it does
-// not fit.
-void PlaceImage(QPainter& canvas, const TImageList& images, TAlignment placement, int offset, int index,
-                const QRect& rect)
-{
-    if (index < 0 || index >= images.Count() || rect.width() <= 0 || rect.height() <= 0)
-        return;
-    int x = rect.x() + offset;
-    if (placement == taRightJustify)
-        x = rect.x() + rect.width() - images.Width() + offset;
-    else if (placement == taCenter)
-        x = rect.x() + (rect.width() - images.Width()) / 2 + offset;
-    const int y = rect.y() + (rect.height() - images.Height()) / 2;
-    const bool fits = x >= rect.x() && y >= rect.y() && x + images.Width() <= rect.x() + rect.width() &&
-                      y + images.Height() <= rect.y() + rect.height();
-    if (fits) {
-        images.Draw(canvas, x, y, index);
-        return;
-    }
-    canvas.save();
-    canvas.setClipRect(rect, Qt::IntersectClip);
-    images.Draw(canvas, x, y, index);
-    canvas.restore();
-}
-
 }  // namespace
 
 void TDBGridGxCellPainter::DrawTitle(TColumnGx& column)

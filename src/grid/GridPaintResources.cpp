@@ -76,6 +76,9 @@ const TGridPaintResources& GridPaintResources()
 
 TGridImagesGx::TGridImagesGx() : FIndicators(6, 11), FSortMarkers(10, 9)
 {
+    // The first grid finds the program's resources made, or makes them:
+    // a grid cannot be used without its cursors.
+    CreateGridPaintResources();
     for (const char* name : {"DBGARROWGX", "DBEDITGX", "DBINSERTGX", "DBMULTIDOTGX", "DBMULTIARROWGX"})
         AddMasked(FIndicators, name, clWhite);
     AddMasked(FIndicators, "DBGARROWGXW", clTeal);

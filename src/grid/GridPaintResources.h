@@ -8,7 +8,8 @@
 // "Cannot load cursor resource" when a cursor cannot be loaded.
 //
 // TGridImagesGx is each grid's own pair of image lists (indicator glyphs
-// and sort markers), made with the grid.
+// and sort markers), made with the grid; making it also makes the
+// program's set when the program has not made it yet.
 //
 // TTextBitmapUserGx shares one off-screen bitmap between the grids for
 // text that is composed before it is copied to a cell; the bitmap exists
