@@ -161,6 +161,36 @@ TEST(PaintData, EndEllipsisFitsTheCell)
     EXPECT_EQ(LastInkX(grid.Render(), cell, Qc(clWindow)), cell.x() + cell.width() - 1);
 }
 
+TEST(PaintData, MultiLineRowsWrapWords)
+{
+    TPaintGrid grid;
+    grid.Table->MoveBy(1);
+    grid.Table->Edit();
+    grid.Table->FieldByName("NAME")->SetAsString("Anna Lee Smith");
+    grid.Table->Post();
+    grid.Table->MoveBy(-1);
+    grid.Column(ColName).SetWidth(60);
+    auto inkLines = [&](const QImage& image) {
+        const QRect cell = grid.Cell(ColName, BobRow);
+        int runs = 0;
+        bool inRun = false;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            bool ink = false;
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                ink = ink || Pixel(image, x, y) != Qc(clWindow);
+            runs += ink && !inRun;
+            inRun = ink;
+        }
+        return runs;
+    };
+    EXPECT_EQ(inkLines(grid.Render()), 1) << "one text line per row: no wrapping";
+    grid.G().SetRowLines(3);
+    ASSERT_TRUE(grid.G().MultiLine());
+    EXPECT_GE(inkLines(grid.Render()), 2) << "the words wrap in a multi-line row";
+    grid.Column(ColName).SetWordWrap(false);
+    EXPECT_EQ(inkLines(grid.Render()), 1);
+}
+
 TEST(PaintData, CheckBoxNarrowerThanTheCheckSizeSpansTheCell)
 {
     TPaintGrid grid;
