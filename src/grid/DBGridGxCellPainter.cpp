@@ -154,7 +154,8 @@ TCellTextGx TDBGridGxCellPainter::TextCell(const QRect& rect, TAlignment alignme
     cell.Alignment = alignment;
     cell.DX = FDX;
     cell.DY = FDY;
-    cell.RightToLeft = FGrid.layoutDirection() == Qt::RightToLeft;
+    // The base grid lays its cells out left to right in every reading
+    // order, so cells are never mirrored.
     return cell;
 }
 
@@ -175,23 +176,17 @@ void TDBGridGxCellPainter::SetTextColor(TColor color) { FCanvas.setPen(ToQColor(
 void TDBGridGxCellPainter::DrawFrame3D()
 {
     const unsigned edge = (FDark || FPressed) ? BDR_SUNKENINNER : BDR_RAISEDINNER;
-    const bool rightToLeft = FGrid.layoutDirection() == Qt::RightToLeft;
     if (!FGrid.Flat()) {
         DrawEdge(FCanvas, FCellRect, edge, BF_RECT);
         return;
     }
-    // Flat: the bottom line and the far side in the brush colour, the edge
-    // on the top and the near side only.
+    // Flat: the bottom and right lines in the brush colour, the edge on the
+    // top and left only.
     const QRect& r = FCellRect;
     const QColor brush = ToQColor(FBrush);
     FCanvas.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), brush);
-    if (rightToLeft) {
-        FCanvas.fillRect(QRect(r.left(), r.top(), 1, r.height()), brush);
-        DrawEdge(FCanvas, r, edge, BF_TOPRIGHT);
-    } else {
-        FCanvas.fillRect(QRect(r.right(), r.top(), 1, r.height()), brush);
-        DrawEdge(FCanvas, r, edge, BF_TOPLEFT);
-    }
+    FCanvas.fillRect(QRect(r.right(), r.top(), 1, r.height()), brush);
+    DrawEdge(FCanvas, r, edge, BF_TOPLEFT);
 }
 
 void TDBGridGxCellPainter::DrawFocus(const QRect& rect)

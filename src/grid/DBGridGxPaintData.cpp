@@ -183,8 +183,6 @@ void TDBGridGxCellPainter::DrawSearchText(const TColumnGx& column, const QRect& 
     }
     unsigned format = DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE);
     format |= alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
-    if (FGrid.layoutDirection() == Qt::RightToLeft)
-        format |= DT_RTLREADING;
 
     const TGridPaintResources& resources = GridPaintResources();
     FCanvas.save();

@@ -54,10 +54,16 @@ TEST(PaintTitle, CaptionStartsAtDxAndDyInsideTheFrame)
     QRect content = Content(grid.Cell(0, 0));
     EXPECT_EQ(FirstInk(grid.Render(), content, Qc(clBtnFace)), content.topLeft() + QPoint(1, 1) + ink);
 
-    // Flat: DY = 0, the caption one pixel higher.
+    // Flat: DY = 0, the caption one pixel higher; the frame keeps its edge
+    // on the top and left, the bottom and right lines take the cell colour.
     grid.G().SetFlat(true);
     content = Content(grid.Cell(0, 0));
-    EXPECT_EQ(FirstInk(grid.Render(), content, Qc(clBtnFace)), content.topLeft() + QPoint(1, 0) + ink);
+    const QImage flat = grid.Render();
+    EXPECT_EQ(FirstInk(flat, content, Qc(clBtnFace)), content.topLeft() + QPoint(1, 0) + ink);
+    const QRect frame = grid.Cell(0, 0);
+    EXPECT_EQ(Pixel(flat, frame.topLeft()), Qc(clBtnHighlight));
+    EXPECT_EQ(Pixel(flat, frame.bottomRight()), Qc(clBtnFace));
+    EXPECT_EQ(Pixel(flat, frame.right(), frame.center().y()), Qc(clBtnFace));
 
     // Without the 3D frame: DX = 2, DY = 1 (flat).
     grid.G().SetOptionsGx(grid.G().OptionsGx() - dghFixed3D);
