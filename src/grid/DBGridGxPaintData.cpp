@@ -45,8 +45,9 @@ QRect CheckBoxRect(const QRect& cell, QSize checkSize)
 
 void TDBGridGxCellPainter::DrawData(TColumnGx& column)
 {
+    TFontGx font = column.Font();
     SetBrush(column.Color());
-    SetFont(column.Font());
+    SetFont(font);
     const int record = FGrid.RecordIndexOfRow(FRow);
     if (record < 0) {
         DrawEmptyData(column);
@@ -60,7 +61,6 @@ void TDBGridGxCellPainter::DrawData(TColumnGx& column)
         textRect.setWidth(std::max(0, textRect.width() - CellEditButtonsWidth(FGrid, column)));
 
     const std::string text = column.DisplayText();
-    TFontGx font = column.Font();
     if (FGrid.HighlightDataCell(FDataCol, FDataRow, FState, text)) {
         SetBrush(clHighlight);
         font.SetColor(clHighlightText);

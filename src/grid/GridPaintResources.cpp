@@ -5,6 +5,7 @@
 #include "platform/ui/QtColor.h"
 #include "platform/ui/SystemMetrics.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -62,8 +63,12 @@ TGridPaintResources::TGridPaintResources(const TCursorLoader& loadCursor)
 
 void CreateGridPaintResources()
 {
-    if (!ResourcesSlot())
-        ResourcesSlot() = std::make_unique<TGridPaintResources>();
+    if (ResourcesSlot())
+        return;
+    ResourcesSlot() = std::make_unique<TGridPaintResources>();
+    // Freed at program end, while the application that made the cursors
+    // and the font still exists.
+    qAddPostRoutine([] { ResourcesSlot().reset(); });
 }
 
 const TGridPaintResources& GridPaintResources()
