@@ -4,6 +4,8 @@
 
 #include "PaintTestSupport.h"
 
+#include "grid/base/InplaceEdit.h"
+
 #include <map>
 
 #include <gtest/gtest.h>
@@ -119,6 +121,25 @@ TEST(PaintGrid, NoCellIsPaintedTwiceOrMissed)
     for (int row = 1; row <= 3; ++row)
         for (int col = 0; col < columns; ++col)
             EXPECT_EQ((drawn[{col, row}]), 1) << col << "," << row;
+}
+
+TEST(PaintGrid, TheCellUnderAShownEditorIsNotPainted)
+{
+    TPaintGrid grid;
+    grid.G().SetCol(grid.G().DataToRawColumn(1));
+    std::map<std::pair<int, int>, int> drawn;
+    grid.G().OnDrawColumnCell = [&](TCustomDBGridGx& sender, const QRect& rect, int dataCol, TColumnGx&,
+                                    TGridDrawState) {
+        ++drawn[{dataCol, sender.MouseCoord(rect.center().x(), rect.center().y()).Y}];
+    };
+    grid.G().ShowEditor();
+    QApplication::processEvents();
+    ASSERT_TRUE(grid.G().InplaceEditor() && grid.G().InplaceEditor()->isVisible());
+    drawn.clear();
+    grid.G().viewport()->grab();
+    EXPECT_EQ((drawn[{1, 1}]), 0) << "the editor covers it";
+    EXPECT_EQ((drawn[{1, 2}]), 1);
+    EXPECT_EQ((drawn[{0, 1}]), 1);
 }
 
 }  // namespace
