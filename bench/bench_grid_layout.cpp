@@ -3,6 +3,8 @@
 // widths, tab stops, row and title heights and the row window.  Reported
 // per pass (one iteration is one pass), with and without auto-fit sharing of the client width.
 
+#include "BenchApplication.h"
+
 #include "data/DataSource.h"
 #include "data/MemTable.h"
 #include "grid/DBGridGx.h"
@@ -19,18 +21,6 @@ namespace {
 constexpr int kFields = 200;
 constexpr int kRecords = 100;
 
-QApplication& Application()
-{
-    // Headless unless a display was asked for.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_grid_layout";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-
 struct TFixture {
     TMemTable Table;
     TDataSource Source{&Table};
@@ -38,7 +28,7 @@ struct TFixture {
 
     TFixture()
     {
-        Application();
+        BenchApplication("bench_grid_layout");
         for (int i = 0; i < kFields; ++i) {
             std::string name = "F" + std::to_string(i);
             if (i % 2 == 0)

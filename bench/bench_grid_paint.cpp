@@ -3,6 +3,8 @@
 // window: the pixels move and only the uncovered strip, the old and new
 // current rows, the indicator and the footers repaint).  Runs headless.
 
+#include "BenchApplication.h"
+
 #include "data/DataSource.h"
 #include "data/MemTable.h"
 #include "grid/DBGridGx.h"
@@ -22,17 +24,6 @@ namespace {
 constexpr int kRecords = 100000;
 constexpr int kColumns = 20;
 
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "bench_grid_paint";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
-
 // 20 columns of the usual kinds: numbers, texts, a logical, amounts.
 struct TPaintFixture {
     TMemTable Table;
@@ -41,7 +32,7 @@ struct TPaintFixture {
 
     explicit TPaintFixture(int footers)
     {
-        Application();
+        BenchApplication("bench_grid_paint");
         Table.FieldDefs().Add("ID", ftInteger);
         for (int c = 1; c < kColumns; ++c) {
             const std::string name = "F" + std::to_string(c);

@@ -4,6 +4,8 @@
 // (argument 0), only keeps the row window and scroll bar in step.  One
 // iteration is one MoveBy; the walk turns at either end of the table.
 
+#include "BenchApplication.h"
+
 #include "data/DataSetTestSupport.h"
 #include "data/DataSource.h"
 #include "grid/DBGridGx.h"
@@ -17,17 +19,6 @@
 namespace {
 
 constexpr int kRecords = 1'000'000;
-
-QApplication& Application()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_grid_scroll";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
 
 struct TScrollFixture {
     std::unique_ptr<TMemTable> Table = NumberedTable(kRecords);
@@ -47,7 +38,7 @@ struct TScrollFixture {
 
 TScrollFixture& Fixture()
 {
-    Application();
+    BenchApplication("bench_grid_scroll");
     static TScrollFixture fixture;
     return fixture;
 }

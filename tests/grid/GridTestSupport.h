@@ -8,6 +8,9 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -85,4 +88,17 @@ inline std::vector<std::string> ColumnFieldNames(const TDBGridColumnsGx& columns
     for (const auto& column : columns)
         names.push_back(column->FieldName());
     return names;
+}
+
+// Shows a grid at the given outer size as the active window with the
+// keyboard focus, and lets the pending layout and paint events run.
+inline void ShowActiveGrid(QWidget& grid, int width, int height)
+{
+    grid.resize(width, height);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    (void)QTest::qWaitForWindowExposed(&grid);
+    grid.activateWindow();
+    grid.setFocus();
+    QApplication::processEvents();
 }

@@ -36,13 +36,7 @@ public:
         Grid->SetTitleFont(PaintTestFont());
         Grid->SetFooterFont(PaintTestFont());
         Grid->SetDataSource(Source.get());
-        Grid->resize(width, height);
-        Grid->show();
-        QApplication::setActiveWindow(Grid.get());
-        (void)QTest::qWaitForWindowExposed(Grid.get());
-        Grid->activateWindow();
-        Grid->setFocus();
-        QApplication::processEvents();
+        ShowActiveGrid(*Grid, width, height);
     }
 
     TRecordingGrid& G() { return *Grid; }

@@ -119,8 +119,9 @@ TEST(RowWindow, FootersFitBelowAFullWindowAtEveryHeight)
             g.resize(320, height);
             QApplication::processEvents();
             ExpectFootersFitted(grid, footers, 1000);
-            if (grid.DataRows() > 1)
+            if (grid.DataRows() > 1) {
                 EXPECT_EQ(grid.RowEnd(g.RowCount() - 1), g.ClientHeight());
+            }
         }
     }
 }

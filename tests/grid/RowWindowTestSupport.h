@@ -2,13 +2,9 @@
 // A shown grid over a table of numbered records (ID 1..n, NAME "Rn"), with
 // a known client size, for the row window and scrolling tests.
 
-#include "data/DataSource.h"
-#include "data/DataSetTestSupport.h"
-#include "grid/DBGridGx.h"
-#include "grid/GridDataLinkGx.h"
+#include "GridTestSupport.h"
 
-#include <QApplication>
-#include <QTest>
+#include "data/DataSetTestSupport.h"
 
 #include <memory>
 
@@ -30,13 +26,7 @@ public:
         Grid = std::make_unique<TDBGridGx>();
         Grid->SetBorderStyle(bsNone);
         Grid->SetDataSource(Source.get());
-        Grid->resize(width, height);
-        Grid->show();
-        QApplication::setActiveWindow(Grid.get());
-        (void)QTest::qWaitForWindowExposed(Grid.get());
-        Grid->activateWindow();
-        Grid->setFocus();
-        QApplication::processEvents();
+        ShowActiveGrid(*Grid, width, height);
     }
 
     TDBGridGx& G() { return *Grid; }
