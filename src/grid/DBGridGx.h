@@ -6,6 +6,10 @@
 // ParentColor, ReadOnly, DrawMemoText, UseMultiTitle, AutoFitColWidths,
 // FooterRowCount, the option sets), a DataSource through its data link, and
 // the update and layout locks with RequestLayout and the deferred layout.
+// The layout pass (DBGridGxLayout*.cpp, DBGridGxAutoFit.cpp) derives the
+// columns, widths, heights and row window from all of these; painting is in
+// DBGridGxPaint*.cpp, the row window and scrolling in DBGridGxRowWindow.cpp
+// and DBGridGxScroll.cpp.
 //
 // The grid's rows show the data link's window of buffered records: grid
 // row r >= TitleRows shows buffer r - TitleRows.  With footers, one filler
@@ -452,7 +456,6 @@ private:
     bool FIncSearchActive = false;
     std::string FIncSearchText;
     int FPressedTitleCol = -1;
-    bool FBorderFlat = false;
 };
 
 // TDBGridGx: the grid as the program places it.

@@ -15,7 +15,6 @@
 
 #include <QPainter>
 #include <QPalette>
-#include <QTimer>
 
 namespace {
 
@@ -37,8 +36,6 @@ void TCustomDBGridGx::Paint()
 {
     if (FPaintSuppressed)
         return;
-    if (FBorderFlat != FFlat)
-        QTimer::singleShot(0, this, [this] { ApplyFlatBorder(); });
 
     const TGridDrawInfo di = CalcDrawInfo();
     const TGridAxisDrawInfo& h = di.Horz;
@@ -189,7 +186,6 @@ void TCustomDBGridGx::SetPressedTitleCol(int dataCol)
 
 void TCustomDBGridGx::ApplyFlatBorder()
 {
-    FBorderFlat = FFlat;
     if (!FFlat) {
         SetBorderStyle(BorderStyle());
         return;
