@@ -17,24 +17,6 @@ namespace {
 
 // The first ink of a text drawn with its top-left corner at (0, 0), and
 // the last ink column relative to its advance.
-struct TInk {
-    QPoint First;
-    int LastFromAdvance;
-};
-TInk InkOf(const QString& text, const QFont& font = PaintTestFont())
-{
-    QImage image(300, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
-    }
-    return {FirstInk(image, image.rect(), Qt::white),
-            LastInkX(image, image.rect(), Qt::white) - QFontMetrics(font).horizontalAdvance(text)};
-}
-
 enum { ColId, ColName, ColActive, ColCode, ColNotes, ColAmount };
 
 // Grid row 2 shows the second record ("Bob"), which is not current.

@@ -8,6 +8,8 @@
 #include "platform/ui/QtColor.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 
 #include <memory>
@@ -93,4 +95,24 @@ inline int LastInkX(const QImage& image, const QRect& rect, const QColor& backgr
             if (image.pixelColor(x, y) != background)
                 right = std::max(right, x);
     return right;
+}
+
+// Where a text drawn with its top-left corner at (0, 0) puts ink: its first
+// inked pixel, and how far its last inked column lies from its advance.
+struct TInk {
+    QPoint First;
+    int LastFromAdvance;
+};
+inline TInk InkOf(const QString& text, const QFont& font = PaintTestFont())
+{
+    QImage image(300, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
+    }
+    return {FirstInk(image, image.rect(), Qt::white),
+            LastInkX(image, image.rect(), Qt::white) - QFontMetrics(font).horizontalAdvance(text)};
 }

@@ -14,21 +14,6 @@ namespace {
 const QColor Dark(64, 64, 64);
 const QColor MarkerGrey(128, 128, 128);
 
-// The offset of the first ink of a text drawn with its top-left corner at
-// (0, 0), in the grid's font.
-QPoint InkOffset(const QString& text, const QFont& font = PaintTestFont())
-{
-    QImage image(200, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
-    }
-    return FirstInk(image, image.rect(), Qt::white);
-}
-
 QRect Content(const QRect& cell) { return cell.adjusted(1, 1, -1, -1); }
 
 // The x of the first run of `length` marker-grey pixels in a row of rect
@@ -49,7 +34,7 @@ int MarkerRunX(const QImage& image, const QRect& rect, int length)
 TEST(PaintTitle, CaptionStartsAtDxAndDyInsideTheFrame)
 {
     TPaintGrid grid;
-    const QPoint ink = InkOffset("ID");
+    const QPoint ink = InkOf("ID").First;
     // dghFixed3D: DX = 1, DY = 1 inside the one-pixel frame.
     QRect content = Content(grid.Cell(0, 0));
     EXPECT_EQ(FirstInk(grid.Render(), content, Qc(clBtnFace)), content.topLeft() + QPoint(1, 1) + ink);
