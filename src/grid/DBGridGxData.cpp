@@ -1,6 +1,6 @@
-// The grid's data side: its data source, the link's notifications, the row
-// window that maps grid rows to buffered records, and the reactions to
-// record moves and edits.
+// The grid's data side: its data source, the reactions to the link's
+// notifications (activation, changed records, edits, focus requests), and
+// the row window kept in step when the window is made or resized.
 
 #include "grid/DBGridGx.h"
 
@@ -59,16 +59,20 @@ void TCustomDBGridGx::CurrentRecordChanged(TField* field)
 std::string TCustomDBGridGx::EditorTextOf(TField& field) const
 {
     if (FDrawMemoText && field.DataType() == ftMemo) {
-        // The editor shows one line: line breaks of any kind become spaces.
+        // The editor holds memo text with every line break as CR LF.
         std::string text = field.AsString();
-        std::string line;
-        line.reserve(text.size());
+        std::string normalised;
+        normalised.reserve(text.size() + text.size() / 8);
         for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                continue;
-            line += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+            if (text[i] == '\r' || text[i] == '\n') {
+                normalised += "\r\n";
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                    ++i;
+            } else {
+                normalised += text[i];
+            }
         }
-        return line;
+        return normalised;
     }
     return field.EditText();
 }

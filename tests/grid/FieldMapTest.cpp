@@ -113,4 +113,39 @@ TEST(FieldMap, ResetEditCancelsTheDatasetWhenNothingIsPending)
     EXPECT_EQ(grid.Table->FieldByName("NAME")->AsString(), "R1");
 }
 
+// A grid whose editor shows the current field's edit text.
+class TFieldTextGrid : public TDBGridGx {
+protected:
+    QString GetEditText(int /*col*/, int /*row*/) override
+    {
+        TField* field = CurrentField();
+        return field ? QString::fromStdString(field->EditText()) : QString();
+    }
+};
+
+TEST(FieldMap, TheEditorFollowsAChangeOfItsFieldButNotOfAnother)
+{
+    auto table = NumberedTable(5);
+    TDataSource source(table.get());
+    TFieldTextGrid grid;
+    grid.SetDataSource(&source);
+    ShowActiveGrid(grid, 300, 200);
+    grid.SetCol(grid.DataToRawColumn(1));
+    grid.ShowEditor();
+    TInplaceEdit* editor = grid.InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "R1");
+
+    table->Edit();
+    table->FieldByName("NAME")->SetAsString("Renamed");
+    EXPECT_EQ(editor->text(), "Renamed");
+    // A change of another field leaves the editor's text alone, even when it
+    // differs from the field.
+    editor->setText("typed");
+    table->FieldByName("ID")->SetAsInteger(42);
+    EXPECT_EQ(editor->text(), "typed");
+    table->Cancel();
+    EXPECT_EQ(editor->text(), "R1");
+}
+
 }  // namespace
