@@ -224,25 +224,6 @@ TEST(GridScroll, TimedScrollBeyondAnEdgeBringsTheNextRecordIntoView)
     EXPECT_EQ(CurrentId(*table), 2);
 }
 
-// Collects the regions the grid's client area paints.
-class TPaintRecorder : public QObject {
-public:
-    explicit TPaintRecorder(QWidget* widget) : FWidget(widget) { widget->installEventFilter(this); }
-    ~TPaintRecorder() override { FWidget->removeEventFilter(this); }
-    QRegion Painted;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override
-    {
-        if (watched == FWidget && e->type() == QEvent::Paint)
-            Painted += static_cast<QPaintEvent*>(e)->region();
-        return false;
-    }
-
-private:
-    QWidget* FWidget;
-};
-
 TEST(GridScroll, AOneRowScrollMovesPixelsAndAJumpRepaintsEverything)
 {
     TNumberedGrid grid(1000, true);

@@ -9,6 +9,8 @@
 #include "grid/GridDataLinkGx.h"
 
 #include <QApplication>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 
 #include <functional>
@@ -102,3 +104,22 @@ inline void ShowActiveGrid(QWidget& grid, int width, int height)
     grid.setFocus();
     QApplication::processEvents();
 }
+
+// Collects the regions a widget paints while it is alive.
+class TPaintRecorder : public QObject {
+public:
+    explicit TPaintRecorder(QWidget* widget) : FWidget(widget) { widget->installEventFilter(this); }
+    ~TPaintRecorder() override { FWidget->removeEventFilter(this); }
+    QRegion Painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched == FWidget && e->type() == QEvent::Paint)
+            Painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+
+private:
+    QWidget* FWidget;
+};

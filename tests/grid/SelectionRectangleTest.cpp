@@ -1,29 +1,18 @@
 // Rectangle selection: growing and shrinking the block between its anchor
 // and shifted corner, its bounds, and the strips of the window repainted.
 
+#include "GridTestSupport.h"
 #include "SelectionTestSupport.h"
 
 #include <QApplication>
 #include <QPaintEvent>
 #include <QRegion>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace {
-
-// Collects the regions the grid's viewport paints.
-class TPaintRecorder : public QObject {
-public:
-    QRegion Painted;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            Painted += static_cast<QPaintEvent*>(event)->region();
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 QRegion RegionOf(const std::vector<QRect>& rects)
 {
@@ -144,24 +133,24 @@ TEST_P(SelectionRectangle, OnlyTheChangedStripsAreRepainted)
     Rect().Select(1, b4, true);
     QApplication::processEvents();
 
-    TPaintRecorder recorder;
-    grid.viewport()->installEventFilter(&recorder);
+    auto recorder = std::make_unique<TPaintRecorder>(grid.viewport());
     TDBCell oldAnchor = Rect().Anchor(), oldShift = Rect().ShiftCell();
     Rect().Select(2, b6, true);
     QRect before = Rect().BlockRect(oldAnchor, oldShift);
     QRect after = Rect().BlockRect(Rect().Anchor(), Rect().ShiftCell());
     grid.Update();
     QApplication::processEvents();
-    grid.viewport()->removeEventFilter(&recorder);
+    const QRegion painted = recorder->Painted;
+    recorder.reset();
 
     ASSERT_FALSE(after.isEmpty());
     QRegion gained = QRegion(after) - QRegion(before);
     ASSERT_FALSE(gained.isEmpty());
     for (const QRect& strip : gained)
-        EXPECT_TRUE(recorder.Painted.contains(strip.center()));
-    EXPECT_EQ(recorder.Painted.intersected(gained), gained);
+        EXPECT_TRUE(painted.contains(strip.center()));
+    EXPECT_EQ(painted.intersected(gained), gained);
     // The cells inside both blocks are left alone.
-    EXPECT_FALSE(recorder.Painted.intersects(before.adjusted(1, 1, -1, -1)));
+    EXPECT_FALSE(painted.intersects(before.adjusted(1, 1, -1, -1)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequencing, SelectionRectangle, ::testing::Values(true, false),

@@ -1,5 +1,6 @@
-// The field map between grid columns and dataset fields, and the data
-// link's pending-edit bookkeeping.
+// The grid's data link: the field map between grid columns and dataset
+// fields, the pending-edit bookkeeping, and the grid's reactions to the
+// link's notifications.
 
 #include "GridTestSupport.h"
 #include "RowWindowTestSupport.h"
@@ -81,7 +82,7 @@ TEST(FieldMap, AFullMapRefusesAnotherColumn)
     EXPECT_EQ(bound.Grid->UpdateLock(), 0);
 }
 
-TEST(FieldMap, TheEditorsPendingTextIsWrittenWhenTheRecordIsPosted)
+TEST(DataLink, TheEditorsPendingTextIsWrittenWhenTheRecordIsPosted)
 {
     TNumberedGrid grid(5);
     TDBGridGx& g = grid.G();
@@ -103,7 +104,7 @@ TEST(FieldMap, TheEditorsPendingTextIsWrittenWhenTheRecordIsPosted)
     EXPECT_EQ(grid.Table->FieldByName("NAME")->AsString(), "Zed");
 }
 
-TEST(FieldMap, ResetEditCancelsTheDatasetWhenNothingIsPending)
+TEST(DataLink, ResetEditCancelsTheDatasetWhenNothingIsPending)
 {
     TNumberedGrid grid(5);
     grid.Table->Edit();
@@ -123,7 +124,7 @@ protected:
     }
 };
 
-TEST(FieldMap, TheEditorFollowsAChangeOfItsFieldButNotOfAnother)
+TEST(DataLink, TheEditorFollowsAChangeOfItsFieldButNotOfAnother)
 {
     auto table = NumberedTable(5);
     TDataSource source(table.get());
@@ -146,6 +147,33 @@ TEST(FieldMap, TheEditorFollowsAChangeOfItsFieldButNotOfAnother)
     EXPECT_EQ(editor->text(), "typed");
     table->Cancel();
     EXPECT_EQ(editor->text(), "R1");
+}
+
+TEST(DataLink, AFieldAskingForTheFocusGetsItsColumnAndTheEditor)
+{
+    TNumberedGrid grid(5);
+    TDBGridGx& g = grid.G();
+    ASSERT_EQ(g.Col(), g.DataToRawColumn(0));
+    grid.Table->FieldByName("NAME")->FocusControl();
+    EXPECT_EQ(g.Col(), g.DataToRawColumn(1));
+    EXPECT_TRUE(g.EditorMode());
+    ASSERT_NE(g.InplaceEditor(), nullptr);
+    EXPECT_TRUE(g.InplaceEditor()->isVisible());
+}
+
+TEST(DataLink, StartingAnEditRepaintsTheIndicator)
+{
+    TNumberedGrid grid(5);
+    TDBGridGx& g = grid.G();
+    grid.Table->MoveBy(2);
+    QApplication::processEvents();
+    ASSERT_EQ(g.IndicatorRow(), g.TitleRows() + 2);
+    const QRect indicator = g.CellRect(0, g.IndicatorRow());
+    TPaintRecorder recorder(g.viewport());
+    grid.Table->Edit();
+    QApplication::processEvents();
+    EXPECT_TRUE(recorder.Painted.contains(indicator.center()));
+    EXPECT_EQ(g.IndicatorRow(), g.TitleRows() + 2);
 }
 
 }  // namespace
