@@ -18,7 +18,7 @@
 #include "grid/ColumnTypesGx.h"
 #include "grid/FontGx.h"
 #include "grid/ImageList.h"
-#include "grid/SpecialRowGx.h"
+#include "grid/LookupExtraRowGx.h"
 #include "platform/Color.h"
 #include "platform/FreeNotifier.h"
 #include "platform/Variant.h"

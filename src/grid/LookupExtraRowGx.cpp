@@ -1,4 +1,4 @@
-#include "grid/SpecialRowGx.h"
+#include "grid/LookupExtraRowGx.h"
 
 namespace {
 bool IsControlChar(char ch) { return ch >= 1 && ch <= 31; }
