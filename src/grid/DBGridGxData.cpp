@@ -19,8 +19,12 @@ void TCustomDBGridGx::SetDataSource(TDataSource* value)
     if (value == FDataLink->DataSource())
         return;
     FSelectionModel->ClearSelection();
+    const bool wasActive = FDataLink->Active();
     FDataLink->SetDataSource(value);
-    LinkActiveChanged(FDataLink->Active());
+    // A change of the link's activity has already reached the grid through
+    // ActiveChanged; otherwise the grid takes the new source here.
+    if (FDataLink->Active() == wasActive)
+        LinkActiveChanged(wasActive);
 }
 
 void TCustomDBGridGx::LinkActiveChanged(bool active)

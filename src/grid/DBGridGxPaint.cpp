@@ -88,35 +88,11 @@ void TCustomDBGridGx::Paint()
     // The cells of the four regions, row by row, left to right.
     const bool focused = IsActiveControl();
     const TGridRect selection = TCustomGrid::Selection();
-    const bool editorShowing = TCustomGrid::Options().Contains(goEditing) && EditorMode() && InplaceEditor() &&
-                               InplaceEditor()->isVisible();
-    const QRect paintRect = PaintRect();
+    const auto drawCell = [this](int col, int row, const QRect& rect, TGridDrawState state) {
+        DrawCell(col, row, rect, state);
+    };
     auto drawRegion = [&](int startCol, int startRow, const QRect& bounds, TGridDrawState include) {
-        const int stopX = bounds.x() + bounds.width();
-        const int stopY = bounds.y() + bounds.height();
-        int top = bounds.y();
-        for (int row = startRow; top < stopY && row < RowCount(); ++row) {
-            const int height = RowHeights(row);
-            if (height > 0 && top < paintRect.y() + paintRect.height() && top + height > paintRect.y()) {
-                int left = bounds.x();
-                for (int col = startCol; left < stopX && col < ColCount(); ++col) {
-                    const int width = ColWidths(col);
-                    const QRect where(left, top, width, height);
-                    if (width > 0 && where.intersects(paintRect)) {
-                        const bool current = row == Row() && col == Col();
-                        TGridDrawState state = include;
-                        if (focused && current)
-                            state += gdFocused;
-                        if (selection.Contains(col, row))
-                            state += gdSelected;
-                        if (!(current && editorShowing))
-                            DrawCell(col, row, where, state);
-                    }
-                    left += width + h.EffectiveLineWidth;
-                }
-            }
-            top += height + v.EffectiveLineWidth;
-        }
+        WalkCells(di, startCol, startRow, bounds, include, drawCell);
     };
     drawRegion(0, 0, Region(0, 0, h.FixedBoundary, v.FixedBoundary), {gdFixed});
     drawRegion(LeftCol(), 0, Region(h.FixedBoundary, 0, h.GridBoundary, v.FixedBoundary), {gdFixed});

@@ -96,6 +96,11 @@ void TCustomDBGridGx::FitFooters()
     const int records = FDataLink->RecordCount();
     const int rowHeight = DefaultRowHeight();
     auto fillerRow = [&] { return RowCount() - footers - 1; };
+    // Titles, the link's records, the filler and the footers.
+    auto fitRowsToBuffers = [&](int buffers) {
+        FDataLink->SetBufferCount(buffers);
+        SetRowCountKeepingRow(FTitleRows + FDataLink->RecordCount() + 1 + footers);
+    };
 
     if (block < free) {
         SetRowCount(RowCount() + footers + 1);
@@ -107,8 +112,7 @@ void TCustomDBGridGx::FitFooters()
             int k = (block - free) / pitch;
             int buffers = records - (k + 1);
             if (buffers > 0) {
-                FDataLink->SetBufferCount(buffers);
-                SetRowCountKeepingRow(RowCount() + footers - k);
+                fitRowsToBuffers(buffers);
                 int t = (free + 1) % pitch;
                 SetRowHeights(fillerRow(), t == 0 || t == 1 ? rowHeight + t - 1 : t - 2);
                 return;
@@ -123,15 +127,13 @@ void TCustomDBGridGx::FitFooters()
             MinimalFooterLayout(0);
             return;
         }
-        FDataLink->SetBufferCount(buffers);
-        SetRowCountKeepingRow(FDataLink->RecordCount() + FTitleRows + footers + 1);
+        fitRowsToBuffers(buffers);
         SetRowHeights(fillerRow(), free == 0 ? rowHeight : rowHeight - 1);
         return;
     }
     int buffers = FDataLink->BufferCount() - footers - (free == rowHeight ? 1 : 0);
     if (buffers > 1) {
-        FDataLink->SetBufferCount(buffers);
-        SetRowCountKeepingRow(FDataLink->RecordCount() + FTitleRows + footers + 1);
+        fitRowsToBuffers(buffers);
         SetRowHeights(fillerRow(), free - 1);
         return;
     }
@@ -160,7 +162,7 @@ void TCustomDBGridGx::SyncCurrentRow()
     }
     TInplaceEdit* editor = InplaceEditor();
     TField* field = CurrentField();
-    if (editor && field && editor->text() != QString::fromStdString(field->EditText()))
+    if (editor && field && editor->text() != QString::fromStdString(EditorTextOf(*field)))
         RefreshEditor();
 }
 

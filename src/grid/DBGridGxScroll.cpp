@@ -97,6 +97,8 @@ void TCustomDBGridGx::UpdateVertScrollBar()
     }
     if (!FVertScrollBar.Visible())
         info.Max = info.Min;
+    // Written only when it changed; the bar's own range is looked at too,
+    // since changing the base grid's scroll-bar style clears it.
     if (info == FVertScrollWanted && info.Max == GetScrollInfo(sbVertical).Max)
         return;
     FVertScrollWanted = info;

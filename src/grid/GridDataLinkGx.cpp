@@ -8,18 +8,6 @@
 
 TGridDataLinkGx::~TGridDataLinkGx() { ClearFieldMap(); }
 
-std::vector<TField*> TGridDataLinkGx::VisibleFields() const
-{
-    std::vector<TField*> fields;
-    TDataSet* dataSet = DataSet();
-    if (!Active() || !dataSet)
-        return fields;
-    for (TField* field : dataSet->Fields())
-        if (field->Visible())
-            fields.push_back(field);
-    return fields;
-}
-
 // ---- the field map ----------------------------------------------------------
 
 void TGridDataLinkGx::BuildFieldMap()

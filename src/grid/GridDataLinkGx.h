@@ -22,8 +22,6 @@ public:
     ~TGridDataLinkGx() override;
 
     TCustomDBGridGx* Grid() const { return FGrid; }
-    // The dataset's visible fields in field order (none while inactive).
-    std::vector<TField*> VisibleFields() const;
 
     // ---- the field map: one entry per grid column, the index of a field
     // in the dataset's field list or -1.

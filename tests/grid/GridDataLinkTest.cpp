@@ -114,6 +114,25 @@ TEST(DataLink, ResetEditCancelsTheDatasetWhenNothingIsPending)
     EXPECT_EQ(grid.Table->FieldByName("NAME")->AsString(), "R1");
 }
 
+TEST(DataLink, BindingRunsOneLayoutPassAndAnotherOpenSourceReplacesTheColumns)
+{
+    auto numbered = NumberedTable(5);
+    TDataSource numberedSource(numbered.get());
+    auto sample = SampleTable();
+    TDataSource sampleSource(sample.get());
+    TDBGridGx grid;
+    const int passes = grid.LayoutPassCount();
+    grid.SetDataSource(&numberedSource);
+    EXPECT_EQ(grid.LayoutPassCount(), passes + 1);
+    EXPECT_EQ(grid.Columns().Count(), 2);
+
+    // Both sources are open: the link stays active, the grid still follows.
+    grid.SetDataSource(&sampleSource);
+    EXPECT_EQ(grid.LayoutPassCount(), passes + 2);
+    ASSERT_EQ(grid.Columns().Count(), 6);
+    EXPECT_EQ(grid.Columns()[1]->Field(), sample->FieldByName("NAME"));
+}
+
 // A grid whose editor shows the current field's edit text.
 class TFieldTextGrid : public TDBGridGx {
 protected:

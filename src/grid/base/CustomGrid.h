@@ -182,11 +182,15 @@ protected:
     void DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doVert, int startCol,
                    int startRow, const QRect& bounds, TColor onColor, TColor offColor);
     // Visits the cells of one region (bounds as for DrawLines) row by row,
-    // left to right, and calls DrawCell for those inside the paint rectangle
+    // left to right, and calls visit for those inside the paint rectangle
     // with their draw state: includeState, gdFocused for the current cell
-    // while the grid is active, gdSelected inside the selection.  With
-    // DefaultDrawing the cell is first filled with color (or the highlight).
-    // The current cell is skipped while the editor shows over it.
+    // while the grid is active, gdSelected inside the selection.  The
+    // current cell is skipped while the editor shows over it.
+    using TCellVisitor = std::function<void(int col, int row, const QRect& rect, TGridDrawState state)>;
+    void WalkCells(const TGridDrawInfo& drawInfo, int startCol, int startRow, const QRect& bounds,
+                   TGridDrawState includeState, const TCellVisitor& visit);
+    // WalkCells calling DrawCell; with DefaultDrawing each cell is first
+    // filled with color (or the highlight) and the focused one framed.
     void DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow, const QRect& bounds,
                    TColor color, TGridDrawState includeState);
     // The dotted focus frame (every other pixel of its ring inverted).

@@ -116,10 +116,9 @@ void TCustomGrid::DrawLines(const TGridDrawInfo& drawInfo, bool doHorz, bool doV
     }
 }
 
-void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow,
-                            const QRect& bounds, TColor color,
-                            TGridDrawState includeState) {
-    QPainter& canvas = Canvas();
+void TCustomGrid::WalkCells(const TGridDrawInfo& drawInfo, int startCol, int startRow,
+                            const QRect& bounds, TGridDrawState includeState,
+                            const TCellVisitor& visit) {
     const bool focused = IsActiveControl();
     const TGridRect sel = Selection();
     const bool editorShowing = FOptions.Contains(goEditing) && FEditorMode && FInplaceEdit &&
@@ -129,38 +128,49 @@ void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, int startCol, int sta
     int top = bounds.y();
     for (int row = startRow; top < stopY && row < FRowCount; ++row) {
         const int height = RowHeights(row);
-        int left = bounds.x();
-        for (int col = startCol; left < stopX && col < FColCount; ++col) {
-            const int width = ColWidths(col);
-            const QRect where(left, top, width, height);
-            if (width > 0 && height > 0 && where.intersects(FPaintRect)) {
-                TGridDrawState state = includeState;
-                const bool isCurrent = row == FCurrent.Y && col == FCurrent.X;
-                if (focused && isCurrent) state += gdFocused;
-                if (sel.Contains(col, row)) state += gdSelected;
-                if (!(isCurrent && editorShowing)) {
-                    if (FDefaultDrawing) {
-                        const bool highlight =
-                            state.Contains(gdSelected) &&
-                            (!state.Contains(gdFocused) ||
-                             !(FOptions * TGridOptions{goDrawFocusSelected, goRowSelect}).Empty());
-                        const QColor background = ToQColor(highlight ? clHighlight : color);
-                        canvas.fillRect(where, background);
-                        canvas.setFont(font());
-                        canvas.setPen(ToQColor(highlight ? clHighlightText : clWindowText));
-                        canvas.setBrush(background);
-                    }
-                    DrawCell(col, row, where, state);
-                    if (FDefaultDrawing && state.Contains(gdFocused) &&
-                        !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
-                        !FOptions.Contains(goRowSelect))
-                        DrawFocusRect(where);
+        if (height > 0 && top < FPaintRect.y() + FPaintRect.height() &&
+            top + height > FPaintRect.y()) {
+            int left = bounds.x();
+            for (int col = startCol; left < stopX && col < FColCount; ++col) {
+                const int width = ColWidths(col);
+                const QRect where(left, top, width, height);
+                if (width > 0 && where.intersects(FPaintRect)) {
+                    TGridDrawState state = includeState;
+                    const bool isCurrent = row == FCurrent.Y && col == FCurrent.X;
+                    if (focused && isCurrent) state += gdFocused;
+                    if (sel.Contains(col, row)) state += gdSelected;
+                    if (!(isCurrent && editorShowing)) visit(col, row, where, state);
                 }
+                left += width + drawInfo.Horz.EffectiveLineWidth;
             }
-            left += width + drawInfo.Horz.EffectiveLineWidth;
         }
         top += height + drawInfo.Vert.EffectiveLineWidth;
     }
+}
+
+void TCustomGrid::DrawCells(const TGridDrawInfo& drawInfo, int startCol, int startRow,
+                            const QRect& bounds, TColor color,
+                            TGridDrawState includeState) {
+    QPainter& canvas = Canvas();
+    WalkCells(drawInfo, startCol, startRow, bounds, includeState,
+              [&](int col, int row, const QRect& where, TGridDrawState state) {
+        if (FDefaultDrawing) {
+            const bool highlight =
+                state.Contains(gdSelected) &&
+                (!state.Contains(gdFocused) ||
+                 !(FOptions * TGridOptions{goDrawFocusSelected, goRowSelect}).Empty());
+            const QColor background = ToQColor(highlight ? clHighlight : color);
+            canvas.fillRect(where, background);
+            canvas.setFont(font());
+            canvas.setPen(ToQColor(highlight ? clHighlightText : clWindowText));
+            canvas.setBrush(background);
+        }
+        DrawCell(col, row, where, state);
+        if (FDefaultDrawing && state.Contains(gdFocused) &&
+            !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
+            !FOptions.Contains(goRowSelect))
+            DrawFocusRect(where);
+    });
 }
 
 void TCustomGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState state) {
