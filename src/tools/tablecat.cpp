@@ -1,4 +1,5 @@
 // tablecat [--password P] FILE
+// tablecat --check FILE, tablecat --repair FILE
 // Prints a table through the engine as CSV in UTF-8: the field names, then
 // one line per record (RFC 4180 quoting, nulls as empty cells), so what the
 // engine reads can be checked and used from scripts.
@@ -20,8 +21,10 @@
 
 namespace {
 
-const char* Usage = "usage: tablecat [--password PASSWORD] FILE\n"
-                    "Prints a .dbf, .db or .txt table as CSV (UTF-8).\n";
+const char* Usage = "usage: tablecat [--password PASSWORD] [--check | --repair] FILE\n"
+                    "Prints a .dbf, .db or .txt table as CSV (UTF-8).\n"
+                    "--check   reports a change a stopped program left unfinished (exit status 2)\n"
+                    "--repair  puts such a table back as it stood before that change\n";
 
 std::string DriverForFile(const std::string& path)
 {
@@ -155,12 +158,31 @@ void PrintLine(const std::vector<std::string>& cells)
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
+enum class TConsistencyMode { None, Check, Repair };
+
+// --check opens the table read-only and says what the engine found of an
+// unfinished change; --repair opens it for writing, which puts it back.
+int CheckConsistency(TEngineDriver& driver, TOpenTableParams params, TConsistencyMode mode)
+{
+    params.ReadOnly = mode == TConsistencyMode::Check;
+    std::string note = driver.OpenTable(params)->RecoveryNote();
+    if (note.empty()) {
+        std::printf("%s: in order.\n", params.Path.c_str());
+        return 0;
+    }
+    std::printf("%s: %s\n", params.Path.c_str(), note.c_str());
+    return mode == TConsistencyMode::Check ? 2 : 0;
+}
+
 int Run(int argc, char** argv)
 {
     std::string password, path;
+    TConsistencyMode consistency = TConsistencyMode::None;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--password" && i + 1 < argc) {
+        if (arg == "--check" || arg == "--repair") {
+            consistency = arg == "--check" ? TConsistencyMode::Check : TConsistencyMode::Repair;
+        } else if (arg == "--password" && i + 1 < argc) {
             password = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::cout << Usage;
@@ -184,6 +206,8 @@ int Run(int argc, char** argv)
     params.ReadOnly = true;
     if (!password.empty())
         params.Passwords.push_back(password);
+    if (consistency != TConsistencyMode::None)
+        return CheckConsistency(driver, params, consistency);
     std::unique_ptr<TEngineCursor> cursor = driver.OpenTable(params);
 
     const std::vector<TEngineFieldDef>& defs = cursor->FieldDefs();

@@ -26,6 +26,11 @@ public:
     virtual bool IsSequenced() const = 0;    // RecNo is exact and SetRecNo does not walk the table
     virtual int64_t RecordCount() = 0;       // live records (deleted ones are not counted)
     virtual int CodePage() const = 0;        // the code page the table's texts are stored in
+    // What the open found of a change that another process left unfinished
+    // (killed in the middle of a post): how the table was put back as it
+    // stood before that change, or, when it could not be written, why it
+    // opened read-only.  Empty when the table was in order.
+    virtual std::string RecoveryNote() const { return {}; }
 
     // ---- position: on a record, or on a crack (before the first record,
     // after the last, or where a deleted record stood)

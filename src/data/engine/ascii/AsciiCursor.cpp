@@ -1,5 +1,6 @@
 #include "data/engine/ascii/AsciiCursor.h"
 
+#include "data/engine/EngineLog.h"
 #include "data/engine/EngineStatus.h"
 
 #include <algorithm>
@@ -77,6 +78,26 @@ TAsciiCursor::TAsciiCursor(const std::string& textPath, const std::string& schem
     for (const TAsciiField& field : schema.Fields)
         FFieldDefs.push_back(AsciiFieldDef(field));
     AssignFreshIds();
+    if (writable)
+        RemoveLeftoversOfStoppedWrites();
+}
+
+// Every write replaces the file by a rename, so a write that was stopped
+// leaves the table as it stood and only its unfinished copy beside it.
+void TAsciiCursor::RemoveLeftoversOfStoppedWrites()
+{
+    try {
+        TAsciiWriteGuard guard(*FLocks);
+        int removed = RemoveUnfinishedReplacements(FFile->Path());
+        if (removed == 0)
+            return;
+        FRecoveryNote = "A write that did not finish left " + std::to_string(removed) +
+                        (removed == 1 ? " unfinished copy" : " unfinished copies") +
+                        " of the table beside it; removed (the table is as it stood before that write).";
+        EngineLog(FFile->Path() + ": " + FRecoveryNote);
+    } catch (const EDBEngineError&) {
+        // Another process is writing: its new file is no leftover.
+    }
 }
 
 void TAsciiCursor::AssignFreshIds()

@@ -23,6 +23,7 @@ public:
 
     const std::vector<TEngineFieldDef>& FieldDefs() const override { return FFieldDefs; }
     bool CanModify() const override { return FWritable; }
+    std::string RecoveryNote() const override { return FRecoveryNote; }
     bool IsSequenced() const override { return true; }
     int64_t RecordCount() override { return FFile->LineCount(); }
     int CodePage() const override { return FCodec.CodePage(); }
@@ -48,6 +49,7 @@ public:
     void Refresh() override;
 
 private:
+    void RemoveLeftoversOfStoppedWrites();
     // The lock a write of the record under the cursor needs: the one this
     // cursor holds, or one taken for the write alone.
     class TRecordWriteLock;
@@ -69,6 +71,7 @@ private:
     TAsciiRecordCodec FCodec;
     std::vector<TEngineFieldDef> FFieldDefs;
     bool FWritable;
+    std::string FRecoveryNote;
     std::unique_ptr<TAsciiLocks> FLocks;
 
     std::vector<uint64_t> FIds;        // id of the record at each place

@@ -1,14 +1,17 @@
 #include "data/engine/ascii/AsciiTextFile.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -52,6 +55,7 @@ void WriteAll(int handle, const char* data, size_t size, const std::string& path
         data += written;
         size -= static_cast<size_t>(written);
     }
+    CountEngineWrite();
 }
 
 // A new file beside `path`, removed again unless Commit renames it over `path`.
@@ -92,6 +96,7 @@ public:
         if (::rename(FTempPath.c_str(), FPath.c_str()) != 0)
             RaiseIoError(DBIERR_WRITEERR, FPath, errno);
         FCommitted = true;
+        CountEngineWrite();
         int directory = ::open(DirectoryOf(FPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (directory >= 0) {
             ::fsync(directory);
@@ -110,6 +115,27 @@ private:
 };
 
 } // namespace
+
+int RemoveUnfinishedReplacements(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    const std::string prefix = "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+    const std::string directory = DirectoryOf(path);
+    std::vector<std::string> leftovers;
+    if (DIR* dir = ::opendir(directory.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+                leftovers.push_back(directory + "/" + name);
+        }
+        ::closedir(dir);
+    }
+    int removed = 0;
+    for (const std::string& leftover : leftovers)
+        if (::unlink(leftover.c_str()) == 0)
+            ++removed;
+    return removed;
+}
 
 void WriteFileReplacing(const std::string& path, const std::string& content, mode_t mode)
 {

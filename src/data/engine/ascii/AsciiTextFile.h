@@ -64,3 +64,8 @@ private:
 
 // Writes a whole file the same safe way: a new file beside it, renamed over it.
 void WriteFileReplacing(const std::string& path, const std::string& content, mode_t mode);
+
+// Removes the new files that writes stopped before their rename left beside
+// `path` (".NAME.TXT.XXXXXX"); the caller holds the table's write lock, so
+// no write is under way.  Returns how many were removed.
+int RemoveUnfinishedReplacements(const std::string& path);

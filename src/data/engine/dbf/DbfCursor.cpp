@@ -122,12 +122,12 @@ void TDbfCursor::CheckRecordCount()
                               std::to_string(FHeader.RecordCount) + " records are there).";
     } else if (FHeader.RecordCount < avail) {
         // Whole records past the counted ones: an append that did not
-        // finish, or data we do not understand.  Leave them alone.
-        uint64_t end = FHeader.RecordOffset(FHeader.RecordCount);
-        uint8_t next = 0;
-        FFile.ReadAt(end, &next, 1);
-        bool onlyEofAndSlack = next == 0x1A && fileSize - end < FHeader.RecordLength + 1ull;
-        if (!onlyEofAndSlack && FReadOnlyReason.empty())
+        // finish, or data we do not understand, which is left alone.
+        if (TrailingBytesAreRecords(fileSize)) {
+            HandleUnfinishedAppend();
+            FCount = std::min(FHeader.RecordCount, DbfAvailableRecords(FHeader, FFile.Size()));
+        }
+        else if (FReadOnlyReason.empty())
             FReadOnlyReason = "The table has data after its last record.";
     }
 }

@@ -27,6 +27,7 @@ public:
     bool IsSequenced() const override { return false; }
     int64_t RecordCount() override;
     int CodePage() const override { return FCodePage->Number(); }
+    std::string RecoveryNote() const override { return FRecoveryNote; }
 
     void SetToBegin() override;
     void SetToEnd() override;
@@ -57,6 +58,10 @@ private:
     void OpenMemoFile(bool writable);
     void DescribeFields();
     void CheckRecordCount();
+    // ---- an append another process left unfinished (DbfRecovery.cpp)
+    bool TrailingBytesAreRecords(uint64_t fileSize) const;
+    void HandleUnfinishedAppend();
+    bool RemoveUnfinishedAppend(uint32_t& removed);
 
     // ---- reading
     const uint8_t* CachedRecord(uint32_t index, bool forward);
@@ -76,6 +81,7 @@ private:
     void HoldRecordLock(uint32_t index);
     void UnlockRecordBytes(uint32_t index);
     void LockHeader();
+    bool TryLockHeader();
     void UnlockHeader();
     void StampHeader(uint8_t* prefix) const;
     struct TPendingMemo {
@@ -99,6 +105,7 @@ private:
     std::vector<TEngineFieldDef> FFieldDefs;
     std::vector<size_t> FVisible;       // FHeader.Fields index of each column
     std::string FReadOnlyReason;
+    std::string FRecoveryNote;
 
     uint32_t FCount = 0;                // records the cursor walks
     int64_t FLiveCount = -1;            // counted on demand

@@ -116,16 +116,23 @@ void TDbfCursor::UnlockRecordBytes(uint32_t index)
         FFile.Unlock(spot.Offset, spot.Length);
 }
 
-void TDbfCursor::LockHeader()
+bool TDbfCursor::TryLockHeader()
 {
     std::vector<TLockSpot> spots = HeaderLockSpots(FHeader);
     for (size_t i = 0; i < spots.size(); ++i) {
         if (!FFile.LockWithRetry(spots[i].Offset, spots[i].Length)) {
             for (size_t j = 0; j < i; ++j)
                 FFile.Unlock(spots[j].Offset, spots[j].Length);
-            RaiseEngineError(DBIERR_FILELOCKED, {"Table: " + FPath, "Another user is adding records to the table."});
+            return false;
         }
     }
+    return true;
+}
+
+void TDbfCursor::LockHeader()
+{
+    if (!TryLockHeader())
+        RaiseEngineError(DBIERR_FILELOCKED, {"Table: " + FPath, "Another user is adding records to the table."});
 }
 
 void TDbfCursor::UnlockHeader()

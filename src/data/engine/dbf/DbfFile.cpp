@@ -1,6 +1,7 @@
 #include "data/engine/dbf/DbfFile.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
 
 #include <cerrno>
 #include <cstring>
@@ -107,6 +108,7 @@ size_t TDbfFile::ReadAt(uint64_t offset, void* buffer, size_t count) const
             break;
         done += static_cast<size_t>(n);
     }
+    CountEngineWrite();
     return done;
 }
 
@@ -137,6 +139,7 @@ void TDbfFile::Truncate(uint64_t size)
 {
     if (::ftruncate(FHandle, static_cast<off_t>(size)) != 0)
         RaiseIoError(DBIERR_WRITEERR, FPath, errno);
+    CountEngineWrite();
 }
 
 void TDbfFile::Flush()

@@ -1,55 +1,13 @@
 #include "data/engine/paradox/ParadoxCursor.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/paradox/PxLocks.h"
 
 #include <cerrno>
 #include <fcntl.h>
 
-namespace {
-
-// Advisory locks live far beyond any table's data, so they never touch bytes
-// other programs lock for their own protocols.
-constexpr int64_t OpenLockOffset = int64_t{1} << 42;
-constexpr int64_t WriteLockOffset = (int64_t{1} << 42) + 1;
-constexpr int64_t RecordLockBase = int64_t{1} << 40;
-
-bool SetLock(int fd, short type, int64_t offset)
-{
-    struct flock lock {};
-    lock.l_type = type;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = offset;
-    lock.l_len = 1;
-    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
-// Holds the table's write lock for one edit, so that two processes never
-// interleave their writes; the edit starts from the file as it is then.
-class TWriteGuard {
-public:
-    explicit TWriteGuard(int fd) : FFd(fd)
-    {
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        lock.l_start = WriteLockOffset;
-        lock.l_len = 1;
-        FLocked = fcntl(FFd, F_OFD_SETLKW, &lock) == 0;
-    }
-    ~TWriteGuard()
-    {
-        if (FLocked)
-            SetLock(FFd, F_UNLCK, WriteLockOffset);
-    }
-    TWriteGuard(const TWriteGuard&) = delete;
-    TWriteGuard& operator=(const TWriteGuard&) = delete;
-
-private:
-    int FFd;
-    bool FLocked = false;
-};
-
-} // namespace
+using px::SetByteLock;
+using px::TPxWriteGuard;
 
 TParadoxCursor::TParadoxCursor(const TOpenTableParams& params) : FTable(std::make_unique<px::TPxTable>(params))
 {
@@ -63,7 +21,7 @@ TParadoxCursor::~TParadoxCursor()
 
 void TParadoxCursor::TakeOpenLock(bool exclusive)
 {
-    if (!SetLock(FTable->DataFile().Handle(), exclusive ? F_WRLCK : F_RDLCK, OpenLockOffset))
+    if (!SetByteLock(FTable->DataFile().Handle(), exclusive ? F_WRLCK : F_RDLCK, px::OpenLockOffset))
         RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FTable->Path(),
                                              exclusive ? "Another user has the table open." : "Another user has the table open exclusively."});
 }
@@ -170,44 +128,77 @@ TEngineRecord TParadoxCursor::BlankRecord()
 
 int64_t TParadoxCursor::LockOffset(int64_t record) const
 {
-    int block, slot;
-    FTable->BlockAndSlotOf(record, block, slot);
-    return RecordLockBase + int64_t(block) * 65536 + slot;
+    return px::RecordLockOffset(FTable->LockIdentityOf(record));
 }
 
-void TParadoxCursor::Resynchronise()
+void TParadoxCursor::Resynchronise(bool writing)
 {
-    // Keys find the record again; position labels are given anew, so a
-    // non-keyed table keeps the record number.
-    std::string bookmark = OnRecord() && FTable->KeyBookmarks() ? FTable->BookmarkOf(FIndex) : std::string();
-    if (!FTable->Reload())
+    // Keys find the record again; in other tables position labels are given
+    // anew, so the record is found again by its bytes, nearest to where it
+    // stood (records move when others insert or delete before them).
+    std::string bookmark;
+    std::string bytes;
+    if (OnRecord()) {
+        if (FTable->KeyBookmarks())
+            bookmark = FTable->BookmarkOf(FIndex);
+        else if (!FTable->Header().IsKeyed())
+            bytes = FTable->LockIdentityOf(FIndex);
+    }
+    if (!FTable->Reload(writing))
         return;
-    if (bookmark.empty())
+    int64_t r = -1;
+    if (!bookmark.empty())
+        r = FTable->FindBookmark(bookmark);
+    else if (!bytes.empty())
+        r = FTable->FindRecordBytes(bytes, FIndex);
+    else
         return;
-    int64_t r = FTable->FindBookmark(bookmark);
     if (r >= 0) {
         FIndex = r;
         return;
     }
-    FOnRecord = false;   // another program deleted it or changed its key
+    if (!writing && bookmark.empty())
+        return;   // browsing: the cursor keeps its record number
+    FOnRecord = false;   // another program deleted it or changed it
     RaiseEngineError(DBIERR_RECNOTFOUND, {"File: " + FTable->Path(), "The record was changed or deleted by another user."});
+}
+
+bool TParadoxCursor::TakeRecordLock(int64_t offset)
+{
+    if (FLockedAt == offset)
+        return true;
+    if (!SetByteLock(FTable->DataFile().Handle(), F_WRLCK, offset)) {
+        if (errno == EAGAIN || errno == EACCES)
+            return false;
+        return true;   // locks unsupported by the file system: editing goes on without one
+    }
+    UnlockRecord();
+    FLockedAt = offset;
+    return true;
 }
 
 void TParadoxCursor::LockRecord(TEngineRecord& fresh)
 {
     RequireRecord();
-    Resynchronise();
+    Resynchronise(false);
     RequireRecord();
-    int64_t offset = LockOffset(FIndex);
-    if (FLockedAt != offset) {
-        UnlockRecord();
-        if (!SetLock(FTable->DataFile().Handle(), F_WRLCK, offset)) {
-            if (errno == EAGAIN || errno == EACCES)
-                RaiseEngineError(DBIERR_LOCKED, {"File: " + FTable->Path()});
-            // Locks unsupported by the file system: editing goes on without one.
-        } else {
-            FLockedAt = offset;
+    // The lock is taken on what identifies the record, then the record is
+    // read again under it; should another writer have changed it in
+    // between (a table without keys identifies a record by its bytes), the
+    // lock follows.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        int64_t offset = LockOffset(FIndex);
+        if (!TakeRecordLock(offset))
+            RaiseEngineError(DBIERR_LOCKED, {"File: " + FTable->Path()});
+        try {
+            Resynchronise(true);
+            RequireRecord();
+        } catch (...) {
+            UnlockRecord();
+            throw;
         }
+        if (LockOffset(FIndex) == offset)
+            break;
     }
     FTable->ReadRecord(FIndex, fresh);
 }
@@ -215,25 +206,33 @@ void TParadoxCursor::LockRecord(TEngineRecord& fresh)
 void TParadoxCursor::UnlockRecord()
 {
     if (FLockedAt >= 0)
-        SetLock(FTable->DataFile().Handle(), F_UNLCK, FLockedAt);
+        SetByteLock(FTable->DataFile().Handle(), F_UNLCK, FLockedAt);
     FLockedAt = -1;
+}
+
+void TParadoxCursor::RequireRecordLock()
+{
+    if (!TakeRecordLock(LockOffset(FIndex)))
+        RaiseEngineError(DBIERR_LOCKED, {"File: " + FTable->Path()});
 }
 
 void TParadoxCursor::ModifyRecord(const TEngineRecord& record)
 {
     RequireRecord();
-    TWriteGuard guard(FTable->DataFile().Handle());
-    Resynchronise();
+    TPxWriteGuard guard(FTable->DataFile().Handle());
+    Resynchronise(true);
     RequireRecord();
+    // A record another cursor holds cannot be changed, wherever it moved.
+    RequireRecordLock();
     FIndex = FTable->Modify(FIndex, record);
     UnlockRecord();
 }
 
 void TParadoxCursor::InsertRecord(TEngineRecord& record, bool append)
 {
-    TWriteGuard guard(FTable->DataFile().Handle());
+    TPxWriteGuard guard(FTable->DataFile().Handle());
     try {
-        Resynchronise();
+        Resynchronise(true);
     } catch (const EDBEngineError& e) {
         if (e.ErrorCode() != DBIERR_RECNOTFOUND)
             throw;   // the current record being gone does not stop an insert
@@ -248,9 +247,10 @@ void TParadoxCursor::InsertRecord(TEngineRecord& record, bool append)
 void TParadoxCursor::DeleteRecord()
 {
     RequireRecord();
-    TWriteGuard guard(FTable->DataFile().Handle());
-    Resynchronise();
+    TPxWriteGuard guard(FTable->DataFile().Handle());
+    Resynchronise(true);
     RequireRecord();
+    RequireRecordLock();
     FTable->Delete(FIndex);
     UnlockRecord();
     FOnRecord = false;
@@ -259,7 +259,7 @@ void TParadoxCursor::DeleteRecord()
 void TParadoxCursor::Refresh()
 {
     try {
-        Resynchronise();
+        Resynchronise(false);
     } catch (const EDBEngineError& e) {
         if (e.ErrorCode() != DBIERR_RECNOTFOUND)
             throw;

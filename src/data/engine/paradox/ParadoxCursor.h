@@ -39,14 +39,24 @@ public:
 
     // Why the table is read-only (empty when it can be modified or was opened read-only).
     const std::string& ReadOnlyReason() const { return FTable->ReadOnlyReason(); }
+    std::string RecoveryNote() const override { return FTable->RecoveryNote(); }
 
 private:
     bool OnRecord() const { return FOnRecord && FIndex < FTable->RecordCount(); }
     void RequireRecord() const;
     // Picks up other processes' changes and finds the current record again
-    // (raises DBIERR_RECNOTFOUND when its key is gone).
-    void Resynchronise();
+    // (raises DBIERR_RECNOTFOUND when it is gone; when browsing, a table
+    // without keys keeps the record number instead).  A writer (holding the
+    // table's write lock) first puts back a change another process left
+    // unfinished.
+    void Resynchronise(bool writing);
+    // The lock byte of record r (see PxLocks.h).
     int64_t LockOffset(int64_t record) const;
+    // Holds the lock at `offset` (releasing another one held); false when
+    // another cursor holds it.
+    bool TakeRecordLock(int64_t offset);
+    // Takes the current record's lock unless held; DBIERR_LOCKED when another holds it.
+    void RequireRecordLock();
     void TakeOpenLock(bool exclusive);
 
     std::unique_ptr<px::TPxTable> FTable;

@@ -27,6 +27,8 @@ public:
     bool Open(const std::string& path, bool writable, uint32_t key);
     void Create(const std::string& path, uint32_t key);
     bool IsOpen() const { return FFile.IsOpen(); }
+    int Handle() const { return FFile.Handle(); }
+    void AttachJournal(TPxJournal* journal) { FFile.AttachJournal(journal, TPxJournal::BlobFile); }
 
     // The blob's bytes; false when the reference does not lead to a valid blob.
     bool Read(const TPxBlobRef& ref, std::vector<uint8_t>& data) const;

@@ -1,6 +1,7 @@
 #include "data/engine/paradox/PxFile.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
 
 #include <cerrno>
 #include <cstring>
@@ -75,6 +76,8 @@ bool TPxFile::ReadAt(int64_t offset, void* buffer, size_t size) const
 
 void TPxFile::WriteAt(int64_t offset, const void* buffer, size_t size)
 {
+    if (FJournal)
+        FJournal->Save(FJournalId, FFd, offset, static_cast<int64_t>(size));
     const auto* p = static_cast<const char*>(buffer);
     while (size > 0) {
         ssize_t n = ::pwrite(FFd, p, size, offset);
@@ -86,12 +89,16 @@ void TPxFile::WriteAt(int64_t offset, const void* buffer, size_t size)
         offset += n;
         size -= static_cast<size_t>(n);
     }
+    CountEngineWrite();
 }
 
 void TPxFile::Truncate(int64_t size)
 {
+    if (FJournal)
+        FJournal->Save(FJournalId, FFd, size, -1);
     if (::ftruncate(FFd, size) != 0)
         RaiseIo(DBIERR_WRITEERR, FPath, errno);
+    CountEngineWrite();
 }
 
 void TPxFile::Sync()

@@ -2,6 +2,8 @@
 // A file of the table's family opened for positioned reads and writes that
 // raise EDBEngineError on failure.
 
+#include "data/engine/paradox/PxJournal.h"
+
 #include <cstdint>
 #include <string>
 
@@ -29,8 +31,17 @@ public:
     void WriteAt(int64_t offset, const void* buffer, size_t size);
     void Truncate(int64_t size);
     void Sync();
+    // While a journal is attached, every write and cut first saves the
+    // bytes it replaces there (nullptr detaches).
+    void AttachJournal(TPxJournal* journal, TPxJournal::TFileId id)
+    {
+        FJournal = journal;
+        FJournalId = id;
+    }
 
 private:
+    TPxJournal* FJournal = nullptr;
+    TPxJournal::TFileId FJournalId = TPxJournal::DataFile;
     int FFd = -1;
     std::string FPath;
 };

@@ -1,6 +1,7 @@
 #include "data/engine/paradox/PxPrimaryIndex.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
 #include "data/engine/paradox/PxCrypt.h"
 #include "data/engine/paradox/PxFile.h"
 
@@ -293,6 +294,7 @@ void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents)
         std::remove(temp.c_str());
         RaiseEngineError(DBIERR_WRITEERR, {"File: " + path, std::strerror(error)});
     }
+    CountEngineWrite();
 }
 
 } // namespace px

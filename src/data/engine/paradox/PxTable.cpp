@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace px {
 
@@ -24,6 +25,7 @@ TPxTable::TPxTable(const TOpenTableParams& params) : FPath(params.Path)
 {
     OpenFiles(params);
     LoadChain();
+    CheckForInterruptedChange(params.ReadOnly);
     DecideWritable(params.ReadOnly);
 }
 
@@ -170,6 +172,10 @@ void TPxTable::DecideWritable(bool readOnlyRequested)
     if (FHeader.WriteProtected()) readOnly("it is write-protected");
     if (FHeader.NeedsRepair()) readOnly("its header marks it as needing repair");
     if (FChainDamaged) readOnly("its blocks do not agree with its header (the file is damaged)");
+    size_t slash = FPath.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : FPath.substr(0, std::max<size_t>(slash, 1));
+    if (::access(folder.c_str(), W_OK) != 0)
+        readOnly("its folder cannot be written (each change keeps an undo journal there until it is complete)");
     if (!companions.SecondaryIndexes.empty()) readOnly("it has secondary indexes the program does not maintain");
     if (!companions.LockFiles.empty()) readOnly("lock files show that another program may be using it");
     for (const auto& f : FHeader.Fields)
@@ -190,8 +196,10 @@ void TPxTable::DecideWritable(bool readOnlyRequested)
     FWritable = FReadOnlyReason.empty();
 }
 
-bool TPxTable::Reload()
+bool TPxTable::Reload(bool writeLockHeld)
 {
+    if (writeLockHeld && RollBackInterruptedChange())
+        return true;
     std::vector<uint8_t> raw(FHeader.Raw.size(), 0);
     if (!FData.ReadAt(0, raw.data(), raw.size()))
         RaiseEngineError(DBIERR_HEADERCORRUPT, {"File: " + FPath, "The file has become shorter than its header."});

@@ -66,8 +66,20 @@ public:
     void Delete(int64_t r);
 
     // Re-reads the header and block chain when another program changed the
-    // file; true when it had changed.
-    bool Reload();
+    // file; true when it had changed.  A writer (holding the table's write
+    // lock) first puts back a change another process left unfinished.
+    bool Reload(bool writeLockHeld = false);
+    // Puts back a change another process left unfinished, when its journal
+    // is there; the caller holds the table's write lock.  True when it did.
+    bool RollBackInterruptedChange();
+    // What the open found of an unfinished change (see TEngineCursor).
+    const std::string& RecoveryNote() const { return FRecoveryNote; }
+
+    // What identifies record r for a record lock while other writers move
+    // it: its key in a keyed table, its bytes otherwise.
+    std::string LockIdentityOf(int64_t r);
+    // The record with exactly these bytes nearest to record `near`; -1 when none.
+    int64_t FindRecordBytes(const std::string& bytes, int64_t near);
 
     // Raw block access for the change machinery (decrypted images).
     void ReadBlockImage(int block, std::vector<uint8_t>& image) const;
@@ -95,6 +107,10 @@ private:
     uint32_t NextAutoIncValue();
     void ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record, TPxHeader& header);
     void RebuildPrimaryIndex(TPxChange& change);
+    void WritePrimaryIndex(const TPxHeader& header, const std::vector<TPxIndexEntry>& entries);
+    // ---- a change another process left unfinished (PxRecovery.cpp)
+    void CheckForInterruptedChange(bool readOnlyRequested);
+    void RebuildPrimaryIndexFromChain();
     bool TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,
                                const std::function<std::string_view(uint16_t)>& firstKeyOf);
     void AfterCommit(TPxChange& change);
@@ -111,6 +127,7 @@ private:
     bool FChainDamaged = false;
     bool FKeyBookmarks = false;
     std::string FReadOnlyReason;
+    std::string FRecoveryNote;
     int64_t FFileSize = 0;
 
     int FCachedBlock = 0;

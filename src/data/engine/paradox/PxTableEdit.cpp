@@ -92,6 +92,12 @@ void TPxTable::RebuildPrimaryIndex(TPxChange& change)
             continue;
         entries.push_back(TPxIndexEntry{firstKeyOf(change.Chain[i]), change.Chain[i], counts[i]});
     }
+    WritePrimaryIndex(change.Header, entries);
+}
+
+void TPxTable::WritePrimaryIndex(const TPxHeader& header, const std::vector<TPxIndexEntry>& entries)
+{
+    const int keyWidth = FHeader.KeyWidth();
     int blockSizeCode = 2;
     try {
         // The old index's block size is kept; a missing or unreadable index gets the default.
@@ -104,7 +110,7 @@ void TPxTable::RebuildPrimaryIndex(TPxChange& change)
     if ((blockSizeCode * 1024 - 6) / (keyWidth + 6) < 2)
         blockSizeCode = std::max(blockSizeCode, FHeader.BlockSize() / 1024);
     TPxIndexLayout layout;
-    ReplaceFile(FPrimaryIndexPath, BuildPrimaryIndex(change.Header, entries, blockSizeCode, FKey, &layout));
+    ReplaceFile(FPrimaryIndexPath, BuildPrimaryIndex(header, entries, blockSizeCode, FKey, &layout));
     FIndexLayout = layout;
 }
 
@@ -172,6 +178,57 @@ void TPxTable::AfterCommit(TPxChange& change)
     FCachedBlock = 0;
 }
 
+// The journal of one change, attached to the data and blob files while it
+// is written.  Finish ends it when the data file and the primary index are
+// complete; a failure puts back what the journal saved (the steps' own undo
+// has normally done so already) and removes it, and a stopped process
+// leaves it for the next writer.
+class TJournalScope {
+public:
+    TJournalScope(const std::string& tablePath, TPxFile& data, TPxBlobFile& blobs)
+        : FTablePath(tablePath), FData(data), FBlobs(blobs)
+    {
+        FJournal.Begin(tablePath);
+        FData.AttachJournal(&FJournal, TPxJournal::DataFile);
+        if (FBlobs.IsOpen())
+            FBlobs.AttachJournal(&FJournal);
+    }
+    ~TJournalScope()
+    {
+        Detach();
+        if (FDone)
+            return;
+        try {
+            TPxJournal::RollBack(FTablePath, FData.Handle(), FBlobs.IsOpen() ? FBlobs.Handle() : -1);
+            TPxJournal::Discard(FTablePath);
+        } catch (...) {
+            // The journal stays: the next writer puts the files back.
+        }
+    }
+    TJournalScope(const TJournalScope&) = delete;
+    TJournalScope& operator=(const TJournalScope&) = delete;
+
+    void Finish()
+    {
+        Detach();
+        FJournal.Finish();
+        FDone = true;
+    }
+
+private:
+    void Detach()
+    {
+        FData.AttachJournal(nullptr, TPxJournal::DataFile);
+        FBlobs.AttachJournal(nullptr);
+    }
+
+    std::string FTablePath;
+    TPxFile& FData;
+    TPxBlobFile& FBlobs;
+    TPxJournal FJournal;
+    bool FDone = false;
+};
+
 // Runs the writing steps of an edit: `prepare` (which stores new blobs in
 // `blobs` when that is not null, and shapes the change), the data file,
 // the primary index; on a failure everything already written is put back.
@@ -235,12 +292,14 @@ int64_t TPxTable::Insert(TEngineRecord& values, int64_t before)
         label.clear();
 
     int finalPosition = 0, finalSlot = 0;
+    TJournalScope journal(FPath, FData, FBlobs);
     RunChange(pending.empty() ? nullptr : &FBlobs, change,
               [&] {
                   FCodec->StorePending(pending, FBlobs, record.data());
                   change.Insert(position, slot, record, label, finalPosition, finalSlot);
               },
               [&] { RebuildPrimaryIndex(change); });
+    journal.Finish();
     AfterCommit(change);
     if (appended)
         ++FNextLabel;
@@ -276,6 +335,7 @@ int64_t TPxTable::Modify(int64_t r, const TEngineRecord& values)
             RaiseEngineError(DBIERR_KEYVIOL, {"File: " + FPath});
     }
     int finalPosition = position, finalSlot = slot;
+    TJournalScope journal(FPath, FData, FBlobs);
     RunChange(pending.empty() ? nullptr : &FBlobs, change,
               [&] {
                   FCodec->StorePending(pending, FBlobs, record.data());
@@ -291,6 +351,7 @@ int64_t TPxTable::Modify(int64_t r, const TEngineRecord& values)
                   change.Insert(p, s, record, std::string(), finalPosition, finalSlot);
               },
               [&] { RebuildPrimaryIndex(change); });
+    journal.Finish();
     AfterCommit(change);
     if (FBlobs.IsOpen()) {
         std::vector<TPxBlobRef> kept = FCodec->BlobRefs(record.data());
@@ -309,7 +370,9 @@ void TPxTable::Delete(int64_t r)
     TPxChange change(*this);
     int position, slot;
     FMap.Locate(r, position, slot);
+    TJournalScope journal(FPath, FData, FBlobs);
     RunChange(nullptr, change, [&] { change.Remove(position, slot); }, [&] { RebuildPrimaryIndex(change); });
+    journal.Finish();
     AfterCommit(change);
     if (FBlobs.IsOpen())
         for (const TPxBlobRef& ref : FCodec->BlobRefs(old.data()))
