@@ -174,6 +174,9 @@ void TfrmMain::itmDBFClick()
     tblDBF.SetTableType(ttDefault);
     tblDBF.SetTableName(FTableFileName.toStdString());
     tblDBF.Open();
+    // A table put back after another program stopped in the middle of a change says so.
+    if (!tblDBF.RecoveryNote().empty())
+        SetStatusPanelText(FTableFileName + QStringLiteral("  ") + QString::fromStdString(tblDBF.RecoveryNote()));
 }
 
 void TfrmMain::itmExitClick()

@@ -135,6 +135,11 @@ TTableType TTable::ResolvedTableType() const
     return ttDefault;
 }
 
+std::string TTable::RecoveryNote() const
+{
+    return Cursor() ? Cursor()->RecoveryNote() : std::string();
+}
+
 std::unique_ptr<TEngineCursor> TTable::CreateCursor()
 {
     if (FTableName.empty())

@@ -39,6 +39,10 @@ public:
     TTableType ResolvedTableType() const;
     static const char* DriverName(TTableType type);
     static const char* DefaultExtension(TTableType type);
+    // What the open found of a change another program left unfinished and
+    // how the table was put back (see TEngineCursor::RecoveryNote); empty
+    // when the table was in order or is closed.
+    std::string RecoveryNote() const;
 
 protected:
     std::unique_ptr<TEngineCursor> CreateCursor() override;

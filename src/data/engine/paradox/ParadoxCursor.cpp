@@ -131,7 +131,7 @@ int64_t TParadoxCursor::LockOffset(int64_t record) const
     return px::RecordLockOffset(FTable->LockIdentityOf(record));
 }
 
-void TParadoxCursor::Resynchronise(bool writing)
+void TParadoxCursor::Resynchronise(bool mustFind, bool writeLockHeld)
 {
     // Keys find the record again; in other tables position labels are given
     // anew, so the record is found again by its bytes, nearest to where it
@@ -144,7 +144,7 @@ void TParadoxCursor::Resynchronise(bool writing)
         else if (!FTable->Header().IsKeyed())
             bytes = FTable->LockIdentityOf(FIndex);
     }
-    if (!FTable->Reload(writing))
+    if (!FTable->Reload(writeLockHeld))
         return;
     int64_t r = -1;
     if (!bookmark.empty())
@@ -157,7 +157,7 @@ void TParadoxCursor::Resynchronise(bool writing)
         FIndex = r;
         return;
     }
-    if (!writing && bookmark.empty())
+    if (!mustFind && bookmark.empty())
         return;   // browsing: the cursor keeps its record number
     FOnRecord = false;   // another program deleted it or changed it
     RaiseEngineError(DBIERR_RECNOTFOUND, {"File: " + FTable->Path(), "The record was changed or deleted by another user."});
@@ -180,7 +180,7 @@ bool TParadoxCursor::TakeRecordLock(int64_t offset)
 void TParadoxCursor::LockRecord(TEngineRecord& fresh)
 {
     RequireRecord();
-    Resynchronise(false);
+    Resynchronise(true, false);
     RequireRecord();
     // The lock is taken on what identifies the record, then the record is
     // read again under it; should another writer have changed it in
@@ -191,7 +191,7 @@ void TParadoxCursor::LockRecord(TEngineRecord& fresh)
         if (!TakeRecordLock(offset))
             RaiseEngineError(DBIERR_LOCKED, {"File: " + FTable->Path()});
         try {
-            Resynchronise(true);
+            Resynchronise(true, false);
             RequireRecord();
         } catch (...) {
             UnlockRecord();
@@ -220,7 +220,7 @@ void TParadoxCursor::ModifyRecord(const TEngineRecord& record)
 {
     RequireRecord();
     TPxWriteGuard guard(FTable->DataFile().Handle());
-    Resynchronise(true);
+    Resynchronise(true, true);
     RequireRecord();
     // A record another cursor holds cannot be changed, wherever it moved.
     RequireRecordLock();
@@ -232,7 +232,7 @@ void TParadoxCursor::InsertRecord(TEngineRecord& record, bool append)
 {
     TPxWriteGuard guard(FTable->DataFile().Handle());
     try {
-        Resynchronise(true);
+        Resynchronise(true, true);
     } catch (const EDBEngineError& e) {
         if (e.ErrorCode() != DBIERR_RECNOTFOUND)
             throw;   // the current record being gone does not stop an insert
@@ -248,7 +248,7 @@ void TParadoxCursor::DeleteRecord()
 {
     RequireRecord();
     TPxWriteGuard guard(FTable->DataFile().Handle());
-    Resynchronise(true);
+    Resynchronise(true, true);
     RequireRecord();
     RequireRecordLock();
     FTable->Delete(FIndex);
@@ -259,7 +259,7 @@ void TParadoxCursor::DeleteRecord()
 void TParadoxCursor::Refresh()
 {
     try {
-        Resynchronise(false);
+        Resynchronise(false, false);
     } catch (const EDBEngineError& e) {
         if (e.ErrorCode() != DBIERR_RECNOTFOUND)
             throw;

@@ -45,11 +45,10 @@ private:
     bool OnRecord() const { return FOnRecord && FIndex < FTable->RecordCount(); }
     void RequireRecord() const;
     // Picks up other processes' changes and finds the current record again
-    // (raises DBIERR_RECNOTFOUND when it is gone; when browsing, a table
-    // without keys keeps the record number instead).  A writer (holding the
-    // table's write lock) first puts back a change another process left
-    // unfinished.
-    void Resynchronise(bool writing);
+    // (raises DBIERR_RECNOTFOUND when it is gone; unless `mustFind`, a table
+    // without keys keeps the record number instead).  With the table's write
+    // lock held, a change another process left unfinished is put back first.
+    void Resynchronise(bool mustFind, bool writeLockHeld);
     // The lock byte of record r (see PxLocks.h).
     int64_t LockOffset(int64_t record) const;
     // Holds the lock at `offset` (releasing another one held); false when
