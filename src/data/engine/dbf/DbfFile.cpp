@@ -108,7 +108,6 @@ size_t TDbfFile::ReadAt(uint64_t offset, void* buffer, size_t count) const
             break;
         done += static_cast<size_t>(n);
     }
-    CountEngineWrite();
     return done;
 }
 
@@ -133,6 +132,7 @@ void TDbfFile::WriteAt(uint64_t offset, const void* buffer, size_t count)
             RaiseIoError(DBIERR_WRITEERR, FPath, ENOSPC);
         done += static_cast<size_t>(n);
     }
+    CountEngineWrite();
 }
 
 void TDbfFile::Truncate(uint64_t size)

@@ -11,7 +11,10 @@ namespace {
 constexpr const char* Python = "/usr/bin/python3";
 
 // Prints, for each table named on the command line, its records as
-// [Id, Name, Notes] lists, or the reader's error as a string.
+// [Id, Name, Notes] lists, or the reader's error as a string.  dbfread
+// takes a dBASE IV memo's length for the data alone (it includes the
+// block's 8-byte header), so it reads 8 bytes of the block's zero padding
+// too; they are dropped.
 constexpr const char* Script = R"(
 import json, sys
 from dbfread import DBF
@@ -21,7 +24,7 @@ for path in sys.argv[1:]:
         rows = []
         for record in DBF(path, encoding='latin-1'):
             values = list(record.values())
-            rows.append([values[0], values[1] or '', values[2] or ''])
+            rows.append([values[0], values[1] or '', (values[2] or '').rstrip('\x00')])
         out.append(rows)
     except Exception as error:
         out.append('%s: %s' % (type(error).__name__, error))
@@ -34,6 +37,20 @@ std::string Quoted(const std::string& text)
     for (char c : text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
+}
+
+std::string FirstDifference(const TRows& read, const TRows& expected)
+{
+    for (const auto& [id, row] : expected) {
+        auto found = read.find(id);
+        if (found == read.end())
+            return " (no record " + std::to_string(id) + ")";
+        if (!(found->second == row))
+            return " (record " + std::to_string(id) + " reads \"" + found->second.Name + "\", " +
+                   std::to_string(found->second.Notes.size()) + " characters of notes; expected \"" + row.Name +
+                   "\", " + std::to_string(row.Notes.size()) + ")";
+    }
+    return read.size() == expected.size() ? std::string() : " (extra records)";
 }
 
 } // namespace
@@ -86,7 +103,8 @@ std::vector<std::string> TDbfreadReader::Check() const
             matches = matches || rows == allowed;
         if (!matches)
             mismatches.push_back(FTables[i].Label + ": dbfread reads " + std::to_string(rows.size()) +
-                                 " records that differ from every state the table may be in");
+                                 " records that differ from every state the table may be in" +
+                                 FirstDifference(rows, FTables[i].Allowed.front()));
     }
     return mismatches;
 }

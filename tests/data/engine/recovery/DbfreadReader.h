@@ -17,6 +17,7 @@ public:
     // A table to read, what to call it in a message, and the row sets it may hold.
     void Add(const std::string& path, const std::string& label, std::vector<TRows> allowed);
     size_t Count() const { return FTables.size(); }
+    void Clear() { FTables.clear(); }
     // Reads every table added; one message per table that reads otherwise.
     std::vector<std::string> Check() const;
 

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <unistd.h>
@@ -53,6 +54,7 @@ struct TFigures {
     int Stranded = 0;
     int PostsLost = 0;
     int PutBack = 0;   // opens that reported putting the table back
+    size_t DbfreadCopies = 0;
     std::vector<std::string> Faults;
 };
 
@@ -170,6 +172,13 @@ void RunKillSeries(TTableFormat format, int round, TFigures& figures, TDbfreadRe
         Apply(rows, extra);
         EXPECT_EQ(ReadRows(*probe), rows) << where;
     }
+    // The copies are read while the scratch folder still holds them.
+    if (dbfread && dbfread->Available()) {
+        for (const std::string& mismatch : dbfread->Check())
+            figures.Faults.push_back(mismatch);
+        figures.DbfreadCopies += dbfread->Count();
+        dbfread->Clear();
+    }
 }
 
 class KillRecoveryTest : public ::testing::TestWithParam<TTableFormat> {};
@@ -198,18 +207,14 @@ TEST_P(KillRecoveryTest, EveryStopLeavesATableThatOpensForWritingWithEveryReturn
     EXPECT_GE(figures.Kills, 8 * rounds);
     // Each table put back said so in the log.
     EXPECT_GE(logLines.size(), static_cast<size_t>(figures.PutBack));
-    if (GetParam() != TTableFormat::Ascii)
+    if (GetParam() != TTableFormat::Ascii) {
         EXPECT_GT(figures.PutBack, 0) << "no stop fell between the writes of a post";
-
-    if (dbfread) {
-        if (!dbfread->Available()) {
-            std::cout << "[ skipped  ] dbfread check: " << dbfread->WhyUnavailable() << "\n";
-            return;
-        }
-        for (const std::string& mismatch : dbfread->Check())
-            ADD_FAILURE() << mismatch;
-        std::cout << "[ figures  ] dbfread read " << dbfread->Count() << " copies\n";
     }
+
+    if (dbfread && !dbfread->Available())
+        std::cout << "[ skipped  ] the dbfread check: " << dbfread->WhyUnavailable() << "\n";
+    else if (dbfread)
+        std::cout << "[ figures  ] dbfread read " << figures.DbfreadCopies << " copies\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, KillRecoveryTest,

@@ -164,8 +164,11 @@ TEST(StrandedDbf, AnAppendUnderWayInAnotherProcessIsNotCut)
         EXPECT_EQ(cursor->RecoveryNote(), "");
         EXPECT_EQ(ReadBytes(path), stranded);
     }
-    ::close(release[1]);
+    const char go = 'g';
+    EXPECT_EQ(::write(release[1], &go, 1), 1);
     ::waitpid(holder, nullptr, 0);
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        ::close(fd);
 }
 
 TEST(StrandedDbf, TablecatChecksAndRepairs)
