@@ -165,13 +165,14 @@ enum class TConsistencyMode { None, Check, Repair };
 int CheckConsistency(TEngineDriver& driver, TOpenTableParams params, TConsistencyMode mode)
 {
     params.ReadOnly = mode == TConsistencyMode::Check;
-    std::string note = driver.OpenTable(params)->RecoveryNote();
+    std::unique_ptr<TEngineCursor> cursor = driver.OpenTable(params);
+    const std::string note = cursor->RecoveryNote();
     if (note.empty()) {
         std::printf("%s: in order.\n", params.Path.c_str());
         return 0;
     }
     std::printf("%s: %s\n", params.Path.c_str(), note.c_str());
-    return mode == TConsistencyMode::Check ? 2 : 0;
+    return mode == TConsistencyMode::Check || !cursor->CanModify() ? 2 : 0;
 }
 
 int Run(int argc, char** argv)

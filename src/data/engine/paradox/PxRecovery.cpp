@@ -19,8 +19,15 @@ namespace px {
 
 void TPxTable::CheckForInterruptedChange(bool readOnlyRequested)
 {
-    if (!TPxJournal::Exists(FPath))
+    if (!TPxJournal::Exists(FPath)) {
+        // Without a journal nothing says what the table held before: a
+        // writer that kept none (or damage) left blocks and header at odds.
+        if (FChainDamaged)
+            FRecoveryNote = "The table's blocks hold " + std::to_string(RecordCount()) + " records and its header counts " +
+                            std::to_string(FHeader.NumRecords()) +
+                            ": a change that did not finish, or damage. The table opens read-only.";
         return;
+    }
     if (readOnlyRequested) {
         FRecoveryNote = "A change that did not finish left the table half written; opened for writing, the table is "
                         "put back as it stood before that change.";

@@ -62,7 +62,7 @@ std::string FormatName(TTableFormat format)
 }
 
 std::string CreateTable(TTableFormat format, const std::string& dir, const std::string& stem, const TRows& rows,
-                        bool keyIsFloat, int nameWidth)
+                        bool keyIsFloat, int nameWidth, bool keyed)
 {
     TCreateTableParams params;
     switch (format) {
@@ -74,7 +74,7 @@ std::string CreateTable(TTableFormat format, const std::string& dir, const std::
         params.Path = dir + "/" + stem + ".db";
         params.Fields = {Field("Id", keyIsFloat ? ftFloat : ftInteger), Field("Name", ftString, nameWidth),
                          Field("Notes", ftMemo, 10)};
-        params.KeyFieldCount = 1;
+        params.KeyFieldCount = keyed ? 1 : 0;
         break;
     case TTableFormat::Ascii:
         params.Path = dir + "/" + stem + ".txt";

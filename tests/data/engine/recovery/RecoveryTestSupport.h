@@ -25,9 +25,10 @@ using TRows = std::map<double, TRow>;   // by Id
 // Creates the table `stem` in `dir` (dBASE IV with a memo, Paradox keyed on
 // Id with a memo field kept in the .MB, or ASCII) holding `rows`; returns
 // its path.  `keyIsFloat` makes the Paradox key a Number (so 1001.5 fits);
-// `nameWidth` sets the width of Name, and so how many records a block holds.
+// `nameWidth` sets the width of Name, and so how many records a block holds;
+// `keyed` false leaves a Paradox table without a key.
 std::string CreateTable(TTableFormat format, const std::string& dir, const std::string& stem, const TRows& rows,
-                        bool keyIsFloat = false, int nameWidth = 40);
+                        bool keyIsFloat = false, int nameWidth = 40, bool keyed = true);
 std::unique_ptr<TEngineCursor> OpenTable(TTableFormat format, const std::string& path, bool readOnly = false);
 TRows ReadRows(TEngineCursor& cursor);
 // Puts the cursor on the record with this Id; false when there is none.

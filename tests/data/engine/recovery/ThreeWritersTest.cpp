@@ -102,6 +102,55 @@ TEST_P(ThreeWritersTest, ALockStaysWithItsRecordWhenAnotherWriterMovesIt)
     EXPECT_EQ(final[1004], rows[1004]);
 }
 
+// Without a key a record is known by its bytes: a record inserted ahead of
+// the locked one moves it, and the lock and the first writer's post follow it.
+TEST(ThreeWritersUnkeyed, ALockAndAPostFollowTheRecordAnInsertAheadOfItMoved)
+{
+    TScratchDir scratch;
+    TRows rows;
+    for (int i = 1; i <= 6; ++i)
+        rows[i] = TRow{"record " + std::to_string(i), "note " + std::to_string(i)};
+    const std::string path = CreateTable(TTableFormat::Paradox, scratch.Path(), "HEAP", rows, true, 20, false);
+
+    auto first = OpenTable(TTableFormat::Paradox, path);
+    ASSERT_TRUE(GotoId(*first, 3));
+    TEngineRecord held;
+    first->LockRecord(held);
+
+    TChildResult inserter = RunInChild([&] {
+        auto second = OpenTable(TTableFormat::Paradox, path);
+        if (!GotoId(*second, 2))
+            return Unexpected;
+        TEngineRecord record = second->BlankRecord();
+        record[0] = TVariant(0.5);
+        record[1] = TVariant(std::string("ahead"));
+        second->InsertRecord(record, false);
+        return 0;
+    });
+    ASSERT_TRUE(inserter.Exited);
+    ASSERT_EQ(inserter.Code, 0);
+
+    TChildResult third = RunInChild([&] {
+        auto cursor = OpenTable(TTableFormat::Paradox, path);
+        if (!GotoId(*cursor, 3))
+            return Unexpected + 10;
+        return ErrorCodeOf([&] {
+            TEngineRecord fresh;
+            cursor->LockRecord(fresh);
+        });
+    });
+    ASSERT_TRUE(third.Exited);
+    EXPECT_EQ(third.Code, Locked);
+
+    held[1] = TVariant(std::string("first writer's name"));
+    first->ModifyRecord(held);
+    TRows expected = rows;
+    expected[0.5] = TRow{"ahead", ""};
+    expected[3].Name = "first writer's name";
+    auto check = OpenTable(TTableFormat::Paradox, path, true);
+    EXPECT_EQ(ReadRows(*check), expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(Blocks, ThreeWritersTest,
                          ::testing::Values(TScenario{"SameBlock", 10, 20}, TScenario{"BlockSplit", 40, 250}),
                          [](const auto& info) { return std::string(info.param.Name); });
