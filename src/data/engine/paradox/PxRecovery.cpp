@@ -41,6 +41,8 @@ void TPxTable::CheckForInterruptedChange(bool readOnlyRequested)
 
 bool TPxTable::RollBackInterruptedChange()
 {
+    if (!FOpenedForWriting)
+        return false;
     TPxJournal::TRollBack result =
         TPxJournal::RollBack(FPath, FData.Handle(), FBlobs.IsOpen() ? FBlobs.Handle() : -1);
     if (!result.Found)
@@ -51,6 +53,8 @@ bool TPxTable::RollBackInterruptedChange()
     FHeader.Raw = std::move(raw);
     FFileSize = FData.Size();
     LoadChain();
+    if (FChainDamaged)
+        FWritable = false;
     if (FHeader.IsKeyed() && !FChainDamaged)
         RebuildPrimaryIndexFromChain();
     TPxJournal::Discard(FPath);

@@ -43,6 +43,7 @@ void TPxTable::OpenFiles(const TOpenTableParams& params)
             RaiseEngineError(DBIERR_TABLEREADONLY, {"File: " + FPath, std::strerror(error)});
         RaiseEngineError(DBIERR_OSEACCES, {"File: " + FPath, std::strerror(error)});
     }
+    FOpenedForWriting = !params.ReadOnly;
     FFileSize = FData.Size();
     std::vector<uint8_t> start(std::min<int64_t>(FFileSize, 0x78), 0);
     FData.ReadAt(0, start.data(), start.size());

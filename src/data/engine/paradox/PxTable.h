@@ -124,6 +124,7 @@ private:
     TPxBlockMap FMap;
     uint32_t FKey = 0;
     bool FWritable = false;
+    bool FOpenedForWriting = false;   // the data file is open for writing
     bool FChainDamaged = false;
     bool FKeyBookmarks = false;
     std::string FReadOnlyReason;
