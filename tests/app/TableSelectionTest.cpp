@@ -83,6 +83,24 @@ TEST_F(TableSelection, OpeningADbaseTableShowsItsPathAndEnablesTheNavigator)
     EXPECT_TRUE(window->DBNavigator1()->Button(nbEdit)->isEnabled());
 }
 
+TEST_F(TableSelection, ATablePutBackAfterAnUnfinishedAppendSaysSoInTheStatusBar)
+{
+    const std::string path = scratch.CopySample("demo.dbf");
+    {
+        // The last record stays in the file but leaves the count, as an
+        // append stopped before it wrote the count leaves a table.
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4);
+        file.put(7);
+    }
+    Choose(path);
+    ASSERT_TRUE(window->tblDBF.Active());
+    EXPECT_TRUE(window->tblDBF.CanModify());
+    EXPECT_EQ(window->tblDBF.RecordCount(), 7);
+    EXPECT_TRUE(window->StatusPanelText().startsWith(U(path) + "  "));
+    EXPECT_TRUE(window->StatusPanelText().contains("put back as it stood before")) << window->StatusPanelText().toStdString();
+}
+
 TEST_F(TableSelection, CancelWhileATableIsOpenKeepsIt)
 {
     const std::string path = scratch.CopySample("demo.dbf");
