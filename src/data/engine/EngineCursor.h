@@ -5,6 +5,7 @@
 // EDBEngineError (see EngineStatus.h); a failed write leaves the files
 // exactly as they were.
 
+#include "data/engine/CodePageDetect.h"
 #include "data/engine/FieldType.h"
 #include "platform/Variant.h"
 
@@ -26,6 +27,16 @@ public:
     virtual bool IsSequenced() const = 0;    // RecNo is exact and SetRecNo does not walk the table
     virtual int64_t RecordCount() = 0;       // live records (deleted ones are not counted)
     virtual int CodePage() const = 0;        // the code page the table's texts are stored in
+    // How that code page was arrived at (the header's mark, a guess, the user's choice).
+    virtual TCodePageChoice CodePageChoice() const
+    {
+        TCodePageChoice choice;
+        choice.CodePage = CodePage();
+        choice.Marked = CodePage();
+        return choice;
+    }
+    // Why the table cannot be written, one sentence; empty when it can.
+    virtual std::string ReadOnlyReason() const { return CanModify() ? std::string() : "The table was opened read-only."; }
 
     // ---- position: on a record, or on a crack (before the first record,
     // after the last, or where a deleted record stood)

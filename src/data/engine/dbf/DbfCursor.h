@@ -27,6 +27,8 @@ public:
     bool IsSequenced() const override { return false; }
     int64_t RecordCount() override;
     int CodePage() const override { return FCodePage->Number(); }
+    TCodePageChoice CodePageChoice() const override { return FCodePageChoice; }
+    std::string ReadOnlyReason() const override { return FReadOnlyReason; }
 
     void SetToBegin() override;
     void SetToEnd() override;
@@ -48,8 +50,6 @@ public:
     void DeleteRecord() override;
     void Refresh() override;
 
-    // Why the table cannot be written (empty when it can).
-    const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
     const TDbfHeader& Header() const { return FHeader; }
 
 private:
@@ -57,6 +57,10 @@ private:
     void OpenMemoFile(bool writable);
     void DescribeFields();
     void CheckRecordCount();
+    // ---- the code page (DbfCodePage.cpp): the one asked for, the header's
+    // mark, or a guess from the first records' texts
+    void SettleCodePage(int requested, const std::vector<uint8_t>& header, uint64_t fileSize);
+    void SampleTexts(TCodePageSample& sample);
 
     // ---- reading
     const uint8_t* CachedRecord(uint32_t index, bool forward);
@@ -95,6 +99,7 @@ private:
     std::unique_ptr<TDbfMemoFile> FMemo;
     TDbfHeader FHeader;
     std::unique_ptr<TCodePage> FCodePage;
+    TCodePageChoice FCodePageChoice;
     std::unique_ptr<TDbfValues> FValues;
     std::vector<TEngineFieldDef> FFieldDefs;
     std::vector<size_t> FVisible;       // FHeader.Fields index of each column

@@ -73,6 +73,13 @@ bool TParadoxCursor::CanModify() const { return FTable->CanModify(); }
 int64_t TParadoxCursor::RecordCount() { return FTable->RecordCount(); }
 int TParadoxCursor::CodePage() const { return FTable->CodePage().Number(); }
 
+std::string TParadoxCursor::ReadOnlyReason() const
+{
+    if (!FTable->ReadOnlyReason().empty())
+        return "The table is open read-only because " + FTable->ReadOnlyReason() + ".";
+    return TEngineCursor::ReadOnlyReason();
+}
+
 void TParadoxCursor::SetToBegin()
 {
     FOnRecord = false;
