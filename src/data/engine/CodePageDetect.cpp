@@ -150,7 +150,7 @@ bool DetectChinese(const TCodePageSample& sample, const THint& hint, TCodePageGu
     bool otherFits = pickBig5 ? gbkFits : big5Fits;
     bool clear = !otherFits || other.FrequentShare() < 0.6 * chosen.FrequentShare();
     guess.CodePage = chosen.CodePage;
-    guess.Certainty = chosen.Hanzi >= 4 && chosen.FrequentShare() >= 0.5 && clear ? TDetectCertainty::High
+    guess.Certainty = chosen.Hanzi >= 6 && chosen.FrequentShare() >= 0.5 && clear ? TDetectCertainty::High
                                                                                   : TDetectCertainty::Medium;
     guess.Basis = "The text reads as Chinese in " + CodePageName(chosen.CodePage) + " without an invalid character (" +
                   std::to_string(chosen.Frequent) + " of " + std::to_string(chosen.Hanzi) +

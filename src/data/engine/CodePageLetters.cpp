@@ -127,12 +127,16 @@ double ScoreAt(const std::vector<TDecoded>& d, size_t i, int latinRun)
     const TCharInfo next = i + 1 < d.size() ? Classify(d[i + 1].Char) : TCharInfo{};
     if (!c.Defined)
         return -4;
+    // The same character three times running is a rule or a frame, not a word.
+    bool repeated = i > 0 && i + 1 < d.size() && d[i - 1].Char == d[i].Char && d[i + 1].Char == d[i].Char;
     if (!c.Letter) {
-        bool inWord = prev.Letter && next.Letter;
-        if (!inWord || JoinsWords(d[i].Char))
-            return c.Box ? 0 : -0.1;
-        return c.Box ? -1.5 : -1;
+        int letters = prev.Letter + next.Letter;
+        if (c.Box)   // a frame stands apart from words: a DOS table's box drawing
+            return letters == 0 ? 0.5 : letters == 1 ? -0.5 : -1.5;
+        return letters < 2 || JoinsWords(d[i].Char) ? -0.1 : -1;
     }
+    if (repeated)
+        return -1;
     double s = c.Common ? 1 : 0.3;
     if (c.Script == TScript::Latin) {
         if (prev.Script == TScript::Ascii || next.Script == TScript::Ascii)
