@@ -173,7 +173,7 @@ std::unique_ptr<TEngineCursor> TTable::CreateCursor()
         } catch (const EDBEngineError& error) {
             if (error.ErrorCode() == DBIERR_TABLEREADONLY && !params.ReadOnly) {
                 params.ReadOnly = true;   // the dataset then reports CanModify false
-                FOpenedReadOnlyBecause = "The file cannot be written (no write permission).";
+                FOpenedReadOnlyBecause = FileNotWritableReason;
                 continue;
             }
             if (error.ErrorCode() == DBIERR_NOTSUFFTABLERIGHTS && FSession->OnPassword &&

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// Why a table opens read-only when its file refused the read-write open.
+inline constexpr const char* FileNotWritableReason = "The file may not be written (its permissions or its disk forbid it).";
+
 // One record: a value per column in column order (see FieldType.h for the
 // kind of value each type carries; varNull for a missing value).
 using TEngineRecord = std::vector<TVariant>;
@@ -35,6 +38,8 @@ public:
         choice.Marked = CodePage();
         return choice;
     }
+    // The file format and its level ("dBASE IV", "Paradox 7"); empty when unknown.
+    virtual std::string FormatName() const { return std::string(); }
     // Why the table cannot be written, one sentence; empty when it can.
     virtual std::string ReadOnlyReason() const { return CanModify() ? std::string() : "The table was opened read-only."; }
 

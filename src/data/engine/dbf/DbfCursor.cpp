@@ -75,6 +75,20 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     DescribeFields();
 }
 
+std::string TDbfCursor::FormatName() const
+{
+    if (FHeader.Level2)
+        return "dBASE II";
+    switch (FHeader.Dialect) {
+    case TDbfDialect::DBase3: return "dBASE III";
+    case TDbfDialect::DBase4: return "dBASE IV";
+    case TDbfDialect::DBase7: return "dBASE 7";
+    case TDbfDialect::FoxPro2: return "FoxPro 2";
+    case TDbfDialect::VisualFoxPro: break;
+    }
+    return "Visual FoxPro";
+}
+
 TDbfCursor::~TDbfCursor()
 {
     if (FLockedRecord >= 0)

@@ -29,6 +29,7 @@ public:
     int CodePage() const override { return FCodePage->Number(); }
     TCodePageChoice CodePageChoice() const override { return FCodePageChoice; }
     std::string ReadOnlyReason() const override { return FReadOnlyReason; }
+    std::string FormatName() const override;
 
     void SetToBegin() override;
     void SetToEnd() override;

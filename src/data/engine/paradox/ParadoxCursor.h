@@ -18,6 +18,7 @@ public:
     int CodePage() const override;
     TCodePageChoice CodePageChoice() const override { return FTable->CodePageChoice(); }
     std::string ReadOnlyReason() const override;
+    std::string FormatName() const override;
 
     void SetToBegin() override;
     void SetToEnd() override;
