@@ -108,32 +108,42 @@ bool JoinsWords(char32_t c)
     return c == 0x2019 || c == 0x2018 || c == 0xB7 || c == 0xAD;
 }
 
-struct TDecoded {
-    char32_t Char;
-    bool High;
+// What every byte value stands for in one code page.
+struct TByteClasses {
+    std::array<TCharInfo, 256> Info;
+    std::array<bool, 256> Joins{};
+    std::array<bool, 256> LatinHigh{};
 };
 
-void Decode(const std::string& text, const TSingleByteTable& table, std::vector<TDecoded>& out)
+TByteClasses ClassesOf(const TSingleByteTable& table)
 {
-    out.clear();
-    for (unsigned char b : text)
-        out.push_back(b < 0x80 ? TDecoded{b, false} : TDecoded{table.Upper[b - 0x80], true});
+    TByteClasses classes;
+    for (int b = 0; b < 256; ++b) {
+        char32_t c = b < 0x80 ? char32_t(b) : table.Upper[b - 0x80];
+        classes.Info[b] = Classify(c);
+        classes.Joins[b] = JoinsWords(c);
+        classes.LatinHigh[b] = b >= 0x80 && classes.Info[b].Script == TScript::Latin;
+    }
+    return classes;
 }
 
-double ScoreAt(const std::vector<TDecoded>& d, size_t i, int latinRun)
+// The plausibility of the character of byte i of `p` where it stands;
+// `latinRun` is the length of the run of accented Latin letters it is in.
+double ScoreAt(const TByteClasses& classes, const unsigned char* p, size_t n, size_t i, int latinRun)
 {
-    const TCharInfo c = Classify(d[i].Char);
-    const TCharInfo prev = i > 0 ? Classify(d[i - 1].Char) : TCharInfo{};
-    const TCharInfo next = i + 1 < d.size() ? Classify(d[i + 1].Char) : TCharInfo{};
+    const TCharInfo& c = classes.Info[p[i]];
+    static const TCharInfo none;
+    const TCharInfo& prev = i > 0 ? classes.Info[p[i - 1]] : none;
+    const TCharInfo& next = i + 1 < n ? classes.Info[p[i + 1]] : none;
     if (!c.Defined)
         return -4;
     // The same character three times running is a rule or a frame, not a word.
-    bool repeated = i > 0 && i + 1 < d.size() && d[i - 1].Char == d[i].Char && d[i + 1].Char == d[i].Char;
+    bool repeated = i > 0 && i + 1 < n && p[i - 1] == p[i] && p[i + 1] == p[i];
     if (!c.Letter) {
         int letters = prev.Letter + next.Letter;
         if (c.Box)   // a frame stands apart from words: a DOS table's box drawing
             return letters == 0 ? 0.5 : letters == 1 ? -0.5 : -1.5;
-        return letters < 2 || JoinsWords(d[i].Char) ? -0.1 : -1;
+        return letters < 2 || classes.Joins[p[i]] ? -0.1 : -1;
     }
     if (repeated)
         return -1;
@@ -149,13 +159,10 @@ double ScoreAt(const std::vector<TDecoded>& d, size_t i, int latinRun)
             (next.Letter && next.Script != TScript::Ascii && next.Script != TScript::Latin))
             s -= 1.5;
     } else {
-        for (const TCharInfo& n : {prev, next}) {
-            if (!n.Letter)
+        for (const TCharInfo* neighbour : {&prev, &next}) {
+            if (!neighbour->Letter)
                 continue;
-            if (n.Script == c.Script)
-                s += 0.5;
-            else
-                s -= 1.5;
+            s += neighbour->Script == c.Script ? 0.5 : -1.5;
         }
     }
     if (c.Upper && prev.Lower)
@@ -205,23 +212,25 @@ const TSingleByteTable* SingleByteTable(int codePage)
 
 double SingleBytePlausibility(const TCodePageSample& sample, const TSingleByteTable& table)
 {
+    const TByteClasses classes = ClassesOf(table);
     double total = 0;
-    std::vector<TDecoded> d;
+    std::vector<int> runs;
     for (const std::string& text : sample.Texts()) {
-        Decode(text, table, d);
-        for (size_t i = 0; i < d.size(); ++i) {
-            if (!d[i].High)
-                continue;
-            int run = 0;
-            auto latinHigh = [&](size_t k) { return d[k].High && Classify(d[k].Char).Script == TScript::Latin; };
-            if (latinHigh(i)) {
-                size_t a = i, b = i;
-                while (a > 0 && latinHigh(a - 1)) --a;
-                while (b + 1 < d.size() && latinHigh(b + 1)) ++b;
-                run = static_cast<int>(b - a + 1);
-            }
-            total += ScoreAt(d, i, run);
+        const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+        const size_t n = text.size();
+        // Lengths of the runs of accented Latin letters, for each byte in one.
+        runs.assign(n, 0);
+        for (size_t i = 0; i < n;) {
+            size_t end = i;
+            while (end < n && classes.LatinHigh[p[end]])
+                ++end;
+            for (size_t k = i; k < end; ++k)
+                runs[k] = static_cast<int>(end - i);
+            i = end == i ? i + 1 : end;
         }
+        for (size_t i = 0; i < n; ++i)
+            if (p[i] >= 0x80)
+                total += ScoreAt(classes, p, n, i, runs[i]);
     }
     return total;
 }
