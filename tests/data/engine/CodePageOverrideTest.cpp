@@ -51,18 +51,18 @@ void CheckOverrideThenEdit(const TOverrideCase& c)
     std::vector<TTextRecord> written = WriteUnmarkedTable(path, c.Format, c.WrittenIn, TextsOf(c.WrittenIn).Records);
     ASSERT_GE(written.size(), 3u);
     if (!c.Mark.empty()) {
-        std::string bytes = FileBytes(path);
+        std::string bytes = ReadFileBytes(path);
         bytes.replace(c.MarkOffset, c.Mark.size(), c.Mark);
-        SetFileBytes(path, bytes);
+        WriteFileBytes(path, bytes);
     }
-    std::string markBefore = FileBytes(path).substr(c.MarkOffset, 2);
+    std::string markBefore = ReadFileBytes(path).substr(c.MarkOffset, 2);
 
     const std::string job = TextsOf(c.WrittenIn).Records[5].Job;   // another text of the same language
     EditSecondJob(path, c.WrittenIn, job);
 
-    EXPECT_EQ(FileBytes(path).substr(c.MarkOffset, 2), markBefore) << "the header's mark was changed";
+    EXPECT_EQ(ReadFileBytes(path).substr(c.MarkOffset, 2), markBefore) << "the header's mark was changed";
     std::string stored = TCodePage(c.WrittenIn).FromUtf8(job);
-    EXPECT_NE(FileBytes(path).find(stored), std::string::npos) << "the edit was not written in the chosen code page";
+    EXPECT_NE(ReadFileBytes(path).find(stored), std::string::npos) << "the edit was not written in the chosen code page";
 
     auto reread = OpenTable(path, c.WrittenIn, true);
     std::vector<TTextRecord> expected = written;
@@ -97,7 +97,7 @@ TEST(CodePageOverride, ATextTheChosenCodePageCannotHoldIsRefusedAndNothingChange
     TScratchDir dir;
     std::string path = dir.File("refuse.dbf");
     WriteUnmarkedTable(path, TTableFormat::Dbf, 1251, TextsOf(1251).Records);
-    std::string before = FileBytes(path);
+    std::string before = ReadFileBytes(path);
     auto cursor = OpenTable(path, 1251);
     cursor->SetToBegin();
     TEngineRecord record;
@@ -112,7 +112,7 @@ TEST(CodePageOverride, ATextTheChosenCodePageCannotHoldIsRefusedAndNothingChange
         EXPECT_NE(std::string(e.what()).find("1251"), std::string::npos) << e.what();
     }
     cursor.reset();
-    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 TEST(CodePageOverride, ACodePageTheEngineLacksIsRefusedAtOpen)

@@ -97,9 +97,9 @@ TEST(CodePageTables, AMarkedTableKeepsItsMarkWhateverItsTextLooksLike)
     ASSERT_EQ(russian.CodePage, 1251);
     std::string path = dir.File("marked.dbf");
     WriteUnmarkedTable(path, TTableFormat::Dbf, 1251, russian.Records);
-    std::string bytes = FileBytes(path);
+    std::string bytes = ReadFileBytes(path);
     bytes[DbfMarkOffset] = 0x03;   // says Windows-1252
-    SetFileBytes(path, bytes);
+    WriteFileBytes(path, bytes);
     auto cursor = OpenTable(path);
     EXPECT_EQ(cursor->CodePage(), 1252);
     EXPECT_EQ(cursor->CodePageChoice().Origin, TCodePageOrigin::Marked);

@@ -4,8 +4,6 @@
 #include "data/engine/dbf/DbfDriver.h"
 #include "data/engine/paradox/ParadoxDriver.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <strings.h>
 
@@ -50,12 +48,12 @@ std::vector<TTextRecord> WriteUnmarkedTable(const std::string& path, TTableForma
             written.push_back(r);
         }
     }
-    std::string bytes = FileBytes(path);
+    std::string bytes = ReadFileBytes(path);
     if (format == TTableFormat::Dbf)
         bytes[DbfMarkOffset] = 0;
     else
         bytes[ParadoxMarkOffset] = bytes[ParadoxMarkOffset + 1] = 0;
-    SetFileBytes(path, bytes);
+    WriteFileBytes(path, bytes);
     return written;
 }
 
@@ -87,22 +85,4 @@ std::vector<std::string> ReadAllAsText(TEngineCursor& cursor)
         for (const TVariant& v : record)
             values.push_back(v.IsNull() ? std::string("<null>") : v.AsString());
     return values;
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void SetFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
 }

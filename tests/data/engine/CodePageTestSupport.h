@@ -5,6 +5,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/EngineCursor.h"
 #include "support/CodePageTexts.h"
+#include "support/FileBytes.h"
 
 #include <memory>
 #include <string>
@@ -27,8 +28,6 @@ std::vector<TTextRecord> ReadTexts(TEngineCursor& cursor);
 // Every value of every record as text (for comparing two readings).
 std::vector<std::string> ReadAllAsText(TEngineCursor& cursor);
 
-std::string FileBytes(const std::string& path);
-void SetFileBytes(const std::string& path, const std::string& bytes);
 
 // Offset of the code-page mark in the header (dBASE: the language driver byte).
 constexpr size_t DbfMarkOffset = 29;
