@@ -20,15 +20,16 @@ bool IsText(const TDbfField& f)
 
 void TDbfCursor::SettleCodePage(int requested, const std::vector<uint8_t>& header, uint64_t fileSize)
 {
-    // The converter starts with the header's code page, which the sample's
-    // memo pointers are read with (they hold no text).
-    FCodePage = std::make_unique<TCodePage>(FHeader.CodePage);
+    // The converter starts with the code page asked for or the header's;
+    // the sample's memo pointers, read through it, hold no text.
+    FCodePage = std::make_unique<TCodePage>(requested ? requested : FHeader.CodePage);
     FValues = std::make_unique<TDbfValues>(FHeader, *FCodePage);
     int marked = FHeader.CodePageMarked ? FHeader.CodePage : 0;
     FCodePageChoice = ChooseCodePage(requested, marked, [&](TCodePageSample& sample) { SampleTexts(sample); });
+    if (FCodePageChoice.CodePage != FCodePage->Number())
+        FCodePage->Assign(FCodePageChoice.CodePage);
     if (FCodePageChoice.CodePage == FHeader.CodePage)
         return;
-    FCodePage->Assign(FCodePageChoice.CodePage);
     if (!header.empty()) {
         // Field names are text too: read them again in the code page in force.
         std::vector<std::string> reasons = FHeader.ReadOnlyReasons;
