@@ -11,4 +11,9 @@ public:
     TApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // The table file named on the command line ("tablemaint [FILE]") as a
+    // full path, empty when none is named; `arguments` as Qt leaves them
+    // (its own options removed).
+    static QString FileArgument(const QStringList& arguments);
 };

@@ -1,9 +1,11 @@
 #include "app/MainForm.h"
 
 #include "app/AboutForm.h"
+#include "app/CodePagePanel.h"
 #include "app/DBNavigator.h"
 #include "app/ExceptionReport.h"
 #include "app/FormStyle.h"
+#include "app/ReadOnlyPanel.h"
 #include "grid/DBGridGx.h"
 #include "platform/ui/OpenDialog.h"
 
@@ -15,6 +17,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <memory>
 
 TfrmMain* frmMain = nullptr;
@@ -36,6 +39,19 @@ QString Text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+// Brings the status bar's table panels up to date on every way out of an
+// opening, a failed one included.
+class TPanelsUpdate {
+public:
+    explicit TPanelsUpdate(std::function<void()> update) : FUpdate(std::move(update)) {}
+    ~TPanelsUpdate() { FUpdate(); }
+    TPanelsUpdate(const TPanelsUpdate&) = delete;
+    TPanelsUpdate& operator=(const TPanelsUpdate&) = delete;
+
+private:
+    std::function<void()> FUpdate;
+};
 
 } // namespace
 
@@ -133,6 +149,25 @@ void TfrmMain::CreateStatusBar()
     FStatusPanel0->setFrameShape(QFrame::Panel);
     FStatusPanel0->setFrameShadow(QFrame::Sunken);
     bar->addWidget(FStatusPanel0, 1);
+    // Beyond the design's one panel: hidden until a table is open.
+    FReadOnlyPanel = new TReadOnlyPanel(bar);
+    bar->addPermanentWidget(FReadOnlyPanel);
+    FCodePagePanel = new TCodePagePanel(bar);
+    FCodePagePanel->hide();
+    FCodePagePanel->OnChoose = [this](int codePage) { ReopenInCodePage(codePage); };
+    bar->addPermanentWidget(FCodePagePanel);
+}
+
+void TfrmMain::UpdateTablePanels()
+{
+    if (!tblDBF.Active()) {
+        FReadOnlyPanel->ShowReason(std::string());
+        FCodePagePanel->hide();
+        return;
+    }
+    FCodePagePanel->ShowChoice(tblDBF.CodePageChoice(), tblDBF.CodePage());
+    FCodePagePanel->show();
+    FReadOnlyPanel->ShowReason(tblDBF.ReadOnlyReason());
 }
 
 QString TfrmMain::StatusPanelText() const
@@ -163,20 +198,45 @@ void TfrmMain::itmDBFClick()
     dialog->InitialDir = "/";
     if (!dialog->Execute())
         return;
+    OpenTableFile(QString::fromStdString(dialog->FileName));
+}
 
+void TfrmMain::OpenTableFile(const QString& path)
+{
+    TPanelsUpdate panels([this] { UpdateTablePanels(); });
     // The path shows before the table is touched, so it stays even when
     // opening fails.
-    SetStatusPanelText(QString::fromStdString(dialog->FileName));
-    FTableFileName = QString::fromStdString(dialog->FileName);
+    SetStatusPanelText(path);
+    FTableFileName = path;
 
     tblDBF.Close();
     tblDBF.SetDatabaseName("");
     tblDBF.SetTableType(ttDefault);
+    tblDBF.SetCodePage(0);   // a newly chosen table reads in its own code page
     tblDBF.SetTableName(FTableFileName.toStdString());
     tblDBF.Open();
     // A table put back after another program stopped in the middle of a change says so.
     if (!tblDBF.RecoveryNote().empty())
         SetStatusPanelText(FTableFileName + QStringLiteral("  ") + QString::fromStdString(tblDBF.RecoveryNote()));
+}
+
+void TfrmMain::OpenAtStart(const QString& path)
+{
+    RunHandler([&] { OpenTableFile(path); });
+}
+
+void TfrmMain::ReopenInCodePage(int codePage)
+{
+    if (!tblDBF.Active() || codePage == tblDBF.CodePage())
+        return;
+    tblDBF.CheckBrowseMode();
+    const std::string bookmark = tblDBF.IsEmpty() ? std::string() : tblDBF.Bookmark();
+    TPanelsUpdate panels([this] { UpdateTablePanels(); });
+    tblDBF.Close();
+    tblDBF.SetCodePage(codePage);
+    tblDBF.Open();
+    if (tblDBF.BookmarkValid(bookmark))
+        tblDBF.GotoBookmark(bookmark);
 }
 
 void TfrmMain::itmExitClick()

@@ -12,8 +12,10 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TCodePagePanel;
 class TDBGridGx;
 class TDBNavigator;
+class TReadOnlyPanel;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -29,6 +31,11 @@ public:
     TDBGridGx* dgrdDBF() const { return FdgrdDBF; }
     QStatusBar* StatusBar1() const { return statusBar(); }
     QString StatusPanelText() const;
+    // The panels at the bar's right end, shown while a table is open: its
+    // code page (with a menu to read it in another) and, when it cannot be
+    // modified, why.
+    TCodePagePanel* CodePagePanel() const { return FCodePagePanel; }
+    TReadOnlyPanel* ReadOnlyPanel() const { return FReadOnlyPanel; }
 
     QMenu* padFile() const { return FpadFile; }
     QAction* itmDBF() const { return FitmDBF; }
@@ -46,6 +53,13 @@ public:
     void itmExitClick();
     void itmAboutClick();
 
+    // Opens the table file named on the command line exactly as if it had
+    // been chosen in the file dialog; a failure is reported as there.
+    void OpenAtStart(const QString& path);
+    // Reads the open table again in another code page (0: its own), keeping
+    // the current record; an edit in progress is posted first.
+    void ReopenInCodePage(int codePage);
+
 protected:
     void closeEvent(QCloseEvent* event) override;   // FormClose
 
@@ -54,10 +68,14 @@ private:
     void CreateClientArea();
     void CreateStatusBar();
     void SetStatusPanelText(const QString& text);
+    void OpenTableFile(const QString& path);
+    void UpdateTablePanels();
 
     TDBNavigator* FDBNavigator1 = nullptr;
     TDBGridGx* FdgrdDBF = nullptr;
     QLabel* FStatusPanel0 = nullptr;
+    TReadOnlyPanel* FReadOnlyPanel = nullptr;
+    TCodePagePanel* FCodePagePanel = nullptr;
     QMenu* FpadFile = nullptr;
     QAction* FitmDBF = nullptr;
     QAction* FN1 = nullptr;

@@ -64,6 +64,26 @@ void TTable::SetReadOnly(bool value)
     FReadOnly = value;
 }
 
+void TTable::SetCodePage(int codePage)
+{
+    CheckInactive();
+    FCodePage = codePage;
+}
+
+TCodePageChoice TTable::CodePageChoice() const
+{
+    return Cursor() ? Cursor()->CodePageChoice() : TCodePageChoice{};
+}
+
+std::string TTable::ReadOnlyReason() const
+{
+    if (!Cursor() || Cursor()->CanModify())
+        return std::string();
+    if (!FOpenedReadOnlyBecause.empty())
+        return FOpenedReadOnlyBecause;
+    return Cursor()->ReadOnlyReason();
+}
+
 void TTable::SetExclusive(bool value)
 {
     CheckInactive();
@@ -149,6 +169,8 @@ std::unique_ptr<TEngineCursor> TTable::CreateCursor()
     params.ReadOnly = FReadOnly;
     params.Exclusive = FExclusive;
     params.Passwords = FSession->Passwords();
+    params.CodePage = FCodePage;
+    FOpenedReadOnlyBecause.clear();
     TEngineDriver& driver = FSession->Engine().Driver(DriverName(ResolvedTableType()));
     for (;;) {
         try {
@@ -156,6 +178,7 @@ std::unique_ptr<TEngineCursor> TTable::CreateCursor()
         } catch (const EDBEngineError& error) {
             if (error.ErrorCode() == DBIERR_TABLEREADONLY && !params.ReadOnly) {
                 params.ReadOnly = true;   // the dataset then reports CanModify false
+                FOpenedReadOnlyBecause = FileNotWritableReason;
                 continue;
             }
             if (error.ErrorCode() == DBIERR_NOTSUFFTABLERIGHTS && FSession->OnPassword &&

@@ -29,6 +29,11 @@ public:
     void SetReadOnly(bool value);
     bool Exclusive() const { return FExclusive; }
     void SetExclusive(bool value);
+    // The code page to read and write the table's texts in; 0 (the default)
+    // follows the table: its header's mark, or what its texts show.  Never
+    // written into the table.
+    int CodePage() const { return FCodePage; }
+    void SetCodePage(int codePage);
     TSession& Session() const { return *FSession; }
     void SetSession(TSession& session);
 
@@ -38,6 +43,10 @@ public:
     // The table type the driver is chosen by (ttDefault resolved by the extension).
     TTableType ResolvedTableType() const;
     static const char* DriverName(TTableType type);
+    // Of the open table: the code page in force and how it was chosen.
+    TCodePageChoice CodePageChoice() const;
+    // Of the open table: why it cannot be modified (empty when it can).
+    std::string ReadOnlyReason() const;
     static const char* DefaultExtension(TTableType type);
     // What the open found of a change another program left unfinished and
     // how the table was put back (see TEngineCursor::RecoveryNote); empty
@@ -53,5 +62,7 @@ private:
     TTableType FTableType = ttDefault;
     bool FReadOnly = false;
     bool FExclusive = false;
+    int FCodePage = 0;
+    std::string FOpenedReadOnlyBecause;   // the read-write open was refused
     TSession* FSession;
 };

@@ -1,9 +1,13 @@
-// tablecat [--password P] FILE
+// tablecat [--password P] [--codepage N] [--info] FILE
 // tablecat --check FILE, tablecat --repair FILE
 // Prints a table through the engine as CSV in UTF-8: the field names, then
 // one line per record (RFC 4180 quoting, nulls as empty cells), so what the
-// engine reads can be checked and used from scripts.
+// engine reads can be checked and used from scripts.  --codepage reads the
+// texts in code page N instead of the table's own; --info describes the
+// table instead (format, code page, records, fields, whether it can be
+// written and why not).
 
+#include "data/engine/CodePageDetect.h"
 #include "data/engine/Engine.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfCompanion.h"
@@ -21,10 +25,12 @@
 
 namespace {
 
-const char* Usage = "usage: tablecat [--password PASSWORD] [--check | --repair] FILE\n"
+const char* Usage = "usage: tablecat [--password PASSWORD] [--codepage N] [--info | --check | --repair] FILE\n"
                     "Prints a .dbf, .db or .txt table as CSV (UTF-8).\n"
-                    "--check   reports a change a stopped program left unfinished (exit status 2)\n"
-                    "--repair  puts such a table back as it stood before that change\n";
+                    "  --codepage N  read the texts in code page N (936, 950, 1251, 866, ...)\n"
+                    "  --info        describe the table instead of printing its records\n"
+                    "  --check       report a change a stopped program left unfinished (exit status 2)\n"
+                    "  --repair      put such a table back as it stood before that change\n";
 
 std::string DriverForFile(const std::string& path)
 {
@@ -175,9 +181,74 @@ int CheckConsistency(TEngineDriver& driver, TOpenTableParams params, TConsistenc
     return mode == TConsistencyMode::Check || !cursor->CanModify() ? 2 : 0;
 }
 
+// ---- --codepage and --info
+
+int CodePageArgument(const std::string& text)
+{
+    int codePage = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), codePage);
+    if (error != std::errc() || end != text.data() + text.size() || codePage <= 0)
+        throw Exception("\"" + text + "\" is not a code page number.\n" + Usage);
+    return codePage;
+}
+
+std::string FieldTypeText(const TEngineFieldDef& def)
+{
+    std::string text = def.NativeType.empty() ? std::string("?") : def.NativeType;
+    if (def.Precision > 0)
+        text += "(" + std::to_string(def.Precision) + (def.Scale ? "," + std::to_string(def.Scale) : "") + ")";
+    else if (def.Size > 0)
+        text += "(" + std::to_string(def.Size) + ")";
+    return text + " " + FieldTypeName(def.DataType);
+}
+
+// Opens the table as the program would: for writing, and read-only when
+// the file refuses that (nothing is written either way).
+std::unique_ptr<TEngineCursor> OpenAsTheProgramWould(TEngineDriver& driver, TOpenTableParams params,
+                                                     std::string& refusedBecause)
+{
+    params.ReadOnly = false;
+    try {
+        return driver.OpenTable(params);
+    } catch (const EDBEngineError& e) {
+        if (e.ErrorCode() != DBIERR_TABLEREADONLY)
+            throw;
+    }
+    refusedBecause = FileNotWritableReason;
+    params.ReadOnly = true;
+    return driver.OpenTable(params);
+}
+
+int PrintInfo(TEngineDriver& driver, const TOpenTableParams& params)
+{
+    std::string refusedBecause;
+    std::unique_ptr<TEngineCursor> cursor = OpenAsTheProgramWould(driver, params, refusedBecause);
+    std::string format = cursor->FormatName();
+    std::cout << "File: " << params.Path << "\n"
+              << "Format: " << (format.empty() ? "unknown" : format) << "\n"
+              << "Code page: " << DescribeCodePageChoice(cursor->CodePageChoice()) << "\n"
+              << "Records: " << cursor->RecordCount() << "\n"
+              << "Fields: " << cursor->FieldDefs().size() << "\n";
+    for (const TEngineFieldDef& def : cursor->FieldDefs())
+        std::cout << "  " << def.Name << "  " << FieldTypeText(def) << "\n";
+    std::string reason = refusedBecause.empty() ? cursor->ReadOnlyReason() : refusedBecause;
+    if (cursor->CanModify() && refusedBecause.empty())
+        std::cout << "Read-only: no\n";
+    else
+        std::cout << "Read-only: yes. " << reason << "\n";
+    std::cout.flush();
+    if (!std::cout)
+        throw Exception("Cannot write the output.");
+    return 0;
+}
+
+// ---- printing the records
+
 int Run(int argc, char** argv)
 {
     std::string password, path;
+    int codePage = 0;
+    bool info = false;
     TConsistencyMode consistency = TConsistencyMode::None;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -185,6 +256,10 @@ int Run(int argc, char** argv)
             consistency = arg == "--check" ? TConsistencyMode::Check : TConsistencyMode::Repair;
         } else if (arg == "--password" && i + 1 < argc) {
             password = argv[++i];
+        } else if (arg == "--codepage" && i + 1 < argc) {
+            codePage = CodePageArgument(argv[++i]);
+        } else if (arg == "--info") {
+            info = true;
         } else if (arg == "--help" || arg == "-h") {
             std::cout << Usage;
             return 0;
@@ -205,10 +280,13 @@ int Run(int argc, char** argv)
     TOpenTableParams params;
     params.Path = path;
     params.ReadOnly = true;
+    params.CodePage = codePage;
     if (!password.empty())
         params.Passwords.push_back(password);
     if (consistency != TConsistencyMode::None)
         return CheckConsistency(driver, params, consistency);
+    if (info)
+        return PrintInfo(driver, params);
     std::unique_ptr<TEngineCursor> cursor = driver.OpenTable(params);
 
     const std::vector<TEngineFieldDef>& defs = cursor->FieldDefs();

@@ -69,21 +69,41 @@ std::string TCodePage::IconvName(int codePage)
 
 TCodePage::TCodePage(int codePage) : FNumber(codePage == 0 ? 936 : codePage)
 {
-    std::string name = IconvName(FNumber);
-    FToUtf8 = iconv_open("UTF-8", name.c_str());
-    FFromUtf8 = iconv_open(name.c_str(), "UTF-8");
-    if (FToUtf8 == NoConverter || FFromUtf8 == NoConverter) {
-        if (FToUtf8 != NoConverter) iconv_close(FToUtf8);
-        if (FFromUtf8 != NoConverter) iconv_close(FFromUtf8);
-        FToUtf8 = FFromUtf8 = NoConverter;
-        RaiseEngineError(DBIERR_UNSUPPORTEDFORMAT, {"Code page " + std::to_string(codePage) + " is not supported."});
-    }
+    Open(FNumber);
 }
 
 TCodePage::~TCodePage()
 {
+    Close();
+}
+
+void TCodePage::Open(int codePage)
+{
+    std::string name = IconvName(codePage);
+    iconv_t toUtf8 = iconv_open("UTF-8", name.c_str());
+    iconv_t fromUtf8 = iconv_open(name.c_str(), "UTF-8");
+    if (toUtf8 == NoConverter || fromUtf8 == NoConverter) {
+        if (toUtf8 != NoConverter) iconv_close(toUtf8);
+        if (fromUtf8 != NoConverter) iconv_close(fromUtf8);
+        RaiseEngineError(DBIERR_UNSUPPORTEDFORMAT, {"Code page " + std::to_string(codePage) + " is not supported."});
+    }
+    Close();
+    FToUtf8 = toUtf8;
+    FFromUtf8 = fromUtf8;
+}
+
+void TCodePage::Close()
+{
     if (FToUtf8 != NoConverter) iconv_close(FToUtf8);
     if (FFromUtf8 != NoConverter) iconv_close(FFromUtf8);
+    FToUtf8 = FFromUtf8 = NoConverter;
+}
+
+void TCodePage::Assign(int codePage)
+{
+    int number = codePage == 0 ? 936 : codePage;
+    Open(number);
+    FNumber = number;
 }
 
 std::string TCodePage::ToUtf8(std::string_view bytes) const

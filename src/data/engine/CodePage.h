@@ -15,6 +15,10 @@ public:
     TCodePage& operator=(const TCodePage&) = delete;
 
     int Number() const { return FNumber; }
+    // Re-targets the converter to another code page (the object stays where
+    // it is, so codecs holding a reference to it follow).  Raises as the
+    // constructor does and leaves the old code page in force then.
+    void Assign(int codePage);
     // Bytes that are not valid in the code page come out as U+FFFD.
     std::string ToUtf8(std::string_view bytes) const;
     // Raises EDBEngineError (DBIERR_INVALIDCHAR) naming the first character
@@ -25,6 +29,9 @@ public:
     static std::string IconvName(int codePage);
 
 private:
+    void Open(int codePage);
+    void Close();
+
     int FNumber;
     iconv_t FToUtf8 = reinterpret_cast<iconv_t>(-1);
     iconv_t FFromUtf8 = reinterpret_cast<iconv_t>(-1);

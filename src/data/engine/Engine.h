@@ -13,6 +13,7 @@ struct TOpenTableParams {
     bool ReadOnly = false;
     bool Exclusive = false;
     std::vector<std::string> Passwords;  // the session's passwords, for encrypted tables
+    int CodePage = 0;                    // read and write texts in this one; 0: the table's own
 };
 
 struct TCreateTableParams {

@@ -5,12 +5,16 @@
 // EDBEngineError (see EngineStatus.h); a failed write leaves the files
 // exactly as they were.
 
+#include "data/engine/CodePageDetect.h"
 #include "data/engine/FieldType.h"
 #include "platform/Variant.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// Why a table opens read-only when its file refused the read-write open.
+inline constexpr const char* FileNotWritableReason = "The file may not be written (its permissions or its disk forbid it).";
 
 // One record: a value per column in column order (see FieldType.h for the
 // kind of value each type carries; varNull for a missing value).
@@ -31,6 +35,18 @@ public:
     // stood before that change, or, when it could not be written, why it
     // opened read-only.  Empty when the table was in order.
     virtual std::string RecoveryNote() const { return {}; }
+    // How that code page was arrived at (the header's mark, a guess, the user's choice).
+    virtual TCodePageChoice CodePageChoice() const
+    {
+        TCodePageChoice choice;
+        choice.CodePage = CodePage();
+        choice.Marked = CodePage();
+        return choice;
+    }
+    // The file format and its level ("dBASE IV", "Paradox 7"); empty when unknown.
+    virtual std::string FormatName() const { return std::string(); }
+    // Why the table cannot be written, one sentence; empty when it can.
+    virtual std::string ReadOnlyReason() const { return CanModify() ? std::string() : "The table was opened read-only."; }
 
     // ---- position: on a record, or on a crack (before the first record,
     // after the last, or where a deleted record stood)

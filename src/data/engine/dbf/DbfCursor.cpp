@@ -37,6 +37,7 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     uint8_t prefix[DbfPrefixSize] = {};
     FFile.ReadAt(0, prefix, sizeof prefix);
     std::vector<uint8_t> level2;
+    std::vector<uint8_t> header;
     if (prefix[0] == 0x02) {
         level2.resize(static_cast<size_t>(std::min<uint64_t>(fileSize, 65536)));
         FFile.ReadExactAt(0, level2.data(), level2.size());
@@ -46,7 +47,7 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
         FHeader = ParseDbfLevel2Header(level2, fileSize, FPath);
     } else {
         uint32_t headerLength = DbfHeaderLength(prefix, fileSize, FPath);
-        std::vector<uint8_t> header(headerLength);
+        header.resize(headerLength);
         FFile.ReadExactAt(0, header.data(), header.size());
         FHeader = ParseDbfHeader(header, fileSize, FPath);
     }
@@ -55,8 +56,6 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     if (!admitted)
         RaiseEngineError(DBIERR_FILELOCKED, {"Table: " + FPath, params.Exclusive ? "Another user has the table open."
                                                                                   : "Another user has the table open exclusively."});
-    FCodePage = std::make_unique<TCodePage>(FHeader.CodePage);
-    FValues = std::make_unique<TDbfValues>(FHeader, *FCodePage);
 
     if (params.ReadOnly)
         FReadOnlyReason = "The table was opened read-only.";
@@ -72,7 +71,22 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     }
     OpenMemoFile(!params.ReadOnly);
     CheckRecordCount();
+    SettleCodePage(params.CodePage, header, fileSize);
     DescribeFields();
+}
+
+std::string TDbfCursor::FormatName() const
+{
+    if (FHeader.Level2)
+        return "dBASE II";
+    switch (FHeader.Dialect) {
+    case TDbfDialect::DBase3: return "dBASE III";
+    case TDbfDialect::DBase4: return "dBASE IV";
+    case TDbfDialect::DBase7: return "dBASE 7";
+    case TDbfDialect::FoxPro2: return "FoxPro 2";
+    case TDbfDialect::VisualFoxPro: break;
+    }
+    return "Visual FoxPro";
 }
 
 TDbfCursor::~TDbfCursor()

@@ -28,6 +28,9 @@ public:
     int64_t RecordCount() override;
     int CodePage() const override { return FCodePage->Number(); }
     std::string RecoveryNote() const override { return FRecoveryNote; }
+    TCodePageChoice CodePageChoice() const override { return FCodePageChoice; }
+    std::string ReadOnlyReason() const override { return FReadOnlyReason; }
+    std::string FormatName() const override;
 
     void SetToBegin() override;
     void SetToEnd() override;
@@ -49,8 +52,6 @@ public:
     void DeleteRecord() override;
     void Refresh() override;
 
-    // Why the table cannot be written (empty when it can).
-    const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
     const TDbfHeader& Header() const { return FHeader; }
 
 private:
@@ -62,6 +63,10 @@ private:
     bool TrailingBytesAreRecords(uint64_t fileSize) const;
     void HandleUnfinishedAppend();
     bool RemoveUnfinishedAppend(uint32_t& removed);
+    // ---- the code page (DbfCodePage.cpp): the one asked for, the header's
+    // mark, or a guess from the first records' texts
+    void SettleCodePage(int requested, const std::vector<uint8_t>& header, uint64_t fileSize);
+    void SampleTexts(TCodePageSample& sample);
 
     // ---- reading
     const uint8_t* CachedRecord(uint32_t index, bool forward);
@@ -101,6 +106,7 @@ private:
     std::unique_ptr<TDbfMemoFile> FMemo;
     TDbfHeader FHeader;
     std::unique_ptr<TCodePage> FCodePage;
+    TCodePageChoice FCodePageChoice;
     std::unique_ptr<TDbfValues> FValues;
     std::vector<TEngineFieldDef> FFieldDefs;
     std::vector<size_t> FVisible;       // FHeader.Fields index of each column

@@ -156,7 +156,9 @@ int DbfCodePageFromLanguageDriver(uint8_t languageDriver)
     return DefaultCodePage;
 }
 
-int DbfCodePageFromDriverName(const std::string& name)
+namespace {
+
+int CodePageInDriverName(const std::string& name)
 {
     // "DB" or "FOX" + code page ("WIN" = the ANSI page) + locale letters.
     std::string upper;
@@ -168,11 +170,32 @@ int DbfCodePageFromDriverName(const std::string& name)
     else if (upper.rfind("FOX", 0) == 0)
         at = upper.size() >= 3 ? upper.size() - 3 : std::string::npos;
     if (at == std::string::npos || at + 3 > upper.size())
-        return DefaultCodePage;
+        return 0;
     std::string code = upper.substr(at, 3);
     if (std::all_of(code.begin(), code.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
         return std::stoi(code);
-    return DefaultCodePage;
+    return 0;
+}
+
+} // namespace
+
+bool DbfLanguageDriverKnown(uint8_t languageDriver)
+{
+    for (const TLanguageDriver& ld : LanguageDrivers)
+        if (ld.Id == languageDriver)
+            return true;
+    return false;
+}
+
+bool DbfDriverNameKnown(const std::string& name)
+{
+    return CodePageInDriverName(name) != 0;
+}
+
+int DbfCodePageFromDriverName(const std::string& name)
+{
+    int codePage = CodePageInDriverName(name);
+    return codePage ? codePage : DefaultCodePage;
 }
 
 uint8_t DbfLanguageDriverForCodePage(int codePage, bool foxPro)
@@ -218,7 +241,7 @@ uint32_t DbfAvailableRecords(const TDbfHeader& header, uint64_t fileSize)
     return static_cast<uint32_t>(std::min<uint64_t>(avail, UINT32_MAX));
 }
 
-TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, const std::string& path)
+TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, const std::string& path, int codePage)
 {
     const uint8_t* p = bytes.data();
     TDbfHeader h;
@@ -248,13 +271,18 @@ TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, 
         h.LanguageDriverName = std::string(reinterpret_cast<const char*>(p + 32), strnlen(reinterpret_cast<const char*>(p + 32), 32));
         h.CodePage = h.LanguageDriver ? DbfCodePageFromLanguageDriver(h.LanguageDriver)
                                       : DbfCodePageFromDriverName(h.LanguageDriverName);
+        h.CodePageMarked = h.LanguageDriver ? DbfLanguageDriverKnown(h.LanguageDriver)
+                                            : DbfDriverNameKnown(h.LanguageDriverName);
     } else {
         h.CodePage = DbfCodePageFromLanguageDriver(h.LanguageDriver);
+        h.CodePageMarked = DbfLanguageDriverKnown(h.LanguageDriver);
     }
+    if (codePage != 0)
+        h.CodePage = codePage;
     // dBASE: a production .mdx; FoxPro: a structural .cdx.
     h.ProductionIndexFlag = (h.TableFlags & 0x01) != 0;
 
-    TCodePage codePage(h.CodePage);
+    TCodePage names(h.CodePage);
     bool vfp = h.Dialect == TDbfDialect::VisualFoxPro;
     size_t pos = first;
     bool terminated = false;
@@ -269,12 +297,12 @@ TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, 
         TDbfField f;
         f.DescriptorPos = static_cast<uint32_t>(pos);
         if (level7) {
-            f.Name = FieldNameFrom(d, 32, codePage);
+            f.Name = FieldNameFrom(d, 32, names);
             f.Type = static_cast<char>(d[32]);
             f.Length = d[33];
             f.Decimals = d[34];
         } else {
-            f.Name = FieldNameFrom(d, 11, codePage);
+            f.Name = FieldNameFrom(d, 11, names);
             f.Type = static_cast<char>(d[11]);
             f.Length = d[16];
             f.Decimals = d[17];

@@ -47,6 +47,7 @@ struct TDbfHeader {
     uint8_t LanguageDriver = 0; // byte 29
     std::string LanguageDriverName;   // dBASE 7
     int CodePage = 936;
+    bool CodePageMarked = false;      // the language driver byte (or name) names a code page
     bool Encrypted = false;
     bool Level2 = false;        // a dBASE II file (fixed 521-byte header, 16-bit count at 1)
     bool ProductionIndexFlag = false;
@@ -72,12 +73,17 @@ uint32_t DbfHeaderLength(const uint8_t* prefix, uint64_t fileSize, const std::st
 
 // Parses the whole header (HeaderLength bytes).  Raises EDBEngineError for a
 // header that cannot be trusted; tolerable damage goes into Warnings.
-TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& header, uint64_t fileSize, const std::string& path);
+// `codePage` (not 0) is the one to read the texts in instead of the mark's.
+TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& header, uint64_t fileSize, const std::string& path,
+                          int codePage = 0);
 
 // The code page a language driver byte (or dBASE 7 driver name) stands for;
 // 936 when it says nothing definite.
 int DbfCodePageFromLanguageDriver(uint8_t languageDriver);
 int DbfCodePageFromDriverName(const std::string& name);
+// True when the byte (or name) names a code page at all.
+bool DbfLanguageDriverKnown(uint8_t languageDriver);
+bool DbfDriverNameKnown(const std::string& name);
 // The language driver byte to store for a code page in a new table.
 uint8_t DbfLanguageDriverForCodePage(int codePage, bool foxPro);
 

@@ -31,6 +31,20 @@ bool TParadoxCursor::CanModify() const { return FTable->CanModify(); }
 int64_t TParadoxCursor::RecordCount() { return FTable->RecordCount(); }
 int TParadoxCursor::CodePage() const { return FTable->CodePage().Number(); }
 
+std::string TParadoxCursor::FormatName() const
+{
+    int version = FTable->Header().Version();
+    const char* level = version <= 3 ? "3" : version == 4 ? "3.5" : version <= 9 ? "4" : version <= 11 ? "5" : "7";
+    return std::string("Paradox ") + level;
+}
+
+std::string TParadoxCursor::ReadOnlyReason() const
+{
+    if (!FTable->ReadOnlyReason().empty())
+        return "The table is open read-only because " + FTable->ReadOnlyReason() + ".";
+    return TEngineCursor::ReadOnlyReason();
+}
+
 void TParadoxCursor::SetToBegin()
 {
     FOnRecord = false;

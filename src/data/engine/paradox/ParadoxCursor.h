@@ -16,6 +16,10 @@ public:
     bool IsSequenced() const override { return true; }
     int64_t RecordCount() override;
     int CodePage() const override;
+    TCodePageChoice CodePageChoice() const override { return FTable->CodePageChoice(); }
+    std::string ReadOnlyReason() const override;
+    std::string FormatName() const override;
+    std::string RecoveryNote() const override { return FTable->RecoveryNote(); }
 
     void SetToBegin() override;
     void SetToEnd() override;
@@ -37,9 +41,6 @@ public:
     void DeleteRecord() override;
     void Refresh() override;
 
-    // Why the table is read-only (empty when it can be modified or was opened read-only).
-    const std::string& ReadOnlyReason() const { return FTable->ReadOnlyReason(); }
-    std::string RecoveryNote() const override { return FTable->RecoveryNote(); }
 
 private:
     bool OnRecord() const { return FOnRecord && FIndex < FTable->RecordCount(); }

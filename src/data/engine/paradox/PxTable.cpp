@@ -26,6 +26,7 @@ TPxTable::TPxTable(const TOpenTableParams& params) : FPath(params.Path)
     OpenFiles(params);
     LoadChain();
     CheckForInterruptedChange(params.ReadOnly);
+    SettleCodePage(params.CodePage);
     DecideWritable(params.ReadOnly);
 }
 
@@ -56,8 +57,10 @@ void TPxTable::OpenFiles(const TOpenTableParams& params)
     FHeader.Raw.resize(FHeader.HeaderSize());
 
     try {
-        FCodePage = std::make_unique<TCodePage>(FHeader.CodePage());
+        FCodePage = std::make_unique<TCodePage>(params.CodePage ? params.CodePage : FHeader.CodePage());
     } catch (const EDBEngineError&) {
+        if (params.CodePage)
+            throw;
         FCodePage = std::make_unique<TCodePage>(936);
         FReadOnlyReason = "its code page " + std::to_string(FHeader.CodePage()) + " is not supported";
     }

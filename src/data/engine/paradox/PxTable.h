@@ -41,6 +41,7 @@ public:
     const TPxHeader& Header() const { return FHeader; }
     const TPxRecordCodec& Codec() const { return *FCodec; }
     const TCodePage& CodePage() const { return *FCodePage; }
+    const TCodePageChoice& CodePageChoice() const { return FCodePageChoice; }
     bool CanModify() const { return FWritable; }
     const std::string& ReadOnlyReason() const { return FReadOnlyReason; }
     const std::string& Path() const { return FPath; }
@@ -94,6 +95,10 @@ private:
     void LoadChain();
     void CheckPassword(const std::vector<std::string>& passwords);
     void DecideWritable(bool readOnlyRequested);
+    // The code page asked for, the header's, or a guess from the first
+    // records' Alpha fields and memo beginnings (PxCodePage.cpp).
+    void SettleCodePage(int requested);
+    void SampleTexts(TCodePageSample& sample);
     void LoadRequiredFlags();
 
     const uint8_t* RecordInBlock(int block, int slot);
@@ -120,6 +125,7 @@ private:
     TPxBlobFile FBlobs;
     TPxHeader FHeader;
     std::unique_ptr<TCodePage> FCodePage;
+    TCodePageChoice FCodePageChoice;
     std::unique_ptr<TPxRecordCodec> FCodec;
     TPxBlockMap FMap;
     uint32_t FKey = 0;

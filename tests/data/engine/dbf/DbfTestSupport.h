@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FileBytes.h"
 #include "support/ScratchDir.h"
 
 
@@ -16,8 +17,6 @@ TEngineDriver& DbfDriver();
 std::unique_ptr<TEngineCursor> OpenDbf(const std::string& path, bool readOnly = false);
 std::vector<TEngineRecord> ReadAll(TEngineCursor& cursor);
 
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
 void CopyFile(const std::string& from, const std::string& to);
 
 std::string SharedDir();
