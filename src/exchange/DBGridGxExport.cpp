@@ -69,6 +69,10 @@ void TDBGridGxExport::ExportIntoStream(TStream& stream, bool exportAll)
             PutTitleRow(ExportColumns());
         if (dataSet && dataSet->Active())
             ExportRecords(kind, *dataSet);
+        // Footers that show the current record's value (and the grid's own
+        // footer texts) are read with the user's record current again, as
+        // the grid shows them.
+        view.Restore();
         for (int row = 0; row < Grid->FooterRowCount(); ++row)
             PutFooterRow(ExportColumns(), row);
     }

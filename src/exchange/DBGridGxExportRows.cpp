@@ -5,6 +5,7 @@
 #include "exchange/DBGridGxExport.h"
 
 #include "data/DataSet.h"
+#include "data/FieldTypes.h"
 #include "grid/DBGridGx.h"
 #include "grid/FooterSummaryFormat.h"
 #include "platform/Currency.h"
@@ -92,7 +93,10 @@ void TDBGridGxExport::AccumulateFooters()
             if (type != fvtSum && type != fvtCount)
                 continue;
             const TField* field = FooterField(column, row);
-            if (!field)
+            // Only numbers are summed: a sum footer over a field of another
+            // type shows nothing, and reading its values as numbers would
+            // end the export.
+            if (!field || (type == fvtSum && !dynamic_cast<const TNumericField*>(field)))
                 continue;
             int64_t& total = FFooterTotals[static_cast<size_t>(row) * columnCount + position];
             if (type == fvtCount)

@@ -40,8 +40,17 @@ private:
 class TViewPositionGuard {
 public:
     explicit TViewPositionGuard(TCustomDBGridGx& grid) : FGrid(grid) { FGrid.SaveViewPosition(); }
+    // Brings the view back before the scope ends; the guard then has
+    // nothing left to do.
+    void Restore()
+    {
+        FRestored = true;
+        FGrid.RestoreViewPosition();
+    }
     ~TViewPositionGuard() noexcept(false)
     {
+        if (FRestored)
+            return;
         if (std::uncaught_exceptions() <= FUncaught) {
             FGrid.RestoreViewPosition();
             return;
@@ -56,5 +65,6 @@ public:
 
 private:
     TCustomDBGridGx& FGrid;
+    bool FRestored = false;
     int FUncaught = std::uncaught_exceptions();
 };
