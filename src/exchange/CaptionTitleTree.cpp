@@ -86,8 +86,10 @@ bool TCaptionTitleTreeGx::GroupFirstRun(std::vector<std::string>& texts)
         while (last + 1 < texts.size() && FLeaves[last + 1]->Host == FLeaves[first]->Host &&
                TCaptionParts(texts[last + 1]).First(texts[last + 1]) == group)
             ++last;
+        // Each leaf loses its own first part with the separators around it
+        // (leading separators may differ from leaf to leaf).
         for (size_t i = first; i <= last; ++i)
-            texts[i].erase(0, std::min(parts.Rest, texts[i].size()));
+            texts[i].erase(0, TCaptionParts(texts[i]).Rest);
         Union(first, last, group);
         return true;
     }
