@@ -26,6 +26,19 @@ const char* AlignmentWord(TAlignment alignment)
     }
 }
 
+// The words that make readers merge the cells of a title block (besides
+// leaving out the borders inside it): the first cell of a horizontal run
+// and of a vertical run, and the cells merged into them.
+std::string MergeWords(const TTitleBandCellGx& cell)
+{
+    std::string words;
+    if (cell.ColSpan > 1)
+        words += cell.BorderLeft ? "\\clmgf" : "\\clmrg";
+    if (cell.RowSpan > 1)
+        words += cell.BorderTop ? "\\clvmgf" : "\\clvmrg";
+    return words.empty() ? words : words + "\r\n";
+}
+
 // Frees the body cache and the tables of one export on every way out.
 template <class... T>
 struct TResetAll {
@@ -85,6 +98,7 @@ void TDBGridGxExportAsRTF::PutRowDefinition(const TColumnsGxList& columns, const
     int64_t right = 0;
     for (int i = 0; i < columns.Count(); ++i) {
         const TCellFrame& frame = frames[static_cast<size_t>(i)];
+        FOut += frame.Merge;
         if (frame.Left)
             FOut += "\\clbrdrl\\brdrs\\brdrcf0\r\n";
         if (frame.Top)
@@ -222,7 +236,8 @@ void TDBGridGxExportAsRTF::PutTitleLevel(const TColumnsGxList& columns, const TT
     for (int i = 0; i < columns.Count(); ++i) {
         const TTitleBandCellGx& cell = bands.Cell(level, i);
         frames[static_cast<size_t>(i)] = {cell.BorderLeft, cell.BorderTop, cell.BorderRight, cell.BorderBottom,
-                                          level == 0 ? columns[i]->Title()->Color() : Grid->FixedColor()};
+                                          level == 0 ? columns[i]->Title()->Color() : Grid->FixedColor(),
+                                          MergeWords(cell)};
     }
     PutRowDefinition(columns, frames);
     for (int i = 0; i < columns.Count(); ++i) {

@@ -43,6 +43,8 @@ private:
         bool Right = true;
         bool Bottom = true;
         TColor Shading = clWindow;
+        // The merge words of a cell in a merged title block (empty else).
+        std::string Merge;
     };
 
     void PutRowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames);

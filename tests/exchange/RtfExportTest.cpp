@@ -217,15 +217,17 @@ protected:
     }
 };
 
+// Besides leaving out the inner borders, the block's cells carry the merge
+// words, so that readers merge them.
 TEST_F(RtfMultiTitle, TopLevelHeaderOverTwoColumnsIsOneMergedBlock)
 {
     const std::string text = Export();
     const std::string twice = std::to_string(2 * Twips);
     const std::string top =
         "\\trowd\\trgaph40\r\n"
-        "\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n\\clbrdrb\\brdrs\\brdrcf0\r\n"
+        "\\clmgf\r\n\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n\\clbrdrb\\brdrs\\brdrcf0\r\n"
         "\\clshdng10000\\clcfpat3\\cellx" + std::to_string(Twips) + "\r\n"
-        "\\clbrdrt\\brdrs\\brdrcf0\r\n\\clbrdrb\\brdrs\\brdrcf0\r\n\\clbrdrr\\brdrs\\brdrcf0\r\n"
+        "\\clmrg\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n\\clbrdrb\\brdrs\\brdrcf0\r\n\\clbrdrr\\brdrs\\brdrcf0\r\n"
         "\\clshdng10000\\clcfpat3\\cellx" + twice + "\r\n{\\trrh0\r\n"
         "\\pard\\intbl{\\qc\\sb55\\sa55\\fs24\\f0\\cf0\\cb3 Top\\cell}\r\n"
         "\\pard\\intbl{\\qc\\fs24\\f0\\cf0\\cb3 \\cell}\r\n"
