@@ -8,7 +8,6 @@
 #include "exchange/TitleBands.h"
 #include "grid/DBGridGx.h"
 
-#include <cstdio>
 
 namespace {
 
@@ -26,9 +25,14 @@ const char* AlignAttribute(TAlignment alignment)
 
 std::string HexColor(TColor color)
 {
+    static const char digits[] = "0123456789abcdef";
     const TColor rgb = RGBOf(color);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    const uint8_t parts[] = {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+    std::string text = "#";
+    for (uint8_t part : parts) {
+        text += digits[part >> 4];
+        text += digits[part & 15];
+    }
     return text;
 }
 

@@ -3,6 +3,7 @@
 
 #include "exchange/DBGridGxExportAsRTF.h"
 
+#include "exchange/ChunkedMemoryStream.h"
 #include "exchange/ExportLook.h"
 #include "exchange/TitleBands.h"
 #include "grid/DBGridGx.h"
@@ -59,10 +60,10 @@ void TDBGridGxExportAsRTF::ExportIntoStream(TStream& stream, bool exportAll)
     // Without a selection there is nothing to write, not even the head.
     if (!exportAll && Grid->Selection().SelectionType() == gstNon)
         return;
-    FBody = std::make_unique<TMemoryStream>();
+    FBody = std::make_unique<TChunkedMemoryStream>();
     FColors = std::make_unique<TRtfColorTableGx>();
     FFonts = std::make_unique<TRtfFontTableGx>();
-    TResetAll<TMemoryStream, TRtfColorTableGx, TRtfFontTableGx> reset{{FBody, FColors, FFonts}};
+    TResetAll<TChunkedMemoryStream, TRtfColorTableGx, TRtfFontTableGx> reset{{FBody, FColors, FFonts}};
     FPixelsPerInch = PixelsPerInch();
     FColors->Number(clBlack);
     FColors->Number(clWhite);
@@ -70,10 +71,11 @@ void TDBGridGxExportAsRTF::ExportIntoStream(TStream& stream, bool exportAll)
 
     TDBGridGxExport::ExportIntoStream(*FBody, exportAll);
     FLastBodyCacheSize = FBody->Size();
+    FLastBodyCacheCapacity = FBody->Capacity();
 
     const std::string head = "{\\rtf0\\ansi\r\n" + FColors->Text() + "\r\n" + FFonts->Text() + "\r\n";
     stream.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
-    stream.WriteBuffer(FBody->Memory(), FBody->Size());
+    FBody->SaveToStream(stream);
 }
 
 void TDBGridGxExportAsRTF::EndOutput()

@@ -13,7 +13,7 @@
 
 #include <memory>
 
-class TMemoryStream;
+class TChunkedMemoryStream;
 class TTitleBandsGx;
 
 class TDBGridGxExportAsRTF : public TDBGridGxExport {
@@ -23,8 +23,10 @@ public:
 
     void ExportIntoStream(TStream& stream, bool exportAll) override;
 
-    // Bytes the body cache held at the end of the last export.
+    // Bytes of the body, and of memory the body cache held, at the end of
+    // the last export.
     int64_t LastBodyCacheSize() const { return FLastBodyCacheSize; }
+    int64_t LastBodyCacheCapacity() const { return FLastBodyCacheCapacity; }
 
 protected:
     void EndOutput() override;
@@ -59,11 +61,12 @@ private:
                        const std::string& spacing);
     void Flush();
 
-    std::unique_ptr<TMemoryStream> FBody;
+    std::unique_ptr<TChunkedMemoryStream> FBody;
     std::unique_ptr<TRtfColorTableGx> FColors;
     std::unique_ptr<TRtfFontTableGx> FFonts;
     // The bytes of the row part being built, written out at Flush.
     std::string FOut;
     int FPixelsPerInch = 96;
     int64_t FLastBodyCacheSize = 0;
+    int64_t FLastBodyCacheCapacity = 0;
 };
