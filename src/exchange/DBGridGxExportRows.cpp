@@ -8,28 +8,9 @@
 #include "data/FieldTypes.h"
 #include "grid/DBGridGx.h"
 #include "grid/FooterSummaryFormat.h"
+#include "grid/KeyListImageGx.h"
 #include "platform/Currency.h"
 #include "platform/FloatFormat.h"
-
-namespace {
-
-// The image a key image list column shows: the position of the field's
-// edit text in KeyList, else NotInKeyListIndex.
-int KeyImageIndexOf(const TColumnGx& column)
-{
-    if (column.ColumnKind() != ckKeyImageList)
-        return -1;
-    if (const TField* field = column.Field()) {
-        const std::string key = field->EditText();
-        const TStringListGx& keys = column.KeyList();
-        for (size_t i = 0; i < keys.size(); ++i)
-            if (keys[i] == key)
-                return static_cast<int>(i);
-    }
-    return column.NotInKeyListIndex();
-}
-
-}  // namespace
 
 void TDBGridGxExport::PutDataRow(const TColumnsGxList& columns)
 {
@@ -41,7 +22,7 @@ void TDBGridGxExport::PutDataRow(const TColumnsGxList& columns)
         params.Font = column->Font();
         params.Background = column->Color();
         params.Alignment = column->Alignment();
-        params.ImageIndex = KeyImageIndexOf(*column);
+        params.ImageIndex = column->ColumnKind() == ckKeyImageList ? KeyListImageIndex(*column) : -1;
         params.Text = column->DisplayText();
         params.CheckboxState = column->CheckboxState();
         params.ReadOnly = column->ReadOnly();

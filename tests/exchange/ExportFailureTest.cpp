@@ -13,7 +13,6 @@
 
 #include <dirent.h>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -28,14 +27,6 @@ int OpenFileCount()
     return count;
 }
 
-std::string FileText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class ExportFailure : public ::testing::TestWithParam<TDBGridGxExportClass> {
 protected:
     void SetUp() override
@@ -44,14 +35,7 @@ protected:
         Grid.GoTo("ID", TVariant(13));
         ActiveRecord = Grid.Grid->DataLink()->ActiveRecord();
     }
-    void FailOnRecord(int id)
-    {
-        Grid.Table->FieldByName("C2")->OnGetText = [id](TField& field, std::string& text, bool) {
-            if (field.DataSet()->FieldByName("ID")->AsInteger() == id)
-                throw EDatabaseError("No text for record " + std::to_string(id));
-            text = field.AsString();
-        };
-    }
+    void FailOnRecord(int id) { FailTextOnRecord(*Grid.Table->FieldByName("C2"), id); }
     void ExpectRestored()
     {
         EXPECT_EQ(Grid.Table->FieldByName("ID")->AsInteger(), 13);
@@ -127,11 +111,7 @@ TEST(ExportFile, TextFailureKeepsTheRowsWrittenBefore)
 {
     TExportGrid grid;
     MakeNumbered(grid, 5);
-    grid.Table->FieldByName("C1")->OnGetText = [](TField& field, std::string& text, bool) {
-        if (field.DataSet()->FieldByName("ID")->AsInteger() == 3)
-            throw EDatabaseError("stop");
-        text = field.AsString();
-    };
+    FailTextOnRecord(*grid.Table->FieldByName("C1"), 3);
     TMemoryStream stream;
     EXPECT_THROW(ExportGridToStream(ExportClass<TDBGridGxExportAsText>, *grid.Grid, stream, true), EDatabaseError);
     EXPECT_EQ(StreamText(stream), "ID\tC1\tC2\tC3\r\n1\ta1\tb1\tc1\r\n2\ta2\tb2\tc2\r\n3");
@@ -141,11 +121,7 @@ TEST(ExportFile, RtfFailureWritesNothingToTheStream)
 {
     TExportGrid grid;
     MakeNumbered(grid, 5);
-    grid.Table->FieldByName("C1")->OnGetText = [](TField& field, std::string& text, bool) {
-        if (field.DataSet()->FieldByName("ID")->AsInteger() == 4)
-            throw EDatabaseError("stop");
-        text = field.AsString();
-    };
+    FailTextOnRecord(*grid.Table->FieldByName("C1"), 4);
     TMemoryStream stream;
     EXPECT_THROW(ExportGridToStream(ExportClass<TDBGridGxExportAsRTF>, *grid.Grid, stream, true), EDatabaseError);
     EXPECT_EQ(stream.Size(), 0);

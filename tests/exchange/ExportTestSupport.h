@@ -11,8 +11,10 @@
 #include "platform/Exceptions.h"
 #include "platform/Streams.h"
 
+#include <fstream>
 #include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,25 @@ inline std::string Exported(TDBGridGxExportClass exportClass, TCustomDBGridGx& g
     TMemoryStream stream;
     ExportGridToStream(exportClass, grid, stream, exportAll);
     return StreamText(stream);
+}
+
+// Makes the field's text fail, with EDatabaseError, on the record whose
+// ID field holds `id`.
+inline void FailTextOnRecord(TField& field, int id)
+{
+    field.OnGetText = [id](TField& sender, std::string& text, bool) {
+        if (sender.DataSet()->FieldByName("ID")->AsInteger() == id)
+            throw EDatabaseError("No text for record " + std::to_string(id));
+        text = sender.AsString();
+    };
+}
+
+inline std::string FileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 // A memory stream that takes `limit` bytes and then refuses every write.
