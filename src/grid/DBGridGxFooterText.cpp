@@ -3,6 +3,7 @@
 // static text.
 
 #include "grid/DBGridGx.h"
+#include "grid/FooterSummaryFormat.h"
 
 #include "data/DataSet.h"
 #include "data/FieldTypes.h"
@@ -13,10 +14,7 @@
 
 #include <string>
 
-namespace {
-
-// A summary value (x 10000) as the field of its type shows numbers.
-std::string FormatSummary(const TField& field, int64_t scaled)
+std::string FormatFooterSummary(const TField& field, int64_t scaled, const std::string& otherTypeText)
 {
     const TCurrency value = TCurrency::FromScaled(scaled);
     const std::string& picture = field.DisplayFormat();
@@ -47,11 +45,9 @@ std::string FormatSummary(const TField& field, int64_t scaled)
         return CurrToStrF(value, ffGeneral, 0);
     }
     default:
-        return "0";
+        return otherTypeText;
     }
 }
-
-}  // namespace
 
 bool TCustomDBGridGx::FooterSummaryValue(const TColumnFooterGx& /*footer*/, int64_t& /*scaledValue*/)
 {
@@ -72,7 +68,7 @@ std::string TCustomDBGridGx::FooterText(int footerRow, TColumnGx& column)
         int64_t scaled = 0;
         if (!field || !FooterSummaryValue(footer, scaled))
             return "0";
-        return FormatSummary(*field, scaled);
+        return FormatFooterSummary(*field, scaled, "0");
     }
     case fvtCount: {
         int64_t scaled = 0;

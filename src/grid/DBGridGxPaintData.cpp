@@ -8,6 +8,7 @@
 #include "editors/ButtonPainter.h"
 #include "grid/CellEditButtonsGx.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/KeyListImageGx.h"
 #include "platform/ui/QtColor.h"
 #include "platform/ui/TextDraw.h"
 
@@ -16,10 +17,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The image a key image list column shows: the position of the field's
-// edit text in KeyList, else NotInKeyListIndex.
 int KeyListImageIndex(const TColumnGx& column)
 {
     if (const TField* field = column.Field()) {
@@ -31,6 +28,8 @@ int KeyListImageIndex(const TColumnGx& column)
     }
     return column.NotInKeyListIndex();
 }
+
+namespace {
 
 // The check box rectangle: the check size centred in the cell, as wide or
 // as high as the cell where the cell is smaller.

@@ -1,0 +1,72 @@
+#pragma once
+// TDBGridGxExportAsRTF: the exported part of a grid as one RTF table that
+// keeps the grid's look: column widths (in twips, from the grid's pixels
+// per inch), cell, title and footer colours, fonts with size and style,
+// alignment, and with multi-level titles the merged title cells.
+//
+// The body is built in a memory cache first, since the colour and font
+// tables that precede it are known only once it is done.  The document is
+// 7-bit: characters above 127 are written as \uN?.
+
+#include "exchange/DBGridGxExport.h"
+#include "exchange/RtfText.h"
+
+#include <memory>
+
+class TChunkedMemoryStream;
+class TTitleBandsGx;
+
+class TDBGridGxExportAsRTF : public TDBGridGxExport {
+public:
+    TDBGridGxExportAsRTF();
+    ~TDBGridGxExportAsRTF() override;
+
+    void ExportIntoStream(TStream& stream, bool exportAll) override;
+
+    // Bytes of the body, and of memory the body cache held, at the end of
+    // the last export.
+    int64_t LastBodyCacheSize() const { return FLastBodyCacheSize; }
+    int64_t LastBodyCacheCapacity() const { return FLastBodyCacheCapacity; }
+
+protected:
+    void EndOutput() override;
+    void PutTitleRow(const TColumnsGxList& columns) override;
+    void PutDataRow(const TColumnsGxList& columns) override;
+    void PutDataCell(TColumnGx& column, TColCellParamsGx& params) override;
+    void PutFooterRow(const TColumnsGxList& columns, int footerRow) override;
+    void PutFooterCell(int position, int footerRow, TColumnGx& column, const TFontGx& font, TColor background,
+                       TAlignment alignment, const std::string& text) override;
+
+private:
+    // One cell's borders and shading in a row definition.
+    struct TCellFrame {
+        bool Left = true;
+        bool Top = true;
+        bool Right = true;
+        bool Bottom = true;
+        TColor Shading = clWindow;
+        // The merge words of a cell in a merged title block (empty else).
+        std::string Merge;
+    };
+
+    void PutRowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames);
+    void PutCell(TAlignment alignment, const char* spacing, const TFontGx& font, const std::string& text,
+                 TColor background);
+    void AppendCellText(const TFontGx& font, const std::string& text, TColor background);
+    void PutRowEnd();
+    const char* Spacing() const;
+    void PutSingleLevelTitles(const TColumnsGxList& columns);
+    void PutMultiLevelTitles(const TColumnsGxList& columns);
+    void PutTitleLevel(const TColumnsGxList& columns, const TTitleBandsGx& bands, int level,
+                       const std::string& spacing);
+    void Flush();
+
+    std::unique_ptr<TChunkedMemoryStream> FBody;
+    std::unique_ptr<TRtfColorTableGx> FColors;
+    std::unique_ptr<TRtfFontTableGx> FFonts;
+    // The bytes of the row part being built, written out at Flush.
+    std::string FOut;
+    int FPixelsPerInch = 96;
+    int64_t FLastBodyCacheSize = 0;
+    int64_t FLastBodyCacheCapacity = 0;
+};
