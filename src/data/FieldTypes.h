@@ -2,6 +2,7 @@
 // The TField subclass of each data type.
 
 #include "data/Field.h"
+#include "platform/DecimalNumber.h"
 
 #include <memory>
 
@@ -93,6 +94,34 @@ protected:
 private:
     bool FCurrency = false;
     int FPrecision = 0;
+};
+
+// Exact decimal numbers of up to 32 digits (ftFMTBcd): the value travels
+// as its text with '.' before exactly Size decimals, so every digit the
+// table stores is shown, edited and written back unchanged.  Value(),
+// AsFloat and AsCurrency give the number (currency when it fits exactly).
+class TFMTBCDField : public TNumericField {
+public:
+    explicit TFMTBCDField(int size = 8);
+    bool Currency() const { return FCurrency; }
+    void SetCurrency(bool value);
+    // Total digits the column holds (32 unless the table says otherwise).
+    int Precision() const { return FPrecision; }
+    void SetPrecision(int value) { FPrecision = value; }
+    TVariant ConvertToStored(const TVariant& value) const override;
+
+protected:
+    std::string FormatValue(const TVariant& value, bool displayText) const override;
+    TVariant ParseText(const std::string& text) const override;
+    TVariant NumericValue(const TVariant& stored) const override;
+    int DefaultDisplayWidth() const override { return FPrecision + 2; }
+
+private:
+    TDecimalNumber StoredNumber(const TVariant& stored) const;
+    TVariant FromNumber(TDecimalNumber number, const std::string& shown) const;
+
+    bool FCurrency = false;
+    int FPrecision = 32;
 };
 
 class TBooleanField : public TField {
