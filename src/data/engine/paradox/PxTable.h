@@ -95,6 +95,8 @@ private:
     uint32_t NextAutoIncValue();
     void ApplyAutoInc(TEngineRecord& values, std::vector<uint8_t>& record, TPxHeader& header);
     void RebuildPrimaryIndex(TPxChange& change);
+    bool IndexEntriesUnchanged(TPxChange& change, const std::vector<int>& counts,
+                               const std::function<std::string_view(uint16_t)>& firstKeyOf);
     bool TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,
                                const std::function<std::string_view(uint16_t)>& firstKeyOf);
     void AfterCommit(TPxChange& change);
