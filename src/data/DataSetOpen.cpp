@@ -118,9 +118,7 @@ void TDataSet::CreateDefaultFields()
         field->SetRequired(def.Required);
         if (def.ReadOnly || def.DataType == ftAutoInc)
             field->SetReadOnly(true);
-        if (auto* bcdField = dynamic_cast<TBCDField*>(field.get()); bcdField && def.Precision > 0)
-            bcdField->SetPrecision(def.Precision);
-        if (auto* decimalField = dynamic_cast<TFMTBCDField*>(field.get()); decimalField && def.Precision > 0)
+        if (auto* decimalField = dynamic_cast<TFixedPointField*>(field.get()); decimalField && def.Precision > 0)
             decimalField->SetPrecision(def.Precision);
         FFields.Add(std::move(field));
     }

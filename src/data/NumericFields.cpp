@@ -167,14 +167,19 @@ TVariant TFloatField::ParseText(const std::string& text) const
 
 // ---- fixed point
 
-TBCDField::TBCDField(int size) : TNumericField(ftBCD, size) {}
-
-void TBCDField::SetCurrency(bool value)
+void TFixedPointField::SetCurrency(bool value)
 {
     if (value == FCurrency)
         return;
     FCurrency = value;
     PropertyChanged(false);
+}
+
+TVariant TFixedPointField::ParseText(const std::string& text) const
+{
+    if (text.empty())
+        return TVariant::Null();
+    return ConvertToStored(TVariant(text));
 }
 
 TVariant TBCDField::ConvertToStored(const TVariant& value) const
@@ -224,24 +229,8 @@ std::string TBCDField::FormatValue(const TVariant& value, bool displayText) cons
     return CurrToStrF(number, ffGeneral, 0);
 }
 
-TVariant TBCDField::ParseText(const std::string& text) const
-{
-    if (text.empty())
-        return TVariant::Null();
-    return ConvertToStored(TVariant(text));
-}
 
 // ---- exact decimals
-
-TFMTBCDField::TFMTBCDField(int size) : TNumericField(ftFMTBcd, size) {}
-
-void TFMTBCDField::SetCurrency(bool value)
-{
-    if (value == FCurrency)
-        return;
-    FCurrency = value;
-    PropertyChanged(false);
-}
 
 TDecimalNumber TFMTBCDField::StoredNumber(const TVariant& stored) const
 {
@@ -324,9 +313,3 @@ std::string TFMTBCDField::FormatValue(const TVariant& value, bool displayText) c
     return text;
 }
 
-TVariant TFMTBCDField::ParseText(const std::string& text) const
-{
-    if (text.empty())
-        return TVariant::Null();
-    return ConvertToStored(TVariant(text));
-}
