@@ -119,6 +119,7 @@ std::unique_ptr<TField> CreateField(TFieldType type, int size)
     case ftFloat: return std::make_unique<TFloatField>();
     case ftCurrency: return std::make_unique<TCurrencyField>();
     case ftBCD: return std::make_unique<TBCDField>(size);
+    case ftFMTBcd: return std::make_unique<TFMTBCDField>(size);
     case ftBoolean: return std::make_unique<TBooleanField>();
     case ftDate: return std::make_unique<TDateField>();
     case ftTime: return std::make_unique<TTimeField>();

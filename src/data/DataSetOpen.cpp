@@ -112,14 +112,14 @@ void TDataSet::CreateDefaultFields()
     for (size_t i = 0; i < defs.size(); ++i) {
         const TEngineFieldDef& def = defs[i];
         std::unique_ptr<TField> field =
-            CreateField(def.DataType, def.DataType == ftBCD && def.Size == 0 ? def.Scale : def.Size);
+            CreateField(def.DataType, (def.DataType == ftBCD || def.DataType == ftFMTBcd) && def.Size == 0 ? def.Scale : def.Size);
         field->SetFieldName(def.Name);
         field->SetFieldNo(static_cast<int>(i));
         field->SetRequired(def.Required);
         if (def.ReadOnly || def.DataType == ftAutoInc)
             field->SetReadOnly(true);
-        if (auto* bcdField = dynamic_cast<TBCDField*>(field.get()); bcdField && def.Precision > 0)
-            bcdField->SetPrecision(def.Precision);
+        if (auto* decimalField = dynamic_cast<TFixedPointField*>(field.get()); decimalField && def.Precision > 0)
+            decimalField->SetPrecision(def.Precision);
         FFields.Add(std::move(field));
     }
 }

@@ -177,7 +177,8 @@ void TField::SetData(const TVariant& value)
 
 TVariant TField::Value() const
 {
-    return GetData();
+    TVariant value = GetData();
+    return value.IsNull() ? value : NumericValue(value);
 }
 
 void TField::SetValue(const TVariant& value)
@@ -211,6 +212,7 @@ int32_t TField::AsInteger() const
     TVariant value = GetData();
     if (value.IsNull())
         return 0;
+    value = NumericValue(value);
     try {
         return value.AsInteger();
     } catch (const EVariantError&) {
@@ -225,6 +227,7 @@ int64_t TField::AsLargeInt() const
     TVariant value = GetData();
     if (value.IsNull())
         return 0;
+    value = NumericValue(value);
     try {
         return value.AsInt64();
     } catch (const EVariantError&) {
@@ -239,6 +242,7 @@ double TField::AsFloat() const
     TVariant value = GetData();
     if (value.IsNull())
         return 0;
+    value = NumericValue(value);
     try {
         return value.AsDouble();
     } catch (const EVariantError&) {
@@ -253,6 +257,7 @@ TCurrency TField::AsCurrency() const
     TVariant value = GetData();
     if (value.IsNull())
         return TCurrency();
+    value = NumericValue(value);
     try {
         return value.AsCurrency();
     } catch (const EVariantError&) {

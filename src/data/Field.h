@@ -135,6 +135,9 @@ protected:
     // Parses a text into a stored value; "" gives Null.
     virtual TVariant ParseText(const std::string& text) const;
     virtual int DefaultDisplayWidth() const;
+    // The stored value as Value() and the As... numbers read it; a field
+    // that stores its number as text gives the number here.
+    virtual TVariant NumericValue(const TVariant& stored) const { return stored; }
     [[noreturn]] void RaiseConvertError(const std::string& text, const char* what) const;
     [[noreturn]] void RaiseRangeError(double value, double minimum, double maximum) const;
     void PropertyChanged(bool layout);

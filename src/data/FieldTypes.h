@@ -2,6 +2,7 @@
 // The TField subclass of each data type.
 
 #include "data/Field.h"
+#include "platform/DecimalNumber.h"
 
 #include <memory>
 
@@ -75,24 +76,51 @@ private:
 
 class TCurrencyField : public TFloatField { public: TCurrencyField() : TFloatField(ftCurrency) {} };
 
-// Exact decimal numbers kept as 64-bit fixed point (4 decimals); Size is
-// the number of decimals the column keeps.
-class TBCDField : public TNumericField {
+// Base of the exact decimal fields: Size is the number of decimals the
+// column keeps, Precision its total digits (0: no limit of its own), and
+// Currency shows the value as money.
+class TFixedPointField : public TNumericField {
 public:
-    explicit TBCDField(int size = 4);
+    TFixedPointField(TFieldType type, int size, int precision) : TNumericField(type, size), FPrecision(precision) {}
     bool Currency() const { return FCurrency; }
     void SetCurrency(bool value);
     int Precision() const { return FPrecision; }
     void SetPrecision(int value) { FPrecision = value; }
+
+protected:
+    TVariant ParseText(const std::string& text) const override;
+
+    bool FCurrency = false;
+    int FPrecision;
+};
+
+// Exact decimal numbers kept as 64-bit fixed point (4 decimals).
+class TBCDField : public TFixedPointField {
+public:
+    explicit TBCDField(int size = 4) : TFixedPointField(ftBCD, size, 0) {}
     TVariant ConvertToStored(const TVariant& value) const override;
 
 protected:
     std::string FormatValue(const TVariant& value, bool displayText) const override;
-    TVariant ParseText(const std::string& text) const override;
+};
+
+// Exact decimal numbers of up to 32 digits (ftFMTBcd): the value travels
+// as its text with '.' before exactly Size decimals, so every digit the
+// table stores is shown, edited and written back unchanged.  Value(),
+// AsFloat and AsCurrency give the number (currency when it fits exactly).
+class TFMTBCDField : public TFixedPointField {
+public:
+    explicit TFMTBCDField(int size = 8) : TFixedPointField(ftFMTBcd, size, 32) {}
+    TVariant ConvertToStored(const TVariant& value) const override;
+
+protected:
+    std::string FormatValue(const TVariant& value, bool displayText) const override;
+    TVariant NumericValue(const TVariant& stored) const override;
+    int DefaultDisplayWidth() const override { return FPrecision + 2; }
 
 private:
-    bool FCurrency = false;
-    int FPrecision = 0;
+    TDecimalNumber StoredNumber(const TVariant& stored) const;
+    TVariant FromNumber(TDecimalNumber number, const std::string& shown) const;
 };
 
 class TBooleanField : public TField {

@@ -2,7 +2,9 @@
 
 #include "platform/Exceptions.h"
 #include "platform/FloatFormat.h"
+#include "platform/NumberText.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -165,14 +167,19 @@ TVariant TFloatField::ParseText(const std::string& text) const
 
 // ---- fixed point
 
-TBCDField::TBCDField(int size) : TNumericField(ftBCD, size) {}
-
-void TBCDField::SetCurrency(bool value)
+void TFixedPointField::SetCurrency(bool value)
 {
     if (value == FCurrency)
         return;
     FCurrency = value;
     PropertyChanged(false);
+}
+
+TVariant TFixedPointField::ParseText(const std::string& text) const
+{
+    if (text.empty())
+        return TVariant::Null();
+    return ConvertToStored(TVariant(text));
 }
 
 TVariant TBCDField::ConvertToStored(const TVariant& value) const
@@ -222,9 +229,87 @@ std::string TBCDField::FormatValue(const TVariant& value, bool displayText) cons
     return CurrToStrF(number, ffGeneral, 0);
 }
 
-TVariant TBCDField::ParseText(const std::string& text) const
+
+// ---- exact decimals
+
+TDecimalNumber TFMTBCDField::StoredNumber(const TVariant& stored) const
 {
-    if (text.empty())
-        return TVariant::Null();
-    return ConvertToStored(TVariant(text));
+    TDecimalNumber number;
+    if (!TDecimalNumber::Parse(stored.AsString(), '.', number))
+        RaiseConvertError(stored.AsString(), "a decimal number");
+    return number;
 }
+
+TVariant TFMTBCDField::FromNumber(TDecimalNumber number, const std::string& shown) const
+{
+    if (!number.IsFinite())
+        throw EDatabaseError("Field '" + DisplayName() + "' cannot hold an infinite or undefined number");
+    int decimals = Size() > 0 ? Size() : 0;
+    number.RoundToDecimals(decimals);
+    int wholeDigits = FPrecision - decimals;
+    if (FPrecision > 0 && number.IntegerDigits() > wholeDigits)
+        throw EDatabaseError(shown + " is not a valid value for field '" + DisplayName() + "'. It has more than " +
+                             std::to_string(wholeDigits) + " whole digits");
+    return TVariant(number.ToFixedText(decimals));
+}
+
+TVariant TFMTBCDField::ConvertToStored(const TVariant& value) const
+{
+    switch (value.VarType()) {
+    case varString: {
+        const std::string& text = value.AsString();
+        TDecimalNumber number;
+        if (!TDecimalNumber::Parse(text, FormatSettings().DecimalSeparator, number) &&
+            !TDecimalNumber::Parse(text, '.', number))
+            throw EConvertError("'" + text + "' is not a valid BCD value for field '" + DisplayName() + "'");
+        return FromNumber(number, text);
+    }
+    case varCurrency:
+        return FromNumber(TDecimalNumber::FromScaled(value.AsCurrency().Scaled, 4), CurrToStr(value.AsCurrency()));
+    case varInteger: case varInt64:
+        return FromNumber(TDecimalNumber::FromScaled(value.AsInt64(), 0), std::to_string(value.AsInt64()));
+    default:
+        try {
+            double d = value.AsDouble();
+            return FromNumber(TDecimalNumber::FromDouble(d), FloatToStr(d));
+        } catch (const EVariantError&) {
+            RaiseConvertError(value.AsString(), "a valid BCD value");
+        }
+    }
+}
+
+TVariant TFMTBCDField::NumericValue(const TVariant& stored) const
+{
+    if (stored.VarType() != varString)
+        return stored;
+    TDecimalNumber number = StoredNumber(stored);
+    int64_t scaled;
+    if (number.ToScaled(4, scaled))
+        return TVariant(TCurrency::FromScaled(scaled));
+    double d = 0;
+    const std::string& text = stored.AsString();
+    std::from_chars(text.data(), text.data() + text.size(), d);
+    return TVariant(d);
+}
+
+std::string TFMTBCDField::FormatValue(const TVariant& value, bool displayText) const
+{
+    TDecimalNumber number = StoredNumber(value);
+    const std::string& picture = displayText || EditFormat().empty() ? DisplayFormat() : EditFormat();
+    if (!picture.empty())
+        return FormatDecimalPicture(picture, number, FormatSettings());
+    if (FCurrency && displayText && number.Digits.size() <= 19)
+        return FormatDecimalNumber(number, ffCurrency, 19, FormatSettings().CurrencyDecimals, FormatSettings());
+    // Every stored digit, with the user's decimal separator; trailing zeros
+    // of the fraction go as they do for the other number fields.
+    std::string text = number.ToFixedText(Size() > 0 ? Size() : 0);
+    size_t point = text.find('.');
+    if (point != std::string::npos) {
+        size_t last = text.find_last_not_of('0');
+        text.erase(last == point ? point : last + 1);
+        if (point < text.size())
+            text[point] = FormatSettings().DecimalSeparator;
+    }
+    return text;
+}
+

@@ -37,6 +37,23 @@ int64_t DaysFromCivil(int64_t year, int month, int day)
     return era * 146097 + doe - 719468 + UnixEpochDay;
 }
 
+TDateTime DateTimeFromDayAndMilliseconds(int64_t day, int64_t milliseconds)
+{
+    double fraction = static_cast<double>(milliseconds) / MillisecondsPerDay;
+    return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
+}
+
+void SplitDateTime(TDateTime value, int64_t& day, int64_t& milliseconds)
+{
+    double whole = std::trunc(value);
+    day = static_cast<int64_t>(whole);
+    milliseconds = std::llround(std::fabs(value - whole) * MillisecondsPerDay);
+    if (milliseconds >= static_cast<int64_t>(MillisecondsPerDay)) {
+        milliseconds -= static_cast<int64_t>(MillisecondsPerDay);
+        ++day;   // the next calendar day on both sides of the epoch
+    }
+}
+
 TDateTimeParts TDateTimeParts::From(TDateTime value)
 {
     TDateTimeParts parts;
@@ -48,7 +65,7 @@ TDateTimeParts TDateTimeParts::From(TDateTime value)
     int64_t ms = fraction == 0 ? 0 : std::llround(std::fabs(fraction) * MillisecondsPerDay);
     if (ms >= static_cast<int64_t>(MillisecondsPerDay)) {
         ms -= static_cast<int64_t>(MillisecondsPerDay);
-        day += value < 0 ? -1 : 1;
+        ++day;   // the next calendar day on both sides of the epoch
     }
     CivilFromDays(day, parts.Year, parts.Month, parts.Day);
     parts.DayOfWeek = static_cast<int>(((day % 7) + 7) % 7);

@@ -196,3 +196,23 @@ bool TDecimalNumber::Parse(const std::string& text, char decimalSeparator, TDeci
     result = number;
     return true;
 }
+
+std::string TDecimalNumber::ToFixedText(int decimals, TDecimalRounding mode) const
+{
+    TDecimalNumber rounded = *this;
+    rounded.RoundToDecimals(decimals, mode);
+    std::string text;
+    if (rounded.ShowsMinus())
+        text += '-';
+    int integerDigits = rounded.IntegerDigits();
+    if (integerDigits == 0)
+        text += '0';
+    for (int power = integerDigits - 1; power >= 0; --power)
+        text += rounded.DigitAt(power);
+    if (decimals > 0) {
+        text += '.';
+        for (int power = -1; power >= -decimals; --power)
+            text += rounded.DigitAt(power);
+    }
+    return text;
+}

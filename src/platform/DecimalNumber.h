@@ -38,6 +38,10 @@ struct TDecimalNumber {
     // fit in 64 bits or a fraction remains (round first).
     bool ToScaled(int scale, int64_t& scaled) const;
 
+    // Plain text with '.' before exactly `decimals` digits (rounded first),
+    // no exponent and no group separators: "-1234.50".
+    std::string ToFixedText(int decimals, TDecimalRounding mode = TDecimalRounding::HalfAwayFromZero) const;
+
     // Reads "[blanks][sign]digits[sep digits][(e|E)[sign]digits][blanks]";
     // at least one digit before or after the separator.
     static bool Parse(const std::string& text, char decimalSeparator, TDecimalNumber& result);

@@ -86,8 +86,14 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count)
 
 void TMemoryStream::Reserve(int64_t size)
 {
-    if (size > static_cast<int64_t>(FData.size()))
-        FData.resize(std::max(static_cast<size_t>(size), FData.size() * 2));
+    if (size <= FCapacity)
+        return;
+    int64_t capacity = std::max(size, FCapacity * 2);
+    std::unique_ptr<uint8_t[]> grown(new uint8_t[static_cast<size_t>(capacity)]);
+    if (FSize > 0)
+        std::memcpy(grown.get(), FData.get(), static_cast<size_t>(FSize));
+    FData = std::move(grown);
+    FCapacity = capacity;
 }
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count)
@@ -95,7 +101,7 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count)
     if (count <= 0 || FPosition >= FSize)
         return 0;
     int64_t done = std::min(count, FSize - FPosition);
-    std::memcpy(buffer, FData.data() + FPosition, static_cast<size_t>(done));
+    std::memcpy(buffer, FData.get() + FPosition, static_cast<size_t>(done));
     FPosition += done;
     return done;
 }
@@ -109,10 +115,10 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count)
         Reserve(end);
         // Bytes skipped by a seek beyond the end read as zeros.
         if (FPosition > FSize)
-            std::fill(FData.begin() + FSize, FData.begin() + FPosition, uint8_t(0));
+            std::fill(FData.get() + FSize, FData.get() + FPosition, uint8_t(0));
         FSize = end;
     }
-    std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
+    std::memcpy(FData.get() + FPosition, buffer, static_cast<size_t>(count));
     FPosition = end;
     return count;
 }
@@ -133,7 +139,7 @@ void TMemoryStream::SetSize(int64_t newSize)
         throw EStreamError("Invalid stream size");
     if (newSize > FSize) {
         Reserve(newSize);
-        std::fill(FData.begin() + FSize, FData.begin() + newSize, uint8_t(0));
+        std::fill(FData.get() + FSize, FData.get() + newSize, uint8_t(0));
     }
     FSize = newSize;
     FPosition = std::min(FPosition, FSize);
@@ -141,7 +147,8 @@ void TMemoryStream::SetSize(int64_t newSize)
 
 void TMemoryStream::Clear()
 {
-    std::vector<uint8_t>().swap(FData);
+    FData.reset();
+    FCapacity = 0;
     FSize = 0;
     FPosition = 0;
 }
@@ -152,12 +159,12 @@ void TMemoryStream::LoadFromStream(TStream& source)
     int64_t size = source.Size();
     SetSize(size);
     FPosition = 0;
-    source.ReadBuffer(FData.data(), size);
+    source.ReadBuffer(FData.get(), size);
 }
 
 void TMemoryStream::SaveToStream(TStream& target)
 {
-    target.WriteBuffer(FData.data(), FSize);
+    target.WriteBuffer(FData.get(), FSize);
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName)

@@ -3,6 +3,7 @@
 // growable TMemoryStream, and TFileStream over a POSIX file descriptor.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,8 @@ public:
     int64_t Size() override { return FSize; }
 
     // The bytes held; valid until the next write or resize.
-    uint8_t* Memory() noexcept { return FData.data(); }
-    const uint8_t* Memory() const noexcept { return FData.data(); }
+    uint8_t* Memory() noexcept { return FData.get(); }
+    const uint8_t* Memory() const noexcept { return FData.get(); }
     void Clear();
 
     void LoadFromStream(TStream& source);
@@ -57,7 +58,10 @@ public:
 private:
     void Reserve(int64_t size);
 
-    std::vector<uint8_t> FData;   // capacity; the first FSize bytes are the content
+    // FCapacity bytes, the first FSize of them the content; growing copies
+    // only the content and never clears what is written over anyway.
+    std::unique_ptr<uint8_t[]> FData;
+    int64_t FCapacity = 0;
     int64_t FSize = 0;
     int64_t FPosition = 0;
 };

@@ -1,5 +1,6 @@
 // Date-time numbers, their texts, pictures and parsing.
 #include "platform/DateTimeFormat.h"
+#include "platform/DateTimeParts.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,30 @@ TEST(DateTimeNumber, NegativeDatesKeepTheTimeOfDayAsAbsoluteFraction)
     EXPECT_EQ(h, 12);
     EXPECT_EQ(DateTimeToStr(-1.25), "1899-12-29 06:00:00");
     EXPECT_EQ(DateTimeToStr(At(1850, 7, 4, 23, 59, 30)), "1850-07-04 23:59:30");
+}
+
+TEST(DateTimeNumber, DayAndMillisecondsSplitAndJoinOnBothSidesOfTheEpoch)
+{
+    EXPECT_DOUBLE_EQ(DateTimeFromDayAndMilliseconds(-1, 6 * 3600000), -1.25);
+    EXPECT_DOUBLE_EQ(DateTimeFromDayAndMilliseconds(2, 18 * 3600000), 2.75);
+    const struct { int64_t Day, Ms; } cases[] = {{-36522, 23400250}, {-1, 0}, {-1, 86399999}, {0, 1}, {45000, 43200000}};
+    for (auto c : cases) {
+        int64_t day = 0, ms = 0;
+        SplitDateTime(DateTimeFromDayAndMilliseconds(c.Day, c.Ms), day, ms);
+        EXPECT_EQ(day, c.Day);
+        EXPECT_EQ(ms, c.Ms);
+    }
+    // A time that rounds up to midnight belongs to the next calendar day,
+    // before the epoch too: 27 December 1899 (day -3) at 23:59:59.9999999
+    // is 28 December (day -2), and the day between -1 and 0 is the epoch day.
+    int64_t day = 0, ms = 0;
+    SplitDateTime(-3.99999999999, day, ms);
+    EXPECT_EQ(day, -2);
+    EXPECT_EQ(ms, 0);
+    SplitDateTime(-0.99999999999, day, ms);
+    EXPECT_EQ(day, 1);
+    EXPECT_EQ(ms, 0);
+    EXPECT_EQ(DateTimeToStr(-3.99999999999), "1899-12-28");
 }
 
 TEST(DateTimeNumber, EveryDayDecodesBackToItself)

@@ -6,7 +6,7 @@ const char* FieldTypeName(TFieldType type)
         "ftUnknown", "ftString", "ftSmallint", "ftInteger", "ftWord", "ftBoolean", "ftFloat",
         "ftCurrency", "ftBCD", "ftDate", "ftTime", "ftDateTime", "ftBytes", "ftVarBytes",
         "ftAutoInc", "ftBlob", "ftMemo", "ftGraphic", "ftFmtMemo", "ftParadoxOle", "ftDBaseOle",
-        "ftTypedBinary", "ftFixedChar", "ftWideString", "ftLargeint"};
+        "ftTypedBinary", "ftFixedChar", "ftWideString", "ftLargeint", "ftFMTBcd"};
     auto index = static_cast<unsigned>(type);
     return index < sizeof names / sizeof names[0] ? names[index] : "ftUnknown";
 }

@@ -7,6 +7,8 @@
 //   ftFloat                                                  varDouble
 //   ftCurrency                                               varDouble (a money-shown float)
 //   ftBCD                                                    varCurrency
+//   ftFMTBcd                                                 varString: the exact decimal text,
+//                                                            '.' before exactly Scale decimals
 //   ftBoolean                                                varBoolean
 //   ftDate, ftTime, ftDateTime                               varDate
 //   ftBytes, ftVarBytes, ftBlob, ftGraphic, ftParadoxOle,
@@ -18,7 +20,7 @@
 enum TFieldType {
     ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD,
     ftDate, ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob, ftMemo, ftGraphic,
-    ftFmtMemo, ftParadoxOle, ftDBaseOle, ftTypedBinary, ftFixedChar, ftWideString, ftLargeint
+    ftFmtMemo, ftParadoxOle, ftDBaseOle, ftTypedBinary, ftFixedChar, ftWideString, ftLargeint, ftFMTBcd
 };
 
 const char* FieldTypeName(TFieldType type);   // "ftString", ...

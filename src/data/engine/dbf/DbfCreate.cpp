@@ -77,7 +77,7 @@ char NativeTypeFor(const TEngineFieldDef& def, TDbfDialect d, uint8_t& flags)
     bool level7 = d == TDbfDialect::DBase7;
     switch (def.DataType) {
     case ftString: case ftFixedChar: case ftWideString: return 'C';
-    case ftSmallint: case ftWord: case ftLargeint: case ftBCD: return 'N';
+    case ftSmallint: case ftWord: case ftLargeint: case ftBCD: case ftFMTBcd: return 'N';
     case ftInteger: return vfp || level7 ? 'I' : 'N';
     case ftAutoInc:
         if (vfp) { flags |= 0x0C; return 'I'; }

@@ -37,23 +37,4 @@ bool IsValidDate(int64_t year, unsigned month, unsigned day)
     return day <= limit;
 }
 
-double ToDateTime(int64_t dateTimeDays, int64_t milliseconds)
-{
-    double fraction = static_cast<double>(milliseconds) / 86400000.0;
-    return dateTimeDays >= 0 ? static_cast<double>(dateTimeDays) + fraction
-                             : static_cast<double>(dateTimeDays) - fraction;
-}
-
-void FromDateTime(double value, int64_t& dateTimeDays, int64_t& milliseconds)
-{
-    double whole = std::trunc(value);
-    double fraction = std::fabs(value - whole);
-    dateTimeDays = static_cast<int64_t>(whole);
-    milliseconds = std::llround(fraction * 86400000.0);
-    if (milliseconds >= 86400000) {
-        milliseconds -= 86400000;
-        dateTimeDays += value >= 0 ? 1 : -1;
-    }
-}
-
 } // namespace DbfDates

@@ -16,9 +16,4 @@ constexpr int64_t UnixToDateTimeDays = 25569;
 // Julian day number of 1899-12-30 (TDateTime day 0).
 constexpr int64_t JulianDayOfDateTimeZero = 2415019;
 
-// A TDateTime made of a day number and milliseconds of that day, and back
-// (negative day numbers keep the time as a positive fraction below them).
-double ToDateTime(int64_t dateTimeDays, int64_t milliseconds);
-void FromDateTime(double value, int64_t& dateTimeDays, int64_t& milliseconds);
-
 } // namespace DbfDates

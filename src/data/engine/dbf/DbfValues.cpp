@@ -2,6 +2,7 @@
 
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfDates.h"
+#include "platform/DateTimeParts.h"
 #include "platform/Exceptions.h"
 
 #include <charconv>
@@ -408,7 +409,7 @@ void TDbfValues::Decode(const TDbfField& f, const uint8_t* record, TVariant& val
             value = TVariant::Null();
             return;
         }
-        value = TVariant::FromDateTime(DbfDates::ToDateTime(julian - DbfDates::JulianDayOfDateTimeZero, ms));
+        value = TVariant::FromDateTime(DateTimeFromDayAndMilliseconds(julian - DbfDates::JulianDayOfDateTimeZero, ms));
         return;
     }
     case '@': {
@@ -424,7 +425,7 @@ void TDbfValues::Decode(const TDbfField& f, const uint8_t* record, TVariant& val
         int64_t total = std::llround(ms);
         int64_t ordinal = total / 86400000;
         int64_t unixDays = ordinal - 719163;
-        value = TVariant::FromDateTime(DbfDates::ToDateTime(unixDays + DbfDates::UnixToDateTimeDays, total % 86400000));
+        value = TVariant::FromDateTime(DateTimeFromDayAndMilliseconds(unixDays + DbfDates::UnixToDateTimeDays, total % 86400000));
         return;
     }
     case 'I': case '+':
@@ -572,7 +573,7 @@ void TDbfValues::Encode(const TDbfField& f, const TVariant& value, uint8_t* reco
             if (isNull)
                 break;
             int64_t days, ms;
-            DbfDates::FromDateTime(value.AsDateTime(), days, ms);
+            SplitDateTime(value.AsDateTime(), days, ms);
             int64_t year;
             unsigned month, day;
             DbfDates::CivilFromDays(days - DbfDates::UnixToDateTimeDays, year, month, day);
@@ -588,7 +589,7 @@ void TDbfValues::Encode(const TDbfField& f, const TVariant& value, uint8_t* reco
             if (isNull)
                 break;
             int64_t days, ms;
-            DbfDates::FromDateTime(value.AsDateTime(), days, ms);
+            SplitDateTime(value.AsDateTime(), days, ms);
             int64_t julian = days + DbfDates::JulianDayOfDateTimeZero;
             if (julian < 1721426 || julian > 5373484)
                 RaiseFieldError(DBIERR_INVALIDFIELDVALUE, f, "The date is outside the years 1 to 9999.");
@@ -601,7 +602,7 @@ void TDbfValues::Encode(const TDbfField& f, const TVariant& value, uint8_t* reco
             if (isNull)
                 break;
             int64_t days, ms;
-            DbfDates::FromDateTime(value.AsDateTime(), days, ms);
+            SplitDateTime(value.AsDateTime(), days, ms);
             int64_t ordinal = days - DbfDates::UnixToDateTimeDays + 719163;
             if (ordinal < 1 || ordinal > 3652059)
                 RaiseFieldError(DBIERR_INVALIDFIELDVALUE, f, "The date is outside the years 1 to 9999.");

@@ -98,7 +98,7 @@ uint8_t PxTypeForField(const TEngineFieldDef& field)
     case ftAutoInc: return ftAutoIncrement;
     case ftCurrency: return ftMoney;
     case ftFloat: return ftNumber;
-    case ftBCD: return ftBcd;
+    case ftBCD: case ftFMTBcd: return ftBcd;
     case ftBoolean: return ftLogical;
     case ::ftTime: return px::ftTime;
     case ftDateTime: return ftTimestamp;

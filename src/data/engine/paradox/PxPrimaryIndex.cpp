@@ -272,6 +272,15 @@ bool UpdatePrimaryIndex(const std::string& path, TPxIndexLayout& layout, const T
     return true;
 }
 
+void RestampPrimaryIndex(const std::string& path, const TPxHeader& table)
+{
+    TPxFile file;
+    if (!file.Open(path, true))
+        RaiseEngineError(DBIERR_WRITEERR, {"File: " + path, std::strerror(errno)});
+    uint8_t stamp = PxStamp(table.Raw[hChangeCount], table.SortOrder());
+    file.WriteAt(hIndexStamp, &stamp, 1);
+}
+
 void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents)
 {
     size_t slash = path.rfind('/');

@@ -57,5 +57,7 @@ bool UpdatePrimaryIndex(const std::string& path, TPxIndexLayout& layout, const T
 
 // Replaces `path` by `contents` through a temporary file and a rename.
 void ReplaceFile(const std::string& path, const std::vector<uint8_t>& contents);
+// Writes only the index's stamp of the table's change counter.
+void RestampPrimaryIndex(const std::string& path, const TPxHeader& table);
 
 } // namespace px

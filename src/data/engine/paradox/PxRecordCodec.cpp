@@ -2,7 +2,10 @@
 
 #include "data/engine/EngineStatus.h"
 #include "data/engine/paradox/PxEncoding.h"
+#include "platform/DateTimeParts.h"
+#include "platform/DecimalNumber.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -35,7 +38,7 @@ TEngineFieldDef MakeDef(const TPxField& f, const TCodePage& codePage)
     case ftTimestamp: d.DataType = ftDateTime; break;
     case ftAutoIncrement: d.DataType = ftAutoInc; d.ReadOnly = true; break;
     case ftBcd:
-        d.DataType = TPxRecordCodec::BcdAsCurrency(f) ? ftBCD : ftFloat;
+        d.DataType = ftFMTBcd;   // 32 digits: every one of them kept
         d.Precision = 32;
         d.Scale = f.Size;
         break;
@@ -83,25 +86,21 @@ TVariant TPxRecordCodec::DecodeField(const uint8_t* record, int index) const
     case ftMoney: case ftNumber: return TVariant(DecodeDouble(p));
     case ftLogical: return TVariant(p[0] != 0x80);
     case ftTime: return TVariant::FromDateTime(DecodeInt(p, 4) / MsPerDay);
-    case ftTimestamp: return TVariant::FromDateTime(DecodeDouble(p) / MsPerDay - DaysTo18991230);
+    case ftTimestamp: {
+        // Milliseconds since the start of year 1, counted straight through:
+        // split into day and time of day before they become a date-time.
+        double ms = DecodeDouble(p);
+        if (!std::isfinite(ms) || std::fabs(ms) > 1e18)
+            return TVariant::Null();
+        auto total = static_cast<int64_t>(std::llround(ms));
+        int64_t day = total / 86400000, time = total % 86400000;
+        if (time < 0) { time += 86400000; --day; }
+        return TVariant::FromDateTime(DateTimeFromDayAndMilliseconds(day - DaysTo18991230, time));
+    }
     case ftBcd: {
         if ((p[0] & 0x40) == 0)
             return TVariant::Null();   // every stored value has bit 6 set; anything else is a blank
-        std::string text = DecodeBcd(p, f.Size);
-        if (BcdAsCurrency(f)) {
-            // At most 4 decimals: exact in currency unless the integer part is too long.
-            std::string digits;
-            bool negative = text[0] == '-';
-            for (char c : text) if (c >= '0' && c <= '9') digits += c;
-            digits.append(4 - f.Size, '0');
-            size_t first = digits.find_first_not_of('0');
-            digits = first == std::string::npos ? "0" : digits.substr(first);
-            if (digits.size() <= 18) {
-                int64_t scaled = std::stoll(digits);
-                return TVariant(TCurrency::FromScaled(negative ? -scaled : scaled));
-            }
-        }
-        return TVariant(std::strtod(text.c_str(), nullptr));
+        return TVariant(DecodeBcd(p, f.Size));
     }
     default: return TVariant(TBytes(p, p + f.Width));   // Y and unknown types
     }
@@ -204,21 +203,33 @@ void TPxRecordCodec::EncodeField(const TVariant& v, int index, uint8_t* p, std::
         return;
     case ftLogical: p[0] = v.AsBoolean() ? 0x81 : 0x80; return;
     case ftDate: {
-        double days = std::floor(v.AsDateTime() + 0.5 / MsPerDay) + DaysTo18991230;
-        if (!(std::fabs(days) < 2e9) || !EncodeInt(static_cast<int64_t>(days), p, 4))
+        double dt = v.AsDateTime();
+        int64_t day = 0, ms = 0;
+        if (std::isfinite(dt) && std::fabs(dt) < 2e9)
+            SplitDateTime(dt, day, ms);
+        if (!(std::fabs(dt) < 2e9) || !EncodeInt(day + DaysTo18991230, p, 4))
             Refuse(index, "The date is out of range.");
         return;
     }
     case ftTime: {
         double dt = v.AsDateTime();
-        int64_t ms = std::llround((dt - std::floor(dt)) * MsPerDay);
-        if (ms >= 86400000) ms = 86399999;
+        int64_t ms = 0;
+        if (std::isfinite(dt) && std::fabs(dt) < 2e9) {
+            // The time of day as the clock shows it; one that rounds up to
+            // midnight stays the last millisecond of the day.
+            double fraction = std::fabs(dt - std::trunc(dt));
+            ms = std::min<int64_t>(std::llround(fraction * MsPerDay), 86399999);
+        }
         EncodeInt(ms, p, 4);
         return;
     }
     case ftTimestamp: {
-        double ms = std::round((v.AsDateTime() + DaysTo18991230) * MsPerDay);
-        if (!EncodeDouble(ms, p))
+        double dt = v.AsDateTime();
+        int64_t day = 0, ms = 0;
+        if (std::isfinite(dt) && std::fabs(dt) < 4e6)
+            SplitDateTime(dt, day, ms);
+        double total = (static_cast<double>(day) + DaysTo18991230) * MsPerDay + static_cast<double>(ms);
+        if (!(std::fabs(dt) < 4e6) || !EncodeDouble(total, p))
             Refuse(index, "The date and time are out of range.");
         return;
     }
@@ -232,9 +243,7 @@ void TPxRecordCodec::EncodeField(const TVariant& v, int index, uint8_t* p, std::
             double d = v.AsDouble();
             if (!std::isfinite(d))
                 Refuse(index, "The value is not a finite number.");
-            char buffer[400];
-            std::snprintf(buffer, sizeof buffer, "%.*f", f.Size, d);
-            text = buffer;
+            text = TDecimalNumber::FromDouble(d).ToFixedText(f.Size);
         }
         if (!EncodeBcd(text, f.Size, p))
             Refuse(index, "The value " + text + " does not fit in 32 digits with " + std::to_string(f.Size) + " decimals.");

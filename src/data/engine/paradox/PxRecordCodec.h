@@ -23,8 +23,6 @@ public:
     TPxRecordCodec(const TPxHeader& header, const TCodePage& codePage, const TPxBlobFile& blobs);
 
     const std::vector<TEngineFieldDef>& FieldDefs() const { return FDefs; }
-    // BCD fields with up to 4 decimals travel as currency, others as doubles.
-    static bool BcdAsCurrency(const TPxField& field) { return field.Size <= 4; }
 
     TVariant DecodeField(const uint8_t* record, int field) const;
     void Decode(const uint8_t* record, TEngineRecord& values) const;

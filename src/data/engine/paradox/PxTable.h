@@ -116,6 +116,8 @@ private:
     // ---- a change another process left unfinished (PxRecovery.cpp)
     void CheckForInterruptedChange(bool readOnlyRequested);
     void RebuildPrimaryIndexFromChain();
+    bool IndexEntriesUnchanged(TPxChange& change, const std::vector<int>& counts,
+                               const std::function<std::string_view(uint16_t)>& firstKeyOf);
     bool TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,
                                const std::function<std::string_view(uint16_t)>& firstKeyOf);
     void AfterCommit(TPxChange& change);

@@ -82,6 +82,13 @@ void TPxTable::RebuildPrimaryIndex(TPxChange& change)
         return std::string_view(FFirstKeys[block]);
     };
     std::vector<int> counts = change.ChainCounts();
+    if (IndexEntriesUnchanged(change, counts, firstKeyOf)) {
+        // A change inside the records that keeps every block's first key and
+        // count: the index holds the same entries, only its stamp follows
+        // the table's change counter.  Its other bytes stay as they are.
+        RestampPrimaryIndex(FPrimaryIndexPath, change.Header);
+        return;
+    }
     bool noEmptyBlock = std::find(counts.begin(), counts.end(), 0) == counts.end();
     if (FIndexLayout.Valid && noEmptyBlock && TryUpdateIndexInPlace(change, counts, firstKeyOf))
         return;
@@ -112,6 +119,17 @@ void TPxTable::WritePrimaryIndex(const TPxHeader& header, const std::vector<TPxI
     TPxIndexLayout layout;
     ReplaceFile(FPrimaryIndexPath, BuildPrimaryIndex(header, entries, blockSizeCode, FKey, &layout));
     FIndexLayout = layout;
+}
+
+bool TPxTable::IndexEntriesUnchanged(TPxChange& change, const std::vector<int>& counts,
+                                     const std::function<std::string_view(uint16_t)>& firstKeyOf)
+{
+    if (change.Chain != FMap.Chain() || counts != FMap.Counts())
+        return false;
+    for (uint16_t block : change.DirtyBlocks())
+        if (block >= FFirstKeys.size() || firstKeyOf(block) != std::string_view(FFirstKeys[block]))
+            return false;
+    return true;
 }
 
 bool TPxTable::TryUpdateIndexInPlace(TPxChange& change, const std::vector<int>& counts,

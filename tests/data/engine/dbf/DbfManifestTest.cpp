@@ -6,6 +6,7 @@
 
 #include "data/engine/CodePage.h"
 #include "data/engine/dbf/DbfDates.h"
+#include "platform/DateTimeParts.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +79,7 @@ std::vector<uint8_t> FromHex(const std::string& hex)
 std::string DateText(double value)
 {
     int64_t days, ms;
-    DbfDates::FromDateTime(value, days, ms);
+    SplitDateTime(value, days, ms);
     int64_t y;
     unsigned m, d;
     DbfDates::CivilFromDays(days - DbfDates::UnixToDateTimeDays, y, m, d);
@@ -94,7 +95,7 @@ double ParseIsoDateTime(const std::string& iso)
     std::sscanf(iso.c_str(), "%d-%d-%dT%d:%d:%lf", &y, &mo, &d, &h, &mi, &s);
     int64_t days = DbfDates::DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) + DbfDates::UnixToDateTimeDays;
     int64_t ms = std::llround((h * 3600 + mi * 60 + s) * 1000);
-    return DbfDates::ToDateTime(days, ms);
+    return DateTimeFromDayAndMilliseconds(days, ms);
 }
 
 struct TCheckContext {

@@ -7,6 +7,8 @@
 
 #include "data/engine/EngineStatus.h"
 
+#include "platform/DateTimeParts.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -140,9 +142,11 @@ TEST(ParadoxManifest, TypeCollectionReadsEveryRecordExactly)
             for (size_t i = 0; i < records[r].size(); ++i)
                 ExpectValue(cursor->FieldDefs()[i], records[r][i], expected[r][i], true, "record " + std::to_string(r + 1));
         // Values the independent reader could not print: a date and a time
-        // stamp before year 1 (stored day -366, stored milliseconds -31618800000).
+        // stamp before year 1 (stored day -366, stored milliseconds
+        // -31618800000: day -366 at 01:00, the time counted forward from
+        // that day's midnight).
         EXPECT_DOUBLE_EQ(records[2][6].AsDateTime(), -366.0 - 693594);
-        EXPECT_DOUBLE_EQ(records[2][8].AsDateTime(), -31618800000.0 / 86400000.0 - 693594);
+        EXPECT_DOUBLE_EQ(records[2][8].AsDateTime(), DateTimeFromDayAndMilliseconds(-366 - 693594, 3600000));
         // A BCD whose first byte lacks the value bit (0x06: no digits follow) is blank.
         EXPECT_TRUE(records[1][5].IsNull());
     }
