@@ -36,10 +36,11 @@ std::string FormatFooterSummary(const TField& field, int64_t scaled, const std::
             return FloatToStrF(value.ToDouble(), ffCurrency, number.Precision(), FormatSettings().CurrencyDecimals);
         return FloatToStrF(value.ToDouble(), ffGeneral, number.Precision(), 0);
     }
-    case ftBCD: {
+    case ftBCD:
+    case ftFMTBcd: {
         if (!picture.empty())
             return FormatCurr(picture, value);
-        const auto& number = static_cast<const TBCDField&>(field);
+        const auto& number = static_cast<const TFixedPointField&>(field);
         if (number.Currency())
             return CurrToStrF(value, ffCurrency, FormatSettings().CurrencyDecimals);
         return CurrToStrF(value, ffGeneral, 0);
