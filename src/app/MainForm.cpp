@@ -5,7 +5,7 @@
 #include "app/ExceptionReport.h"
 #include "app/FormStyle.h"
 #include "grid/DBGridGx.h"
-#include "platform/ui/OpenDialog.h"
+#include "ui/OpenDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -6,8 +6,8 @@
 #include "app/MainForm.h"
 #include "data/Session.h"
 #include "data/engine/drivers/RegisterDrivers.h"
-#include "grid/GridPaintResources.h"
-#include "platform/ui/PasswordDialog.h"
+#include "grid/paint/GridPaintResources.h"
+#include "ui/PasswordDialog.h"
 
 int main(int argc, char** argv)
 {

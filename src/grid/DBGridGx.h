@@ -19,16 +19,16 @@
 // footer summaries are built on top of this class (FooterSummaryChanged
 // and FooterDestroying are the summaries' hooks).
 
-#include "grid/ColCellParamsGx.h"
-#include "grid/ColumnDefValuesGx.h"
-#include "grid/ColumnsGxList.h"
-#include "grid/DBGridColumnsGx.h"
+#include "grid/columns/ColCellParamsGx.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsGxList.h"
+#include "grid/columns/DBGridColumnsGx.h"
 #include "grid/DBGridOptionsGx.h"
-#include "grid/DBGridGxScrollBar.h"
-#include "grid/DBGridGxSelectionModel.h"
-#include "grid/FontGx.h"
-#include "grid/GridPaintResources.h"
-#include "grid/ImageList.h"
+#include "grid/layout/DBGridGxScrollBar.h"
+#include "grid/selection/DBGridGxSelectionModel.h"
+#include "ui/FontGx.h"
+#include "grid/paint/GridPaintResources.h"
+#include "grid/paint/ImageList.h"
 #include "grid/base/CustomGrid.h"
 #include "platform/Color.h"
 

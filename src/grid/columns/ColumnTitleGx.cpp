@@ -1,0 +1,246 @@
+#include "grid/columns/ColumnTitleGx.h"
+
+#include "grid/columns/ColumnGx.h"
+#include "grid/DBGridGx.h"
+
+TColumnTitleGx::TColumnTitleGx(TColumnGx* column) : FColumn(column) {}
+
+TCustomDBGridGx* TColumnTitleGx::Grid() const { return FColumn->Grid(); }
+bool TColumnTitleGx::IsAssigned(TColumnValueGx value) const { return FColumn->AssignedValues().Contains(value); }
+void TColumnTitleGx::MarkAssigned(TColumnValueGx value) { FColumn->FAssignedValues.Include(value); }
+void TColumnTitleGx::Changed() { FColumn->Changed(false); }
+
+TAlignment TColumnTitleGx::Alignment() const
+{
+    if (IsAssigned(cvTitleAlignment))
+        return FAlignment;
+    TCustomDBGridGx* grid = Grid();
+    return grid ? grid->ColumnDefValues().Title().Alignment() : taLeftJustify;
+}
+
+void TColumnTitleGx::SetAlignment(TAlignment value)
+{
+    if (IsAssigned(cvTitleAlignment) && value == FAlignment)
+        return;
+    FAlignment = value;
+    MarkAssigned(cvTitleAlignment);
+    Changed();
+}
+
+std::string TColumnTitleGx::Caption() const
+{
+    if (IsAssigned(cvTitleCaption))
+        return FCaption;
+    if (TField* field = FColumn->Field())
+        return field->DisplayName();
+    return FColumn->FieldName();
+}
+
+void TColumnTitleGx::SetCaption(const std::string& value)
+{
+    if (TField* field = FColumn->DefaultColumnFieldForWrite()) {
+        field->SetDisplayLabel(value);
+        return;
+    }
+    if (IsAssigned(cvTitleCaption) && value == FCaption)
+        return;
+    FCaption = value;
+    MarkAssigned(cvTitleCaption);
+    Changed();
+}
+
+TColor TColumnTitleGx::Color() const
+{
+    if (IsAssigned(cvTitleColor))
+        return FColor;
+    TCustomDBGridGx* grid = Grid();
+    return grid ? grid->ColumnDefValues().Title().Color() : clBtnFace;
+}
+
+void TColumnTitleGx::SetColor(TColor value)
+{
+    if (IsAssigned(cvTitleColor) && value == FColor)
+        return;
+    FColor = value;
+    MarkAssigned(cvTitleColor);
+    Changed();
+}
+
+bool TColumnTitleGx::EndEllipsis() const
+{
+    if (IsAssigned(cvTitleEndEllipsis))
+        return FEndEllipsis;
+    TCustomDBGridGx* grid = Grid();
+    return grid && grid->ColumnDefValues().Title().EndEllipsis();
+}
+
+void TColumnTitleGx::SetEndEllipsis(bool value)
+{
+    if (IsAssigned(cvTitleEndEllipsis) && value == FEndEllipsis)
+        return;
+    FEndEllipsis = value;
+    MarkAssigned(cvTitleEndEllipsis);
+    Changed();
+}
+
+TFontGx TColumnTitleGx::DefaultFont() const
+{
+    TCustomDBGridGx* grid = Grid();
+    return grid ? grid->TitleFont() : FColumn->Font();
+}
+
+TFontGx TColumnTitleGx::Font() const
+{
+    return IsAssigned(cvTitleFont) ? FFont : DefaultFont();
+}
+
+void TColumnTitleGx::SetFont(const TFontGx& value)
+{
+    bool layoutChanges = !IsAssigned(cvTitleFont) ? value != DefaultFont() : value != FFont;
+    FFont = value;
+    MarkAssigned(cvTitleFont);
+    // A new font may change the title row's height.
+    FColumn->Changed(layoutChanges);
+}
+
+void TColumnTitleGx::SetImageIndex(int value)
+{
+    if (value == FImageIndex)
+        return;
+    FImageIndex = value;
+    if (TCustomDBGridGx* grid = Grid())
+        grid->RequestLayout();
+}
+
+TTextOrientationGx TColumnTitleGx::Orientation() const
+{
+    if (IsAssigned(cvTitleOrientation))
+        return FOrientation;
+    TCustomDBGridGx* grid = Grid();
+    return grid ? grid->ColumnDefValues().Title().Orientation() : tohHorizontal;
+}
+
+void TColumnTitleGx::SetOrientation(TTextOrientationGx value)
+{
+    if (IsAssigned(cvTitleOrientation) && value == FOrientation)
+        return;
+    FOrientation = value;
+    MarkAssigned(cvTitleOrientation);
+    Changed();
+}
+
+bool TColumnTitleGx::TitleButton() const
+{
+    if (IsAssigned(cvTitleButton))
+        return FTitleButton;
+    TCustomDBGridGx* grid = Grid();
+    return grid && grid->ColumnDefValues().Title().TitleButton();
+}
+
+void TColumnTitleGx::SetTitleButton(bool value)
+{
+    if (IsAssigned(cvTitleButton) && value == FTitleButton)
+        return;
+    FTitleButton = value;
+    MarkAssigned(cvTitleButton);
+    Changed();
+}
+
+bool TColumnTitleGx::ToolTips() const
+{
+    if (IsAssigned(cvTitleToolTips))
+        return FToolTips;
+    TCustomDBGridGx* grid = Grid();
+    return grid && grid->ColumnDefValues().Title().ToolTips();
+}
+
+void TColumnTitleGx::SetToolTips(bool value)
+{
+    if (IsAssigned(cvTitleToolTips) && value == FToolTips)
+        return;
+    FToolTips = value;
+    MarkAssigned(cvTitleToolTips);
+    Changed();
+}
+
+// ---- sorting ------------------------------------------------------------
+
+void TColumnTitleGx::SetSortMarker(TSortMarkerGx value)
+{
+    if (value == FSortMarker)
+        return;
+    if (TCustomDBGridGx* grid = Grid())
+        grid->SortMarkerChanging(*FColumn, value);
+    FSortMarker = value;
+    Changed();
+}
+
+void TColumnTitleGx::SetSortIndex(int value)
+{
+    if (value < 0)
+        value = 0;
+    TCustomDBGridGx* grid = Grid();
+    if (!grid) {
+        FSortIndex = value;
+        return;
+    }
+    if (FSortMarker == smNoneGx || value == FSortIndex)
+        return;
+    grid->ExchangeSortIndex(*FColumn, value);
+}
+
+TSortMarkerGx TColumnTitleGx::NextSortMarker(bool keepOthers) const
+{
+    switch (FSortMarker) {
+    case smNoneGx:
+        return smDownGx;
+    case smDownGx:
+        return smUpGx;
+    case smUpGx:
+        break;
+    }
+    return keepOthers ? smNoneGx : smDownGx;
+}
+
+void TColumnTitleGx::SetNextSortMarkerValue(bool keepOthers)
+{
+    if (!keepOthers) {
+        if (TCustomDBGridGx* grid = Grid())
+            grid->ClearSortMarkers(FColumn);
+    }
+    SetSortMarker(NextSortMarker(keepOthers));
+}
+
+// ---- copying and defaults -----------------------------------------------
+
+void TColumnTitleGx::Assign(const TColumnTitleGx& source)
+{
+    if (&source == this)
+        return;
+    if (source.IsAssigned(cvTitleAlignment))
+        SetAlignment(source.FAlignment);
+    if (source.IsAssigned(cvTitleColor))
+        SetColor(source.FColor);
+    if (source.IsAssigned(cvTitleCaption)) {
+        // The copy is the column's own caption, never a field's label.
+        FCaption = source.FCaption;
+        MarkAssigned(cvTitleCaption);
+        Changed();
+    }
+    if (source.IsAssigned(cvTitleFont))
+        SetFont(source.FFont);
+    SetTitleButton(source.TitleButton());
+    SetSortMarker(source.FSortMarker);
+    SetEndEllipsis(source.EndEllipsis());
+    SetToolTips(source.ToolTips());
+    SetOrientation(source.Orientation());
+}
+
+void TColumnTitleGx::RestoreDefaults()
+{
+    bool fontAssigned = IsAssigned(cvTitleFont);
+    FColumn->FAssignedValues -= TitleValuesGx;
+    FCaption.clear();
+    FFont = TFontGx();
+    FColumn->Changed(fontAssigned);
+}
