@@ -1,8 +1,11 @@
 #include "grid/columns/CellEditButtonsGx.h"
 
 #include "data/DataSet.h"
-#include "grid/DBGridGx.h"
-#include "grid/GridDataLinkGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 #include <sstream>
 #include <string>
@@ -28,15 +31,15 @@ bool LookupKeysModifiable(const TField& field)
     return count > 0;
 }
 
-bool LinkWritable(const TCustomDBGridGx& grid)
+bool LinkWritable(const TColumnsHostGx& host)
 {
-    const TGridDataLinkGx* link = grid.DataLink();
+    const TDataLink* link = host.ColumnsDataLink();
     return link && link->Active() && !link->ReadOnly();
 }
 
 }  // namespace
 
-std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TCustomDBGridGx& grid, const TColumnGx& column)
+std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TColumnsHostGx& host, const TColumnGx& column)
 {
     switch (column.ButtonStyle()) {
     case cbsEllipsis:
@@ -55,7 +58,7 @@ std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TCustomDBGridGx& 
         return std::nullopt;
     if (field->Lookup()) {
         const bool readOnlyAssigned = column.AssignedValues().Contains(cvReadOnly) && column.ReadOnly();
-        if (LookupKeysModifiable(*field) && !readOnlyAssigned && !grid.ReadOnly() && LinkWritable(grid))
+        if (LookupKeysModifiable(*field) && !readOnlyAssigned && !host.ReadOnly() && LinkWritable(host))
             return ebsDropDownGx;
         return std::nullopt;
     }
@@ -66,18 +69,18 @@ std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TCustomDBGridGx& 
     return std::nullopt;
 }
 
-int CellEditButtonWidth(const TCustomDBGridGx& grid, const TEditButtonGx& button)
+int CellEditButtonWidth(const TColumnsHostGx& host, const TEditButtonGx& button)
 {
     if (button.Width() < 1)
-        return grid.EditButtonWidth();
-    return button.Width() + (grid.Flat() ? 1 : 0);
+        return host.EditButtonWidth();
+    return button.Width() + (host.Flat() ? 1 : 0);
 }
 
-int CellEditButtonsWidth(const TCustomDBGridGx& grid, const TColumnGx& column)
+int CellEditButtonsWidth(const TColumnsHostGx& host, const TColumnGx& column)
 {
-    int width = DefaultEditButtonStyle(grid, column) ? grid.EditButtonWidth() : 0;
+    int width = DefaultEditButtonStyle(host, column) ? host.EditButtonWidth() : 0;
     for (const auto& button : column.EditButtons())
         if (button->Visible())
-            width += CellEditButtonWidth(grid, *button);
+            width += CellEditButtonWidth(host, *button);
     return width;
 }

@@ -8,16 +8,16 @@
 #include <optional>
 
 class TColumnGx;
-class TCustomDBGridGx;
+class TColumnsHostGx;
 
 // The style of the column's default button: ellipsis, up-down or drop-down
 // by ButtonStyle; under cbsAuto a drop-down for an editable lookup field,
 // for a pick list of a writable column without an image list, and for a
 // writable date or date-time field; none otherwise.
-std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TCustomDBGridGx& grid, const TColumnGx& column);
+std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TColumnsHostGx& host, const TColumnGx& column);
 
 // The width one EditButtons item takes in a cell.
-int CellEditButtonWidth(const TCustomDBGridGx& grid, const TEditButtonGx& button);
+int CellEditButtonWidth(const TColumnsHostGx& host, const TEditButtonGx& button);
 
 // The width all of a column's buttons take in a cell.
-int CellEditButtonsWidth(const TCustomDBGridGx& grid, const TColumnGx& column);
+int CellEditButtonsWidth(const TColumnsHostGx& host, const TColumnGx& column);

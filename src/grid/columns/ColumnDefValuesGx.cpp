@@ -1,12 +1,15 @@
 #include "grid/columns/ColumnDefValuesGx.h"
 
-#include "grid/DBGridGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 TAlignment TColumnTitleDefValuesGx::Alignment() const
 {
     if (FAlignmentAssigned)
         return FAlignment;
-    return FGrid && FGrid->UseMultiTitle() ? taCenter : taLeftJustify;
+    return FHost && FHost->UseMultiTitle() ? taCenter : taLeftJustify;
 }
 
 void TColumnTitleDefValuesGx::SetAlignment(TAlignment value)
@@ -15,15 +18,15 @@ void TColumnTitleDefValuesGx::SetAlignment(TAlignment value)
         return;
     FAlignment = value;
     FAlignmentAssigned = true;
-    if (FGrid)
-        FGrid->RequestLayout();
+    if (FHost)
+        FHost->RequestLayout();
 }
 
 TColor TColumnTitleDefValuesGx::Color() const
 {
     if (FColorAssigned)
         return FColor;
-    return FGrid ? FGrid->FixedColor() : clBtnFace;
+    return FHost ? FHost->FixedColor() : clBtnFace;
 }
 
 void TColumnTitleDefValuesGx::SetColor(TColor value)
@@ -32,8 +35,8 @@ void TColumnTitleDefValuesGx::SetColor(TColor value)
         return;
     FColor = value;
     FColorAssigned = true;
-    if (FGrid)
-        FGrid->InvalidateGrid();
+    if (FHost)
+        FHost->InvalidateGrid();
 }
 
 void TColumnTitleDefValuesGx::SetEndEllipsis(bool value)
@@ -41,8 +44,8 @@ void TColumnTitleDefValuesGx::SetEndEllipsis(bool value)
     if (value == FEndEllipsis)
         return;
     FEndEllipsis = value;
-    if (FGrid)
-        FGrid->InvalidateGrid();
+    if (FHost)
+        FHost->InvalidateGrid();
 }
 
 void TColumnTitleDefValuesGx::SetOrientation(TTextOrientationGx value)
@@ -50,8 +53,8 @@ void TColumnTitleDefValuesGx::SetOrientation(TTextOrientationGx value)
     if (value == FOrientation)
         return;
     FOrientation = value;
-    if (FGrid)
-        FGrid->RequestLayout();
+    if (FHost)
+        FHost->RequestLayout();
 }
 
 void TColumnTitleDefValuesGx::Assign(const TColumnTitleDefValuesGx& source)
@@ -73,8 +76,8 @@ void TColumnDefValuesGx::SetAlwaysShowEditButton(bool value)
     if (value == FAlwaysShowEditButton)
         return;
     FAlwaysShowEditButton = value;
-    if (FGrid)
-        FGrid->InvalidateGrid();
+    if (FHost)
+        FHost->InvalidateGrid();
 }
 
 void TColumnDefValuesGx::SetEndEllipsis(bool value)
@@ -82,8 +85,8 @@ void TColumnDefValuesGx::SetEndEllipsis(bool value)
     if (value == FEndEllipsis)
         return;
     FEndEllipsis = value;
-    if (FGrid)
-        FGrid->InvalidateGrid();
+    if (FHost)
+        FHost->InvalidateGrid();
 }
 
 void TColumnDefValuesGx::Assign(const TColumnDefValuesGx& source)

@@ -6,11 +6,11 @@
 #include "grid/columns/ColumnTypesGx.h"
 #include "platform/Color.h"
 
-class TCustomDBGridGx;
+class TColumnsHostGx;
 
 class TColumnTitleDefValuesGx {
 public:
-    explicit TColumnTitleDefValuesGx(TCustomDBGridGx* grid) : FGrid(grid) {}
+    explicit TColumnTitleDefValuesGx(TColumnsHostGx* host) : FHost(host) {}
 
     // Until set: taCenter under multi-level titles, else taLeftJustify.
     TAlignment Alignment() const;
@@ -34,7 +34,7 @@ public:
     void Assign(const TColumnTitleDefValuesGx& source);
 
 private:
-    TCustomDBGridGx* FGrid;
+    TColumnsHostGx* FHost;
     TAlignment FAlignment = taLeftJustify;
     bool FAlignmentAssigned = false;
     TColor FColor = clBtnFace;
@@ -47,7 +47,7 @@ private:
 
 class TColumnDefValuesGx {
 public:
-    explicit TColumnDefValuesGx(TCustomDBGridGx* grid) : FGrid(grid), FTitle(grid) {}
+    explicit TColumnDefValuesGx(TColumnsHostGx* host) : FHost(host), FTitle(host) {}
 
     bool AlwaysShowEditButton() const { return FAlwaysShowEditButton; }
     void SetAlwaysShowEditButton(bool value);   // repaints
@@ -70,7 +70,7 @@ public:
     void Assign(const TColumnDefValuesGx& source);
 
 private:
-    TCustomDBGridGx* FGrid;
+    TColumnsHostGx* FHost;
     TColumnTitleDefValuesGx FTitle;
     bool FAlwaysShowEditButton = false;
     bool FAutoDropDown = false;

@@ -1,7 +1,10 @@
 #include "grid/columns/ColumnFooterGx.h"
 
 #include "grid/columns/ColumnGx.h"
-#include "grid/DBGridGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 TColumnFooterGx::TColumnFooterGx(TColumnGx* column, TColumnFootersGx* footers)
     : FColumn(column), FFooters(footers)
@@ -10,11 +13,11 @@ TColumnFooterGx::TColumnFooterGx(TColumnGx* column, TColumnFootersGx* footers)
 
 TColumnFooterGx::~TColumnFooterGx()
 {
-    if (TCustomDBGridGx* grid = Grid())
-        grid->FooterDestroying(*this);
+    if (TColumnsHostGx* host = Host())
+        host->FooterDestroying(*this);
 }
 
-TCustomDBGridGx* TColumnFooterGx::Grid() const { return FColumn ? FColumn->Grid() : nullptr; }
+TColumnsHostGx* TColumnFooterGx::Host() const { return FColumn ? FColumn->Host() : nullptr; }
 
 void TColumnFooterGx::Changed()
 {
@@ -24,8 +27,8 @@ void TColumnFooterGx::Changed()
 
 void TColumnFooterGx::SummaryChanged()
 {
-    if (TCustomDBGridGx* grid = Grid())
-        grid->FooterSummaryChanged(*this);
+    if (TColumnsHostGx* host = Host())
+        host->FooterSummaryChanged(*this);
 }
 
 TAlignment TColumnFooterGx::Alignment() const
@@ -49,8 +52,8 @@ TColor TColumnFooterGx::Color() const
 {
     if (FAssignedValues.Contains(cvFooterColor))
         return FColor;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->FooterColor() : clWindow;
+    TColumnsHostGx* host = Host();
+    return host ? host->FooterColor() : clWindow;
 }
 
 void TColumnFooterGx::SetColor(TColor value)
@@ -81,8 +84,8 @@ void TColumnFooterGx::SetFieldName(const std::string& value)
 
 TFontGx TColumnFooterGx::DefaultFont() const
 {
-    if (TCustomDBGridGx* grid = Grid())
-        return grid->FooterFont();
+    if (TColumnsHostGx* host = Host())
+        return host->FooterFont();
     return FColumn ? FColumn->Font() : TFontGx();
 }
 
@@ -179,17 +182,14 @@ void TColumnFooterGx::RestoreDefaults()
 
 // ---- TColumnFootersGx ---------------------------------------------------
 
-int TColumnFootersGx::IndexOf(const TColumnFooterGx* footer) const
+std::unique_ptr<TColumnFooterGx> TColumnFootersGx::MakeFooter()
 {
-    for (size_t i = 0; i < FItems.size(); ++i)
-        if (FItems[i].get() == footer)
-            return static_cast<int>(i);
-    return -1;
+    return FColumn ? FColumn->CreateFooter(this) : std::make_unique<TColumnFooterGx>(FColumn, this);
 }
 
 TColumnFooterGx* TColumnFootersGx::Add()
 {
-    FItems.push_back(FColumn ? FColumn->CreateFooter(this) : std::make_unique<TColumnFooterGx>(FColumn, this));
+    FItems.push_back(MakeFooter());
     Changed();
     return FItems.back().get();
 }
@@ -220,10 +220,10 @@ void TColumnFootersGx::Assign(const TColumnFootersGx& source)
     std::vector<std::unique_ptr<TColumnFooterGx>> old = std::move(FItems);
     FItems.clear();
     old.clear();
-    for (const auto& item : source.FItems) {
-        FItems.push_back(FColumn ? FColumn->CreateFooter(this) : std::make_unique<TColumnFooterGx>(FColumn, this));
-        FItems.back()->Assign(*item);
-    }
+    AddCopiesOf(source, [this] {
+        FItems.push_back(MakeFooter());
+        return FItems.back().get();
+    });
     Changed();
 }
 

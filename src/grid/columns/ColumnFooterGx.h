@@ -11,6 +11,7 @@
 #include "grid/columns/ColumnTypesGx.h"
 #include "ui/FontGx.h"
 #include "platform/Color.h"
+#include "platform/OwningCollection.h"
 
 #include <memory>
 #include <string>
@@ -18,7 +19,7 @@
 
 class TColumnGx;
 class TColumnFootersGx;
-class TCustomDBGridGx;
+class TColumnsHostGx;
 
 class TColumnFooterGx {
 public:
@@ -66,7 +67,7 @@ public:
     virtual void RestoreDefaults();
 
 private:
-    TCustomDBGridGx* Grid() const;
+    TColumnsHostGx* Host() const;
     void Changed();
     void SummaryChanged();
 
@@ -83,17 +84,11 @@ private:
     bool FWordWrap = false;
 };
 
-class TColumnFootersGx {
+class TColumnFootersGx : public TOwningCollection<TColumnFooterGx> {
 public:
     explicit TColumnFootersGx(TColumnGx* column) : FColumn(column) {}
-    TColumnFootersGx(const TColumnFootersGx&) = delete;
-    TColumnFootersGx& operator=(const TColumnFootersGx&) = delete;
 
     TColumnGx* Column() const { return FColumn; }
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TColumnFooterGx* operator[](int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
-    TColumnFooterGx* Items(int index) const { return (*this)[index]; }
-    int IndexOf(const TColumnFooterGx* footer) const;
 
     TColumnFooterGx* Add();
     void Delete(int index);
@@ -103,7 +98,7 @@ public:
 
 private:
     void Changed();
+    std::unique_ptr<TColumnFooterGx> MakeFooter();
 
     TColumnGx* FColumn;
-    std::vector<std::unique_ptr<TColumnFooterGx>> FItems;
 };

@@ -1,8 +1,10 @@
 #include "grid/columns/ColumnGx.h"
 
 #include "grid/columns/DBGridColumnsGx.h"
-#include "grid/DBGridGx.h"
-#include "grid/GridDataLinkGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 #include <QFontMetrics>
 
@@ -24,8 +26,8 @@ void TColumnGx::Init()
 
 TColumnGx::~TColumnGx()
 {
-    if (TCustomDBGridGx* grid = Grid())
-        grid->ColumnDestroying(*this);
+    if (TColumnsHostGx* host = Host())
+        host->ColumnDestroying(*this);
     // The parts go first, while the column still knows its grid.
     FFooters.reset();
     FFooter.reset();
@@ -44,7 +46,7 @@ std::unique_ptr<TColumnFootersGx> TColumnGx::CreateFooters() { return std::make_
 
 void TColumnGx::SpecRowChanged() { Changed(false); }
 
-TCustomDBGridGx* TColumnGx::Grid() const { return FCollection ? FCollection->Grid() : nullptr; }
+TColumnsHostGx* TColumnGx::Host() const { return FCollection ? FCollection->Host() : nullptr; }
 
 int TColumnGx::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
 
@@ -75,16 +77,16 @@ void TColumnGx::Changed(bool all)
 
 void TColumnGx::Repaint() const
 {
-    if (TCustomDBGridGx* grid = Grid())
-        grid->InvalidateGrid();
+    if (TColumnsHostGx* host = Host())
+        host->InvalidateGrid();
 }
 
 TField* TColumnGx::DefaultColumnFieldForWrite() const
 {
     if (FUserColumn)
         return nullptr;
-    TCustomDBGridGx* grid = Grid();
-    if (!grid || !grid->DataLink()->Active())
+    TColumnsHostGx* host = Host();
+    if (!host || !host->ColumnsDataLink()->Active())
         return nullptr;
     return Field();
 }
@@ -99,24 +101,24 @@ void TColumnGx::BindField(TField* field) const
 
 void TColumnGx::FieldFreed()
 {
-    if (TCustomDBGridGx* grid = Grid())
-        grid->ColumnFieldFreed(*this);
+    if (TColumnsHostGx* host = Host())
+        host->ColumnFieldFreed(*this);
 }
 
 TField* TColumnGx::Field() const
 {
     if (!FField && !FFieldName.empty()) {
-        TCustomDBGridGx* grid = Grid();
-        TDataSet* dataSet = grid ? grid->DataLink()->DataSet() : nullptr;
+        TColumnsHostGx* host = Host();
+        TDataSet* dataSet = host ? host->ColumnsDataLink()->DataSet() : nullptr;
         bool persistentFields = dataSet && !dataSet->DefaultFields() && dataSet->FieldCount() > 0;
         if (dataSet && (dataSet->Active() || persistentFields)) {
             if (TField* field = dataSet->FindField(FFieldName)) {
                 auto* self = const_cast<TColumnGx*>(this);
                 BindField(field);
                 self->FFieldName = field->FieldName();
-                grid->FooterSummaryChanged(*FFooter);
+                host->FooterSummaryChanged(*FFooter);
                 for (int i = 0; i < FFooters->Count(); ++i)
-                    grid->FooterSummaryChanged(*(*FFooters)[i]);
+                    host->FooterSummaryChanged(*(*FFooters)[i]);
             }
         }
     }
@@ -141,8 +143,8 @@ void TColumnGx::SetField(TField* value)
 void TColumnGx::SetFieldName(const std::string& value)
 {
     TField* field = nullptr;
-    TCustomDBGridGx* grid = Grid();
-    TDataSet* dataSet = grid ? grid->DataLink()->DataSet() : nullptr;
+    TColumnsHostGx* host = Host();
+    TDataSet* dataSet = host ? host->ColumnsDataLink()->DataSet() : nullptr;
     if (dataSet && !value.empty())
         field = dataSet->FindField(value);
     FFieldName = value;
@@ -155,12 +157,12 @@ void TColumnGx::SetFieldName(const std::string& value)
 
 int TColumnGx::DefaultWidth() const
 {
-    TCustomDBGridGx* grid = Grid();
-    if (!grid)
+    TColumnsHostGx* host = Host();
+    if (!host)
         return 64;
     TField* field = Field();
     if (!field)
-        return grid->DefaultColWidth();
+        return host->DefaultColWidth();
     // Qt fonts have no overhang; the formula keeps its place at 0.
     const int overhang = 0;
     QFontMetrics metrics(Font());
@@ -171,14 +173,14 @@ int TColumnGx::Width() const { return IsAssigned(cvWidth) ? FWidth : DefaultWidt
 
 void TColumnGx::SetWidth(int value)
 {
-    TCustomDBGridGx* grid = Grid();
-    if (FUserColumn || !grid) {
+    TColumnsHostGx* host = Host();
+    if (FUserColumn || !host) {
         KeepWidth(value);
         return;
     }
     TField* field = Field();
     // A width of -1 or 0 hides the column; it says nothing of the field.
-    if (field && grid->HandleAllocated() && value > 0) {
+    if (field && host->HandleAllocated() && value > 0) {
         const int overhang = 0;
         QFontMetrics metrics(Font());
         int digit = metrics.horizontalAdvance(QLatin1Char('0'));
@@ -189,7 +191,7 @@ void TColumnGx::SetWidth(int value)
             field->SetDisplayWidth(std::max(1, displayWidth));
         }
     }
-    if (!grid->DataLayoutChanging() || IsAssigned(cvWidth))
+    if (!host->DataLayoutChanging() || IsAssigned(cvWidth))
         KeepWidth(value);
 }
 
@@ -303,8 +305,8 @@ void TColumnGx::SetImageList(TImageList* value)
     if (value == FImageList)
         return;
     FImageList = value;
-    if (TCustomDBGridGx* grid = Grid())
-        grid->WatchImageList(value);
+    if (TColumnsHostGx* host = Host())
+        host->WatchImageList(value);
     Repaint();
 }
 

@@ -12,16 +12,16 @@
 
 #include "data/Field.h"
 #include "editors/EditButtonGx.h"
+#include "editors/SpecRowGx.h"
 #include "grid/columns/ColCellParamsGx.h"
 #include "grid/columns/ColumnFooterGx.h"
 #include "grid/columns/ColumnTitleGx.h"
 #include "grid/columns/ColumnTypesGx.h"
-#include "ui/FontGx.h"
 #include "grid/paint/ImageList.h"
-#include "editors/SpecRowGx.h"
 #include "platform/Color.h"
 #include "platform/FreeNotifier.h"
 #include "platform/Variant.h"
+#include "ui/FontGx.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -30,7 +30,7 @@
 #include <memory>
 #include <string>
 
-class TCustomDBGridGx;
+class TColumnsHostGx;
 class TDBGridColumnsGx;
 
 class TColumnGx {
@@ -47,7 +47,7 @@ public:
     TColumnGx& operator=(const TColumnGx&) = delete;
 
     TDBGridColumnsGx* Collection() const { return FCollection; }
-    TCustomDBGridGx* Grid() const;
+    TColumnsHostGx* Host() const;
     int Index() const;
     // Moves the column in its collection; a default column bound to a field
     // moves the field to the place of the field at the target instead.
@@ -194,7 +194,6 @@ protected:
     friend class TColumnTitleGx;
     friend class TColumnFootersGx;
     friend class TDBGridColumnsGx;
-    friend class TCustomDBGridGx;
 
     // Builders of the owned parts; a descendant may supply its own classes.
     virtual std::unique_ptr<TColumnTitleGx> CreateTitle();

@@ -5,8 +5,10 @@
 
 #include "data/DataSet.h"
 #include "data/Fields.h"
-#include "grid/DBGridGx.h"
-#include "grid/GridDataLinkGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 #include <QString>
 
@@ -95,8 +97,8 @@ std::string TColumnGx::DisplayText() const
             return pickList[static_cast<size_t>(FNotInKeyListIndex)];
         return std::string();
     }
-    TCustomDBGridGx* grid = Grid();
-    if (grid && grid->DrawMemoText() && IsMemoType(field->DataType()))
+    TColumnsHostGx* host = Host();
+    if (host && host->DrawMemoText() && IsMemoType(field->DataType()))
         return field->AsString();
     if (kind == ckLookupField && FDropDownSpecRow->Visible()) {
         const TSpecRowGx& specRow = *FDropDownSpecRow;
@@ -159,8 +161,8 @@ void TColumnGx::UpdateData(std::string text, TVariant value, bool useText)
     if (!field)
         return;
     if (useText) {
-        TCustomDBGridGx* grid = Grid();
-        if (grid && grid->DrawMemoText() && IsMemoType(field->DataType()))
+        TColumnsHostGx* host = Host();
+        if (host && host->DrawMemoText() && IsMemoType(field->DataType()))
             field->SetAsString(text);
         else
             field->SetEditText(text);
@@ -173,10 +175,10 @@ void TColumnGx::UpdateData(std::string text, TVariant value, bool useText)
 
 bool TColumnGx::CanModify(bool tryEdit) const
 {
-    TCustomDBGridGx* grid = Grid();
-    if (!grid || grid->ReadOnly())
+    TColumnsHostGx* host = Host();
+    if (!host || host->ReadOnly())
         return false;
-    TGridDataLinkGx* link = grid->DataLink();
+    TDataLink* link = host->ColumnsDataLink();
     if (!link->Active() || link->ReadOnly() || ReadOnly())
         return false;
     TField* field = Field();
@@ -196,11 +198,11 @@ bool TColumnGx::CanModify(bool tryEdit) const
         return false;
     }
     if (IsBlobType(field->DataType())) {
-        bool memoAsText = IsMemoType(field->DataType()) && grid->DrawMemoText();
+        bool memoAsText = IsMemoType(field->DataType()) && host->DrawMemoText();
         if (!field->OnSetText && !memoAsText)
             return false;
     }
-    if (!grid->AllowedOperations().Contains(alopUpdateGx) && dataSet->State() != dsInsert)
+    if (!host->AllowedOperations().Contains(alopUpdateGx) && dataSet->State() != dsInsert)
         return false;
     if (!tryEdit)
         return true;

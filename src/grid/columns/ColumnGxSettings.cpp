@@ -3,8 +3,10 @@
 
 #include "grid/columns/ColumnGx.h"
 
-#include "grid/DBGridGx.h"
-#include "grid/GridDataLinkGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 // ---- inherited settings -------------------------------------------------
 
@@ -29,9 +31,9 @@ namespace {
 // Getter and setter bodies of the Boolean settings that fall back to the
 // grid's ColumnDefValues.
 template <typename Getter>
-bool DefValue(const TCustomDBGridGx* grid, Getter getter)
+bool DefValue(const TColumnsHostGx* host, Getter getter)
 {
-    return grid && (grid->ColumnDefValues().*getter)();
+    return host && (host->ColumnDefValues().*getter)();
 }
 }  // namespace
 
@@ -40,7 +42,7 @@ bool DefValue(const TCustomDBGridGx* grid, Getter getter)
     {                                                                   \
         if (IsAssigned(Bit))                                            \
             return F##Name;                                             \
-        return DefValue(Grid(), &TColumnDefValuesGx::Name);             \
+        return DefValue(Host(), &TColumnDefValuesGx::Name);             \
     }                                                                   \
     void TColumnGx::Set##Name(bool value)                               \
     {                                                                   \
@@ -61,7 +63,7 @@ TM_COLUMN_DEF_BOOL(EndEllipsis, cvEndEllipsis)
     {                                                                   \
         if (IsAssigned(Bit))                                            \
             return F##Name;                                             \
-        return DefValue(Grid(), &TColumnDefValuesGx::Name);             \
+        return DefValue(Host(), &TColumnDefValuesGx::Name);             \
     }                                                                   \
     void TColumnGx::Set##Name(bool value)                               \
     {                                                                   \
@@ -93,8 +95,8 @@ TColor TColumnGx::Color() const
 {
     if (IsAssigned(cvColor))
         return FColor;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->Color() : clWindow;
+    TColumnsHostGx* host = Host();
+    return host ? host->Color() : clWindow;
 }
 
 void TColumnGx::SetColor(TColor value)
@@ -104,8 +106,8 @@ void TColumnGx::SetColor(TColor value)
 
 TFontGx TColumnGx::DefaultFont() const
 {
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->Font() : TFontGx();
+    TColumnsHostGx* host = Host();
+    return host ? host->Font() : TFontGx();
 }
 
 TFontGx TColumnGx::Font() const { return IsAssigned(cvFont) ? FFont : DefaultFont(); }
@@ -121,8 +123,8 @@ TImeModeGx TColumnGx::ImeMode() const
 {
     if (IsAssigned(cvImeMode))
         return FImeMode;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->ImeMode() : imDontCare;
+    TColumnsHostGx* host = Host();
+    return host ? host->ImeMode() : imDontCare;
 }
 
 void TColumnGx::SetImeMode(TImeModeGx value)
@@ -134,8 +136,8 @@ std::string TColumnGx::ImeName() const
 {
     if (IsAssigned(cvImeName))
         return FImeName;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->ImeName() : std::string();
+    TColumnsHostGx* host = Host();
+    return host ? host->ImeName() : std::string();
 }
 
 void TColumnGx::SetImeName(const std::string& value)
@@ -160,8 +162,8 @@ bool TColumnGx::ReadOnly() const
 {
     if (IsAssigned(cvReadOnly))
         return FReadOnly;
-    TCustomDBGridGx* grid = Grid();
-    if (grid && grid->ReadOnly())
+    TColumnsHostGx* host = Host();
+    if (host && host->ReadOnly())
         return true;
     TField* field = Field();
     return field && field->ReadOnly();

@@ -1,11 +1,20 @@
 #include "grid/columns/ColumnTitleGx.h"
 
 #include "grid/columns/ColumnGx.h"
-#include "grid/DBGridGx.h"
+#include "grid/columns/DBGridColumnsGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 TColumnTitleGx::TColumnTitleGx(TColumnGx* column) : FColumn(column) {}
 
-TCustomDBGridGx* TColumnTitleGx::Grid() const { return FColumn->Grid(); }
+TColumnsHostGx* TColumnTitleGx::Host() const { return FColumn->Host(); }
+
+TDBGridColumnsGx* TColumnTitleGx::HostedCollection() const
+{
+    return FColumn->Host() ? FColumn->Collection() : nullptr;
+}
 bool TColumnTitleGx::IsAssigned(TColumnValueGx value) const { return FColumn->AssignedValues().Contains(value); }
 void TColumnTitleGx::MarkAssigned(TColumnValueGx value) { FColumn->FAssignedValues.Include(value); }
 void TColumnTitleGx::Changed() { FColumn->Changed(false); }
@@ -14,8 +23,8 @@ TAlignment TColumnTitleGx::Alignment() const
 {
     if (IsAssigned(cvTitleAlignment))
         return FAlignment;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->ColumnDefValues().Title().Alignment() : taLeftJustify;
+    TColumnsHostGx* host = Host();
+    return host ? host->ColumnDefValues().Title().Alignment() : taLeftJustify;
 }
 
 void TColumnTitleGx::SetAlignment(TAlignment value)
@@ -53,8 +62,8 @@ TColor TColumnTitleGx::Color() const
 {
     if (IsAssigned(cvTitleColor))
         return FColor;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->ColumnDefValues().Title().Color() : clBtnFace;
+    TColumnsHostGx* host = Host();
+    return host ? host->ColumnDefValues().Title().Color() : clBtnFace;
 }
 
 void TColumnTitleGx::SetColor(TColor value)
@@ -70,8 +79,8 @@ bool TColumnTitleGx::EndEllipsis() const
 {
     if (IsAssigned(cvTitleEndEllipsis))
         return FEndEllipsis;
-    TCustomDBGridGx* grid = Grid();
-    return grid && grid->ColumnDefValues().Title().EndEllipsis();
+    TColumnsHostGx* host = Host();
+    return host && host->ColumnDefValues().Title().EndEllipsis();
 }
 
 void TColumnTitleGx::SetEndEllipsis(bool value)
@@ -85,8 +94,8 @@ void TColumnTitleGx::SetEndEllipsis(bool value)
 
 TFontGx TColumnTitleGx::DefaultFont() const
 {
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->TitleFont() : FColumn->Font();
+    TColumnsHostGx* host = Host();
+    return host ? host->TitleFont() : FColumn->Font();
 }
 
 TFontGx TColumnTitleGx::Font() const
@@ -108,16 +117,16 @@ void TColumnTitleGx::SetImageIndex(int value)
     if (value == FImageIndex)
         return;
     FImageIndex = value;
-    if (TCustomDBGridGx* grid = Grid())
-        grid->RequestLayout();
+    if (TColumnsHostGx* host = Host())
+        host->RequestLayout();
 }
 
 TTextOrientationGx TColumnTitleGx::Orientation() const
 {
     if (IsAssigned(cvTitleOrientation))
         return FOrientation;
-    TCustomDBGridGx* grid = Grid();
-    return grid ? grid->ColumnDefValues().Title().Orientation() : tohHorizontal;
+    TColumnsHostGx* host = Host();
+    return host ? host->ColumnDefValues().Title().Orientation() : tohHorizontal;
 }
 
 void TColumnTitleGx::SetOrientation(TTextOrientationGx value)
@@ -133,8 +142,8 @@ bool TColumnTitleGx::TitleButton() const
 {
     if (IsAssigned(cvTitleButton))
         return FTitleButton;
-    TCustomDBGridGx* grid = Grid();
-    return grid && grid->ColumnDefValues().Title().TitleButton();
+    TColumnsHostGx* host = Host();
+    return host && host->ColumnDefValues().Title().TitleButton();
 }
 
 void TColumnTitleGx::SetTitleButton(bool value)
@@ -150,8 +159,8 @@ bool TColumnTitleGx::ToolTips() const
 {
     if (IsAssigned(cvTitleToolTips))
         return FToolTips;
-    TCustomDBGridGx* grid = Grid();
-    return grid && grid->ColumnDefValues().Title().ToolTips();
+    TColumnsHostGx* host = Host();
+    return host && host->ColumnDefValues().Title().ToolTips();
 }
 
 void TColumnTitleGx::SetToolTips(bool value)
@@ -169,8 +178,8 @@ void TColumnTitleGx::SetSortMarker(TSortMarkerGx value)
 {
     if (value == FSortMarker)
         return;
-    if (TCustomDBGridGx* grid = Grid())
-        grid->SortMarkerChanging(*FColumn, value);
+    if (TDBGridColumnsGx* columns = HostedCollection())
+        columns->SortMarkerChanging(*FColumn, value);
     FSortMarker = value;
     Changed();
 }
@@ -179,14 +188,14 @@ void TColumnTitleGx::SetSortIndex(int value)
 {
     if (value < 0)
         value = 0;
-    TCustomDBGridGx* grid = Grid();
-    if (!grid) {
+    TDBGridColumnsGx* columns = HostedCollection();
+    if (!columns) {
         FSortIndex = value;
         return;
     }
     if (FSortMarker == smNoneGx || value == FSortIndex)
         return;
-    grid->ExchangeSortIndex(*FColumn, value);
+    columns->ExchangeSortIndex(*FColumn, value);
 }
 
 TSortMarkerGx TColumnTitleGx::NextSortMarker(bool keepOthers) const
@@ -205,8 +214,8 @@ TSortMarkerGx TColumnTitleGx::NextSortMarker(bool keepOthers) const
 void TColumnTitleGx::SetNextSortMarkerValue(bool keepOthers)
 {
     if (!keepOthers) {
-        if (TCustomDBGridGx* grid = Grid())
-            grid->ClearSortMarkers(FColumn);
+        if (TDBGridColumnsGx* columns = HostedCollection())
+            columns->ClearSortMarkers(FColumn);
     }
     SetSortMarker(NextSortMarker(keepOthers));
 }

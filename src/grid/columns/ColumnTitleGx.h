@@ -11,7 +11,8 @@
 #include <string>
 
 class TColumnGx;
-class TCustomDBGridGx;
+class TDBGridColumnsGx;
+class TColumnsHostGx;
 
 class TColumnTitleGx {
 public:
@@ -67,9 +68,12 @@ public:
     virtual void RestoreDefaults();
 
 private:
-    friend class TCustomDBGridGx;   // keeps sort indexes in step with its sorted list
+    friend class TDBGridColumnsGx;   // keeps sort indexes in step with its sorted list
 
-    TCustomDBGridGx* Grid() const;
+    TColumnsHostGx* Host() const;
+    // The column's collection while it has a host: the keeper of the
+    // sort-marked list.
+    TDBGridColumnsGx* HostedCollection() const;
     bool IsAssigned(TColumnValueGx value) const;
     void MarkAssigned(TColumnValueGx value);
     void Changed();

@@ -1,22 +1,20 @@
 #include "grid/columns/DBGridColumnsGx.h"
 
-#include "grid/DBGridGx.h"
+#include "data/DataLink.h"
+#include "data/DataSet.h"
+#include "grid/columns/ColumnDefValuesGx.h"
+#include "grid/columns/ColumnsHostGx.h"
+#include "grid/layout/LayoutLockGx.h"
 
-TDBGridColumnsGx::TDBGridColumnsGx(TCustomDBGridGx* grid) : FGrid(grid) {}
+#include <unordered_set>
+
+TDBGridColumnsGx::TDBGridColumnsGx(TColumnsHostGx* host) : FHost(host) {}
 
 TDBGridColumnsGx::~TDBGridColumnsGx()
 {
     // Columns go one by one, each still finding its grid while it goes.
     while (!FItems.empty())
         TakeOut(Count() - 1).reset();
-}
-
-int TDBGridColumnsGx::IndexOf(const TColumnGx* column) const
-{
-    for (size_t i = 0; i < FItems.size(); ++i)
-        if (FItems[i].get() == column)
-            return static_cast<int>(i);
-    return -1;
 }
 
 std::unique_ptr<TColumnGx> TDBGridColumnsGx::CreateColumn()
@@ -26,7 +24,7 @@ std::unique_ptr<TColumnGx> TDBGridColumnsGx::CreateColumn()
 
 TColumnGx* TDBGridColumnsGx::AddColumn(bool userColumn)
 {
-    TLayoutLockGx lock(FGrid);
+    TLayoutLockGx lock(FHost);
     std::unique_ptr<TColumnGx> column = CreateColumn();
     column->SetUserColumn(userColumn);
     column->Init();
@@ -77,18 +75,12 @@ void TDBGridColumnsGx::Assign(const TDBGridColumnsGx& source)
 {
     if (&source == this)
         return;
-    TLayoutLockGx lock(FGrid);
-    BeginUpdate();
-    try {
+    TLayoutLockGx lock(FHost);
+    RunInUpdate(*this, [&] {
         while (!FItems.empty())
             TakeOut(Count() - 1).reset();
-        for (const auto& item : source.FItems)
-            Add()->Assign(*item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+        AddCopiesOf(source, [this] { return Add(); });
+    });
 }
 
 void TDBGridColumnsGx::RestoreDefaults()
@@ -113,6 +105,60 @@ void TDBGridColumnsGx::EndUpdate()
 
 void TDBGridColumnsGx::Update(TColumnGx* item)
 {
-    if (FUpdateCount == 0 && FGrid)
-        FGrid->ColumnsChanged(item);
+    if (FUpdateCount == 0 && FHost)
+        FHost->ColumnsChanged(item);
+}
+
+// ---- the host's layout pass ------------------------------------------------
+
+void TDBGridColumnsGx::FreeDefaultColumnsBeforeUserColumns()
+{
+    bool defaultSeen = false;
+    for (const auto& column : FItems) {
+        if (!column->IsUserColumn()) {
+            defaultSeen = true;
+        } else if (defaultSeen) {
+            for (int i = Count() - 1; i >= 0; --i)
+                if (!FItems[static_cast<size_t>(i)]->IsUserColumn())
+                    Delete(i);
+            return;
+        }
+    }
+}
+
+void TDBGridColumnsGx::MatchToFields(const std::vector<TField*>& fields, bool keepMatched)
+{
+    if (State() == csCustomized) {
+        // Each column looks its field up by name again.
+        for (const auto& column : FItems)
+            column->FField.Reset();
+        return;
+    }
+
+    if (keepMatched) {
+        std::unordered_set<TField*> mapped(fields.begin(), fields.end());
+        for (int i = Count() - 1; i >= 0; --i) {
+            TField* field = (*this)[i]->Field();
+            if (!field || mapped.count(field) == 0)
+                Delete(i);
+        }
+    } else {
+        Clear();
+    }
+
+    int positions = static_cast<int>(fields.size());
+    if (positions == 0 && Count() == 0)
+        positions = 1;
+    for (int i = 0; i < positions; ++i) {
+        TField* field = i < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(i)] : nullptr;
+        int found = -1;
+        for (int j = i; j < Count() && found < 0; ++j)
+            if ((*this)[j]->Field() == field)
+                found = j;
+        if (found < 0) {
+            AddDefaultColumn()->SetField(field);
+            found = Count() - 1;
+        }
+        Move(found, i);
+    }
 }

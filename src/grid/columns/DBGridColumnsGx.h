@@ -1,29 +1,26 @@
 #pragma once
-// TDBGridColumnsGx: the grid's columns, in display order; owns them.
+// TDBGridColumnsGx: the grid's columns, in display order; owns them, and
+// keeps the sort-marked list.
 // Changes of columns reach the grid through Update (nothing while an update
 // is in progress; EndUpdate then announces one full change).
 
 #include "grid/columns/ColumnGx.h"
 #include "grid/columns/ColumnTypesGx.h"
+#include "grid/columns/ColumnsGxList.h"
+#include "platform/OwningCollection.h"
 
 #include <memory>
 #include <vector>
 
-class TCustomDBGridGx;
+class TColumnsHostGx;
 
-class TDBGridColumnsGx {
+class TDBGridColumnsGx : public TOwningCollection<TColumnGx> {
 public:
     // A collection with a null grid holds columns that stand alone.
-    explicit TDBGridColumnsGx(TCustomDBGridGx* grid);
+    explicit TDBGridColumnsGx(TColumnsHostGx* host);
     virtual ~TDBGridColumnsGx();
-    TDBGridColumnsGx(const TDBGridColumnsGx&) = delete;
-    TDBGridColumnsGx& operator=(const TDBGridColumnsGx&) = delete;
 
-    TCustomDBGridGx* Grid() const { return FGrid; }
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TColumnGx* operator[](int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
-    TColumnGx* Items(int index) const { return (*this)[index]; }
-    int IndexOf(const TColumnGx* column) const;
+    TColumnsHostGx* Host() const { return FHost; }
 
     // Adds a user column at the end.
     TColumnGx* Add();
@@ -44,24 +41,40 @@ public:
     // The change notification: a column (or all of them, item null) changed.
     void Update(TColumnGx* item);
 
-    using const_iterator = std::vector<std::unique_ptr<TColumnGx>>::const_iterator;
-    const_iterator begin() const { return FItems.begin(); }
-    const_iterator end() const { return FItems.end(); }
+
+    // ---- the host's layout pass
+    // Frees the default columns when a user column follows one of them.
+    void FreeDefaultColumnsBeforeUserColumns();
+    // Makes the columns match the dataset's fields.  Customized columns
+    // only look their fields up by name again.  Otherwise default columns
+    // are kept for the fields (all of them dropped unless keepMatched),
+    // made for fields without one, and put in the fields' order.
+    void MatchToFields(const std::vector<TField*>& fields, bool keepMatched);
+
+    // ---- sort markers, kept in step by the titles
+    // The sort-marked columns in sort order.
+    const TColumnsGxList& SortMarkedColumns() const { return FSortMarkedColumns; }
+    void SortMarkerChanging(TColumnGx& column, TSortMarkerGx value);
+    void ExchangeSortIndex(TColumnGx& column, int sortIndex);
+    // Takes the marker off every column but `except`.
+    void ClearSortMarkers(TColumnGx* except);
+    // Keeps only the first sort-marked column marked.
+    void KeepOneSortMarker();
+    // A column goes: the others' sort indexes close the gap.
+    void ForgetSortMarks(TColumnGx& column);
 
 protected:
     // Makes a column of the collection's class; the collection finishes it.
     virtual std::unique_ptr<TColumnGx> CreateColumn();
 
 private:
-    friend class TCustomDBGridGx;   // its layout pass makes the default columns
-
     // Adds a default column at the end.
     TColumnGx* AddDefaultColumn();
     TColumnGx* AddColumn(bool userColumn);
     std::unique_ptr<TColumnGx> TakeOut(int index);
 
-    TCustomDBGridGx* FGrid;
-    std::vector<std::unique_ptr<TColumnGx>> FItems;
+    TColumnsHostGx* FHost;
+    TColumnsGxList FSortMarkedColumns;
     int FUpdateCount = 0;
 };
 

@@ -5,14 +5,16 @@
 // column that still shares.
 
 #include "grid/DBGridGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/layout/DBGridGxLayoutPass.h"
 #include "grid/layout/MulDivGx.h"
 
 #include <cstdint>
 #include <vector>
 
-void TCustomDBGridGx::DistributeAutoFitWidths()
+void TDBGridGxLayoutPass::DistributeAutoFitWidths()
 {
-    const int count = FVisibleColumns.Count();
+    const int count = D.FVisibleColumns.Count();
     std::vector<bool> fixed(static_cast<size_t>(count), false);
     // The widths handed out by the last pass (-1: no share in that pass).
     std::vector<int> given(static_cast<size_t>(count), -1);
@@ -22,7 +24,7 @@ void TCustomDBGridGx::DistributeAutoFitWidths()
         int64_t sharedBase = 0;
         int64_t others = 0;
         for (int i = 0; i < count; ++i) {
-            const TColumnGx& column = *FVisibleColumns[i];
+            const TColumnGx& column = *D.FVisibleColumns[i];
             if (column.AutoFitColWidth() && !fixed[static_cast<size_t>(i)])
                 sharedBase += column.BaseWidth();
             else
@@ -32,7 +34,7 @@ void TCustomDBGridGx::DistributeAutoFitWidths()
 
         bool marked = false;
         for (int i = 0; i < count; ++i) {
-            TColumnGx& column = *FVisibleColumns[i];
+            TColumnGx& column = *D.FVisibleColumns[i];
             given[static_cast<size_t>(i)] = -1;
             if (!column.AutoFitColWidth() || fixed[static_cast<size_t>(i)])
                 continue;
@@ -60,22 +62,22 @@ void TCustomDBGridGx::DistributeAutoFitWidths()
     }
     if (rightmost >= 0 && sum != available) {
         const int64_t width = given[static_cast<size_t>(rightmost)] + (available - sum);
-        FVisibleColumns[rightmost]->SetWidth(width > 0 ? static_cast<int>(width) : 0);
+        D.FVisibleColumns[rightmost]->SetWidth(width > 0 ? static_cast<int>(width) : 0);
     }
 }
 
-int TCustomDBGridGx::AutoFitAvailableWidth(int64_t othersWidth) const
+int TDBGridGxLayoutPass::AutoFitAvailableWidth(int64_t othersWidth) const
 {
-    const int client = ClientWidth();
-    int64_t width = (FMinAutoFitWidth < client ? client : FMinAutoFitWidth) - othersWidth;
+    const int client = FGrid.ClientWidth();
+    int64_t width = (D.FMinAutoFitWidth < client ? client : D.FMinAutoFitWidth) - othersWidth;
     if (width < 0)
         width = 0;
-    const bool indicator = FOptions.Contains(dgIndicator);
-    const bool colLines = FOptions.Contains(dgColLines);
+    const bool indicator = D.FOptions.Contains(dgIndicator);
+    const bool colLines = D.FOptions.Contains(dgColLines);
     if (indicator)
-        width -= ColWidths(0);
+        width -= FGrid.ColWidths(0);
     if (colLines)
-        width -= FVisibleColumns.Count();
+        width -= D.FVisibleColumns.Count();
     if (indicator && colLines)
         width -= 1;
     // A grid narrower than its indicator and lines has nothing to share.

@@ -4,6 +4,10 @@
 // notification of its columns.
 
 #include "grid/DBGridGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/layout/DBGridGxLayoutPass.h"
+#include "platform/ScopeGuard.h"
 
 #include "grid/GridDataLinkGx.h"
 
@@ -11,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <unordered_set>
@@ -28,18 +31,18 @@ const int IndicatorWidth = 11;
 void TCustomDBGridGx::LockLayout()
 {
     LockUpdate();
-    if (FLayoutLock == 0)
-        FColumns->BeginUpdate();
-    ++FLayoutLock;
+    if (D->FLayoutLock == 0)
+        D->FColumns->BeginUpdate();
+    ++D->FLayoutLock;
 }
 
 void TCustomDBGridGx::UnlockLayout()
 {
-    if (FLayoutLock == 0)
+    if (D->FLayoutLock == 0)
         return;
-    if (FLayoutLock == 1) {
+    if (D->FLayoutLock == 1) {
         try {
-            if (!FDestroying)
+            if (!D->FDestroying)
                 RebuildLayout();
         } catch (...) {
             ReleaseLayout();
@@ -51,17 +54,17 @@ void TCustomDBGridGx::UnlockLayout()
 
 void TCustomDBGridGx::ReleaseLayout()
 {
-    if (FLayoutLock == 0)
+    if (D->FLayoutLock == 0)
         return;
-    if (FLayoutLock == 1)
-        FColumns->EndUpdate();
-    --FLayoutLock;
+    if (D->FLayoutLock == 1)
+        D->FColumns->EndUpdate();
+    --D->FLayoutLock;
     UnlockUpdate();
 }
 
 bool TCustomDBGridGx::TryLockLayout()
 {
-    if (FUpdateLock != 0 || FLayoutLock != 0)
+    if (D->FUpdateLock != 0 || D->FLayoutLock != 0)
         return false;
     LockLayout();
     return true;
@@ -69,14 +72,14 @@ bool TCustomDBGridGx::TryLockLayout()
 
 void TCustomDBGridGx::UnlockUpdate()
 {
-    if (FUpdateLock > 0)
-        --FUpdateLock;
+    if (D->FUpdateLock > 0)
+        --D->FUpdateLock;
 }
 
 void TCustomDBGridGx::RequestLayout()
 {
-    ++FLayoutRequestCount;
-    if (FDestroying)
+    ++D->FLayoutRequestCount;
+    if (D->FDestroying)
         return;
     if (TryLockLayout())
         UnlockLayout();
@@ -84,16 +87,16 @@ void TCustomDBGridGx::RequestLayout()
 
 void TCustomDBGridGx::PostDeferredLayout()
 {
-    if (FDeferredLayoutPosted)
+    if (D->FDeferredLayoutPosted)
         return;
-    FDeferredLayoutPosted = true;
+    D->FDeferredLayoutPosted = true;
     QCoreApplication::postEvent(this, new QEvent(DeferredLayoutEvent));
 }
 
 bool TCustomDBGridGx::event(QEvent* e)
 {
     if (e->type() == DeferredLayoutEvent) {
-        FDeferredLayoutPosted = false;
+        D->FDeferredLayoutPosted = false;
         if (TryLockLayout())
             UnlockLayout();
         else
@@ -107,7 +110,12 @@ bool TCustomDBGridGx::event(QEvent* e)
 
 void TCustomDBGridGx::RebuildLayout()
 {
-    ++FLayoutPassCount;
+    TDBGridGxLayoutPass(*this, *D).Run();
+}
+
+void TDBGridGxLayoutPass::Run()
+{
+    ++D.FLayoutPassCount;
     DropDeferredLayout();
     RebuildColumns();
     RebuildVisibleColumns();
@@ -118,107 +126,58 @@ void TCustomDBGridGx::RebuildLayout()
     ApplyScrollBarStyle();
     ApplyColumnWidths();
     ApplyTabStops();
-    if (FAutoFitColWidths)
+    if (D.FAutoFitColWidths)
         DistributeAutoFitWidths();
     LayoutTitleLines();
     ApplyColumnWidths();
     RebuildRowWindow();
 }
 
-void TCustomDBGridGx::DropDeferredLayout()
+void TDBGridGxLayoutPass::DropDeferredLayout()
 {
-    if (!FDeferredLayoutPosted)
+    if (!D.FDeferredLayoutPosted)
         return;
-    QCoreApplication::removePostedEvents(this, DeferredLayoutEvent);
-    FDeferredLayoutPosted = false;
+    QCoreApplication::removePostedEvents(&FGrid, DeferredLayoutEvent);
+    D.FDeferredLayoutPosted = false;
 }
 
-void TCustomDBGridGx::RebuildColumns()
+void TDBGridGxLayoutPass::RebuildColumns()
 {
-    FreeDefaultColumnsBeforeUserColumns();
-    FIndicatorCols = FOptions.Contains(dgIndicator) ? 1 : 0;
-    FDataLink->ClearFieldMap();
-    if (FDataLink->Active())
-        FDataLink->BuildFieldMap();
+    D.FColumns->FreeDefaultColumnsBeforeUserColumns();
+    D.FIndicatorCols = D.FOptions.Contains(dgIndicator) ? 1 : 0;
+    D.FDataLink->ClearFieldMap();
+    if (D.FDataLink->Active())
+        D.FDataLink->BuildFieldMap();
     MatchColumnsToFieldMap();
 }
 
-void TCustomDBGridGx::FreeDefaultColumnsBeforeUserColumns()
+void TDBGridGxLayoutPass::MatchColumnsToFieldMap()
 {
-    TDBGridColumnsGx& columns = *FColumns;
-    bool defaultSeen = false;
-    for (const auto& column : columns) {
-        if (!column->IsUserColumn()) {
-            defaultSeen = true;
-        } else if (defaultSeen) {
-            for (int i = columns.Count() - 1; i >= 0; --i)
-                if (!columns[i]->IsUserColumn())
-                    columns.Delete(i);
-            return;
-        }
-    }
-}
-
-void TCustomDBGridGx::MatchColumnsToFieldMap()
-{
-    TDBGridColumnsGx& columns = *FColumns;
-    if (columns.State() == csCustomized) {
-        // Each column looks its field up by name again.
-        for (const auto& column : columns)
-            column->FField.Reset();
-        return;
-    }
-
     std::vector<TField*> fields;
-    fields.reserve(static_cast<size_t>(FDataLink->FieldMapCount()));
-    for (int i = 0; i < FDataLink->FieldMapCount(); ++i)
-        fields.push_back(FDataLink->MappedField(i));
-    TDataSet* dataSet = FDataLink->DataSet();
+    fields.reserve(static_cast<size_t>(D.FDataLink->FieldMapCount()));
+    for (int i = 0; i < D.FDataLink->FieldMapCount(); ++i)
+        fields.push_back(D.FDataLink->MappedField(i));
+    TDataSet* dataSet = D.FDataLink->DataSet();
     bool persistentFields = dataSet && !dataSet->DefaultFields() && dataSet->FieldCount() > 0;
-    if (FDataLink->Active() || persistentFields) {
-        std::unordered_set<TField*> mapped(fields.begin(), fields.end());
-        for (int i = columns.Count() - 1; i >= 0; --i) {
-            TField* field = columns[i]->Field();
-            if (!field || mapped.count(field) == 0)
-                columns.Delete(i);
-        }
-    } else {
-        columns.Clear();
-    }
-
-    int positions = static_cast<int>(fields.size());
-    if (positions == 0 && columns.Count() == 0)
-        positions = 1;
-    for (int i = 0; i < positions; ++i) {
-        TField* field = i < static_cast<int>(fields.size()) ? fields[static_cast<size_t>(i)] : nullptr;
-        int found = -1;
-        for (int j = i; j < columns.Count() && found < 0; ++j)
-            if (columns[j]->Field() == field)
-                found = j;
-        if (found < 0) {
-            columns.AddDefaultColumn()->SetField(field);
-            found = columns.Count() - 1;
-        }
-        columns.Move(found, i);
-    }
+    D.FColumns->MatchToFields(fields, D.FDataLink->Active() || persistentFields);
 }
 
-void TCustomDBGridGx::RebuildVisibleColumns()
+void TDBGridGxLayoutPass::RebuildVisibleColumns()
 {
-    FVisibleColumns.Clear();
-    for (const auto& column : *FColumns)
+    D.FVisibleColumns.Clear();
+    for (const auto& column : *D.FColumns)
         if (column->Visible())
-            FVisibleColumns.Add(column.get());
+            D.FVisibleColumns.Add(column.get());
 }
 
-int TCustomDBGridGx::FrozenInvisibleCount() const
+int TDBGridGxLayoutPass::FrozenInvisibleCount() const
 {
-    const TDBGridColumnsGx& columns = *FColumns;
+    const TDBGridColumnsGx& columns = *D.FColumns;
     int invisible = 0;
     int visible = 0;
     int i = 0;
     // Every invisible column met widens the frozen range by one.
-    for (; i < columns.Count() && visible < FFrozenCols; ++i) {
+    for (; i < columns.Count() && visible < D.FFrozenCols; ++i) {
         if (columns[i]->Visible())
             ++visible;
         else
@@ -227,59 +186,59 @@ int TCustomDBGridGx::FrozenInvisibleCount() const
     for (; i < columns.Count() && !columns[i]->Visible(); ++i)
         ++invisible;
     // With nothing visible one column has to stay scrollable.
-    if (FVisibleColumns.Empty() && invisible > 0)
+    if (D.FVisibleColumns.Empty() && invisible > 0)
         --invisible;
     return invisible;
 }
 
-void TCustomDBGridGx::ApplyGridDimensions(int frozenInvisible)
+void TDBGridGxLayoutPass::ApplyGridDimensions(int frozenInvisible)
 {
-    SetColCount(FColumns->Count() + FIndicatorCols);
-    int fixed = FIndicatorCols + frozenInvisible;
-    if (FDataLink->Active() || FColumns->State() == csCustomized)
-        fixed += FFrozenCols;
+    FGrid.SetColCount(D.FColumns->Count() + D.FIndicatorCols);
+    int fixed = D.FIndicatorCols + frozenInvisible;
+    if (D.FDataLink->Active() || D.FColumns->State() == csCustomized)
+        fixed += D.FFrozenCols;
     // More frozen columns than there are leave the last one scrolling.
-    SetFixedCols(std::min(fixed, ColCount() - 1));
-    FTitleRows = FOptions.Contains(dgTitles) ? 1 : 0;
+    FGrid.SetFixedCols(std::min(fixed, FGrid.ColCount() - 1));
+    D.FTitleRows = D.FOptions.Contains(dgTitles) ? 1 : 0;
 }
 
-void TCustomDBGridGx::ApplyScrollBarStyle()
+void TDBGridGxLayoutPass::ApplyScrollBarStyle()
 {
     // The vertical bar is set from the dataset (UpdateVertScrollBar); the
     // base grid keeps at most the horizontal one.
-    bool horizontal = !FAutoFitColWidths && FHorzScrollBar.Visible();
-    SetScrollBars(horizontal ? ssHorizontal : ssNone);
+    bool horizontal = !D.FAutoFitColWidths && D.FHorzScrollBar.Visible();
+    FGrid.SetScrollBars(horizontal ? ssHorizontal : ssNone);
 }
 
-void TCustomDBGridGx::ApplyColumnWidths()
+void TDBGridGxLayoutPass::ApplyColumnWidths()
 {
-    if (FIndicatorCols > 0)
-        SetColWidths(0, IndicatorWidth);
-    for (const auto& column : *FColumns)
+    if (D.FIndicatorCols > 0)
+        FGrid.SetColWidths(0, IndicatorWidth);
+    for (const auto& column : *D.FColumns)
         ApplyColumnWidth(*column);
 }
 
-void TCustomDBGridGx::ApplyColumnWidth(TColumnGx& column)
+void TDBGridGxLayoutPass::ApplyColumnWidth(TColumnGx& column)
 {
-    int raw = DataToRawColumn(column.Index());
-    if (raw < 0 || raw >= ColCount())
+    int raw = FGrid.DataToRawColumn(column.Index());
+    if (raw < 0 || raw >= FGrid.ColCount())
         return;
-    int width = column.Visible() ? column.Width() : (FOptions.Contains(dgColLines) ? -1 : 0);
-    SetColWidths(raw, width);
+    int width = column.Visible() ? column.Width() : (D.FOptions.Contains(dgColLines) ? -1 : 0);
+    FGrid.SetColWidths(raw, width);
 }
 
-void TCustomDBGridGx::ApplyTabStops()
+void TDBGridGxLayoutPass::ApplyTabStops()
 {
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        int raw = DataToRawColumn(i);
-        if (raw < ColCount())
-            SetTabStops(raw, IsTabStopColumn(*(*FColumns)[i]));
+    for (int i = 0; i < D.FColumns->Count(); ++i) {
+        int raw = FGrid.DataToRawColumn(i);
+        if (raw < FGrid.ColCount())
+            FGrid.SetTabStops(raw, IsTabStopColumn(*(*D.FColumns)[i]));
     }
 }
 
-bool TCustomDBGridGx::IsTabStopColumn(const TColumnGx& column) const
+bool TDBGridGxLayoutPass::IsTabStopColumn(const TColumnGx& column) const
 {
-    if (!column.Visible() || column.ReadOnly() || !FDataLink->Active())
+    if (!column.Visible() || column.ReadOnly() || !D.FDataLink->Active())
         return false;
     TField* field = column.Field();
     if (!field || field->Calculated())
@@ -299,37 +258,37 @@ bool TCustomDBGridGx::IsTabStopColumn(const TColumnGx& column) const
     return !field->ReadOnly();
 }
 
-void TCustomDBGridGx::RebuildRowWindow()
+void TDBGridGxLayoutPass::RebuildRowWindow()
 {
-    if (!HandleAllocated()) {
+    if (!FGrid.HandleAllocated()) {
         // The rows follow the window's height, which a grid not yet shown
         // does not have: the row window is built when the window comes
         // (CreateWnd).  Until then the title rows are in place.
-        if (RowCount() <= FTitleRows)
-            SetRowCount(FTitleRows + 1);
-        SetFixedRows(FTitleRows);
-    } else if (FOptions.Contains(dgRowSelect)) {
+        if (FGrid.RowCount() <= D.FTitleRows)
+            FGrid.SetRowCount(D.FTitleRows + 1);
+        FGrid.SetFixedRows(D.FTitleRows);
+    } else if (D.FOptions.Contains(dgRowSelect)) {
         // Rebuilding the rows of a row-select grid scrolls it back to its
         // first column: nothing is painted until the view is back.
-        QScopedValueRollback<bool> suppressed(FPaintSuppressed, true);
-        const int leftCol = LeftCol();
-        UpdateRowWindow();
-        if (leftCol >= FixedCols() && leftCol < ColCount() && leftCol != LeftCol())
-            SetLeftCol(leftCol);
+        TValueRollback<bool> suppressed(D.FPaintSuppressed, true);
+        const int leftCol = FGrid.LeftCol();
+        RowWindowOf(FGrid).UpdateRowWindow();
+        if (leftCol >= FGrid.FixedCols() && leftCol < FGrid.ColCount() && leftCol != FGrid.LeftCol())
+            FGrid.SetLeftCol(leftCol);
     } else {
-        UpdateRowWindow();
+        RowWindowOf(FGrid).UpdateRowWindow();
     }
-    SyncCurrentRow();
-    InvalidateGrid();
-    if (FSelectionModel)
-        FSelectionModel->LayoutRebuilt();
+    RowWindowOf(FGrid).SyncCurrentRow();
+    FGrid.InvalidateGrid();
+    if (D.FSelectionModel)
+        D.FSelectionModel->LayoutRebuilt();
 }
 
 // ---- the column change notification ----------------------------------------
 
 void TCustomDBGridGx::ColumnsChanged(TColumnGx* item)
 {
-    if (FDestroying)
+    if (D->FDestroying)
         return;
     if (!item) {
         RequestLayout();
@@ -337,12 +296,12 @@ void TCustomDBGridGx::ColumnsChanged(TColumnGx* item)
         int raw = DataToRawColumn(item->Index());
         if (raw >= 0 && raw < ColCount()) {
             InvalidateCol(raw);
-            if (!FAutoFitColWidths) {
+            if (!D->FAutoFitColWidths) {
                 if (ColWidths(raw) == item->Width()) {
-                    if (FUseMultiTitle)
+                    if (D->FUseMultiTitle)
                         RequestLayout();
                 } else {
-                    ApplyColumnWidth(*item);
+                    TDBGridGxLayoutPass(*this, *D).ApplyColumnWidth(*item);
                 }
             } else if (ColWidths(raw) != -1) {
                 // The column was sized by hand: its share of the auto-fit
@@ -354,8 +313,8 @@ void TCustomDBGridGx::ColumnsChanged(TColumnGx* item)
                                   : oldBase;
                 item->SetBaseWidth(newBase);
                 int next = item->Index() + 1;
-                if (next < FColumns->Count()) {
-                    TColumnGx* nextColumn = (*FColumns)[next];
+                if (next < D->FColumns->Count()) {
+                    TColumnGx* nextColumn = (*D->FColumns)[next];
                     nextColumn->SetBaseWidth(std::max(0, nextColumn->BaseWidth() + oldBase - newBase));
                 }
                 RequestLayout();
@@ -368,10 +327,10 @@ void TCustomDBGridGx::ColumnsChanged(TColumnGx* item)
 void TCustomDBGridGx::MoveOffInvisibleColumn()
 {
     int current = RawToDataColumn(Col());
-    if (current < 0 || current >= FColumns->Count() || (*FColumns)[current]->Visible())
+    if (current < 0 || current >= D->FColumns->Count() || (*D->FColumns)[current]->Visible())
         return;
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        if (!(*FColumns)[i]->Visible())
+    for (int i = 0; i < D->FColumns->Count(); ++i) {
+        if (!(*D->FColumns)[i]->Visible())
             continue;
         int raw = DataToRawColumn(i);
         if (raw >= FixedCols() && raw < ColCount())

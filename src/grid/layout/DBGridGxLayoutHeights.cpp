@@ -3,6 +3,9 @@
 // the edit-button size and the title row's height.
 
 #include "grid/DBGridGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/layout/DBGridGxLayoutPass.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 
 #include "editors/ButtonPainter.h"
 #include "ui/SystemMetrics.h"
@@ -35,17 +38,17 @@ TLineMetrics MeasureLine(const QFont& font)
 
 }  // namespace
 
-void TCustomDBGridGx::LayoutRowHeight()
+void TDBGridGxLayoutPass::LayoutRowHeight()
 {
-    const TLineMetrics line = MeasureLine(FFont);
-    const int margin = (FFlat ? 1 : 3) + (FOptions.Contains(dgRowLines) ? GridLineWidth() : 0);
+    const TLineMetrics line = MeasureLine(D.FFont);
+    const int margin = (D.FFlat ? 1 : 3) + (D.FOptions.Contains(dgRowLines) ? FGrid.GridLineWidth() : 0);
     int height;
-    if (FRowHeight > 0 || FRowLines > 0)
-        height = FRowHeight + (line.TextHeight + line.ExternalLeading) * FRowLines;
+    if (D.FRowHeight > 0 || D.FRowLines > 0)
+        height = D.FRowHeight + (line.TextHeight + line.ExternalLeading) * D.FRowLines;
     else
         height = margin + line.TextHeight;
 
-    if (FOptionsGx.Contains(dghFitRowHeightToText) && line.TextHeight > 0) {
+    if (D.FOptionsGx.Contains(dghFitRowHeightToText) && line.TextHeight > 0) {
         // Whole text lines only: a part line of at most half a line is
         // dropped, a larger one becomes a whole line.
         const int text = std::max(0, height - margin);
@@ -53,24 +56,24 @@ void TCustomDBGridGx::LayoutRowHeight()
         const int rest = text % line.TextHeight;
         const int lines = (rest <= line.TextHeight / 2 && whole >= 1) ? whole : whole + 1;
         height = margin + lines * line.TextHeight;
-        FRowLines = lines;
-        FRowHeight = margin;
+        D.FRowLines = lines;
+        D.FRowHeight = margin;
     }
-    SetDefaultRowHeight(height);
+    FGrid.SetDefaultRowHeight(height);
 }
 
-void TCustomDBGridGx::LayoutCellMetrics()
+void TDBGridGxLayoutPass::LayoutCellMetrics()
 {
-    const TLineMetrics line = MeasureLine(FFont);
-    const int rowHeight = DefaultRowHeight();
+    const TLineMetrics line = MeasureLine(D.FFont);
+    const int rowHeight = FGrid.DefaultRowHeight();
     // Room for more than one text line with its leading and the margins:
     // only then does cell text wrap.
-    FMultiLine = line.TextHeight + line.InternalLeading + line.ExternalLeading + LineMargin() < rowHeight;
+    D.FMultiLine = line.TextHeight + line.InternalLeading + line.ExternalLeading + FGrid.LineMargin() < rowHeight;
 
-    FEditButtonWidth = FFlat ? FlatEditButtonWidth() + 1 : VerticalScrollBarWidth();
+    D.FEditButtonWidth = D.FFlat ? FlatEditButtonWidth() + 1 : VerticalScrollBarWidth();
     // A row no higher than one and a half button widths gives the button
     // its whole height; in higher rows the button is square.
-    FEditButtonHeight = 3 * FEditButtonWidth >= 2 * rowHeight ? rowHeight : FEditButtonWidth;
+    D.FEditButtonHeight = 3 * D.FEditButtonWidth >= 2 * rowHeight ? rowHeight : D.FEditButtonWidth;
 }
 
 namespace {
@@ -100,27 +103,28 @@ TLineMetrics TallestTitleLine(const TDBGridColumnsGx& columns, const TFontGx& ti
 
 }  // namespace
 
-void TCustomDBGridGx::LayoutTitleHeight()
+void TDBGridGxLayoutPass::LayoutTitleHeight()
 {
-    FTitleRowHeight = 0;
-    if (!FOptions.Contains(dgTitles))
+    D.FTitleRowHeight = 0;
+    if (!D.FOptions.Contains(dgTitles))
         return;
-    FTitleRowHeight = TallestTitleLine(*FColumns, FTitleFont).TextHeight + LineMargin();
+    D.FTitleRowHeight = TallestTitleLine(*D.FColumns, D.FTitleFont).TextHeight + FGrid.LineMargin();
 }
 
-void TCustomDBGridGx::LayoutTitleLines()
+void TDBGridGxLayoutPass::LayoutTitleLines()
 {
-    if (!FOptions.Contains(dgTitles))
+    if (!D.FOptions.Contains(dgTitles))
         return;
-    if (FTitleHeight != 0 || FTitleLines != 0) {
-        const TLineMetrics line = TallestTitleLine(*FColumns, FTitleFont);
-        const int height = FTitleLines * line.TextHeight + line.ExternalLeading + FTitleHeight + 2
-                           + (FOptions.Contains(dgRowLines) ? 1 : 0);
-        FTitleRowHeight = std::max(0, height);
+    if (D.FTitleHeight != 0 || D.FTitleLines != 0) {
+        const TLineMetrics line = TallestTitleLine(*D.FColumns, D.FTitleFont);
+        const int height = D.FTitleLines * line.TextHeight + line.ExternalLeading + D.FTitleHeight + 2
+                           + (D.FOptions.Contains(dgRowLines) ? 1 : 0);
+        D.FTitleRowHeight = std::max(0, height);
     }
     // Multi-level titles (UseMultiTitle) take their height from the title
     // tree built from the columns' captions: the tree's height less 1 with
-    // dghFixed3D, else less 3.  Until that tree is built, every title shows
-    // as one level with the height above.
-    SetRowHeights(0, FTitleRowHeight);
+    // dghFixed3D, else less 3.
+    if (D.FUseMultiTitle)
+        D.FTitleTree->ColumnsLaidOut(D.FTitleRowHeight);
+    FGrid.SetRowHeights(0, D.FTitleRowHeight);
 }

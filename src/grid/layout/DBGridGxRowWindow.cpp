@@ -2,26 +2,29 @@
 // the footer rows and their filler fitted below the data rows.
 
 #include "grid/DBGridGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/input/DBGridGxEditorHost.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/DataSet.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/base/InplaceEdit.h"
 
-#include <QScopedValueRollback>
 
 #include <algorithm>
 
 int TCustomDBGridGx::RowPitch() const
 {
-    return DefaultRowHeight() + (FOptions.Contains(dgRowLines) ? GridLineWidth() : 0);
+    return DefaultRowHeight() + (D->FOptions.Contains(dgRowLines) ? GridLineWidth() : 0);
 }
 
 int TCustomDBGridGx::RecordIndexOfRow(int row) const
 {
-    int record = row - FTitleRows;
-    if (record < 0 || !FDataLink->Active() || record >= FDataLink->RecordCount())
+    int record = row - D->FTitleRows;
+    if (record < 0 || !D->FDataLink->Active() || record >= D->FDataLink->RecordCount())
         return -1;
-    if (FFooterRowCount > 0 && row >= RowCount() - FFooterRowCount - 1)
+    if (D->FFooterRowCount > 0 && row >= RowCount() - D->FFooterRowCount - 1)
         return -1;
     return record;
 }
@@ -29,82 +32,82 @@ int TCustomDBGridGx::RecordIndexOfRow(int row) const
 int TCustomDBGridGx::VisibleDataRowCount() const
 {
     int rows = VisibleRowCount();
-    if (FFooterRowCount == 0)
+    if (D->FFooterRowCount == 0)
         return rows;
-    return std::max(rows - FFooterRowCount - 1, 1);
+    return std::max(rows - D->FFooterRowCount - 1, 1);
 }
 
-void TCustomDBGridGx::SetRowCountKeepingRow(int count)
+void TDBGridGxRowWindow::SetRowCountKeepingRow(int count)
 {
-    if (Row() >= count && count > FixedRows())
-        MoveToRow(count - 1);
-    SetRowCount(count);
+    if (FGrid.Row() >= count && count > FGrid.FixedRows())
+        FGrid.MoveToRow(count - 1);
+    FGrid.SetRowCount(count);
 }
 
 void TCustomDBGridGx::MoveToRow(int row)
 {
-    QScopedValueRollback<bool> syncing(FSyncingRow, true);
+    TValueRollback<bool> syncing(D->FSyncingRow, true);
     MoveColRow(Col(), row, true, false);
 }
 
-void TCustomDBGridGx::ResetRowHeights()
+void TDBGridGxRowWindow::ResetRowHeights()
 {
-    int titleHeight = RowHeights(0);
-    SetDefaultRowHeight(DefaultRowHeight());
-    SetRowHeights(0, titleHeight);
+    int titleHeight = FGrid.RowHeights(0);
+    FGrid.SetDefaultRowHeight(FGrid.DefaultRowHeight());
+    FGrid.SetRowHeights(0, titleHeight);
 }
 
-void TCustomDBGridGx::UpdateRowWindow()
+void TDBGridGxRowWindow::UpdateRowWindow()
 {
-    int oldRowCount = RowCount();
-    if (FTitleRows >= RowCount())
-        SetRowCount(FTitleRows + 1);
-    SetFixedRows(FTitleRows);
+    int oldRowCount = FGrid.RowCount();
+    if (D.FTitleRows >= FGrid.RowCount())
+        FGrid.SetRowCount(D.FTitleRows + 1);
+    FGrid.SetFixedRows(D.FTitleRows);
 
-    if (FDataLink->Active() && FDataLink->RecordCount() > 0) {
-        SetRowCount(1000);
+    if (D.FDataLink->Active() && D.FDataLink->RecordCount() > 0) {
+        FGrid.SetRowCount(1000);
         ResetRowHeights();
-        FDataLink->SetBufferCount(std::max(VisibleRowCount(), 1));
-        SetRowCountKeepingRow(FDataLink->RecordCount() + FTitleRows);
-        if (FOptions.Contains(dgRowSelect))
-            SetTopRow(FTitleRows);
-        if (FFooterRowCount > 0)
+        D.FDataLink->SetBufferCount(std::max(FGrid.VisibleRowCount(), 1));
+        SetRowCountKeepingRow(D.FDataLink->RecordCount() + D.FTitleRows);
+        if (D.FOptions.Contains(dgRowSelect))
+            FGrid.SetTopRow(D.FTitleRows);
+        if (D.FFooterRowCount > 0)
             FitFooters();
         SyncCurrentRow();
     } else {
-        if (Row() != FTitleRows && RowCount() > FTitleRows)
-            MoveToRow(FTitleRows);
-        SetRowCount(FTitleRows + 1);
-        if (HandleAllocated())
+        if (FGrid.Row() != D.FTitleRows && FGrid.RowCount() > D.FTitleRows)
+            FGrid.MoveToRow(D.FTitleRows);
+        FGrid.SetRowCount(D.FTitleRows + 1);
+        if (FGrid.HandleAllocated())
             ResetRowHeights();
-        if (FFooterRowCount > 0) {
-            int free = ClientHeight() - GridHeight();
-            SetRowCount(RowCount() + 1 + FFooterRowCount);
-            SetRowHeights(FTitleRows + 1, std::max(free - RowPitch() * FFooterRowCount - 1, 0));
+        if (D.FFooterRowCount > 0) {
+            int free = FGrid.ClientHeight() - FGrid.GridHeight();
+            FGrid.SetRowCount(FGrid.RowCount() + 1 + D.FFooterRowCount);
+            FGrid.SetRowHeights(D.FTitleRows + 1, std::max(free - FGrid.RowPitch() * D.FFooterRowCount - 1, 0));
         }
     }
-    if (RowCount() != oldRowCount)
-        InvalidateGrid();
+    if (FGrid.RowCount() != oldRowCount)
+        FGrid.InvalidateGrid();
 }
 
-void TCustomDBGridGx::FitFooters()
+void TDBGridGxRowWindow::FitFooters()
 {
-    const int footers = FFooterRowCount;
-    const int pitch = RowPitch();
+    const int footers = D.FFooterRowCount;
+    const int pitch = FGrid.RowPitch();
     const int block = pitch * footers;
-    const int free = ClientHeight() - GridHeight();
-    const int records = FDataLink->RecordCount();
-    const int rowHeight = DefaultRowHeight();
-    auto fillerRow = [&] { return RowCount() - footers - 1; };
+    const int free = FGrid.ClientHeight() - FGrid.GridHeight();
+    const int records = D.FDataLink->RecordCount();
+    const int rowHeight = FGrid.DefaultRowHeight();
+    auto fillerRow = [&] { return FGrid.RowCount() - footers - 1; };
     // Titles, the link's records, the filler and the footers.
     auto fitRowsToBuffers = [&](int buffers) {
-        FDataLink->SetBufferCount(buffers);
-        SetRowCountKeepingRow(FTitleRows + FDataLink->RecordCount() + 1 + footers);
+        D.FDataLink->SetBufferCount(buffers);
+        SetRowCountKeepingRow(D.FTitleRows + D.FDataLink->RecordCount() + 1 + footers);
     };
 
     if (block < free) {
-        SetRowCount(RowCount() + footers + 1);
-        SetRowHeights(fillerRow(), free - block - 1);
+        FGrid.SetRowCount(FGrid.RowCount() + footers + 1);
+        FGrid.SetRowHeights(fillerRow(), free - block - 1);
         return;
     }
     if (rowHeight < free && free <= block) {
@@ -114,7 +117,7 @@ void TCustomDBGridGx::FitFooters()
             if (buffers > 0) {
                 fitRowsToBuffers(buffers);
                 int t = (free + 1) % pitch;
-                SetRowHeights(fillerRow(), t == 0 || t == 1 ? rowHeight + t - 1 : t - 2);
+                FGrid.SetRowHeights(fillerRow(), t == 0 || t == 1 ? rowHeight + t - 1 : t - 2);
                 return;
             }
         }
@@ -122,56 +125,56 @@ void TCustomDBGridGx::FitFooters()
         return;
     }
     if (free == 0 || free == -1) {
-        int buffers = FDataLink->BufferCount() - footers - 1;
+        int buffers = D.FDataLink->BufferCount() - footers - 1;
         if (buffers <= 0) {
             MinimalFooterLayout(0);
             return;
         }
         fitRowsToBuffers(buffers);
-        SetRowHeights(fillerRow(), free == 0 ? rowHeight : rowHeight - 1);
+        FGrid.SetRowHeights(fillerRow(), free == 0 ? rowHeight : rowHeight - 1);
         return;
     }
-    int buffers = FDataLink->BufferCount() - footers - (free == rowHeight ? 1 : 0);
+    int buffers = D.FDataLink->BufferCount() - footers - (free == rowHeight ? 1 : 0);
     if (buffers > 1) {
         fitRowsToBuffers(buffers);
-        SetRowHeights(fillerRow(), free - 1);
+        FGrid.SetRowHeights(fillerRow(), free - 1);
         return;
     }
-    int lines = FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
-    int titleAndFirstRow = (FTitleRows > 0 ? RowHeights(0) + lines : 0) + rowHeight + lines;
-    MinimalFooterLayout(std::max(ClientHeight() - block - titleAndFirstRow, 0));
+    int lines = D.FOptions.Contains(dgRowLines) ? FGrid.GridLineWidth() : 0;
+    int titleAndFirstRow = (D.FTitleRows > 0 ? FGrid.RowHeights(0) + lines : 0) + rowHeight + lines;
+    MinimalFooterLayout(std::max(FGrid.ClientHeight() - block - titleAndFirstRow, 0));
 }
 
-void TCustomDBGridGx::MinimalFooterLayout(int fillerHeight)
+void TDBGridGxRowWindow::MinimalFooterLayout(int fillerHeight)
 {
-    FDataLink->SetBufferCount(1);
-    SetRowCountKeepingRow(FTitleRows + FFooterRowCount + 2);
-    SetRowHeights(FTitleRows + 1, fillerHeight);
+    D.FDataLink->SetBufferCount(1);
+    SetRowCountKeepingRow(D.FTitleRows + D.FFooterRowCount + 2);
+    FGrid.SetRowHeights(D.FTitleRows + 1, fillerHeight);
 }
 
-void TCustomDBGridGx::SyncCurrentRow()
+void TDBGridGxRowWindow::SyncCurrentRow()
 {
-    if (!FDataLink->Active() || !HandleAllocated())
+    if (!D.FDataLink->Active() || !FGrid.HandleAllocated())
         return;
-    int target = FDataLink->ActiveRecord() + FTitleRows;
-    if (target != Row() && target < RowCount()) {
-        if (!FOptions.Contains(dgAlwaysShowEditor))
-            HideEditor();
-        MoveToRow(target);
-        RefreshEditor();
+    int target = D.FDataLink->ActiveRecord() + D.FTitleRows;
+    if (target != FGrid.Row() && target < FGrid.RowCount()) {
+        if (!D.FOptions.Contains(dgAlwaysShowEditor))
+            FGrid.HideEditor();
+        FGrid.MoveToRow(target);
+        FGrid.RefreshEditor();
     }
-    TInplaceEdit* editor = InplaceEditor();
-    TField* field = CurrentField();
-    if (editor && field && editor->text() != QString::fromStdString(EditorTextOf(*field)))
-        RefreshEditor();
+    TInplaceEdit* editor = FGrid.InplaceEditor();
+    TField* field = FGrid.CurrentField();
+    if (editor && field && editor->text() != QString::fromStdString(D.FEditorHost->EditorTextOf(*field)))
+        FGrid.RefreshEditor();
 }
 
 TField* TCustomDBGridGx::CurrentField() const
 {
     int index = RawToDataColumn(Col());
-    if (index < 0 || index >= FColumns->Count())
+    if (index < 0 || index >= D->FColumns->Count())
         return nullptr;
-    return (*FColumns)[index]->Field();
+    return (*D->FColumns)[index]->Field();
 }
 
 void TCustomDBGridGx::RefreshEditor()
@@ -180,41 +183,46 @@ void TCustomDBGridGx::RefreshEditor()
         InvalidateEditor();
 }
 
-void TCustomDBGridGx::InvalidateFooters()
+void TDBGridGxRowWindow::InvalidateFooters()
 {
-    for (int i = 0; i < FFooterRowCount; ++i) {
-        int row = RowCount() - 1 - i;
-        if (row >= FTitleRows)
-            InvalidateRow(row);
+    for (int i = 0; i < D.FFooterRowCount; ++i) {
+        int row = FGrid.RowCount() - 1 - i;
+        if (row >= D.FTitleRows)
+            FGrid.InvalidateRow(row);
     }
 }
 
-void TCustomDBGridGx::InvalidateIndicator()
+void TDBGridGxRowWindow::InvalidateIndicator()
 {
-    if (FOptions.Contains(dgIndicator) && FIndicatorRow >= 0 && FIndicatorRow < RowCount())
-        InvalidateCell(0, FIndicatorRow);
+    if (D.FOptions.Contains(dgIndicator) && D.FIndicatorRow >= 0 && D.FIndicatorRow < FGrid.RowCount())
+        FGrid.InvalidateCell(0, D.FIndicatorRow);
 }
 
 // ---- keeping the view around long walks over the dataset -------------------
 
 void TCustomDBGridGx::SaveViewPosition()
 {
-    TDataSet* dataSet = FDataLink->DataSet();
-    if (!FDataLink->Active() || !dataSet)
+    TDataSet* dataSet = D->FDataLink->DataSet();
+    if (!D->FDataLink->Active() || !dataSet)
         return;
-    int records = FDataLink->RecordCount();
-    int offset = FDataLink->ActiveRecord() - records / 2 + (records + 1) % 2;
+    int records = D->FDataLink->RecordCount();
+    int offset = D->FDataLink->ActiveRecord() - records / 2 + (records + 1) % 2;
     dataSet->MoveBy(-offset);
-    FSavedBookmark = dataSet->Bookmark();
-    FSavedOffset = offset;
+    D->FSavedBookmark = dataSet->Bookmark();
+    D->FSavedOffset = offset;
     dataSet->MoveBy(offset);
 }
 
 void TCustomDBGridGx::RestoreViewPosition()
 {
-    TDataSet* dataSet = FDataLink->DataSet();
-    if (!FDataLink->Active() || !dataSet || FSavedBookmark.empty())
+    TDataSet* dataSet = D->FDataLink->DataSet();
+    if (!D->FDataLink->Active() || !dataSet || D->FSavedBookmark.empty())
         return;
-    dataSet->GotoBookmark(FSavedBookmark);
-    dataSet->MoveBy(FSavedOffset);
+    dataSet->GotoBookmark(D->FSavedBookmark);
+    dataSet->MoveBy(D->FSavedOffset);
+}
+
+TDBGridGxRowWindow RowWindowOf(TCustomDBGridGx& grid)
+{
+    return TDBGridGxRowWindow(grid, TDBGridGxPrivate::Of(grid));
 }

@@ -3,6 +3,7 @@
 // not add up over many columns), and the widget's size.
 
 #include "grid/DBGridGx.h"
+#include "grid/DBGridGxPrivate.h"
 #include "grid/layout/MulDivGx.h"
 
 #include <algorithm>
@@ -46,24 +47,24 @@ void TCustomDBGridGx::ChangeScale(int m, int d)
         return;
     TLayoutLockGx lock(this);
 
-    if (!FParentFont) {
+    if (!D->FParentFont) {
         // The title font takes the grid font's size scaled (the grid font
         // itself is scaled below); the footer font scales its own size.
-        const bool points = FFont.pointSize() > 0;
-        TFontGx title = ScaledFont(FTitleFont, points ? FFont.pointSize() : FFont.pixelSize(), points, m, d);
-        TFontGx footer = ScaledFont(FFooterFont, m, d);
+        const bool points = D->FFont.pointSize() > 0;
+        TFontGx title = ScaledFont(D->FTitleFont, points ? D->FFont.pointSize() : D->FFont.pixelSize(), points, m, d);
+        TFontGx footer = ScaledFont(D->FFooterFont, m, d);
         SetTitleFont(title);
         SetFooterFont(footer);
     }
 
     {
-        TColumnsUpdateGuardGx update(FColumns.get());
+        TColumnsUpdateGuardGx update(D->FColumns.get());
         std::vector<int> widths;
-        widths.reserve(static_cast<size_t>(FColumns->Count()));
-        for (const auto& column : *FColumns)
+        widths.reserve(static_cast<size_t>(D->FColumns->Count()));
+        for (const auto& column : *D->FColumns)
             widths.push_back(column->Width());
 
-        for (const auto& column : *FColumns) {
+        for (const auto& column : *D->FColumns) {
             if (column->AssignedValues().Contains(cvFont))
                 column->SetFont(ScaledFont(column->Font(), m, d));
             if (column->AssignedValues().Contains(cvTitleFont))
@@ -78,18 +79,18 @@ void TCustomDBGridGx::ChangeScale(int m, int d)
         // before it got.
         int64_t unscaledSum = 0;
         int64_t scaledBefore = 0;
-        for (int i = 0; i < FColumns->Count(); ++i) {
+        for (int i = 0; i < D->FColumns->Count(); ++i) {
             unscaledSum += widths[static_cast<size_t>(i)];
             const int64_t scaledSum = MulDivGx(unscaledSum, m, d);
-            (*FColumns)[i]->SetWidth(static_cast<int>(scaledSum - scaledBefore));
+            (*D->FColumns)[i]->SetWidth(static_cast<int>(scaledSum - scaledBefore));
             scaledBefore = scaledSum;
         }
     }
 
     // What scaling does to any widget: its own font (not one it follows
     // from its parent) and its size.
-    if (!FParentFont)
-        SetFont(ScaledFont(FFont, m, d));
+    if (!D->FParentFont)
+        SetFont(ScaledFont(D->FFont, m, d));
     const QRect bounds = geometry();
     setGeometry(ScaledInt(bounds.x(), m, d), ScaledInt(bounds.y(), m, d), ScaledInt(bounds.width(), m, d),
                 ScaledInt(bounds.height(), m, d));

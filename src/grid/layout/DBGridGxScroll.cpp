@@ -3,6 +3,9 @@
 // mouse wheel and the timed scroll of a drag held beyond the grid.
 
 #include "grid/DBGridGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
 
 #include "data/DataSet.h"
 #include "grid/GridDataLinkGx.h"
@@ -14,77 +17,78 @@ namespace {
 enum { ThumbAtFirst = 0, ThumbPageUp = 1, ThumbInside = 2, ThumbPageDown = 3, ThumbAtLast = 4 };
 }  // namespace
 
-bool TCustomDBGridGx::RecordsNumbered() const
+bool TDBGridGxRowWindow::RecordsNumbered() const
 {
-    TDataSet* dataSet = FDataLink->DataSet();
+    TDataSet* dataSet = D.FDataLink->DataSet();
     return dataSet && dataSet->IsSequenced();
 }
 
-void TCustomDBGridGx::ScrollRows(int distance)
+void TDBGridGxRowWindow::ScrollRows(int distance)
 {
-    if (!HandleAllocated())
+    if (!FGrid.HandleAllocated())
         return;
-    const int oldRow = Row();
-    InvalidateRow(oldRow);
-    if (FDataLink->ActiveRecord() >= RowCount() - FTitleRows)
+    const int oldRow = FGrid.Row();
+    FGrid.InvalidateRow(oldRow);
+    if (D.FDataLink->ActiveRecord() >= FGrid.RowCount() - D.FTitleRows)
         UpdateRowWindow();
     UpdateVertScrollBarFittingColumns();
     SyncCurrentRow();
-    InvalidateRow(Row());
+    FGrid.InvalidateRow(FGrid.Row());
 
     if (distance != 0) {
-        HideEditor();
-        if (std::abs(distance) > VisibleDataRowCount()) {
-            InvalidateGrid();
-            if (FOptions.Contains(dgAlwaysShowEditor))
-                ShowEditor();
+        FGrid.HideEditor();
+        if (std::abs(distance) > FGrid.VisibleDataRowCount()) {
+            FGrid.InvalidateGrid();
+            if (D.FOptions.Contains(dgAlwaysShowEditor))
+                FGrid.ShowEditor();
             return;
         }
         InvalidateIndicator();
-        const int lastDataRow = FFooterRowCount > 0 ? RowCount() - FFooterRowCount - 2 : -1;
-        ScrollRowBand(FTitleRows, lastDataRow, -RowPitch() * distance);
+        const int lastDataRow = D.FFooterRowCount > 0 ? FGrid.RowCount() - D.FFooterRowCount - 2 : -1;
+        FGrid.ScrollRowBand(D.FTitleRows, lastDataRow, -FGrid.RowPitch() * distance);
         // The pixels of the former current row moved with the band.
         const int movedOldRow = oldRow - distance;
-        if (movedOldRow >= FTitleRows && movedOldRow < RowCount())
-            InvalidateRow(movedOldRow);
-        if (FOptions.Contains(dgIndicator))
-            InvalidateRow(Row());
-        if (FOptions.Contains(dgAlwaysShowEditor))
-            ShowEditor();
+        if (movedOldRow >= D.FTitleRows && movedOldRow < FGrid.RowCount())
+            FGrid.InvalidateRow(movedOldRow);
+        if (D.FOptions.Contains(dgIndicator))
+            FGrid.InvalidateRow(FGrid.Row());
+        if (D.FOptions.Contains(dgAlwaysShowEditor))
+            FGrid.ShowEditor();
     }
     InvalidateFooters();
-    if (FUpdateLock == 0)
-        Update();
+    if (D.FUpdateLock == 0)
+        FGrid.Update();
 }
 
-void TCustomDBGridGx::RefreshFromData()
+void TDBGridGxRowWindow::RefreshFromData()
 {
-    if (!HandleAllocated())
+    if (!FGrid.HandleAllocated())
         return;
     UpdateRowWindow();
     UpdateVertScrollBarFittingColumns();
     SyncCurrentRow();
-    RefreshEditor();
-    InvalidateGrid();
+    FGrid.RefreshEditor();
+    D.FFooterSummaries->DataChanged();
+    FGrid.InvalidateGrid();
 }
 
-void TCustomDBGridGx::UpdateVertScrollBarFittingColumns()
+void TDBGridGxRowWindow::UpdateVertScrollBarFittingColumns()
 {
-    const bool wasShown = IsScrollBarShown(sbVertical);
+    const bool wasShown = FGrid.IsScrollBarShown(sbVertical);
     UpdateVertScrollBar();
-    if (FAutoFitColWidths && IsScrollBarShown(sbVertical) != wasShown)
-        DeferLayout();
+    if (D.FAutoFitColWidths && FGrid.IsScrollBarShown(sbVertical) != wasShown)
+        FGrid.DeferLayout();
 }
 
-void TCustomDBGridGx::UpdateVertScrollBar()
+void TDBGridGxRowWindow::UpdateVertScrollBar()
 {
-    TDataSet* dataSet = FDataLink->DataSet();
-    if (!FDataLink->Active() || !dataSet || !HandleAllocated())
+    TDataSet* dataSet = D.FDataLink->DataSet();
+    if (!D.FDataLink->Active() || !dataSet || !FGrid.HandleAllocated())
         return;
-    TScrollInfo info = FVertScrollWanted;
+    TScrollInfo info = D.FVertScrollWanted;
     if (RecordsNumbered()) {
         info.Min = 1;
-        info.Page = VisibleDataRowCount();
+        info.Page = FGrid.VisibleDataRowCount();
         info.Max = static_cast<int>(std::min<int64_t>(dataSet->RecordCount() + info.Page - 1, INT32_MAX));
         TDataSetState state = dataSet->State();
         if (state == dsInactive || state == dsBrowse || state == dsEdit)
@@ -95,28 +99,28 @@ void TCustomDBGridGx::UpdateVertScrollBar()
         info.Page = 0;
         info.Pos = dataSet->Bof() ? ThumbAtFirst : dataSet->Eof() ? ThumbAtLast : ThumbInside;
     }
-    if (!FVertScrollBar.Visible())
+    if (!D.FVertScrollBar.Visible())
         info.Max = info.Min;
     // Written only when it changed; the bar's own range is looked at too,
     // since changing the base grid's scroll-bar style clears it.
-    if (info == FVertScrollWanted && info.Max == GetScrollInfo(sbVertical).Max)
+    if (info == D.FVertScrollWanted && info.Max == FGrid.GetScrollInfo(sbVertical).Max)
         return;
-    FVertScrollWanted = info;
-    SetScrollInfo(sbVertical, info);
+    D.FVertScrollWanted = info;
+    FGrid.SetScrollInfo(sbVertical, info);
 }
 
 void TCustomDBGridGx::VScroll(TScrollCode code, int pos)
 {
-    TDataSet* dataSet = FDataLink->DataSet();
-    if (!FDataLink->Active() || !dataSet || !TakeFocus())
+    TDataSet* dataSet = D->FDataLink->DataSet();
+    if (!D->FDataLink->Active() || !dataSet || !TakeFocus())
         return;
     try {
         switch (code) {
         case scLineUp:
-            dataSet->MoveBy(-(FDataLink->ActiveRecord() + 1));
+            dataSet->MoveBy(-(D->FDataLink->ActiveRecord() + 1));
             break;
         case scLineDown:
-            dataSet->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+            dataSet->MoveBy(D->FDataLink->RecordCount() - D->FDataLink->ActiveRecord());
             break;
         case scPageUp:
             dataSet->MoveBy(-VisibleDataRowCount());
@@ -126,13 +130,13 @@ void TCustomDBGridGx::VScroll(TScrollCode code, int pos)
             break;
         case scTrack:
             // Only a numbered bar can follow its thumb record by record.
-            if (FVertScrollBar.Tracking() && RecordsNumbered()) {
+            if (D->FVertScrollBar.Tracking() && RowWindowOf(*this).RecordsNumbered()) {
                 dataSet->MoveBy(static_cast<int>(pos - dataSet->RecNo()));
-                FThumbTracked = true;
+                D->FThumbTracked = true;
             }
             break;
         case scPosition:
-            ThumbReleased(*dataSet, pos);
+            RowWindowOf(*this).ThumbReleased(*dataSet, pos);
             break;
         case scTop:
             dataSet->First();
@@ -142,16 +146,16 @@ void TCustomDBGridGx::VScroll(TScrollCode code, int pos)
             break;
         }
     } catch (...) {
-        ShowThumbAtPosition();
+        RowWindowOf(*this).ShowThumbAtPosition();
         throw;
     }
-    ShowThumbAtPosition();
+    RowWindowOf(*this).ShowThumbAtPosition();
 }
 
-void TCustomDBGridGx::ThumbReleased(TDataSet& dataSet, int pos)
+void TDBGridGxRowWindow::ThumbReleased(TDataSet& dataSet, int pos)
 {
-    if (FThumbTracked) {
-        FThumbTracked = false;
+    if (D.FThumbTracked) {
+        D.FThumbTracked = false;
         return;
     }
     if (RecordsNumbered()) {
@@ -168,10 +172,10 @@ void TCustomDBGridGx::ThumbReleased(TDataSet& dataSet, int pos)
         dataSet.First();
         break;
     case ThumbPageUp:
-        dataSet.MoveBy(-VisibleDataRowCount());
+        dataSet.MoveBy(-FGrid.VisibleDataRowCount());
         break;
     case ThumbPageDown:
-        dataSet.MoveBy(VisibleDataRowCount());
+        dataSet.MoveBy(FGrid.VisibleDataRowCount());
         break;
     case ThumbAtLast:
         dataSet.Last();
@@ -181,43 +185,43 @@ void TCustomDBGridGx::ThumbReleased(TDataSet& dataSet, int pos)
     }
 }
 
-void TCustomDBGridGx::ShowThumbAtPosition()
+void TDBGridGxRowWindow::ShowThumbAtPosition()
 {
     // The thumb goes back to where the data put it, also when the action
     // moved nothing.
-    if (HandleAllocated())
-        SetScrollInfo(sbVertical, GetScrollInfo(sbVertical));
+    if (FGrid.HandleAllocated())
+        FGrid.SetScrollInfo(sbVertical, FGrid.GetScrollInfo(sbVertical));
 }
 
 void TCustomDBGridGx::HScroll(TScrollCode code, int pos)
 {
-    if (code == scTrack && FHorzScrollBar.Tracking())
+    if (code == scTrack && D->FHorzScrollBar.Tracking())
         code = scPosition;
     TCustomGrid::HScroll(code, pos);
 }
 
 bool TCustomDBGridGx::DoMouseWheelDown(TShiftState /*shift*/, const QPoint& /*pos*/)
 {
-    if (TDataSet* dataSet = FDataLink->DataSet(); dataSet && FDataLink->Active())
+    if (TDataSet* dataSet = D->FDataLink->DataSet(); dataSet && D->FDataLink->Active())
         dataSet->MoveBy(1);
     return true;
 }
 
 bool TCustomDBGridGx::DoMouseWheelUp(TShiftState /*shift*/, const QPoint& /*pos*/)
 {
-    if (TDataSet* dataSet = FDataLink->DataSet(); dataSet && FDataLink->Active())
+    if (TDataSet* dataSet = D->FDataLink->DataSet(); dataSet && D->FDataLink->Active())
         dataSet->MoveBy(-1);
     return true;
 }
 
 void TCustomDBGridGx::TimedScroll(TGridScrollDirections direction)
 {
-    TDataSet* dataSet = FDataLink->DataSet();
-    if (dataSet && FDataLink->Active()) {
+    TDataSet* dataSet = D->FDataLink->DataSet();
+    if (dataSet && D->FDataLink->Active()) {
         if (direction.Contains(sdUp))
-            dataSet->MoveBy(-(FDataLink->ActiveRecord() + 1));
+            dataSet->MoveBy(-(D->FDataLink->ActiveRecord() + 1));
         if (direction.Contains(sdDown))
-            dataSet->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
+            dataSet->MoveBy(D->FDataLink->RecordCount() - D->FDataLink->ActiveRecord());
     }
     TGridScrollDirections sideways = direction * TGridScrollDirections{sdLeft, sdRight};
     if (!sideways.Empty())

@@ -1,4 +1,6 @@
 #include "grid/layout/DBGridGxScrollBar.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include "grid/DBGridGx.h"
 
@@ -8,7 +10,7 @@ void TDBGridGxScrollBar::SetVisible(bool value)
         return;
     FVisible = value;
     if (FKind == sbVertical)
-        FGrid.UpdateVertScrollBar();
+        RowWindowOf(FGrid).UpdateVertScrollBar();
     FGrid.RequestLayout();
 }
 

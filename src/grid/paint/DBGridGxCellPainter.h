@@ -9,6 +9,7 @@
 
 #include "grid/DBGridGx.h"
 #include "grid/paint/GridTextWriter.h"
+#include "grid/paint/GridPaintResources.h"
 
 #include <QRect>
 

@@ -3,6 +3,8 @@
 // static text.
 
 #include "grid/DBGridGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
 
 #include "data/DataSet.h"
 #include "data/FieldTypes.h"
@@ -53,17 +55,15 @@ std::string FormatSummary(const TField& field, int64_t scaled)
 
 }  // namespace
 
-bool TCustomDBGridGx::FooterSummaryValue(const TColumnFooterGx& /*footer*/, int64_t& /*scaledValue*/)
+bool TCustomDBGridGx::FooterSummaryValue(const TColumnFooterGx& footer, int64_t& scaledValue)
 {
-    // The footer summaries answer here once the grid keeps them; until
-    // then no footer has a summary value.
-    return false;
+    return D->FFooterSummaries->Value(footer, scaledValue);
 }
 
 std::string TCustomDBGridGx::FooterText(int footerRow, TColumnGx& column)
 {
     const TColumnFooterGx& footer = *column.UsedFooter(footerRow);
-    TDataSet* dataSet = FDataLink->DataSet();
+    TDataSet* dataSet = D->FDataLink->DataSet();
     switch (footer.ValueType()) {
     case fvtSum:
     case fvtAvg: {

@@ -6,6 +6,9 @@
 // painting state other parts drive, and the flat border.
 
 #include "grid/DBGridGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/input/DBGridGxKeyboard.h"
+#include "grid/input/DBGridGxMouse.h"
 
 #include "grid/paint/DBGridGxCellPainter.h"
 #include "grid/GridDataLinkGx.h"
@@ -34,7 +37,7 @@ int BoundaryAfter(const TGridAxisDrawInfo& axis, int count)
 
 void TCustomDBGridGx::Paint()
 {
-    if (FPaintSuppressed)
+    if (D->FPaintSuppressed)
         return;
 
     const TGridDrawInfo di = CalcDrawInfo();
@@ -44,20 +47,20 @@ void TCustomDBGridGx::Paint()
 
     // The frozen columns lie between the indicator and the fixed boundary;
     // the footer rows between footerTop and the grid boundary.
-    const int frozenLeft = BoundaryAfter(h, FIndicatorCols);
+    const int frozenLeft = BoundaryAfter(h, D->FIndicatorCols);
     int footerTop = v.GridBoundary;
-    if (FFooterRowCount > 0) {
-        const int start = GridAxis::CellStart(v, RowCount() - FFooterRowCount);
+    if (D->FFooterRowCount > 0) {
+        const int start = GridAxis::CellStart(v, RowCount() - D->FFooterRowCount);
         if (start >= 0 && start < v.GridBoundary)
             footerTop = start;
     }
-    const bool footerLook = FOptionsGx.Contains(dghFooter3D) || ColorToRGB(FooterColor()) == ColorToRGB(clBtnFace);
+    const bool footerLook = D->FOptionsGx.Contains(dghFooter3D) || ColorToRGB(FooterColor()) == ColorToRGB(clBtnFace);
 
     if (GridLineWidth() > 0) {
         const TGridOptions options = TCustomGrid::Options();
         const bool fixedHorz = options.Contains(goFixedHorzLine);
         const bool fixedVert = options.Contains(goFixedVertLine);
-        const TColor fixedLine = FFlat ? clGray : clBlack;
+        const TColor fixedLine = D->FFlat ? clGray : clBlack;
         const TColor dataLine = ColorToRGB(Color()) == ColorToRGB(clSilver) ? clGray : clSilver;
         DrawLines(di, fixedHorz, fixedVert, 0, 0, Region(0, 0, h.FixedBoundary, v.FixedBoundary), fixedLine,
                   FixedColor());
@@ -65,16 +68,16 @@ void TCustomDBGridGx::Paint()
                   fixedLine, FixedColor());
         DrawLines(di, fixedHorz, fixedVert, 0, TopRow(), Region(0, v.FixedBoundary, h.FixedBoundary, v.GridBoundary),
                   fixedLine, FixedColor());
-        if (FFrozenCols > 0 && !FOptionsGx.Contains(dghFrozen3D)) {
+        if (D->FFrozenCols > 0 && !D->FOptionsGx.Contains(dghFrozen3D)) {
             const int bottom = footerLook ? footerTop : v.GridBoundary;
-            DrawLines(di, fixedHorz, fixedVert, FIndicatorCols, TopRow(),
+            DrawLines(di, fixedHorz, fixedVert, D->FIndicatorCols, TopRow(),
                       Region(frozenLeft, v.FixedBoundary, h.FixedBoundary, bottom), dataLine, Color());
         }
         DrawLines(di, options.Contains(goHorzLine), options.Contains(goVertLine), LeftCol(), TopRow(),
                   Region(h.FixedBoundary, v.FixedBoundary, h.GridBoundary, v.GridBoundary), dataLine, Color());
         if (footerLook && footerTop < v.GridBoundary) {
-            const int firstFooter = RowCount() - FFooterRowCount;
-            DrawLines(di, fixedHorz, fixedVert, FIndicatorCols, firstFooter,
+            const int firstFooter = RowCount() - D->FFooterRowCount;
+            DrawLines(di, fixedHorz, fixedVert, D->FIndicatorCols, firstFooter,
                       Region(frozenLeft, footerTop, h.FixedBoundary, v.GridBoundary), fixedLine, FooterColor());
             DrawLines(di, fixedHorz, fixedVert, LeftCol(), firstFooter,
                       Region(h.FixedBoundary, footerTop, h.GridBoundary, v.GridBoundary), fixedLine, FooterColor());
@@ -104,9 +107,9 @@ void TCustomDBGridGx::Paint()
     if (v.GridBoundary < v.GridExtent)
         canvas.fillRect(Region(0, v.GridBoundary, h.GridExtent, v.GridExtent), ToQColor(Color()));
 
-    if (FOptions.Contains(dgRowSelect) && DefaultDrawing() && focused) {
+    if (D->FOptions.Contains(dgRowSelect) && DefaultDrawing() && focused) {
         const QRect rowRect =
-            GridRectToScreenRect({FIndicatorCols, selection.Top, selection.Right, selection.Bottom}, false);
+            GridRectToScreenRect({D->FIndicatorCols, selection.Top, selection.Right, selection.Bottom}, false);
         DrawFocusRect(rowRect);
     }
 }
@@ -120,49 +123,33 @@ void TCustomDBGridGx::DrawCell(int col, int row, const QRect& rect, TGridDrawSta
 
 bool TCustomDBGridGx::HighlightDataCell(int dataCol, int dataRow, TGridDrawState state, const std::string& /*text*/)
 {
-    if (FOptions.Contains(dgMultiSelect) && FDataLink->Active() && FSelectionModel->DrawnCellSelected(dataCol))
+    if (D->FOptions.Contains(dgMultiSelect) && D->FDataLink->Active() && D->FSelectionModel->DrawnCellSelected(dataCol))
         return true;
-    const int row = dataRow + FTitleRows;
+    const int row = dataRow + D->FTitleRows;
     const int col = DataToRawColumn(dataCol);
     const bool inCurrentRow = row == Row();
-    bool focusLook = IsActiveControl() && FOptionsGx.Contains(dghHighlightFocus);
-    if (FOptionsGx.Contains(dghRowHighlight) && inCurrentRow && Selection().Empty() && col != Col()) {
+    bool focusLook = IsActiveControl() && D->FOptionsGx.Contains(dghHighlightFocus);
+    if (D->FOptionsGx.Contains(dghRowHighlight) && inCurrentRow && Selection().Empty() && col != Col()) {
         state += gdSelected;
         focusLook = true;
     }
     if (!state.Contains(gdSelected))
-        return inCurrentRow && FOptions.Contains(dgRowSelect);
-    return (FOptions.Contains(dgAlwaysShowSelection) || focusLook) &&
-           (FUpdateLock == 0 || FOptions.Contains(dgRowSelect));
+        return inCurrentRow && D->FOptions.Contains(dgRowSelect);
+    return (D->FOptions.Contains(dgAlwaysShowSelection) || focusLook) &&
+           (D->FUpdateLock == 0 || D->FOptions.Contains(dgRowSelect));
 }
 
 // ---- state other parts drive -----------------------------------------------
 
-void TCustomDBGridGx::SetIncSearchState(bool active, const std::string& text)
-{
-    if (active == FIncSearchActive && text == FIncSearchText)
-        return;
-    FIncSearchActive = active;
-    FIncSearchText = active ? text : std::string();
-    if (Row() >= 0 && Row() < RowCount())
-        InvalidateRow(Row());
-}
+bool TCustomDBGridGx::IncSearchActive() const { return D->FKeyboard->IncSearchActive(); }
 
-void TCustomDBGridGx::SetPressedTitleCol(int dataCol)
-{
-    if (dataCol == FPressedTitleCol)
-        return;
-    for (int old : {FPressedTitleCol, dataCol}) {
-        const int raw = DataToRawColumn(old);
-        if (old >= 0 && raw < ColCount() && FTitleRows > 0)
-            InvalidateCell(raw, FTitleRows - 1);
-    }
-    FPressedTitleCol = dataCol;
-}
+const std::string& TCustomDBGridGx::IncSearchText() const { return D->FKeyboard->IncSearchText(); }
+
+int TCustomDBGridGx::PressedTitleCol() const { return D->FMouse->PressedTitleCol(); }
 
 void TCustomDBGridGx::ApplyFlatBorder()
 {
-    if (!FFlat) {
+    if (!D->FFlat) {
         SetBorderStyle(BorderStyle());
         return;
     }

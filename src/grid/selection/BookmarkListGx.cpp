@@ -1,4 +1,5 @@
 #include "grid/selection/BookmarkListGx.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/DataSet.h"
 #include "grid/DBGridGx.h"
@@ -134,11 +135,8 @@ void TBookmarkListGx::Delete()
     if (!dataSet || FItems.empty())
         return;
     {
-        struct TControlsGuard {
-            TDataSet& DataSet;
-            ~TControlsGuard() { DataSet.EnableControls(); }
-        } guard{*dataSet};
         dataSet->DisableControls();
+        TScopeExit enableControls([dataSet] { dataSet->EnableControls(); });
         for (int i = Count() - 1; i >= 0; --i) {
             std::string bookmark = FItems[static_cast<size_t>(i)];
             // A record gone, or hidden by a filter since it was selected,

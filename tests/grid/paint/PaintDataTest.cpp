@@ -5,6 +5,7 @@
 // incremental search text.
 
 #include "grid/PaintTestSupport.h"
+#include "grid/input/DBGridGxKeyboard.h"
 
 #include "ui/TextDraw.h"
 
@@ -287,7 +288,7 @@ TEST(PaintData, IncrementalSearchTextIsWrittenOverTheCurrentCell)
     grid.G().SetCol(grid.G().DataToRawColumn(ColName));
     const QRect cell = grid.Cell(ColName, 1);
     EXPECT_EQ(CountColor(grid.Render(), cell, Qc(clYellow)), 0);
-    grid.G().SetIncSearchState(true, "An");
+    grid.G().Keyboard().SetIncSearchState(true, "An");
     const QImage image = grid.Render();
     const int yellow = CountColor(image, cell, Qc(clYellow));
     EXPECT_GT(yellow, 0);

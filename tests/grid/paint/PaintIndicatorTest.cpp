@@ -2,6 +2,7 @@
 // the dark look of selected rows, the search arrow, a closed dataset.
 
 #include "grid/PaintTestSupport.h"
+#include "grid/input/DBGridGxKeyboard.h"
 
 #include "grid/paint/GridImages.h"
 
@@ -97,12 +98,12 @@ TEST(PaintIndicator, SelectedRowsAreDarkAndTheCurrentOneShowsTheWhiteArrow)
 TEST(PaintIndicator, SearchingShowsTheYellowArrow)
 {
     TPaintGrid grid;
-    grid.G().SetIncSearchState(true, "A");
+    grid.G().Keyboard().SetIncSearchState(true, "A");
     const int current = grid.G().TitleRows() + grid.G().DataLink()->ActiveRecord();
     const QImage image = grid.Render();
     ExpectGlyph(image, GlyphOrigin(grid, current), "DBGARROWGXW", clTeal, Qc(clBtnFace), Qc(clYellow));
 
-    grid.G().SetIncSearchState(false, "");
+    grid.G().Keyboard().SetIncSearchState(false, "");
     ExpectGlyph(grid.Render(), GlyphOrigin(grid, current), "DBGARROWGX", clWhite, Qc(clBtnFace));
 }
 

@@ -3,6 +3,7 @@
 // numbers, title images in place of the caption, the held title button.
 
 #include "grid/PaintTestSupport.h"
+#include "grid/input/DBGridGxMouse.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -161,7 +162,7 @@ TEST(PaintTitle, HeldTitleButtonIsSunkenAndShiftsItsCaption)
     TPaintGrid grid;
     const QRect content = Content(grid.Cell(0, 0));
     const QPoint upInk = FirstInk(grid.Render(), content, Qc(clBtnFace));
-    grid.G().SetPressedTitleCol(0);
+    grid.G().Mouse().SetPressedTitleCol(0);
     const QImage image = grid.Render();
     EXPECT_EQ(FirstInk(image, content, Qc(clBtnFace)), upInk + QPoint(1, 1));
     EXPECT_EQ(Pixel(image, grid.Cell(0, 0).topLeft()), Qc(cl3DDkShadow));

@@ -1,31 +1,28 @@
-// The grid's side of sort marking: sort indexes and the sort-marked list.
+// The collection's side of sort marking: sort indexes and the sort-marked
+// list, kept in step as the titles' markers change.
 
-#include "grid/DBGridGx.h"
+#include "grid/columns/ColumnsHostGx.h"
+#include "grid/columns/DBGridColumnsGx.h"
 
-// ---- sort markers ---------------------------------------------------------
-
-void TCustomDBGridGx::SortMarkerChanging(TColumnGx& column, TSortMarkerGx value)
+void TDBGridColumnsGx::SortMarkerChanging(TColumnGx& column, TSortMarkerGx value)
 {
     TColumnTitleGx& title = *column.Title();
-    if (FOptionsGx.Contains(dghMultiSortMarking)) {
+    if (FHost && FHost->MultiSortMarking()) {
         if (value != smNoneGx && title.FSortIndex == 0) {
             int marked = 0;
-            for (const auto& other : *FColumns)
+            for (const auto& other : FItems)
                 if (other->Title()->FSortIndex > 0)
                     ++marked;
             title.FSortIndex = marked + 1;
             FSortMarkedColumns.Add(&column);
         } else if (value == smNoneGx && title.FSortIndex > 0) {
-            for (const auto& other : *FColumns)
-                if (other->Title()->FSortIndex > title.FSortIndex)
-                    --other->Title()->FSortIndex;
-            FSortMarkedColumns.Remove(&column);
+            ForgetSortMarks(column);
             title.FSortIndex = 0;
         }
         return;
     }
     if (value != smNoneGx) {
-        for (const auto& other : *FColumns) {
+        for (const auto& other : FItems) {
             TColumnTitleGx& otherTitle = *other->Title();
             if (other.get() == &column || (otherTitle.FSortMarker == smNoneGx && otherTitle.FSortIndex == 0))
                 continue;
@@ -42,10 +39,10 @@ void TCustomDBGridGx::SortMarkerChanging(TColumnGx& column, TSortMarkerGx value)
     }
 }
 
-void TCustomDBGridGx::ExchangeSortIndex(TColumnGx& column, int sortIndex)
+void TDBGridColumnsGx::ExchangeSortIndex(TColumnGx& column, int sortIndex)
 {
     TColumnGx* holder = nullptr;
-    for (const auto& other : *FColumns)
+    for (const auto& other : FItems)
         if (other.get() != &column && other->Title()->FSortMarker != smNoneGx &&
             other->Title()->FSortIndex == sortIndex)
             holder = other.get();
@@ -60,11 +57,27 @@ void TCustomDBGridGx::ExchangeSortIndex(TColumnGx& column, int sortIndex)
     column.Changed(false);
 }
 
-void TCustomDBGridGx::ClearSortMarkers(TColumnGx* except)
+void TDBGridColumnsGx::ClearSortMarkers(TColumnGx* except)
 {
-    for (int i = 0; i < FColumns->Count(); ++i) {
-        TColumnGx* column = (*FColumns)[i];
+    for (int i = 0; i < Count(); ++i) {
+        TColumnGx* column = (*this)[i];
         if (column != except && column->Title()->SortMarker() != smNoneGx)
             column->Title()->SetSortMarker(smNoneGx);
     }
+}
+
+void TDBGridColumnsGx::KeepOneSortMarker()
+{
+    while (FSortMarkedColumns.Count() > 1)
+        FSortMarkedColumns[FSortMarkedColumns.Count() - 1]->Title()->SetSortMarker(smNoneGx);
+}
+
+void TDBGridColumnsGx::ForgetSortMarks(TColumnGx& column)
+{
+    const int sortIndex = column.Title()->FSortIndex;
+    if (sortIndex > 0)
+        for (const auto& other : FItems)
+            if (other.get() != &column && other->Title()->FSortIndex > sortIndex)
+                --other->Title()->FSortIndex;
+    FSortMarkedColumns.Remove(&column);
 }
