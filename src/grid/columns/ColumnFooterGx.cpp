@@ -3,6 +3,7 @@
 #include "grid/columns/ColumnGx.h"
 #include "data/DataLink.h"
 #include "data/DataSet.h"
+#include "grid/columns/AssignedValueGx.h"
 #include "grid/columns/ColumnDefValuesGx.h"
 #include "grid/columns/ColumnsHostGx.h"
 
@@ -41,11 +42,8 @@ TAlignment TColumnFooterGx::Alignment() const
 
 void TColumnFooterGx::SetAlignment(TAlignment value)
 {
-    if (FAssignedValues.Contains(cvFooterAlignment) && value == FAlignment)
-        return;
-    FAlignment = value;
-    FAssignedValues += cvFooterAlignment;
-    Changed();
+    if (StoreAssigned(FAssignedValues, cvFooterAlignment, FAlignment, value))
+        Changed();
 }
 
 TColor TColumnFooterGx::Color() const
@@ -58,11 +56,8 @@ TColor TColumnFooterGx::Color() const
 
 void TColumnFooterGx::SetColor(TColor value)
 {
-    if (FAssignedValues.Contains(cvFooterColor) && value == FColor)
-        return;
-    FColor = value;
-    FAssignedValues += cvFooterColor;
-    Changed();
+    if (StoreAssigned(FAssignedValues, cvFooterColor, FColor, value))
+        Changed();
 }
 
 void TColumnFooterGx::SetEndEllipsis(bool value)
@@ -91,7 +86,9 @@ TFontGx TColumnFooterGx::DefaultFont() const
 
 TFontGx TColumnFooterGx::Font() const
 {
-    return FAssignedValues.Contains(cvFooterFont) ? FFont : DefaultFont();
+    if (FAssignedValues.Contains(cvFooterFont))
+        return FFont;
+    return DefaultFont();
 }
 
 void TColumnFooterGx::SetFont(const TFontGx& value)

@@ -13,6 +13,7 @@
 #include "data/Field.h"
 #include "editors/EditButtonGx.h"
 #include "editors/SpecRowGx.h"
+#include "grid/columns/AssignedValueGx.h"
 #include "grid/columns/ColCellParamsGx.h"
 #include "grid/columns/ColumnFooterGx.h"
 #include "grid/columns/ColumnTitleGx.h"
@@ -216,11 +217,8 @@ private:
     template <typename T>
     void StoreAssigned(T& member, const T& value, TColumnValueGx bit, bool all)
     {
-        if (IsAssigned(bit) && value == member)
-            return;
-        member = value;
-        MarkAssigned(bit);
-        Changed(all);
+        if (::StoreAssigned(FAssignedValues, bit, member, value))
+            Changed(all);
     }
     // Stores a width (clamped to MaxWidth and MinWidth) and announces it.
     void KeepWidth(int value);

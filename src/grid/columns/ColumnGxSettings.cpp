@@ -28,55 +28,40 @@ void TColumnGx::SetAlignment(TAlignment value)
 }
 
 namespace {
-// Getter and setter bodies of the Boolean settings that fall back to the
-// grid's ColumnDefValues.
-template <typename Getter>
-bool DefValue(const TColumnsHostGx* host, Getter getter)
+// A Boolean setting's value: the column's own once assigned, else the
+// host's ColumnDefValues (false without a host).
+bool InheritedBool(const TColumnGx& column, TColumnValueGx bit, bool own, bool (TColumnDefValuesGx::*getter)() const)
 {
+    if (column.AssignedValues().Contains(bit))
+        return own;
+    const TColumnsHostGx* host = column.Host();
     return host && (host->ColumnDefValues().*getter)();
 }
 }  // namespace
 
-#define TM_COLUMN_DEF_BOOL(Name, Bit)                                   \
-    bool TColumnGx::Name() const                                        \
-    {                                                                   \
-        if (IsAssigned(Bit))                                            \
-            return F##Name;                                             \
-        return DefValue(Host(), &TColumnDefValuesGx::Name);             \
-    }                                                                   \
-    void TColumnGx::Set##Name(bool value)                               \
-    {                                                                   \
-        if (IsAssigned(Bit) && value == F##Name)                        \
-            return;                                                     \
-        F##Name = value;                                                \
-        MarkAssigned(Bit);                                              \
-        Changed(false);                                                 \
-    }
-
-TM_COLUMN_DEF_BOOL(AlwaysShowEditButton, cvAlwaysShowEditButton)
-TM_COLUMN_DEF_BOOL(EndEllipsis, cvEndEllipsis)
-#undef TM_COLUMN_DEF_BOOL
+// These repaint when set.
+bool TColumnGx::AlwaysShowEditButton() const
+{
+    return InheritedBool(*this, cvAlwaysShowEditButton, FAlwaysShowEditButton, &TColumnDefValuesGx::AlwaysShowEditButton);
+}
+void TColumnGx::SetAlwaysShowEditButton(bool value) { StoreAssigned(FAlwaysShowEditButton, value, cvAlwaysShowEditButton, false); }
+bool TColumnGx::EndEllipsis() const
+{
+    return InheritedBool(*this, cvEndEllipsis, FEndEllipsis, &TColumnDefValuesGx::EndEllipsis);
+}
+void TColumnGx::SetEndEllipsis(bool value) { StoreAssigned(FEndEllipsis, value, cvEndEllipsis, false); }
 
 // These only store the value: they are read when an editor opens.
-#define TM_COLUMN_DEF_BOOL_QUIET(Name, Bit)                             \
-    bool TColumnGx::Name() const                                        \
-    {                                                                   \
-        if (IsAssigned(Bit))                                            \
-            return F##Name;                                             \
-        return DefValue(Host(), &TColumnDefValuesGx::Name);             \
-    }                                                                   \
-    void TColumnGx::Set##Name(bool value)                               \
-    {                                                                   \
-        F##Name = value;                                                \
-        MarkAssigned(Bit);                                              \
-    }
-
-TM_COLUMN_DEF_BOOL_QUIET(AutoDropDown, cvAutoDropDown)
-TM_COLUMN_DEF_BOOL_QUIET(DblClickNextVal, cvDblClickNextVal)
-TM_COLUMN_DEF_BOOL_QUIET(DropDownShowTitles, cvDropDownShowTitles)
-TM_COLUMN_DEF_BOOL_QUIET(DropDownSizing, cvDropDownSizing)
-TM_COLUMN_DEF_BOOL_QUIET(ToolTips, cvToolTips)
-#undef TM_COLUMN_DEF_BOOL_QUIET
+bool TColumnGx::AutoDropDown() const { return InheritedBool(*this, cvAutoDropDown, FAutoDropDown, &TColumnDefValuesGx::AutoDropDown); }
+void TColumnGx::SetAutoDropDown(bool value) { ::StoreAssigned(FAssignedValues, cvAutoDropDown, FAutoDropDown, value); }
+bool TColumnGx::DblClickNextVal() const { return InheritedBool(*this, cvDblClickNextVal, FDblClickNextVal, &TColumnDefValuesGx::DblClickNextVal); }
+void TColumnGx::SetDblClickNextVal(bool value) { ::StoreAssigned(FAssignedValues, cvDblClickNextVal, FDblClickNextVal, value); }
+bool TColumnGx::DropDownShowTitles() const { return InheritedBool(*this, cvDropDownShowTitles, FDropDownShowTitles, &TColumnDefValuesGx::DropDownShowTitles); }
+void TColumnGx::SetDropDownShowTitles(bool value) { ::StoreAssigned(FAssignedValues, cvDropDownShowTitles, FDropDownShowTitles, value); }
+bool TColumnGx::DropDownSizing() const { return InheritedBool(*this, cvDropDownSizing, FDropDownSizing, &TColumnDefValuesGx::DropDownSizing); }
+void TColumnGx::SetDropDownSizing(bool value) { ::StoreAssigned(FAssignedValues, cvDropDownSizing, FDropDownSizing, value); }
+bool TColumnGx::ToolTips() const { return InheritedBool(*this, cvToolTips, FToolTips, &TColumnDefValuesGx::ToolTips); }
+void TColumnGx::SetToolTips(bool value) { ::StoreAssigned(FAssignedValues, cvToolTips, FToolTips, value); }
 
 bool TColumnGx::Checkboxes() const
 {
@@ -110,7 +95,12 @@ TFontGx TColumnGx::DefaultFont() const
     return host ? host->Font() : TFontGx();
 }
 
-TFontGx TColumnGx::Font() const { return IsAssigned(cvFont) ? FFont : DefaultFont(); }
+TFontGx TColumnGx::Font() const
+{
+    if (IsAssigned(cvFont))
+        return FFont;
+    return DefaultFont();
+}
 
 void TColumnGx::SetFont(const TFontGx& value)
 {

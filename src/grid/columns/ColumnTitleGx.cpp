@@ -4,6 +4,7 @@
 #include "grid/columns/DBGridColumnsGx.h"
 #include "data/DataLink.h"
 #include "data/DataSet.h"
+#include "grid/columns/AssignedValueGx.h"
 #include "grid/columns/ColumnDefValuesGx.h"
 #include "grid/columns/ColumnsHostGx.h"
 
@@ -29,11 +30,8 @@ TAlignment TColumnTitleGx::Alignment() const
 
 void TColumnTitleGx::SetAlignment(TAlignment value)
 {
-    if (IsAssigned(cvTitleAlignment) && value == FAlignment)
-        return;
-    FAlignment = value;
-    MarkAssigned(cvTitleAlignment);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleAlignment, FAlignment, value))
+        Changed();
 }
 
 std::string TColumnTitleGx::Caption() const
@@ -51,11 +49,8 @@ void TColumnTitleGx::SetCaption(const std::string& value)
         field->SetDisplayLabel(value);
         return;
     }
-    if (IsAssigned(cvTitleCaption) && value == FCaption)
-        return;
-    FCaption = value;
-    MarkAssigned(cvTitleCaption);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleCaption, FCaption, value))
+        Changed();
 }
 
 TColor TColumnTitleGx::Color() const
@@ -68,11 +63,8 @@ TColor TColumnTitleGx::Color() const
 
 void TColumnTitleGx::SetColor(TColor value)
 {
-    if (IsAssigned(cvTitleColor) && value == FColor)
-        return;
-    FColor = value;
-    MarkAssigned(cvTitleColor);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleColor, FColor, value))
+        Changed();
 }
 
 bool TColumnTitleGx::EndEllipsis() const
@@ -85,11 +77,8 @@ bool TColumnTitleGx::EndEllipsis() const
 
 void TColumnTitleGx::SetEndEllipsis(bool value)
 {
-    if (IsAssigned(cvTitleEndEllipsis) && value == FEndEllipsis)
-        return;
-    FEndEllipsis = value;
-    MarkAssigned(cvTitleEndEllipsis);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleEndEllipsis, FEndEllipsis, value))
+        Changed();
 }
 
 TFontGx TColumnTitleGx::DefaultFont() const
@@ -131,11 +120,8 @@ TTextOrientationGx TColumnTitleGx::Orientation() const
 
 void TColumnTitleGx::SetOrientation(TTextOrientationGx value)
 {
-    if (IsAssigned(cvTitleOrientation) && value == FOrientation)
-        return;
-    FOrientation = value;
-    MarkAssigned(cvTitleOrientation);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleOrientation, FOrientation, value))
+        Changed();
 }
 
 bool TColumnTitleGx::TitleButton() const
@@ -148,11 +134,8 @@ bool TColumnTitleGx::TitleButton() const
 
 void TColumnTitleGx::SetTitleButton(bool value)
 {
-    if (IsAssigned(cvTitleButton) && value == FTitleButton)
-        return;
-    FTitleButton = value;
-    MarkAssigned(cvTitleButton);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleButton, FTitleButton, value))
+        Changed();
 }
 
 bool TColumnTitleGx::ToolTips() const
@@ -165,11 +148,8 @@ bool TColumnTitleGx::ToolTips() const
 
 void TColumnTitleGx::SetToolTips(bool value)
 {
-    if (IsAssigned(cvTitleToolTips) && value == FToolTips)
-        return;
-    FToolTips = value;
-    MarkAssigned(cvTitleToolTips);
-    Changed();
+    if (StoreAssigned(FColumn->FAssignedValues, cvTitleToolTips, FToolTips, value))
+        Changed();
 }
 
 // ---- sorting ------------------------------------------------------------
