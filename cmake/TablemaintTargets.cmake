@@ -1,13 +1,19 @@
-# Every source folder is one static library made of the .cpp files it holds,
-# so adding a file never needs a CMake edit.  A folder without sources yet
-# becomes an interface library, which keeps dependants linkable.
-function(tm_library name dir)
+# A static library made of the .cpp files its source folders hold (one
+# folder, or a folder and its parts: tm_library(tm_grid grid grid/paint ...)),
+# so adding a file never needs a CMake edit.  Folders without sources yet
+# make an interface library, which keeps dependants linkable.
+function(tm_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
-  list(FILTER sources INCLUDE REGEX "\\.(cpp|qrc)$")
+  set(sources "")
+  set(headers "")
+  foreach(dir ${ARG_UNPARSED_ARGUMENTS})
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.qrc)
+    file(GLOB dir_headers CONFIGURE_DEPENDS ${dir}/*.h)
+    list(APPEND sources ${dir_sources})
+    list(APPEND headers ${dir_headers})
+  endforeach()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(sources)
-    file(GLOB headers CONFIGURE_DEPENDS ${dir}/*.h)
     add_library(${name} STATIC ${sources} ${headers})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
@@ -18,10 +24,15 @@ function(tm_library name dir)
   endif()
 endfunction()
 
-# One test program per test folder; every TEST() becomes a CTest case.
-function(tm_test name dir)
+# One test program per library, made of its test folders (they mirror the
+# library's source folders); every TEST() becomes a CTest case.
+function(tm_test name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(sources "")
+  foreach(dir ${ARG_UNPARSED_ARGUMENTS})
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND sources ${dir_sources})
+  endforeach()
   if(NOT sources)
     return()
   endif()

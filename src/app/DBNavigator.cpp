@@ -5,7 +5,7 @@
 #include "app/RepeatTimer.h"
 #include "data/DataLink.h"
 #include "data/DataSource.h"
-#include "platform/ui/DialogService.h"
+#include "ui/DialogService.h"
 
 #include <QEvent>
 #include <QPixmap>

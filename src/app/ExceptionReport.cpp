@@ -1,6 +1,6 @@
 #include "app/ExceptionReport.h"
 
-#include "platform/ui/DialogService.h"
+#include "ui/DialogService.h"
 
 #include <cstdio>
 

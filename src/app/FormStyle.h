@@ -2,7 +2,7 @@
 // The look every form of the program shares: the font "宋体" with 14-pixel
 // characters and the button-face background, at fixed pixel sizes.
 
-#include "platform/ui/QtColor.h"
+#include "ui/QtColor.h"
 
 #include <QFont>
 #include <QSize>

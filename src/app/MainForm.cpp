@@ -7,7 +7,7 @@
 #include "app/FormStyle.h"
 #include "app/ReadOnlyPanel.h"
 #include "grid/DBGridGx.h"
-#include "platform/ui/OpenDialog.h"
+#include "ui/OpenDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -7,8 +7,8 @@
 #include "app/QtTranslations.h"
 #include "data/Session.h"
 #include "data/engine/drivers/RegisterDrivers.h"
-#include "grid/GridPaintResources.h"
-#include "platform/ui/PasswordDialog.h"
+#include "grid/paint/GridPaintResources.h"
+#include "ui/PasswordDialog.h"
 
 #include <QTimer>
 

@@ -1,4 +1,5 @@
 #include "data/DataLink.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/DataSource.h"
 
@@ -159,11 +160,8 @@ void TDataLink::DataEvent(TDataEvent event, TField* field, int distance, TField*
         LayoutChanged();
         break;
     case deUpdateRecord: {
-        struct TUpdatingGuard {
-            bool& Flag;
-            ~TUpdatingGuard() { Flag = false; }
-        } guard{FUpdating};
         FUpdating = true;
+        TScopeExit done([this] { FUpdating = false; });
         UpdateData();
         break;
     }

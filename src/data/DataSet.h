@@ -320,18 +320,6 @@ private:
     std::unique_ptr<TFilterExpression> FFilterExpr;
 };
 
-// Counts a nesting level for the duration of a scope.
-class TDepthGuard {
-public:
-    explicit TDepthGuard(int& depth) : FDepth(depth) { ++FDepth; }
-    ~TDepthGuard() { --FDepth; }
-    TDepthGuard(const TDepthGuard&) = delete;
-    TDepthGuard& operator=(const TDepthGuard&) = delete;
-
-private:
-    int& FDepth;
-};
-
 // Sets a dataset's state for the duration of a scope without telling the
 // links (calculating fields, filtering); restores it on every path.
 class TDataSetStateGuard {

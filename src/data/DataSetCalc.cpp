@@ -2,6 +2,7 @@
 // record buffer and are computed whenever a record is read or edited.
 
 #include "data/DataSet.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/LookupCache.h"
 
@@ -61,7 +62,7 @@ void TDataSet::CalculateFields(TRecordBuffer& buffer)
     if (FCalcSlots.empty())
         return;
     buffer.Calc.assign(FCalcSlots.size(), TVariant::Null());
-    TDepthGuard depth(FCalcDepth);
+    TValueRollback<int> depth(FCalcDepth, FCalcDepth + 1);
     TDataSetStateGuard guard(*this, dsCalcFields, &buffer);
     for (TField* field : FLookupFields) {
         TDataSet* lookupSet = field->LookupDataSet();

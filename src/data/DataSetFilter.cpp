@@ -2,6 +2,7 @@
 // skipped by every read, so moves, counts and searches never see it.
 
 #include "data/DataSet.h"
+#include "platform/ScopeGuard.h"
 
 void TDataSet::UpdateFilter()
 {
@@ -22,7 +23,7 @@ bool TDataSet::RecordAccepted(TRecordBuffer& buffer)
     CalculateFields(buffer);
     if (!FilterActive())
         return true;
-    TDepthGuard depth(FCalcDepth);
+    TValueRollback<int> depth(FCalcDepth, FCalcDepth + 1);
     TDataSetStateGuard guard(*this, dsFilter, &buffer);
     bool accept = true;
     if (FFilterExpr)

@@ -1,11 +1,11 @@
 #include "editors/ButtonPainter.h"
 
 #include "editors/ButtonsBitmapCache.h"
-#include "platform/ui/Draw3D.h"
-#include "platform/ui/FrameControls.h"
-#include "platform/ui/QtColor.h"
-#include "platform/ui/SpeedButton.h"
-#include "platform/ui/SystemMetrics.h"
+#include "ui/Draw3D.h"
+#include "ui/FrameControls.h"
+#include "ui/QtColor.h"
+#include "ui/SpeedButton.h"
+#include "ui/SystemMetrics.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "editors/ButtonsBitmapCache.h"
 
-#include "platform/ui/QtColor.h"
+#include "ui/QtColor.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "editors/EditButtonControlGx.h"
 
-#include "platform/ui/QtColor.h"
+#include "ui/QtColor.h"
 
 #include <QPainter>
 #include <QTimerEvent>

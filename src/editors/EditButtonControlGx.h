@@ -15,7 +15,7 @@
 
 #include "editors/ButtonPainter.h"
 #include "editors/EditButtonGx.h"
-#include "platform/ui/SpeedButton.h"
+#include "ui/SpeedButton.h"
 
 #include <functional>
 

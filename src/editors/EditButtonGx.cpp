@@ -110,14 +110,6 @@ TEditButtonsGx::~TEditButtonsGx()
         item->FCollection = nullptr;
 }
 
-int TEditButtonsGx::IndexOf(const TEditButtonGx* item) const
-{
-    for (size_t i = 0; i < FItems.size(); ++i)
-        if (FItems[i].get() == item)
-            return static_cast<int>(i);
-    return -1;
-}
-
 std::unique_ptr<TEditButtonGx> TEditButtonsGx::CreateItem() { return std::make_unique<TVisibleEditButtonGx>(this); }
 
 TEditButtonGx* TEditButtonsGx::Add()
@@ -167,16 +159,10 @@ void TEditButtonsGx::Assign(const TEditButtonsGx& source)
 {
     if (&source == this)
         return;
-    BeginUpdate();
-    try {
+    RunInUpdate(*this, [&] {
         Clear();
-        for (const auto& item : source.FItems)
-            Add()->Assign(*item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+        AddCopiesOf(source, [this] { return Add(); });
+    });
 }
 
 void TEditButtonsGx::EndUpdate()

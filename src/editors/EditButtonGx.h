@@ -9,6 +9,8 @@
 // otherwise it tells the collection, whose update handler (set by the
 // owner) then runs.
 
+#include "platform/OwningCollection.h"
+
 #include <QKeySequence>
 #include <QMenu>
 #include <QPixmap>
@@ -108,7 +110,7 @@ public:
     explicit TVisibleEditButtonGx(TEditButtonsGx* collection = nullptr);
 };
 
-class TEditButtonsGx {
+class TEditButtonsGx : public TOwningCollection<TEditButtonGx> {
 public:
     // item is the changed button, or null when the whole collection changed.
     using TUpdateHandler = std::function<void(TEditButtonGx* item)>;
@@ -119,10 +121,6 @@ public:
     TEditButtonsGx& operator=(const TEditButtonsGx&) = delete;
 
     TColumnGx* Owner() const { return FOwner; }
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TEditButtonGx* operator[](int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
-    TEditButtonGx* Items(int index) const { return (*this)[index]; }
-    int IndexOf(const TEditButtonGx* item) const;
 
     // Adds a TVisibleEditButtonGx at the end.
     TEditButtonGx* Add();
@@ -142,10 +140,6 @@ public:
     void Changed(TEditButtonGx* item);
     void SetUpdateHandler(TUpdateHandler handler) { FUpdateHandler = std::move(handler); }
 
-    using const_iterator = std::vector<std::unique_ptr<TEditButtonGx>>::const_iterator;
-    const_iterator begin() const { return FItems.begin(); }
-    const_iterator end() const { return FItems.end(); }
-
 protected:
     // The collection's own reaction to a change, then the update handler.
     virtual void Update(TEditButtonGx* item);
@@ -154,7 +148,6 @@ protected:
 
 private:
     TColumnGx* FOwner;
-    std::vector<std::unique_ptr<TEditButtonGx>> FItems;
     int FUpdateCount = 0;
     TUpdateHandler FUpdateHandler;
 };

@@ -3,7 +3,7 @@
 
 #include "exchange/CaptionTitleTree.h"
 
-#include "grid/DBGridColumnsGx.h"
+#include "grid/columns/DBGridColumnsGx.h"
 #include "grid/DBGridGx.h"
 
 #include <algorithm>

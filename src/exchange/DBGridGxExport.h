@@ -14,10 +14,10 @@
 // position is saved; both come back on every way out, failures included.
 // An exporter serves one export: create it, set Grid, run it once, free it.
 
-#include "grid/ColCellParamsGx.h"
-#include "grid/ColumnsGxList.h"
-#include "grid/FontGx.h"
-#include "grid/SelectionTypesGx.h"
+#include "grid/columns/ColCellParamsGx.h"
+#include "grid/columns/ColumnsGxList.h"
+#include "ui/FontGx.h"
+#include "grid/selection/SelectionTypesGx.h"
 #include "platform/Color.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "exchange/DBGridGxExportAsText.h"
 
-#include "grid/ColumnGx.h"
+#include "grid/columns/ColumnGx.h"
 
 void TDBGridGxExportAsText::ExportIntoStream(TStream& stream, bool exportAll)
 {

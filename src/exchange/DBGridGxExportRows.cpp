@@ -7,8 +7,8 @@
 #include "data/DataSet.h"
 #include "data/FieldTypes.h"
 #include "grid/DBGridGx.h"
-#include "grid/FooterSummaryFormat.h"
-#include "grid/KeyListImageGx.h"
+#include "grid/paint/FooterSummaryFormat.h"
+#include "grid/paint/KeyListImageGx.h"
 #include "platform/Currency.h"
 #include "platform/FloatFormat.h"
 

@@ -2,7 +2,7 @@
 // What the formatted exports (RTF, HTML) make of a cell's look: a font's
 // size in points and a colour's red, green and blue.
 
-#include "grid/FontGx.h"
+#include "ui/FontGx.h"
 #include "platform/Color.h"
 
 // The font's size in whole points; a font sized in pixels is converted at

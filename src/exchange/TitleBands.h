@@ -6,7 +6,7 @@
 // leftmost column) keeps the node; borders inside a block are left out.
 
 #include "exchange/TitleTreeView.h"
-#include "grid/ColumnsGxList.h"
+#include "grid/columns/ColumnsGxList.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,16 @@
 #include "grid/DBGridGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/DataSource.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
+#include "grid/input/DBGridGxEditorHost.h"
+#include "grid/input/DBGridGxKeyboard.h"
+#include "grid/input/DBGridGxMouse.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 
 #include <QEvent>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -14,53 +20,59 @@ const TDBGridOptions LayoutOptions{dgEditing, dgAlwaysShowEditor, dgTitles, dgIn
                                    dgColLines, dgRowLines, dgRowSelect, dgAlwaysShowSelection};
 }  // namespace
 
-TCustomDBGridGx::TCustomDBGridGx(QWidget* parent) : TCustomGrid(parent)
+TCustomDBGridGx::TCustomDBGridGx(QWidget* parent)
+    : TCustomGrid(parent), D(std::make_unique<TDBGridGxPrivate>(*this))
 {
-    FDataLink = std::make_unique<TGridDataLinkGx>(this);
-    FSelectionModel = std::make_unique<TDBGridGxSelectionModel>(*this);
-    FColumnDefValues = std::make_unique<TColumnDefValuesGx>(this);
-    FColumns = std::make_unique<TDBGridColumnsGx>(this);
-    FFont = TFontGx(QWidget::font());
-    FTitleFont = FFont;
-    FFooterFont = FFont;
+    D->FKeyboard = std::make_unique<TDBGridGxKeyboard>(*this);
+    D->FMouse = std::make_unique<TDBGridGxMouse>(*this);
+    D->FEditorHost = std::make_unique<TDBGridGxEditorHost>(*this);
+    D->FTitleTree = std::make_unique<TDBGridGxTitleTree>(*this);
+    D->FFooterSummaries = std::make_unique<TDBGridGxFooterSummaries>(*this);
+    D->FDataLink = std::make_unique<TGridDataLinkGx>(this);
+    D->FSelectionModel = std::make_unique<TDBGridGxSelectionModel>(*this);
+    D->FColumnDefValues = std::make_unique<TColumnDefValuesGx>(this);
+    D->FColumns = std::make_unique<TDBGridColumnsGx>(this);
+    D->FFont = TFontGx(QWidget::font());
+    D->FTitleFont = D->FFont;
+    D->FFooterFont = D->FFont;
     ApplyGridOptions();
     RequestLayout();
 }
 
 TCustomDBGridGx::~TCustomDBGridGx()
 {
-    FDestroying = true;
-    FSelectionModel.reset();
+    D->FDestroying = true;
+    D->FSelectionModel.reset();
     // Columns first: they report going to the grid, which must still be whole.
-    FColumns.reset();
-    FDataLink.reset();
+    D->FColumns.reset();
+    D->FDataLink.reset();
 }
 
 // ---- settings -------------------------------------------------------------
 
 void TCustomDBGridGx::SetParentColor(bool value)
 {
-    if (value == FParentColor)
+    if (value == D->FParentColor)
         return;
-    FParentColor = value;
+    D->FParentColor = value;
     InvalidateGrid();
 }
 
 void TCustomDBGridGx::SetFooterColor(TColor value)
 {
-    FParentColor = false;
-    if (value == FFooterColor)
+    D->FParentColor = false;
+    if (value == D->FFooterColor)
         return;
-    FFooterColor = value;
+    D->FFooterColor = value;
     InvalidateGrid();
 }
 
 void TCustomDBGridGx::SetFont(const TFontGx& value)
 {
-    FParentFont = false;
-    FFont = value;
+    D->FParentFont = false;
+    D->FFont = value;
     {
-        QScopedValueRollback<bool> applying(FApplyingFont, true);
+        TValueRollback<bool> applying(D->FApplyingFont, true);
         QWidget::setFont(value);
     }
     // Columns without a font of their own follow the new one.
@@ -69,11 +81,11 @@ void TCustomDBGridGx::SetFont(const TFontGx& value)
 
 void TCustomDBGridGx::SetTitleFont(const TFontGx& value)
 {
-    FParentFont = false;
-    if (value == FTitleFont)
+    D->FParentFont = false;
+    if (value == D->FTitleFont)
         return;
-    FTitleFont = value;
-    if (FOptions.Contains(dgTitles))
+    D->FTitleFont = value;
+    if (D->FOptions.Contains(dgTitles))
         RequestLayout();
     else
         InvalidateGrid();
@@ -81,11 +93,11 @@ void TCustomDBGridGx::SetTitleFont(const TFontGx& value)
 
 void TCustomDBGridGx::SetFooterFont(const TFontGx& value)
 {
-    FParentFont = false;
-    if (value == FFooterFont)
+    D->FParentFont = false;
+    if (value == D->FFooterFont)
         return;
-    FFooterFont = value;
-    if (FFooterRowCount > 0)
+    D->FFooterFont = value;
+    if (D->FFooterRowCount > 0)
         RequestLayout();
     else
         InvalidateGrid();
@@ -93,9 +105,9 @@ void TCustomDBGridGx::SetFooterFont(const TFontGx& value)
 
 void TCustomDBGridGx::SetParentFont(bool value)
 {
-    if (value == FParentFont)
+    if (value == D->FParentFont)
         return;
-    FParentFont = value;
+    D->FParentFont = value;
     if (value)
         FollowParentFont();
 }
@@ -104,78 +116,78 @@ void TCustomDBGridGx::FollowParentFont()
 {
     if (testAttribute(Qt::WA_SetFont)) {
         // An empty font lets the widget inherit its parent's font again.
-        QScopedValueRollback<bool> applying(FApplyingFont, true);
+        TValueRollback<bool> applying(D->FApplyingFont, true);
         QWidget::setFont(QFont());
     }
-    FFont = TFontGx(QWidget::font(), FFont.Color());
-    FTitleFont = FFont;
-    FFooterFont = FFont;
+    D->FFont = TFontGx(QWidget::font(), D->FFont.Color());
+    D->FTitleFont = D->FFont;
+    D->FFooterFont = D->FFont;
     TLayoutLockGx lock(this);
 }
 
 void TCustomDBGridGx::changeEvent(QEvent* e)
 {
     TCustomGrid::changeEvent(e);
-    if (e->type() != QEvent::FontChange || FApplyingFont)
+    if (e->type() != QEvent::FontChange || D->FApplyingFont)
         return;
     if (testAttribute(Qt::WA_SetFont)) {
         // A font set on the widget directly is the grid's own font.
-        FParentFont = false;
-        FFont = TFontGx(QWidget::font(), FFont.Color());
+        D->FParentFont = false;
+        D->FFont = TFontGx(QWidget::font(), D->FFont.Color());
         TLayoutLockGx lock(this);
-    } else if (FParentFont) {
+    } else if (D->FParentFont) {
         FollowParentFont();
     }
 }
 
 void TCustomDBGridGx::SetReadOnly(bool value)
 {
-    if (value == FReadOnly)
+    if (value == D->FReadOnly)
         return;
-    FReadOnly = value;
+    D->FReadOnly = value;
     InvalidateGrid();
 }
 
 void TCustomDBGridGx::SetDrawMemoText(bool value)
 {
-    if (value == FDrawMemoText)
+    if (value == D->FDrawMemoText)
         return;
-    FDrawMemoText = value;
+    D->FDrawMemoText = value;
     InvalidateGrid();
 }
 
 void TCustomDBGridGx::SetUseMultiTitle(bool value)
 {
-    if (value == FUseMultiTitle)
+    if (value == D->FUseMultiTitle)
         return;
-    FUseMultiTitle = value;
+    D->FUseMultiTitle = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetAutoFitColWidths(bool value)
 {
-    if (value == FAutoFitColWidths)
+    if (value == D->FAutoFitColWidths)
         return;
-    FAutoFitColWidths = value;
+    D->FAutoFitColWidths = value;
     if (value)
-        for (const auto& column : *FColumns)
+        for (const auto& column : *D->FColumns)
             column->TakeBaseWidth();
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetFooterRowCount(int value)
 {
-    if (value < 0 || value == FFooterRowCount)
+    if (value < 0 || value == D->FFooterRowCount)
         return;
-    FFooterRowCount = value;
+    D->FFooterRowCount = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetTitleImages(TImageList* value)
 {
-    if (value == FTitleImages)
+    if (value == D->FTitleImages)
         return;
-    FTitleImages = value;
+    D->FTitleImages = value;
     WatchImageList(value);
     RequestLayout();
 }
@@ -184,11 +196,11 @@ void TCustomDBGridGx::SetOptions(TDBGridOptions value)
 {
     if (value.Contains(dgRowSelect))
         value -= TDBGridOptions{dgEditing, dgAlwaysShowEditor};
-    if (value == FOptions)
+    if (value == D->FOptions)
         return;
-    FSelectionModel->OptionsChanging(value);
-    TDBGridOptions changed = TDBGridOptions::FromBits(value.Bits() ^ FOptions.Bits());
-    FOptions = value;
+    D->FSelectionModel->OptionsChanging(value);
+    TDBGridOptions changed = TDBGridOptions::FromBits(value.Bits() ^ D->FOptions.Bits());
+    D->FOptions = value;
     ApplyGridOptions();
     if (!(changed * LayoutOptions).Empty())
         RequestLayout();
@@ -197,35 +209,34 @@ void TCustomDBGridGx::SetOptions(TDBGridOptions value)
 void TCustomDBGridGx::ApplyGridOptions()
 {
     TGridOptions options;
-    if (FOptions.Contains(dgColLines))
+    if (D->FOptions.Contains(dgColLines))
         options += TGridOptions{goFixedVertLine, goVertLine};
-    if (FOptions.Contains(dgRowLines))
+    if (D->FOptions.Contains(dgRowLines))
         options += TGridOptions{goFixedHorzLine, goHorzLine};
-    if (FOptions.Contains(dgColumnResize))
+    if (D->FOptions.Contains(dgColumnResize))
         options += TGridOptions{goColSizing, goColMoving};
-    if (FOptions.Contains(dgTabs))
+    if (D->FOptions.Contains(dgTabs))
         options += goTabs;
-    if (FOptions.Contains(dgRowSelect))
+    if (D->FOptions.Contains(dgRowSelect))
         options += goRowSelect;
-    if (FOptions.Contains(dgEditing))
+    if (D->FOptions.Contains(dgEditing))
         options += goEditing;
-    if (FOptions.Contains(dgAlwaysShowEditor))
+    if (D->FOptions.Contains(dgAlwaysShowEditor))
         options += goAlwaysShowEditor;
-    if (FRowSizingAllowed)
+    if (D->FRowSizingAllowed)
         options += goRowSizing;
     TCustomGrid::SetOptions(options);
 }
 
 void TCustomDBGridGx::SetOptionsGx(TDBGridGxOptions value)
 {
-    if (value == FOptionsGx)
+    if (value == D->FOptionsGx)
         return;
-    if (FOptionsGx.Contains(dghMultiSortMarking) && !value.Contains(dghMultiSortMarking)) {
+    if (D->FOptionsGx.Contains(dghMultiSortMarking) && !value.Contains(dghMultiSortMarking)) {
         // Only the first column in sort order keeps its marker.
-        while (FSortMarkedColumns.Count() > 1)
-            FSortMarkedColumns[FSortMarkedColumns.Count() - 1]->Title()->SetSortMarker(smNoneGx);
+        D->FColumns->KeepOneSortMarker();
     }
-    FOptionsGx = value;
+    D->FOptionsGx = value;
     RequestLayout();
 }
 
@@ -233,9 +244,9 @@ void TCustomDBGridGx::SetOptionsGx(TDBGridGxOptions value)
 
 void TCustomDBGridGx::SetFlat(bool value)
 {
-    if (value == FFlat)
+    if (value == D->FFlat)
         return;
-    FFlat = value;
+    D->FFlat = value;
     // The flat look frames the window differently (its client area too).
     ApplyFlatBorder();
     RequestLayout();
@@ -243,66 +254,66 @@ void TCustomDBGridGx::SetFlat(bool value)
 
 void TCustomDBGridGx::SetFrozenCols(int value)
 {
-    if (value < 0 || value == FFrozenCols)
+    if (value < 0 || value == D->FFrozenCols)
         return;
-    FFrozenCols = value;
+    D->FFrozenCols = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetRowHeight(int value)
 {
     value = std::max(value, 0);
-    if (value == FRowHeight)
+    if (value == D->FRowHeight)
         return;
-    FRowHeight = value;
+    D->FRowHeight = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetRowLines(int value)
 {
     value = std::max(value, 0);
-    if (value == FRowLines)
+    if (value == D->FRowLines)
         return;
-    FRowLines = value;
+    D->FRowLines = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetTitleHeight(int value)
 {
-    if (value == FTitleHeight)
+    if (value == D->FTitleHeight)
         return;
-    FTitleHeight = value;
+    D->FTitleHeight = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetTitleLines(int value)
 {
-    if (value == FTitleLines)
+    if (value == D->FTitleLines)
         return;
-    FTitleLines = value;
+    D->FTitleLines = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetMinAutoFitWidth(int value)
 {
-    if (value == FMinAutoFitWidth)
+    if (value == D->FMinAutoFitWidth)
         return;
-    FMinAutoFitWidth = value;
+    D->FMinAutoFitWidth = value;
     RequestLayout();
 }
 
 void TCustomDBGridGx::SetRowSizingAllowed(bool value)
 {
-    if (value == FRowSizingAllowed)
+    if (value == D->FRowSizingAllowed)
         return;
-    FRowSizingAllowed = value;
+    D->FRowSizingAllowed = value;
     ApplyGridOptions();
 }
 
 void TCustomDBGridGx::SetVTitleMargin(int value)
 {
-    if (value == FVTitleMargin)
+    if (value == D->FVTitleMargin)
         return;
-    FVTitleMargin = value;
+    D->FVTitleMargin = value;
     RequestLayout();
 }

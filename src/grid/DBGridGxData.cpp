@@ -3,27 +3,32 @@
 // the row window kept in step when the window is made or resized.
 
 #include "grid/DBGridGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
+#include "grid/DBGridGxPrivate.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/DataSource.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
+#include "grid/input/DBGridGxEditorHost.h"
 #include "grid/base/InplaceEdit.h"
 
 #include <QApplication>
 
 // ---- data -----------------------------------------------------------------
 
-TDataSource* TCustomDBGridGx::DataSource() const { return FDataLink->DataSource(); }
+TDataSource* TCustomDBGridGx::DataSource() const { return D->FDataLink->DataSource(); }
 
 void TCustomDBGridGx::SetDataSource(TDataSource* value)
 {
-    if (value == FDataLink->DataSource())
+    if (value == D->FDataLink->DataSource())
         return;
-    FSelectionModel->ClearSelection();
-    const bool wasActive = FDataLink->Active();
-    FDataLink->SetDataSource(value);
+    D->FSelectionModel->ClearSelection();
+    const bool wasActive = D->FDataLink->Active();
+    D->FDataLink->SetDataSource(value);
     // A change of the link's activity has already reached the grid through
     // ActiveChanged; otherwise the grid takes the new source here.
-    if (FDataLink->Active() == wasActive)
+    if (D->FDataLink->Active() == wasActive)
         LinkActiveChanged(wasActive);
 }
 
@@ -31,12 +36,12 @@ void TCustomDBGridGx::LinkActiveChanged(bool active)
 {
     if (!active)
         HideEditor();
-    if (FSelectionModel)
-        FSelectionModel->LinkChanged(active);
+    if (D->FSelectionModel)
+        D->FSelectionModel->LinkChanged(active);
     RequestLayout();
-    if (active && FOptions.Contains(dgAlwaysShowEditor))
+    if (active && D->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();
-    UpdateVertScrollBar();
+    RowWindowOf(*this).UpdateVertScrollBar();
 }
 
 void TCustomDBGridGx::CurrentRecordChanged(TField* field)
@@ -44,7 +49,7 @@ void TCustomDBGridGx::CurrentRecordChanged(TField* field)
     if (!HandleAllocated())
         return;
     if (field) {
-        for (const auto& column : *FColumns)
+        for (const auto& column : *D->FColumns)
             if (column->Field() == field)
                 InvalidateCell(DataToRawColumn(column->Index()), Row());
     } else {
@@ -54,48 +59,20 @@ void TCustomDBGridGx::CurrentRecordChanged(TField* field)
     TInplaceEdit* editor = InplaceEditor();
     if (!current || !editor || (field && field != current))
         return;
-    if (editor->text() != QString::fromStdString(EditorTextOf(*current))) {
+    if (editor->text() != QString::fromStdString(D->FEditorHost->EditorTextOf(*current))) {
         RefreshEditor();
         editor->Deselect();
     }
 }
 
-std::string TCustomDBGridGx::EditorTextOf(TField& field) const
-{
-    if (FDrawMemoText && field.DataType() == ftMemo) {
-        // The editor holds memo text with every line break as CR LF.
-        std::string text = field.AsString();
-        std::string normalised;
-        normalised.reserve(text.size() + text.size() / 8);
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' || text[i] == '\n') {
-                normalised += "\r\n";
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                    ++i;
-            } else {
-                normalised += text[i];
-            }
-        }
-        return normalised;
-    }
-    return field.EditText();
-}
-
 void TCustomDBGridGx::WriteEditorToField()
 {
-    TInplaceEdit* editor = InplaceEditor();
-    int index = RawToDataColumn(Col());
-    if (!editor || index < 0 || index >= FColumns->Count())
-        return;
-    TColumnGx& column = *(*FColumns)[index];
-    if (!column.Field() || !FDataLink->Edit())
-        return;
-    column.UpdateData(editor->text().toStdString(), TVariant(), true);
+    D->FEditorHost->WriteToField();
 }
 
 bool TCustomDBGridGx::FocusField(TField* field)
 {
-    for (const auto& column : *FColumns) {
+    for (const auto& column : *D->FColumns) {
         if (column->Field() != field || !column->Visible())
             continue;
         int raw = DataToRawColumn(column->Index());
@@ -111,7 +88,7 @@ bool TCustomDBGridGx::FocusField(TField* field)
 
 bool TCustomDBGridGx::TakeFocus()
 {
-    if (!FTakeFocusEnabled || !isEnabled() || !isVisible() || focusPolicy() == Qt::NoFocus)
+    if (!D->FTakeFocusEnabled || !isEnabled() || !isVisible() || focusPolicy() == Qt::NoFocus)
         return true;
     setFocus(Qt::OtherFocusReason);
     const QWidget* focus = window()->focusWidget();
@@ -130,33 +107,28 @@ void TCustomDBGridGx::CreateWnd()
     LockUpdate();
     TCustomGrid::CreateWnd();
     UnlockUpdate();
-    UpdateRowWindow();
-    SyncCurrentRow();
-    UpdateVertScrollBar();
+    RowWindowOf(*this).UpdateRowWindow();
+    RowWindowOf(*this).SyncCurrentRow();
+    RowWindowOf(*this).UpdateVertScrollBar();
 }
 
 void TCustomDBGridGx::Resize()
 {
     TCustomGrid::Resize();
-    if (FUpdateLock != 0)
+    if (D->FUpdateLock != 0)
         return;
-    if (FAutoFitColWidths) {
+    if (D->FAutoFitColWidths) {
         RequestLayout();
         RefreshEditor();
     } else {
-        UpdateRowWindow();
-        UpdateVertScrollBar();
+        RowWindowOf(*this).UpdateRowWindow();
+        RowWindowOf(*this).UpdateVertScrollBar();
     }
 }
 
 void TCustomDBGridGx::DataLayoutChanged()
 {
-    struct TFlagGuard {
-        bool& Flag;
-        bool Old;
-        ~TFlagGuard() { Flag = Old; }
-    } guard{FDataLayoutChanging, FDataLayoutChanging};
-    FDataLayoutChanging = true;
+    TValueRollback<bool> changing(D->FDataLayoutChanging, true);
     RequestLayout();
 }
 
@@ -164,26 +136,28 @@ void TCustomDBGridGx::ColumnFieldFreed(TColumnGx& /*column*/)
 {
     // The dataset may be tearing its fields down right now: the columns are
     // matched to its fields again once control returns to the event loop.
-    if (!FDestroying)
+    if (!D->FDestroying)
         PostDeferredLayout();
 }
 
 void TCustomDBGridGx::ColumnDestroying(TColumnGx& column)
 {
-    if (FDestroying)
+    if (D->FDestroying)
         return;
-    FSelectionModel->ColumnDestroying(column);
-    TColumnTitleGx& title = *column.Title();
-    if (title.FSortIndex > 0)
-        for (const auto& other : *FColumns)
-            if (other.get() != &column && other->Title()->FSortIndex > title.FSortIndex)
-                --other->Title()->FSortIndex;
-    FSortMarkedColumns.Remove(&column);
+    D->FSelectionModel->ColumnDestroying(column);
+    D->FColumns->ForgetSortMarks(column);
 }
 
-void TCustomDBGridGx::FooterSummaryChanged(TColumnFooterGx& /*footer*/) {}
+void TCustomDBGridGx::FooterSummaryChanged(TColumnFooterGx& footer)
+{
+    D->FFooterSummaries->FooterChanged(footer);
+}
 
-void TCustomDBGridGx::FooterDestroying(TColumnFooterGx& /*footer*/) {}
+void TCustomDBGridGx::FooterDestroying(TColumnFooterGx& footer)
+{
+    if (D->FFooterSummaries)
+        D->FFooterSummaries->FooterDestroying(footer);
+}
 
 void TCustomDBGridGx::WatchImageList(TImageList* list)
 {

@@ -1,4 +1,7 @@
 #include "grid/GridDataLinkGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/layout/DBGridGxRowWindow.h"
+#include "platform/ScopeGuard.h"
 
 #include "data/DataSet.h"
 #include "grid/DBGridGx.h"
@@ -90,11 +93,11 @@ void TGridDataLinkGx::ActiveChanged()
 
 void TGridDataLinkGx::DataSetChanged()
 {
-    FGrid->RefreshFromData();
+    RowWindowOf(*FGrid).RefreshFromData();
     FModified = false;
 }
 
-void TGridDataLinkGx::DataSetScrolled(int distance) { FGrid->ScrollRows(distance); }
+void TGridDataLinkGx::DataSetScrolled(int distance) { RowWindowOf(*FGrid).ScrollRows(distance); }
 
 void TGridDataLinkGx::RecordChanged(TField* field)
 {
@@ -102,7 +105,7 @@ void TGridDataLinkGx::RecordChanged(TField* field)
     FModified = false;
 }
 
-void TGridDataLinkGx::EditingChanged() { FGrid->InvalidateIndicator(); }
+void TGridDataLinkGx::EditingChanged() { RowWindowOf(*FGrid).InvalidateIndicator(); }
 
 void TGridDataLinkGx::LayoutChanged() { FGrid->DataLayoutChanged(); }
 
@@ -114,11 +117,8 @@ void TGridDataLinkGx::FocusControl(TField** field)
 
 void TGridDataLinkGx::UpdateData()
 {
-    struct TInUpdateData {
-        bool& Flag;
-        explicit TInUpdateData(bool& flag) : Flag(flag) { Flag = true; }
-        ~TInUpdateData() { Flag = false; }
-    } inUpdate(FInUpdateData);
+    FInUpdateData = true;
+    TScopeExit leave([this] { FInUpdateData = false; });
     if (FModified)
         FGrid->WriteEditorToField();
     FModified = false;

@@ -2,7 +2,7 @@
 // handler and goes on; EAbort passes silently.
 
 #include "platform/Exceptions.h"
-#include "platform/ui/DialogService.h"
+#include "ui/DialogService.h"
 
 #include <QApplication>
 #include <QEvent>

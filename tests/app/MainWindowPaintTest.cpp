@@ -4,8 +4,8 @@
 #include "AppTestSupport.h"
 
 #include "grid/DBGridGx.h"
-#include "platform/ui/OpenDialog.h"
-#include "platform/ui/QtColor.h"
+#include "ui/OpenDialog.h"
+#include "ui/QtColor.h"
 
 #include <QApplication>
 #include <QImage>

@@ -7,8 +7,8 @@
 #include "app/DBNavigator.h"
 #include "app/FormStyle.h"
 #include "grid/DBGridGx.h"
-#include "platform/ui/DialogService.h"
-#include "platform/ui/OpenDialog.h"
+#include "ui/DialogService.h"
+#include "ui/OpenDialog.h"
 
 #include <QFontInfo>
 #include <QLabel>

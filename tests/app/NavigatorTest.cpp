@@ -6,7 +6,7 @@
 #include "app/DBNavigator.h"
 #include "app/NavButton.h"
 #include "data/DataSource.h"
-#include "platform/ui/DialogService.h"
+#include "ui/DialogService.h"
 
 #include <QElapsedTimer>
 #include <QImage>

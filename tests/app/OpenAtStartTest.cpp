@@ -6,9 +6,9 @@
 #include "app/Application.h"
 #include "app/ReadOnlyPanel.h"
 #include "data/Session.h"
-#include "platform/ui/DialogService.h"
-#include "platform/ui/OpenDialog.h"
-#include "platform/ui/PasswordDialog.h"
+#include "ui/DialogService.h"
+#include "ui/OpenDialog.h"
+#include "ui/PasswordDialog.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -10,8 +10,8 @@
 #include "data/engine/CodePage.h"
 #include "data/engine/EngineCursor.h"
 #include "data/engine/dbf/DbfDriver.h"
-#include "platform/ui/DialogService.h"
-#include "platform/ui/OpenDialog.h"
+#include "ui/DialogService.h"
+#include "ui/OpenDialog.h"
 
 #include <QApplication>
 #include <QMenu>

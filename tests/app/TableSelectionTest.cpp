@@ -6,8 +6,8 @@
 #include "app/DBNavigator.h"
 #include "app/NavButton.h"
 #include "grid/DBGridGx.h"
-#include "platform/ui/DialogService.h"
-#include "platform/ui/OpenDialog.h"
+#include "ui/DialogService.h"
+#include "ui/OpenDialog.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>

@@ -3,8 +3,8 @@
 
 #include "editors/ButtonPainter.h"
 #include "editors/ButtonsBitmapCache.h"
-#include "platform/ui/ImageProbe.h"
-#include "platform/ui/SystemMetrics.h"
+#include "ui/ImageProbe.h"
+#include "ui/SystemMetrics.h"
 
 #include <gtest/gtest.h>
 

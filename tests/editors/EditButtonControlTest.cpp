@@ -3,7 +3,7 @@
 // edge, checked through its notifications and its rendered face.
 
 #include "editors/EditButtonControlGx.h"
-#include "platform/ui/ImageProbe.h"
+#include "ui/ImageProbe.h"
 
 #include <QElapsedTimer>
 #include <QEnterEvent>

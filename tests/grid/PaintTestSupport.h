@@ -4,8 +4,8 @@
 
 #include "GridTestSupport.h"
 
-#include "grid/DBGridGxCellPainter.h"
-#include "platform/ui/QtColor.h"
+#include "grid/paint/DBGridGxCellPainter.h"
+#include "ui/QtColor.h"
 
 #include <QApplication>
 #include <QFontMetrics>

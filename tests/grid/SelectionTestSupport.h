@@ -7,7 +7,7 @@
 #include "data/DataSource.h"
 #include "data/MemTable.h"
 #include "grid/DBGridGx.h"
-#include "grid/DBGridGxSelectionModel.h"
+#include "grid/selection/DBGridGxSelectionModel.h"
 #include "grid/GridDataLinkGx.h"
 
 #include <memory>

@@ -3,6 +3,7 @@
 // with its changed text handed to SetEditText.
 
 #include "grid/base/CustomGrid.h"
+#include "platform/ScopeGuard.h"
 
 #include "grid/base/InplaceEdit.h"
 
@@ -57,10 +58,7 @@ void TCustomGrid::HideEdit() {
     FInplaceCol = -1;
     FInplaceRow = -1;
     // The editor is hidden on every path, also when the grid refuses the text.
-    struct THideOnExit {
-        TInplaceEdit* Editor;
-        ~THideOnExit() { Editor->Hide(); }
-    } hideOnExit{FInplaceEdit};
+    TScopeExit hideOnExit([editor = FInplaceEdit] { editor->Hide(); });
     if (col >= 0 && row >= 0 && FInplaceEdit->isModified())
         SetEditText(col, row, FInplaceEdit->text());
 }

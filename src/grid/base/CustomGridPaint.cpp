@@ -5,8 +5,8 @@
 #include "grid/base/CustomGrid.h"
 
 #include "grid/base/InplaceEdit.h"
-#include "platform/ui/Draw3D.h"
-#include "platform/ui/QtColor.h"
+#include "ui/Draw3D.h"
+#include "ui/QtColor.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -3,27 +3,13 @@
 // scrolling of TopRow and LeftCol.
 
 #include "grid/base/CustomGrid.h"
+#include "platform/ScopeGuard.h"
 
 #include "grid/base/GridDrawInfo.h"
 
 #include <QScrollBar>
 
 #include <algorithm>
-
-namespace {
-// Restores a flag on every path out of a scope.
-class TFlagGuard {
-public:
-    explicit TFlagGuard(bool& flag) : FFlag(flag), FOld(flag) { FFlag = true; }
-    ~TFlagGuard() { FFlag = FOld; }
-    TFlagGuard(const TFlagGuard&) = delete;
-    TFlagGuard& operator=(const TFlagGuard&) = delete;
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-}  // namespace
 
 QScrollBar* TCustomGrid::ScrollBarControl(TScrollBarKind kind) const {
     return kind == sbVertical ? verticalScrollBar() : horizontalScrollBar();
@@ -44,7 +30,7 @@ void TCustomGrid::SetScrollInfo(TScrollBarKind kind, TScrollInfo info) {
 
     QScrollBar* bar = ScrollBarControl(kind);
     {
-        TFlagGuard guard(FSettingScrollInfo);
+        TValueRollback<bool> settingScrollInfo(FSettingScrollInfo, true);
         QSignalBlocker blocker(bar);
         const bool dragging = bar->isSliderDown();
         const int dragPos = bar->sliderPosition();
@@ -79,7 +65,7 @@ void TCustomGrid::SetScrollBars(TScrollStyle value) {
 
 void TCustomGrid::UpdateScrollBars() {
     if (FUpdatingScrollBars) return;
-    TFlagGuard guard(FUpdatingScrollBars);
+    TValueRollback<bool> updatingScrollBars(FUpdatingScrollBars, true);
     // Showing or hiding one bar changes the client area and so the other
     // bar's page: repeat until the client size settles.
     for (int pass = 0; pass < 3; ++pass) {

@@ -4,7 +4,7 @@
 
 #include "GridTestSupport.h"
 
-#include "platform/ui/QtColor.h"
+#include "ui/QtColor.h"
 
 #include <QPaintEvent>
 #include <QScreen>

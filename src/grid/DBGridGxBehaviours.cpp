@@ -1,0 +1,73 @@
+// The grid's behaviour objects: a descendant may put its own in, and the
+// grid hands keys, mouse events and the making of its editor to them first;
+// what they leave goes to the cell grid.
+
+#include "grid/DBGridGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/GridDataLinkGx.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
+#include "grid/input/DBGridGxEditorHost.h"
+#include "grid/input/DBGridGxKeyboard.h"
+#include "grid/input/DBGridGxMouse.h"
+#include "grid/titles/DBGridGxTitleTree.h"
+
+void TCustomDBGridGx::SetKeyboard(std::unique_ptr<TDBGridGxKeyboard> value) { D->FKeyboard = std::move(value); }
+
+void TCustomDBGridGx::SetMouse(std::unique_ptr<TDBGridGxMouse> value) { D->FMouse = std::move(value); }
+
+void TCustomDBGridGx::SetEditorHost(std::unique_ptr<TDBGridGxEditorHost> value) { D->FEditorHost = std::move(value); }
+
+void TCustomDBGridGx::SetTitleTree(std::unique_ptr<TDBGridGxTitleTree> value)
+{
+    D->FTitleTree = std::move(value);
+    RequestLayout();
+}
+
+void TCustomDBGridGx::SetFooterSummaries(std::unique_ptr<TDBGridGxFooterSummaries> value)
+{
+    D->FFooterSummaries = std::move(value);
+    RowWindowOf(*this).InvalidateFooters();
+}
+
+void TCustomDBGridGx::KeyDown(int& key, TShiftState shift)
+{
+    if (!D->FKeyboard->KeyDown(key, shift))
+        TCustomGrid::KeyDown(key, shift);
+}
+
+void TCustomDBGridGx::KeyPress(QString& key)
+{
+    if (!D->FKeyboard->KeyPress(key))
+        TCustomGrid::KeyPress(key);
+}
+
+void TCustomDBGridGx::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
+{
+    if (!D->FMouse->MouseDown(button, shift, x, y))
+        TCustomGrid::MouseDown(button, shift, x, y);
+}
+
+void TCustomDBGridGx::MouseMove(TShiftState shift, int x, int y)
+{
+    if (!D->FMouse->MouseMove(shift, x, y))
+        TCustomGrid::MouseMove(shift, x, y);
+}
+
+void TCustomDBGridGx::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y)
+{
+    if (!D->FMouse->MouseUp(button, shift, x, y))
+        TCustomGrid::MouseUp(button, shift, x, y);
+}
+
+TInplaceEdit* TCustomDBGridGx::CreateEditor()
+{
+    if (TInplaceEdit* editor = D->FEditorHost->CreateEditor())
+        return editor;
+    return TCustomGrid::CreateEditor();
+}
+
+TDataLink* TCustomDBGridGx::ColumnsDataLink() const
+{
+    return D->FDataLink.get();
+}

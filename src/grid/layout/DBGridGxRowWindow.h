@@ -1,0 +1,49 @@
+#pragma once
+// TDBGridGxRowWindow: the data grid's rows as a window on the dataset: the
+// grid's rows follow the data link's buffer of records, the footers are
+// fitted below the data rows, the current row follows the current record,
+// and the vertical scroll bar shows where the window stands.  The grid and
+// its data link use one for each such step (RowWindowOf).
+
+#include <cstdint>
+
+class TCustomDBGridGx;
+class TDataSet;
+class TDBGridGxPrivate;
+
+class TDBGridGxRowWindow {
+public:
+    TDBGridGxRowWindow(TCustomDBGridGx& grid, TDBGridGxPrivate& state) : FGrid(grid), D(state) {}
+
+    // Makes the grid's rows match the link's buffer window, fitting the
+    // footers below the data rows.
+    void UpdateRowWindow();
+    // Puts the current grid row on the current record.
+    void SyncCurrentRow();
+    // The dataset's content or position changed.
+    void RefreshFromData();
+    // The link's window moved by `distance` rows (positive: to the end).
+    void ScrollRows(int distance);
+    // Range, page and position of the vertical scroll bar from the dataset.
+    void UpdateVertScrollBar();
+    void InvalidateFooters();
+    // Invalidates the indicator cell at IndicatorRow (with dgIndicator).
+    void InvalidateIndicator();
+    // The thumb was let go at `pos`: the dataset moves there.
+    void ThumbReleased(TDataSet& dataSet, int pos);
+    void ShowThumbAtPosition();
+    bool RecordsNumbered() const;
+
+private:
+    void SetRowCountKeepingRow(int count);
+    void ResetRowHeights();
+    void FitFooters();
+    void MinimalFooterLayout(int fillerHeight);
+    void UpdateVertScrollBarFittingColumns();
+
+    TCustomDBGridGx& FGrid;
+    TDBGridGxPrivate& D;
+};
+
+// The row window of a grid, for the grid's own files.
+TDBGridGxRowWindow RowWindowOf(TCustomDBGridGx& grid);

@@ -1,0 +1,193 @@
+// Data cells: the record's display text through the highlight test and
+// the cell parameters, written, or shown as an image of the key image list
+// or as a check box; the always-shown edit buttons, the drawing events and
+// the incremental search text over the current cell.
+
+#include "grid/paint/DBGridGxCellPainter.h"
+
+#include "editors/ButtonPainter.h"
+#include "grid/columns/CellEditButtonsGx.h"
+#include "grid/GridDataLinkGx.h"
+#include "grid/paint/KeyListImageGx.h"
+#include "ui/QtColor.h"
+#include "ui/TextDraw.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+int KeyListImageIndex(const TColumnGx& column)
+{
+    if (const TField* field = column.Field()) {
+        const std::string key = field->EditText();
+        const TStringListGx& keys = column.KeyList();
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] == key)
+                return static_cast<int>(i);
+    }
+    return column.NotInKeyListIndex();
+}
+
+namespace {
+
+// The check box rectangle: the check size centred in the cell, as wide or
+// as high as the cell where the cell is smaller.
+QRect CheckBoxRect(const QRect& cell, QSize checkSize)
+{
+    const int width = std::min(cell.width(), checkSize.width());
+    const int height = std::min(cell.height(), checkSize.height());
+    return QRect(cell.x() + (cell.width() - width) / 2, cell.y() + (cell.height() - height) / 2, width, height);
+}
+
+}  // namespace
+
+void TDBGridGxCellPainter::DrawData(TColumnGx& column)
+{
+    TFontGx font = column.Font();
+    SetBrush(column.Color());
+    SetFont(font);
+    const int record = FGrid.RecordIndexOfRow(FRow);
+    if (record < 0) {
+        DrawEmptyData(column);
+        return;
+    }
+    TLinkRecordScope scope(*FGrid.DataLink(), record);
+
+    QRect textRect = FRect;
+    const bool showButtons = column.AlwaysShowEditButton();
+    if (showButtons)
+        textRect.setWidth(std::max(0, textRect.width() - CellEditButtonsWidth(FGrid, column)));
+
+    const std::string text = column.DisplayText();
+    if (FGrid.HighlightDataCell(FDataCol, FDataRow, FState, text)) {
+        SetBrush(clHighlight);
+        font.SetColor(clHighlightText);
+        FState += gdSelected;
+    }
+
+    const bool defaultDrawing = FGrid.DefaultDrawing();
+    const TColumnKindGx kind = column.ColumnKind();
+    TColCellParamsGx& params = FGrid.ColCellParams();
+    params.Row = FRow;
+    params.Col = FCol;
+    params.State = FState;
+    params.Font = font;
+    params.Alignment = column.Alignment();
+    params.Background = FBrush;
+    params.Text = text;
+    params.ReadOnly = column.ReadOnly();
+    params.ImageIndex = defaultDrawing && kind == ckKeyImageList ? KeyListImageIndex(column) : -1;
+    params.CheckboxState = defaultDrawing && kind == ckCheckboxes ? column.CheckboxState() : cbsUnchecked;
+    if (FGrid.OnGetCellParams)
+        FGrid.OnGetCellParams(FGrid, column, params.Font, params.Background, params.State);
+    column.GetColCellParams(false, params);
+    SetBrush(params.Background);
+    SetFont(params.Font);
+
+    if (defaultDrawing && textRect.width() > 0 && textRect.height() > 0) {
+        if (kind == ckKeyImageList) {
+            FCanvas.fillRect(textRect, ToQColor(FBrush));
+            if (const TImageList* images = column.ImageList())
+                PlaceImage(FCanvas, *images, taCenter, 0, params.ImageIndex, textRect);
+        } else if (kind == ckCheckboxes) {
+            FCanvas.fillRect(textRect, ToQColor(FBrush));
+            PaintCheckBoxFace(FCanvas, CheckBoxRect(textRect, GridPaintResources().CheckSize()), FBrush,
+                              static_cast<TCheckPaintStateGx>(params.CheckboxState), FGrid.Flat(), true);
+        } else {
+            TCellTextGx cell = TextCell(textRect, params.Alignment);
+            cell.EndEllipsis = column.EndEllipsis();
+            cell.WordWrap = FGrid.MultiLine() && column.WordWrap();
+            WriteCellText(FCanvas, cell, QString::fromStdString(params.Text));
+        }
+    }
+
+    if (showButtons)
+        DrawEditButtons(column, textRect);
+
+    if (FGrid.OnDrawDataCell && FGrid.Columns().State() == csDefault)
+        FGrid.OnDrawDataCell(FGrid, textRect, column.Field(), FState);
+    if (FGrid.OnDrawColumnCell)
+        FGrid.OnDrawColumnCell(FGrid, textRect, FDataCol, column, FState);
+
+    DrawSearchText(column, textRect, params.Alignment, params.Text);
+
+    const bool flatDefaultButton = showButtons && FGrid.Flat() && DefaultEditButtonStyle(FGrid, column);
+    DrawFocus(flatDefaultButton ? FRect : textRect);
+}
+
+void TDBGridGxCellPainter::DrawEmptyData(TColumnGx& /*column*/)
+{
+    FCanvas.fillRect(FRect, ToQColor(FBrush));
+    DrawFocus(FRect);
+}
+
+void TDBGridGxCellPainter::DrawEditButtons(TColumnGx& column, const QRect& textRect)
+{
+    const bool enabled = FGrid.DataLink()->Active();
+    const bool flat = FGrid.Flat();
+    const int top = FRect.y();
+    const int height = FGrid.EditButtonHeight();
+    const QColor brush = ToQColor(FBrush);
+    int x = textRect.x() + textRect.width();
+    const int left = x;
+
+    auto paint = [&](QRect rect, TEditButtonStyleGx style, const QPixmap& glyph, int numGlyphs) {
+        if (flat && FFrame3D) {
+            FCanvas.fillRect(QRect(rect.x() - 1, rect.y(), 1, rect.height()), brush);
+        }
+        PaintEditButton(FCanvas, rect, FBrush, style, glyph, numGlyphs, enabled, false, flat, ebpNoneGx);
+    };
+    if (const std::optional<TEditButtonStyleGx> style = DefaultEditButtonStyle(FGrid, column)) {
+        QRect rect(x, top, FGrid.EditButtonWidth(), height);
+        if (FFrame3D)
+            rect.translate(1, -1);
+        paint(rect, *style, QPixmap(), 1);
+        x += FGrid.EditButtonWidth();
+    }
+    for (const auto& button : column.EditButtons()) {
+        if (!button->Visible())
+            continue;
+        const int width = CellEditButtonWidth(FGrid, *button);
+        paint(QRect(x, top, width, height), button->Style(), button->Glyph(), button->NumGlyphs());
+        x += width;
+    }
+    const int bottom = FRect.y() + FRect.height();
+    if (height < FGrid.DefaultRowHeight() && top + height < bottom && x > left)
+        FCanvas.fillRect(QRect(left, top + height, x - left, bottom - top - height), brush);
+}
+
+void TDBGridGxCellPainter::DrawSearchText(const TColumnGx& column, const QRect& textRect, TAlignment alignment,
+                                          const std::string& displayText)
+{
+    if (!FGrid.IncSearchActive() || FCol != FGrid.Col() || FRow != FGrid.Row() || !FState.Contains(gdSelected))
+        return;
+    if (!FGrid.IsActiveControl() || FGrid.UpdateLock() != 0)
+        return;
+    const QString search = QString::fromStdString(FGrid.IncSearchText());
+    if (search.isEmpty())
+        return;
+
+    QRect rect = textRect.adjusted(FDX, FDY, -FDX, -FDY);
+    if (FDX > 0)
+        rect.setHeight(rect.height() + 1);
+    const bool wrap = FGrid.MultiLine() && column.WordWrap();
+    const QFontMetrics metrics(FCanvas.font());
+    TDrawTextMargins margins;
+    if (alignment != taLeftJustify) {
+        // The rest of the text follows the search text: leave its room.
+        margins.Right = metrics.horizontalAdvance(QString::fromStdString(displayText).mid(search.size()));
+        if (alignment == taRightJustify && !wrap)
+            margins.Right += 3 - FDX;   // where the one-line writer ends right-aligned text
+    }
+    unsigned format = DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE);
+    format |= alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
+
+    const TGridPaintResources& resources = GridPaintResources();
+    FCanvas.save();
+    FCanvas.setPen(ToQColor(resources.SearchText()));
+    FCanvas.setBackground(ToQColor(resources.SearchBackground()));
+    FCanvas.setBackgroundMode(Qt::OpaqueMode);
+    DrawFormattedText(FCanvas, search, rect, format, margins);
+    FCanvas.restore();
+}

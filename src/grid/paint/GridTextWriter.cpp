@@ -1,0 +1,174 @@
+#include "grid/paint/GridTextWriter.h"
+
+#include "grid/paint/GridPaintResources.h"
+#include "ui/TextDraw.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QColor Background(const QPainter& canvas) { return canvas.brush().color(); }
+
+// The rectangle and alignment as drawn: mirrored within the painter's
+// device under right-to-left reading, left and right alignment swapped.
+void ApplyReadingOrder(const QPainter& canvas, const TCellTextGx& cell, QRect& rect, TAlignment& alignment)
+{
+    rect = cell.Rect;
+    alignment = cell.Alignment;
+    if (!cell.RightToLeft)
+        return;
+    const int deviceWidth = canvas.device() ? canvas.device()->width() : rect.x() + rect.width();
+    rect.moveLeft(deviceWidth - (rect.x() + rect.width()));
+    if (alignment == taLeftJustify)
+        alignment = taRightJustify;
+    else if (alignment == taRightJustify)
+        alignment = taLeftJustify;
+}
+
+unsigned AlignmentFlags(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify:
+        return DT_RIGHT;
+    case taCenter:
+        return DT_CENTER;
+    default:
+        return DT_LEFT;
+    }
+}
+
+bool BoldOrItalic(const QFont& font) { return font.bold() || font.italic(); }
+
+// The pixels an italic text reaches beyond its advance.
+int Overhang(const QFontMetrics& metrics, const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    const QRect drawn = metrics.boundingRect(text);
+    return std::max(0, drawn.x() + drawn.width() - metrics.horizontalAdvance(text));
+}
+
+void WriteOneLine(QPainter& canvas, const QRect& rect, TAlignment alignment, const TCellTextGx& cell,
+                  const QString& text)
+{
+    const QFontMetrics metrics(canvas.font());
+    QString shown = text;
+    if (cell.EndEllipsis)
+        shown = EllipsizeEnd(metrics, text, std::max(0, rect.width() - cell.DX));
+    const int width = CellTextWidth(metrics, shown, alignment, BoldOrItalic(canvas.font()));
+    const int right = rect.x() + rect.width();
+    int x = rect.x() + cell.DX;
+    if (alignment == taRightJustify)
+        x = right - width - 3;
+    else if (alignment == taCenter)
+        x = rect.x() + rect.width() / 2 - width / 2;
+    const int top = rect.y() + cell.DY;
+
+    canvas.fillRect(rect, Background(canvas));
+    if (shown.isEmpty())
+        return;
+    const bool spills = x < rect.x() || x + width > right || top + metrics.height() > rect.y() + rect.height() ||
+                        top < rect.y();
+    if (spills) {
+        canvas.save();
+        canvas.setClipRect(rect, Qt::IntersectClip);
+    }
+    canvas.drawText(QPoint(x, top + metrics.ascent()), shown);
+    if (spills)
+        canvas.restore();
+}
+
+void WriteThroughBitmap(QPainter& canvas, const QRect& rect, TAlignment alignment, const TCellTextGx& cell,
+                        const QString& text)
+{
+    QImage& bitmap = SharedTextBitmap(rect.size());
+    const QRect area(0, 0, rect.width(), rect.height());
+    {
+        QPainter composer(&bitmap);
+        composer.setFont(canvas.font());
+        composer.setPen(canvas.pen());
+        composer.setBrush(canvas.brush());
+        composer.fillRect(area, Background(canvas));
+
+        QRect inner = area.adjusted(cell.DX, cell.DY, -cell.DX, -cell.DY);
+        if (cell.DX > 0)
+            inner.setHeight(inner.height() + 1);
+        unsigned format = AlignmentFlags(alignment) | DT_NOPREFIX | DT_EXPANDTABS;
+        if (cell.RightToLeft)
+            format |= DT_RTLREADING;
+        if (cell.WordWrap)
+            format |= DT_WORDBREAK;
+        if (cell.EndEllipsis)
+            format |= DT_END_ELLIPSIS;
+        const TDrawTextMargins margins{cell.LeftMargin, cell.RightMargin};
+        if (cell.Placement != vpTopGx) {
+            QRect measured = inner;
+            const int height = DrawFormattedText(composer, text, measured, format | DT_CALCRECT, margins);
+            const int top = cell.Placement == vpCenterGx ? inner.y() + inner.height() / 2 - height / 2
+                                                         : inner.y() + inner.height() - height;
+            inner.setTop(top);
+        }
+        DrawFormattedText(composer, text, inner, format, margins);
+    }
+    canvas.drawImage(rect.topLeft(), bitmap, area);
+}
+
+}  // namespace
+
+int CellTextWidth(const QFontMetrics& metrics, const QString& text, TAlignment alignment, bool boldOrItalic)
+{
+    const int advance = metrics.horizontalAdvance(text);
+    if (boldOrItalic && alignment != taLeftJustify)
+        return advance + Overhang(metrics, text);
+    return advance;
+}
+
+void WriteCellText(QPainter& canvas, const TCellTextGx& cell, const QString& text)
+{
+    QRect rect;
+    TAlignment alignment;
+    ApplyReadingOrder(canvas, cell, rect, alignment);
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    if (cell.WordWrap)
+        WriteThroughBitmap(canvas, rect, alignment, cell, text);
+    else
+        WriteOneLine(canvas, rect, alignment, cell, text);
+}
+
+int WriteVerticalText(QPainter& canvas, const TCellTextGx& cell, const QString& text, bool measureOnly)
+{
+    const QFontMetrics metrics(canvas.font());
+    const int overhang = Overhang(metrics, text);
+    const int length = metrics.horizontalAdvance(text) + overhang;
+    if (measureOnly)
+        return length;
+
+    QRect rect;
+    TAlignment alignment;
+    ApplyReadingOrder(canvas, cell, rect, alignment);
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return length;
+    const int textHeight = metrics.height();
+    int x = rect.x() + cell.DX;
+    if (alignment == taRightJustify)
+        x = rect.x() + rect.width() - textHeight;
+    else if (alignment == taCenter)
+        x = rect.x() + (rect.width() - (textHeight + overhang)) / 2;
+    const int startY = rect.y() + rect.height() - cell.DY;
+
+    canvas.fillRect(rect, Background(canvas));
+    if (text.isEmpty())
+        return length;
+    canvas.save();
+    canvas.setClipRect(rect, Qt::IntersectClip);
+    canvas.translate(x + metrics.ascent(), startY);
+    canvas.rotate(-90);
+    canvas.drawText(QPoint(0, 0), text);
+    canvas.restore();
+    return length;
+}

@@ -1,0 +1,55 @@
+// The grid hands every key to its keyboard object first.
+
+#include "grid/BehaviourTestSupport.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+TEST(KeyboardHooks, EveryKeyReachesTheKeyboardAndUntakenKeysStillMoveTheCell)
+{
+    TShownBehaviourGrid shown;
+    TBehaviourGrid& grid = *shown.Grid;
+    const int startRow = grid.Row();
+
+    QTest::keyClick(&grid, Qt::Key_Down);
+    ASSERT_EQ(grid.Keys->KeysDown.size(), 1u);
+    EXPECT_EQ(grid.Keys->KeysDown[0], Qt::Key_Down);
+    EXPECT_EQ(grid.Row(), startRow + 1);
+}
+
+TEST(KeyboardHooks, AKeyTheKeyboardTakesDoesNotMoveTheGrid)
+{
+    TShownBehaviourGrid shown;
+    TBehaviourGrid& grid = *shown.Grid;
+    grid.Keys->Taken = {Qt::Key_Down};
+    const int startRow = grid.Row();
+
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.Keys->KeysDown.size(), 1u);
+    EXPECT_EQ(grid.Row(), startRow);
+}
+
+TEST(KeyboardHooks, TypedCharactersReachKeyPress)
+{
+    TShownBehaviourGrid shown;
+    QTest::keyClicks(shown.Grid.get(), "ab");
+    ASSERT_GE(shown.Grid->Keys->KeysPressed.size(), 1u);
+    EXPECT_EQ(shown.Grid->Keys->KeysPressed[0], QString("a"));
+}
+
+TEST(KeyboardHooks, IncrementalSearchStateRepaintsOnlyOnChange)
+{
+    TShownBehaviourGrid shown;
+    TDBGridGxKeyboard& keyboard = shown.Grid->Keyboard();
+    EXPECT_FALSE(shown.Grid->IncSearchActive());
+
+    keyboard.SetIncSearchState(true, "Bo");
+    EXPECT_TRUE(shown.Grid->IncSearchActive());
+    EXPECT_EQ(shown.Grid->IncSearchText(), "Bo");
+
+    // Leaving the search drops its text.
+    keyboard.SetIncSearchState(false, "Bo");
+    EXPECT_FALSE(shown.Grid->IncSearchActive());
+    EXPECT_EQ(shown.Grid->IncSearchText(), "");
+}
