@@ -38,6 +38,8 @@ void TCustomDBGridGx::LinkActiveChanged(bool active)
         HideEditor();
     if (D->FSelectionModel)
         D->FSelectionModel->LinkChanged(active);
+    if (D->FFooterSummaries)
+        D->FFooterSummaries->DataChanged();
     RequestLayout();
     if (active && D->FOptions.Contains(dgAlwaysShowEditor))
         ShowEditor();

@@ -61,6 +61,8 @@ std::string TCustomDBGridGx::FooterText(int footerRow, TColumnGx& column)
 {
     const TColumnFooterGx& footer = *column.UsedFooter(footerRow);
     TDataSet* dataSet = D->FDataLink->DataSet();
+    if (!D->FFooterSummaries->Computable(footer))
+        return std::string();   // no number rather than a wrong one
     switch (footer.ValueType()) {
     case fvtSum:
     case fvtAvg: {
