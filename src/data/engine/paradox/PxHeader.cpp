@@ -25,7 +25,7 @@ std::string ReadCString(const std::vector<uint8_t>& raw, size_t& pos, size_t end
 
 } // namespace
 
-bool TPxField::IsKnownType() const { return PxFieldWidth(Type, Size) > 0 || (IsBlob() && Width >= 10); }
+bool TPxField::IsKnownType() const { return PxFieldWidth(Type, Size) > 0 || (IsBlob() && Width >= BlobTail); }
 
 int PxFieldWidth(uint8_t type, int size)
 {
@@ -91,6 +91,10 @@ TPxHeader TPxHeader::Parse(std::vector<uint8_t> raw, const std::string& fileName
         f.Width = f.Type == ftBcd ? 17 : f.Size;
         if (f.Width <= 0)
             Corrupt(fileName, "Field " + std::to_string(i + 1) + " has width 0.");
+        if (f.IsBlob() && f.Width < BlobTail)
+            Corrupt(fileName, "Field " + std::to_string(i + 1) + " is a memo or blob field of " +
+                                  std::to_string(f.Width) + " bytes; such a field takes at least " +
+                                  std::to_string(BlobTail) + ".");
         f.Offset = offset;
         offset += f.Width;
         h.Fields.push_back(f);

@@ -30,6 +30,10 @@ enum : int {
     hHeaderUsed = 0x51, hEncryption2 = 0x5C, hUpdateTime = 0x60, hCodePage = 0x6A, hSortNameOffset = 0x6E
 };
 
+// A memo or blob field ends in a 10-byte reference to the blob file; the
+// bytes before it (the leader) hold the start of the value.
+constexpr int BlobTail = 10;
+
 struct TPxField {
     std::string Name;      // in the table's code page
     uint8_t Type = 0;

@@ -109,7 +109,7 @@ TVariant TPxRecordCodec::DecodeField(const uint8_t* record, int index) const
 
 TVariant TPxRecordCodec::DecodeBlob(const uint8_t* p, const TPxField& f) const
 {
-    int leader = f.Width - 10;
+    int leader = f.Width - BlobTail;   // never negative: the header parser refuses narrower blob fields
     TPxBlobRef ref = TPxBlobRef::Decode(p + leader);
     if (ref.Length == 0)
         return TVariant::Null();
@@ -271,7 +271,7 @@ void TPxRecordCodec::EncodeField(const TVariant& v, int index, uint8_t* p, std::
     }
     if (payload.size() > 0xFFFFFFF0u)
         Refuse(index, "The blob is too large.");
-    int leader = f.Width - 10;
+    int leader = f.Width - BlobTail;   // never negative: the header parser refuses narrower blob fields
     TPxBlobRef ref;
     ref.Length = static_cast<uint32_t>(payload.size());
     if (payload.size() <= static_cast<size_t>(leader) && f.Type != ftGraphicBlob) {
@@ -289,7 +289,7 @@ void TPxRecordCodec::StorePending(std::vector<TPxPendingBlob>& pending, TPxBlobF
     for (auto& blob : pending) {
         const TPxField& f = FHeader.Fields[blob.Field];
         TPxBlobRef ref = blobs.Write(blob.Payload);
-        ref.Encode(record + f.Offset + f.Width - 10);
+        ref.Encode(record + f.Offset + f.Width - BlobTail);
     }
 }
 
@@ -299,7 +299,7 @@ std::vector<TPxBlobRef> TPxRecordCodec::BlobRefs(const uint8_t* record) const
     for (const auto& f : FHeader.Fields) {
         if (!f.IsBlob())
             continue;
-        TPxBlobRef ref = TPxBlobRef::Decode(record + f.Offset + f.Width - 10);
+        TPxBlobRef ref = TPxBlobRef::Decode(record + f.Offset + f.Width - BlobTail);
         if (ref.Length > 0 && ref.Offset != 0)
             refs.push_back(ref);
     }
