@@ -30,17 +30,17 @@ constexpr int Unit = 16;
 TPxBlobRef TPxBlobRef::Decode(const uint8_t* tail)
 {
     TPxBlobRef r;
-    r.Offset = Get32(tail);
-    r.Length = Get32(tail + 4);
-    r.ModNumber = Get16(tail + 8);
+    r.Offset = Le32(tail);
+    r.Length = Le32(tail + 4);
+    r.ModNumber = Le16(tail + 8);
     return r;
 }
 
 void TPxBlobRef::Encode(uint8_t* tail) const
 {
-    Put32(tail, Offset);
-    Put32(tail + 4, Length);
-    Put16(tail + 8, ModNumber);
+    PutLe32(tail, Offset);
+    PutLe32(tail + 4, Length);
+    PutLe16(tail + 8, ModNumber);
 }
 
 bool TPxBlobFile::Open(const std::string& path, bool writable, uint32_t key)
@@ -50,7 +50,7 @@ bool TPxBlobFile::Open(const std::string& path, bool writable, uint32_t key)
         return false;
     uint8_t head[Piece];
     if (ReadRange(0, head, sizeof head) && head[0] == 0)
-        FModCounter = Get16(head + 3);
+        FModCounter = Le16(head + 3);
     return true;
 }
 
@@ -60,16 +60,16 @@ void TPxBlobFile::Create(const std::string& path, uint32_t key)
     FFile.Create(path);
     std::vector<uint8_t> header(Chunk, 0);
     header[0] = 0;
-    Put16(&header[1], 1);
-    Put16(&header[3], 1);
+    PutLe16(&header[1], 1);
+    PutLe16(&header[3], 1);
     const uint8_t constant[6] = {0x82, 0x73, 0x02, 0x00, 0x29, 0x00};
     std::memcpy(&header[5], constant, 6);
-    Put16(&header[0x0B], 0x1000);
-    Put16(&header[0x0D], 0x1000);
+    PutLe16(&header[0x0B], 0x1000);
+    PutLe16(&header[0x0D], 0x1000);
     header[0x10] = 0x10;
-    Put16(&header[0x11], 0x0040);
-    Put16(&header[0x13], 0x0800);
-    Put16(&header[0x29], 0x02A1);
+    PutLe16(&header[0x11], 0x0040);
+    PutLe16(&header[0x13], 0x0800);
+    PutLe16(&header[0x29], 0x02A1);
     FModCounter = 1;
     WriteRange(0, header.data(), header.size());
 }
@@ -122,8 +122,8 @@ TPxBlobFile::TPlace TPxBlobFile::Locate(const TPxBlobRef& ref, std::vector<uint8
     if (!ReadRange(place.Base, head.data(), head.size()))
         return place;
     if (head[0] == SingleBlob) {
-        const int64_t chunks = Get16(&head[1]);
-        const int64_t length = Get32(&head[3]);
+        const int64_t chunks = Le16(&head[1]);
+        const int64_t length = Le32(&head[3]);
         if (place.Slot != 0xFF)
             Damaged(ref, "a slot in a block of one blob.");
         if (length != ref.Length)
@@ -192,7 +192,7 @@ void TPxBlobFile::TakeInventory()
     while (offset + Chunk <= size) {
         if (!ReadRange(offset, head, Piece))
             return;
-        size_t chunks = Get16(head + 1);
+        size_t chunks = Le16(head + 1);
         if (chunks == 0 || head[0] < 2 || head[0] > 4)
             return;   // not a block header: stop rather than guess
         if (head[0] == 4 && offset + int64_t(chunks) * Chunk <= size)
@@ -219,7 +219,7 @@ int64_t TPxBlobFile::TakeFreeSpace(size_t chunks)
             FReusedHeaders.emplace_back(rest, restHead);
             std::vector<uint8_t> head(Piece, 0);
             head[0] = 4;
-            Put16(&head[1], static_cast<uint16_t>(free.Chunks - chunks));
+            PutLe16(&head[1], static_cast<uint16_t>(free.Chunks - chunks));
             WriteRange(rest, head.data(), Piece);
             free.Offset = rest;
             free.Chunks -= chunks;
@@ -236,10 +236,10 @@ void TPxBlobFile::BumpModificationCounter()
     uint8_t head[Piece];
     if (!ReadRange(0, head, Piece))
         return;
-    FModCounter = static_cast<uint16_t>(Get16(head + 3) + 1);
+    FModCounter = static_cast<uint16_t>(Le16(head + 3) + 1);
     if (FModCounter == 0)
         FModCounter = 1;
-    Put16(head + 3, FModCounter);
+    PutLe16(head + 3, FModCounter);
     WriteRange(0, head, Piece);
 }
 
@@ -254,9 +254,9 @@ TPxBlobRef TPxBlobFile::Write(const std::vector<uint8_t>& data)
         RaiseEngineError(DBIERR_RECTOOBIG, {"File: " + FFile.Path(), "The blob file cannot hold more data."});
     std::vector<uint8_t> block(chunks * Chunk, 0);
     block[0] = 2;
-    Put16(&block[1], static_cast<uint16_t>(chunks));
-    Put32(&block[3], static_cast<uint32_t>(data.size()));
-    Put16(&block[7], FModCounter);
+    PutLe16(&block[1], static_cast<uint16_t>(chunks));
+    PutLe32(&block[3], static_cast<uint32_t>(data.size()));
+    PutLe16(&block[7], FModCounter);
     std::memcpy(&block[9], data.data(), data.size());
     WriteRange(offset, block.data(), block.size());
     TPxBlobRef ref;
@@ -276,7 +276,7 @@ void TPxBlobFile::Rollback()
         FFile.WriteAt(0, FHeaderAtBegin.data(), FHeaderAtBegin.size());
         uint8_t head[Piece];
         if (ReadRange(0, head, Piece))
-            FModCounter = Get16(head + 3);
+            FModCounter = Le16(head + 3);
     } catch (...) {
         // The table still points at the old data; a failed cut only leaves unused space.
     }

@@ -78,7 +78,7 @@ TVariant TPxRecordCodec::DecodeField(const uint8_t* record, int index) const
         size_t n = strnlen(reinterpret_cast<const char*>(p), f.Width);
         return TVariant(FCodePage.ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n)));
     }
-    case ftDate: return TVariant::FromDateTime(DecodeInt(p, 4) - DaysTo18991230);
+    case ftDate: return TVariant::FromDateTime(static_cast<double>(int64_t{DecodeInt(p, 4)} - DaysTo18991230));
     case ftShort: case ftLong: case ftAutoIncrement: return TVariant(DecodeInt(p, f.Width));
     case ftMoney: case ftNumber: return TVariant(DecodeDouble(p));
     case ftLogical: return TVariant(p[0] != 0x80);
@@ -266,7 +266,7 @@ void TPxRecordCodec::EncodeField(const TVariant& v, int index, uint8_t* p, std::
         return;
     if (f.Type == ftGraphicBlob) {
         uint8_t prefix[GraphicPrefix] = {1, 0, 0, 1, 0, 0, 0, 0};
-        Put32(prefix + 4, static_cast<uint32_t>(payload.size()));
+        PutLe32(prefix + 4, static_cast<uint32_t>(payload.size()));
         payload.insert(payload.begin(), prefix, prefix + GraphicPrefix);
     }
     if (payload.size() > 0xFFFFFFF0u)

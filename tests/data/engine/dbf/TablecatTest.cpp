@@ -110,3 +110,30 @@ TEST(Tablecat, ReadsParadoxTablesToo)
     EXPECT_EQ(run.Output.substr(0, run.Output.find("\r\n")), "ID,NAME,MONEYS");
     EXPECT_NE(run.Output.find("\r\n1,Mari,100"), std::string::npos) << run.Output;
 }
+
+TEST(Tablecat, PrintsNumbersInPlainDecimalAsTheGridShowsThem)
+{
+    std::string tablecat = TablecatPath();
+    if (tablecat.empty())
+        GTEST_SKIP() << "tablecat is not built";
+    TScratchDir dir;
+    TCreateTableParams create;
+    create.Path = dir.File("numbers.dbf");
+    TEngineFieldDef amount;
+    amount.Name = "AMOUNT";
+    amount.DataType = ftFloat;
+    amount.Precision = 18;
+    amount.Scale = 6;
+    create.Fields = {amount};
+    DbfDriver().CreateTable(create);
+    {
+        auto cursor = OpenDbf(create.Path);
+        for (double value : {400000.0, -1234567.5, 0.000125, 100.0}) {
+            TEngineRecord record = {TVariant(value)};
+            cursor->InsertRecord(record, true);
+        }
+    }
+    TRun run = RunCommand(tablecat + " " + create.Path + " 2>&1");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Output, "AMOUNT\r\n400000\r\n-1234567.5\r\n0.000125\r\n100\r\n");
+}

@@ -4,23 +4,16 @@
 #include "ParadoxTestSupport.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/FileBytes.h"
 #include "data/engine/paradox/ParadoxCursor.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace {
 
 const char* MemoTable = "paradox/leonhad_paradoxdriver/fields/memo.db";
 constexpr size_t SmallBlobBlock = 4096;   // memo.mb: its one block of small blobs
 constexpr size_t SlotTableEnd = 0x0C + 64 * 5;
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 std::string CopyMemoTable(const TScratchDir& dir)
 {
@@ -140,10 +133,7 @@ TEST(ParadoxBlobDamage, ABlobFieldNarrowerThanItsReferenceIsRefused)
         const size_t memoDescriptor = 0x78 + 2;
         ASSERT_EQ(static_cast<uint8_t>(table[memoDescriptor]), 0x0C) << "memo.db's second field is a memo";
         const int oldWidth = static_cast<uint8_t>(table[memoDescriptor + 1]);
-        const int recordSize = static_cast<uint8_t>(table[0]) | (static_cast<uint8_t>(table[1]) << 8);
-        const int newSize = recordSize - oldWidth + width;
-        table[0] = static_cast<char>(newSize & 0xFF);
-        table[1] = static_cast<char>(newSize >> 8);
+        PutWordAt(table, 0, static_cast<uint16_t>(WordAt(table, 0) - oldWidth + width));
         table[memoDescriptor + 1] = static_cast<char>(width);
         WriteFileBytes(path, table);
         try {
