@@ -46,7 +46,7 @@ fuzz: setup
 	@for driver in dbf paradox ascii; do \
 	    $(SANITIZER_ENV) $(BUILD)/tests/data/engine/fuzz/fuzz_$$driver --mutants $(FUZZ_MUTANTS) \
 	        --seed $(FUZZ_SEED) --max-seed-bytes 1048576 \
-	        --last-input $(BUILD)/fuzz_$$driver.last || exit 1; \
+	        --last-input $(BUILD)/tests/data/engine/fuzz/fuzz_$$driver.last || exit 1; \
 	done
 
 clean:
