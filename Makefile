@@ -8,6 +8,7 @@ FUZZ_SEED    ?= 7
 # Run-time settings of the sanitizers: stop at the first finding, with a
 # stack trace, so that the test meeting it fails.
 SANITIZER_ENV = ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:max_allocation_size_mb=256 \
+                LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: all setup build run test sanitize fuzz bench clean
