@@ -6,6 +6,7 @@
 // from CreateTable, data blocks filled in key order (keys 2, 4, 6, ...),
 // then one insert and delete through the engine, which writes the .PX.
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/paradox/ParadoxDriver.h"
 #include "data/engine/paradox/PxEncoding.h"
@@ -68,9 +69,9 @@ struct TBenchTable {
         for (int b = 1; b <= blocks; ++b) {
             std::fill(block.begin(), block.end(), 0);
             int count = std::min(perBlock, RecordTotal - written);
-            px::Put16(&block[0], static_cast<uint16_t>(b < blocks ? b + 1 : 0));
-            px::Put16(&block[2], static_cast<uint16_t>(b - 1));
-            px::Put16(&block[4], static_cast<uint16_t>((count - 1) * recordSize));
+            PutLe16(&block[0], static_cast<uint16_t>(b < blocks ? b + 1 : 0));
+            PutLe16(&block[2], static_cast<uint16_t>(b - 1));
+            PutLe16(&block[4], static_cast<uint16_t>((count - 1) * recordSize));
             for (int i = 0; i < count; ++i, ++written) {
                 uint8_t* r = &block[6 + i * recordSize];
                 px::EncodeInt(2LL * (written + 1), r, 4);

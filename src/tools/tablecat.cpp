@@ -14,8 +14,9 @@
 #include "data/engine/drivers/RegisterDrivers.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/Exceptions.h"
+#include "platform/FloatFormat.h"
+#include "platform/FormatSettings.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -49,13 +50,13 @@ std::string DriverForFile(const std::string& path)
     throw Exception("Cannot tell the table type of \"" + path + "\": expected .dbf, .db or .txt.");
 }
 
+// A number in plain decimal as the grid shows it (400000, not 4e+05), with
+// a point whatever the locale.
 std::string NumberText(double value)
 {
     if (!std::isfinite(value))
         return std::string();
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return FloatToStr(value, TFormatSettings());
 }
 
 std::string TwoDigits(int value)

@@ -1,5 +1,6 @@
 #include "data/engine/dbf/DbfCreate.h"
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/CodePage.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfCompanion.h"
@@ -184,9 +185,6 @@ TNewField MapField(const TEngineFieldDef& def, TDbfDialect d, const TCodePage& c
     return f;
 }
 
-void PutLe16(uint8_t* p, uint32_t v) { p[0] = static_cast<uint8_t>(v); p[1] = static_cast<uint8_t>(v >> 8); }
-void PutLe32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i)); }
-
 std::string Level7DriverName(int codePage)
 {
     if (codePage == 1252)
@@ -325,8 +323,8 @@ void DbfCreateTable(const TCreateTableParams& params)
     header[1] = static_cast<uint8_t>(d == TDbfDialect::FoxPro2 || vfp ? (local.tm_year + 1900) % 100 : local.tm_year);
     header[2] = static_cast<uint8_t>(local.tm_mon + 1);
     header[3] = static_cast<uint8_t>(local.tm_mday);
-    PutLe16(header.data() + 8, static_cast<uint32_t>(headerLength));
-    PutLe16(header.data() + 10, recordLength);
+    PutLe16(header.data() + 8, static_cast<uint16_t>(headerLength));
+    PutLe16(header.data() + 10, static_cast<uint16_t>(recordLength));
     if (vfp && hasMemo)
         header[28] = 0x02;
     header[29] = DbfLanguageDriverForCodePage(codePage, d == TDbfDialect::FoxPro2 || vfp);

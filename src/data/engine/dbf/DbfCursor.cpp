@@ -1,5 +1,6 @@
 #include "data/engine/dbf/DbfCursor.h"
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfCompanion.h"
 
@@ -14,16 +15,11 @@ constexpr size_t CacheBytes = 256 * 1024;
 // lock on it, so the two keep each other out.
 constexpr uint64_t OpenMarkerOffset = 0xF0000000ull;
 
-void PutBe64(char* p, uint64_t v) { for (int i = 0; i < 8; ++i) p[i] = static_cast<char>(v >> (56 - 8 * i)); }
-
 int64_t BookmarkNumber(const std::string& bookmark)
 {
     if (bookmark.size() != 8)
         return 0;
-    uint64_t v = 0;
-    for (char c : bookmark)
-        v = (v << 8) | static_cast<uint8_t>(c);
-    return static_cast<int64_t>(v);
+    return static_cast<int64_t>(Be64(reinterpret_cast<const uint8_t*>(bookmark.data())));
 }
 
 } // namespace
@@ -308,7 +304,7 @@ std::string TDbfCursor::Bookmark() const
     if (!FOnRecord)
         RaiseEngineError(DBIERR_NOCURRREC);
     std::string bookmark(8, '\0');
-    PutBe64(bookmark.data(), static_cast<uint64_t>(FPos + 1));
+    PutBe64(reinterpret_cast<uint8_t*>(bookmark.data()), static_cast<uint64_t>(FPos + 1));
     return bookmark;
 }
 

@@ -4,6 +4,7 @@
 
 #include "data/engine/dbf/DbfCursor.h"
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 
 #include <algorithm>
@@ -44,9 +45,6 @@ bool SameValue(const TVariant& a, const TVariant& b)
         return TVariant::Compare(a, b) == 0;
     return false;
 }
-
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-void PutLe32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i)); }
 
 uint32_t FptBlockType(char type)
 {

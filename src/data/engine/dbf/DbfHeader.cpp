@@ -1,5 +1,6 @@
 #include "data/engine/dbf/DbfHeader.h"
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/CodePage.h"
 #include "data/engine/EngineStatus.h"
 
@@ -10,9 +11,6 @@
 #include <strings.h>
 
 namespace {
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 [[noreturn]] void NotATable(const std::string& path, const std::string& why)
 {
@@ -331,6 +329,8 @@ TDbfHeader ParseDbfHeader(const std::vector<uint8_t>& bytes, uint64_t fileSize, 
         return sum;
     };
     uint64_t sum = widthSum(false);
+    if (!terminated && sum != h.RecordLength && widthSum(true) != h.RecordLength)
+        NotATable(path, "The header ends inside the field descriptors.");
     if (sum != h.RecordLength && widthSum(true) == h.RecordLength) {
         for (TDbfField& f : h.Fields)
             if (f.Type == 'C') {

@@ -1,8 +1,10 @@
 #include "data/engine/dbf/DbfValues.h"
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfDates.h"
 #include "platform/DateTimeParts.h"
+#include "platform/DecimalNumber.h"
 #include "platform/Exceptions.h"
 
 #include <charconv>
@@ -26,20 +28,6 @@ bool AllBytes(const uint8_t* p, int n, uint8_t b)
         if (p[i] != b) return false;
     return true;
 }
-
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-uint64_t Le64(const uint8_t* p) { return Le32(p) | (static_cast<uint64_t>(Le32(p + 4)) << 32); }
-uint64_t Be64(const uint8_t* p)
-{
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v = (v << 8) | p[i];
-    return v;
-}
-uint32_t Be32(const uint8_t* p) { return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
-void PutLe32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i)); }
-void PutLe64(uint8_t* p, uint64_t v) { for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i)); }
-void PutBe32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (24 - 8 * i)); }
-void PutBe64(uint8_t* p, uint64_t v) { for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (56 - 8 * i)); }
 
 double BitsToDouble(uint64_t bits) { double d; std::memcpy(&d, &bits, 8); return d; }
 uint64_t DoubleToBits(double d) { uint64_t bits; std::memcpy(&bits, &d, 8); return bits; }
@@ -85,73 +73,18 @@ bool ParseDouble(std::string_view s, double& value)
     return result.ec == std::errc() && result.ptr == buffer + n && std::isfinite(value);
 }
 
-// A decimal number as sign, integer digits and fraction digits.
-struct TDecimal {
-    bool Negative = false;
-    std::string Whole;
-    std::string Fraction;
-};
-
-TDecimal DecimalFromDouble(double value)
+// The text of a number field: rounded half away from zero to `decimals`
+// places, no exponent, a point before the decimals.
+std::string FixedText(TDecimalNumber number, int decimals)
 {
-    char buffer[400];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
-    TDecimal d;
-    if (!text.empty() && text[0] == '-') {
-        d.Negative = true;
-        text.remove_prefix(1);
-    }
-    size_t dot = text.find('.');
-    d.Whole = std::string(text.substr(0, dot));
-    if (dot != std::string_view::npos)
-        d.Fraction = std::string(text.substr(dot + 1));
-    return d;
-}
-
-TDecimal DecimalFromScaled(int64_t scaled, int scale)
-{
-    TDecimal d;
-    d.Negative = scaled < 0;
-    uint64_t magnitude = d.Negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-    std::string digits = std::to_string(magnitude);
-    if (static_cast<int>(digits.size()) <= scale)
-        digits.insert(0, static_cast<size_t>(scale + 1) - digits.size(), '0');
-    d.Whole = digits.substr(0, digits.size() - static_cast<size_t>(scale));
-    d.Fraction = digits.substr(digits.size() - static_cast<size_t>(scale));
-    return d;
-}
-
-// Rounds half away from zero to `decimals` places and prints the number.
-std::string FormatDecimal(TDecimal d, int decimals)
-{
-    bool roundUp = static_cast<int>(d.Fraction.size()) > decimals && d.Fraction[static_cast<size_t>(decimals)] >= '5';
-    if (static_cast<int>(d.Fraction.size()) > decimals)
-        d.Fraction.resize(static_cast<size_t>(decimals));
-    d.Fraction.append(static_cast<size_t>(decimals) - d.Fraction.size(), '0');
-    std::string digits = d.Whole + d.Fraction;
-    if (roundUp) {
-        int i = static_cast<int>(digits.size()) - 1;
-        for (; i >= 0; --i) {
-            if (digits[static_cast<size_t>(i)] == '9') {
-                digits[static_cast<size_t>(i)] = '0';
-            } else {
-                ++digits[static_cast<size_t>(i)];
-                break;
-            }
-        }
-        if (i < 0)
-            digits.insert(digits.begin(), '1');
-    }
-    std::string whole = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
-    std::string fraction = digits.substr(digits.size() - static_cast<size_t>(decimals));
-    size_t firstDigit = whole.find_first_not_of('0');
-    whole = firstDigit == std::string::npos ? "0" : whole.substr(firstDigit);
-    bool zero = whole == "0" && fraction.find_first_not_of('0') == std::string::npos;
-    std::string text = (d.Negative && !zero) ? "-" : "";
-    text += whole;
+    number.RoundToDecimals(decimals);
+    std::string text = number.ShowsMinus() ? "-" : "";
+    for (int power = std::max(number.IntegerDigits(), 1) - 1; power >= 0; --power)
+        text += number.DigitAt(power);
     if (decimals > 0)
-        text += "." + fraction;
+        text += '.';
+    for (int power = -1; power >= -decimals; --power)
+        text += number.DigitAt(power);
     return text;
 }
 
@@ -361,6 +294,10 @@ void TDbfValues::Decode(const TDbfField& f, const uint8_t* record, TVariant& val
         return;
     }
     case 'L':
+        if (n < 1) {
+            value = TVariant::Null();
+            return;
+        }
         switch (p[0]) {
         case 'T': case 't': case 'Y': case 'y': value = TVariant(true); return;
         case 'F': case 'f': case 'N': case 'n': value = TVariant(false); return;
@@ -475,13 +412,13 @@ void TDbfValues::Decode(const TDbfField& f, const uint8_t* record, TVariant& val
 
 std::string TDbfValues::FormatNumber(const TDbfField& f, const TVariant& value) const
 {
-    TDecimal decimal;
+    TDecimalNumber decimal;
     switch (value.VarType()) {
     case varBoolean: case varInteger: case varInt64:
-        decimal = DecimalFromScaled(value.AsInt64(), 0);
+        decimal = TDecimalNumber::FromScaled(value.AsInt64(), 0);
         break;
     case varCurrency:
-        decimal = DecimalFromScaled(value.AsCurrency().Scaled, 4);
+        decimal = TDecimalNumber::FromScaled(value.AsCurrency().Scaled, 4);
         break;
     case varString: {
         double d;
@@ -489,18 +426,18 @@ std::string TDbfValues::FormatNumber(const TDbfField& f, const TVariant& value) 
         size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
         if (b == std::string::npos || !ParseDouble(std::string_view(text).substr(b, e - b + 1), d))
             RaiseFieldError(DBIERR_INVALIDFIELDVALUE, f, "\"" + text + "\" is not a number.");
-        decimal = DecimalFromDouble(d);
+        decimal = TDecimalNumber::FromDouble(d);
         break;
     }
     default: {
         double d = value.AsDouble();
         if (!std::isfinite(d))
             RaiseFieldError(DBIERR_INVALIDFIELDVALUE, f, "The value is not a finite number.");
-        decimal = DecimalFromDouble(d);
+        decimal = TDecimalNumber::FromDouble(d);
         break;
     }
     }
-    std::string text = FormatDecimal(decimal, f.Decimals);
+    std::string text = FixedText(decimal, f.Decimals);
     if (static_cast<int>(text.size()) > f.Length)
         RaiseFieldError(DBIERR_INVALIDFIELDVALUE, f,
                         "The value " + text + " does not fit the field " + FieldDescription(f) + ".");

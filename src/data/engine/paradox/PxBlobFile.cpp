@@ -11,22 +11,36 @@ namespace px {
 namespace {
 constexpr int Chunk = 4096;
 constexpr int Piece = 256;
+// Block types, the first byte of a block.
+constexpr uint8_t SingleBlob = 2, SmallBlobs = 3, FreeBlock = 4;
+// A single blob's block: type, chunk count, length, modification number, data.
+constexpr int SingleHead = 9;
+// A block of small blobs: 12 bytes, then 64 slots of 5 bytes (data offset
+// and length in 16-byte units, modification number, bytes used of the last
+// unit); the data follows the slot table.  The header is read and written
+// as whole 256-byte pieces (the unit of a blob file's encryption).
+constexpr int SlotTable = 0x0C;
+constexpr int Slots = 64;
+constexpr int SlotSize = 5;
+constexpr int SmallHead = SlotTable + Slots * SlotSize;
+constexpr int SmallHeadPieces = (SmallHead + Piece - 1) / Piece * Piece;
+constexpr int Unit = 16;
 }
 
 TPxBlobRef TPxBlobRef::Decode(const uint8_t* tail)
 {
     TPxBlobRef r;
-    r.Offset = Get32(tail);
-    r.Length = Get32(tail + 4);
-    r.ModNumber = Get16(tail + 8);
+    r.Offset = Le32(tail);
+    r.Length = Le32(tail + 4);
+    r.ModNumber = Le16(tail + 8);
     return r;
 }
 
 void TPxBlobRef::Encode(uint8_t* tail) const
 {
-    Put32(tail, Offset);
-    Put32(tail + 4, Length);
-    Put16(tail + 8, ModNumber);
+    PutLe32(tail, Offset);
+    PutLe32(tail + 4, Length);
+    PutLe16(tail + 8, ModNumber);
 }
 
 bool TPxBlobFile::Open(const std::string& path, bool writable, uint32_t key)
@@ -36,7 +50,7 @@ bool TPxBlobFile::Open(const std::string& path, bool writable, uint32_t key)
         return false;
     uint8_t head[Piece];
     if (ReadRange(0, head, sizeof head) && head[0] == 0)
-        FModCounter = Get16(head + 3);
+        FModCounter = Le16(head + 3);
     return true;
 }
 
@@ -46,16 +60,16 @@ void TPxBlobFile::Create(const std::string& path, uint32_t key)
     FFile.Create(path);
     std::vector<uint8_t> header(Chunk, 0);
     header[0] = 0;
-    Put16(&header[1], 1);
-    Put16(&header[3], 1);
+    PutLe16(&header[1], 1);
+    PutLe16(&header[3], 1);
     const uint8_t constant[6] = {0x82, 0x73, 0x02, 0x00, 0x29, 0x00};
     std::memcpy(&header[5], constant, 6);
-    Put16(&header[0x0B], 0x1000);
-    Put16(&header[0x0D], 0x1000);
+    PutLe16(&header[0x0B], 0x1000);
+    PutLe16(&header[0x0D], 0x1000);
     header[0x10] = 0x10;
-    Put16(&header[0x11], 0x0040);
-    Put16(&header[0x13], 0x0800);
-    Put16(&header[0x29], 0x02A1);
+    PutLe16(&header[0x11], 0x0040);
+    PutLe16(&header[0x13], 0x0800);
+    PutLe16(&header[0x29], 0x02A1);
     FModCounter = 1;
     WriteRange(0, header.data(), header.size());
 }
@@ -88,35 +102,74 @@ void TPxBlobFile::WriteRange(int64_t offset, const uint8_t* data, size_t size)
     FFile.WriteAt(offset, pieces.data(), pieces.size());
 }
 
+void TPxBlobFile::Damaged(const TPxBlobRef& ref, const std::string& why) const
+{
+    RaiseEngineError(DBIERR_MEMOCORRUPT, {"File: " + FFile.Path(),
+                                          "The blob at offset " + std::to_string(ref.Offset) + ": " + why});
+}
+
+TPxBlobFile::TPlace TPxBlobFile::Locate(const TPxBlobRef& ref, std::vector<uint8_t>& head) const
+{
+    TPlace place;
+    place.Base = ref.Offset & 0xFFFFFF00u;
+    place.Slot = ref.Offset & 0xFF;
+    const int64_t size = FFile.IsOpen() ? FFile.Size() : 0;
+    if (place.Base == 0 || place.Base + Chunk > size)
+        return place;   // no blob file, or its data is not there (a cut file)
+    if (place.Base % Chunk != 0)
+        Damaged(ref, "not the start of a block.");
+    head.assign(SmallHeadPieces, 0);
+    if (!ReadRange(place.Base, head.data(), head.size()))
+        return place;
+    if (head[0] == SingleBlob) {
+        const int64_t chunks = Le16(&head[1]);
+        const int64_t length = Le32(&head[3]);
+        if (place.Slot != 0xFF)
+            Damaged(ref, "a slot in a block of one blob.");
+        if (length != ref.Length)
+            Damaged(ref, "the block holds " + std::to_string(length) + " bytes, the record says " +
+                             std::to_string(ref.Length) + ".");
+        if (chunks == 0 || SingleHead + length > chunks * Chunk)
+            Damaged(ref, "the blob is longer than its block.");
+        place.Kind = SingleBlob;
+        place.Offset = place.Base + SingleHead;
+        place.Length = static_cast<size_t>(length);
+        if (place.Offset + length > size)
+            place.Kind = 0;   // cut off
+        return place;
+    }
+    if (head[0] == SmallBlobs) {
+        if (place.Slot >= Slots)
+            Damaged(ref, "slot " + std::to_string(place.Slot) + " does not exist.");
+        const uint8_t* slot = &head[SlotTable + SlotSize * place.Slot];
+        const int start = slot[0] * Unit;
+        const int units = slot[1];
+        const int lastUsed = slot[4];
+        if (slot[0] == 0 || units == 0 || lastUsed == 0 || lastUsed > Unit)
+            Damaged(ref, "slot " + std::to_string(place.Slot) + " is empty or not valid.");
+        const size_t length = static_cast<size_t>((units - 1) * Unit + lastUsed);
+        if (length != ref.Length)
+            Damaged(ref, "the slot holds " + std::to_string(length) + " bytes, the record says " +
+                             std::to_string(ref.Length) + ".");
+        if (start < SmallHead || start + units * Unit > Chunk)
+            Damaged(ref, "the slot's data lies outside its block.");
+        place.Kind = SmallBlobs;
+        place.Offset = place.Base + start;
+        place.Length = length;
+        return place;
+    }
+    Damaged(ref, "the block is of type " + std::to_string(head[0]) + ", not a blob.");
+}
+
 bool TPxBlobFile::Read(const TPxBlobRef& ref, std::vector<uint8_t>& data) const
 {
     data.clear();
-    int64_t base = ref.Offset & 0xFFFFFF00u;
-    int index = ref.Offset & 0xFF;
-    if (base <= 0 || base % Chunk != 0 || !FFile.IsOpen() || base + Chunk > FFile.Size())
+    std::vector<uint8_t> head;
+    const TPlace place = Locate(ref, head);
+    if (place.Kind == 0)
         return false;
-    uint8_t head[16];
-    if (!ReadRange(base, head, sizeof head))
-        return false;
-    if (head[0] == 2) {
-        if (index != 0xFF || Get32(head + 3) != ref.Length || base + 9 + int64_t(ref.Length) > FFile.Size())
-            return false;
-        data.resize(ref.Length);
-        return ReadRange(base + 9, data.data(), data.size());
-    }
-    if (head[0] == 3) {
-        if (index > 63)
-            return false;
-        uint8_t slot[5];
-        if (!ReadRange(base + 0x0C + 5 * index, slot, 5) || slot[0] == 0 || slot[4] == 0)
-            return false;
-        uint32_t length = (slot[1] - 1u) * 16u + slot[4];
-        if (slot[1] == 0 || length != ref.Length || slot[0] * 16 + length > Chunk)
-            return false;
-        data.resize(length);
-        return ReadRange(base + slot[0] * 16, data.data(), length);
-    }
-    return false;
+    data.resize(place.Length);
+    return ReadRange(place.Offset, data.data(), data.size());
 }
 
 void TPxBlobFile::BeginChange()
@@ -139,7 +192,7 @@ void TPxBlobFile::TakeInventory()
     while (offset + Chunk <= size) {
         if (!ReadRange(offset, head, Piece))
             return;
-        size_t chunks = Get16(head + 1);
+        size_t chunks = Le16(head + 1);
         if (chunks == 0 || head[0] < 2 || head[0] > 4)
             return;   // not a block header: stop rather than guess
         if (head[0] == 4 && offset + int64_t(chunks) * Chunk <= size)
@@ -166,7 +219,7 @@ int64_t TPxBlobFile::TakeFreeSpace(size_t chunks)
             FReusedHeaders.emplace_back(rest, restHead);
             std::vector<uint8_t> head(Piece, 0);
             head[0] = 4;
-            Put16(&head[1], static_cast<uint16_t>(free.Chunks - chunks));
+            PutLe16(&head[1], static_cast<uint16_t>(free.Chunks - chunks));
             WriteRange(rest, head.data(), Piece);
             free.Offset = rest;
             free.Chunks -= chunks;
@@ -183,10 +236,10 @@ void TPxBlobFile::BumpModificationCounter()
     uint8_t head[Piece];
     if (!ReadRange(0, head, Piece))
         return;
-    FModCounter = static_cast<uint16_t>(Get16(head + 3) + 1);
+    FModCounter = static_cast<uint16_t>(Le16(head + 3) + 1);
     if (FModCounter == 0)
         FModCounter = 1;
-    Put16(head + 3, FModCounter);
+    PutLe16(head + 3, FModCounter);
     WriteRange(0, head, Piece);
 }
 
@@ -201,9 +254,9 @@ TPxBlobRef TPxBlobFile::Write(const std::vector<uint8_t>& data)
         RaiseEngineError(DBIERR_RECTOOBIG, {"File: " + FFile.Path(), "The blob file cannot hold more data."});
     std::vector<uint8_t> block(chunks * Chunk, 0);
     block[0] = 2;
-    Put16(&block[1], static_cast<uint16_t>(chunks));
-    Put32(&block[3], static_cast<uint32_t>(data.size()));
-    Put16(&block[7], FModCounter);
+    PutLe16(&block[1], static_cast<uint16_t>(chunks));
+    PutLe32(&block[3], static_cast<uint32_t>(data.size()));
+    PutLe16(&block[7], FModCounter);
     std::memcpy(&block[9], data.data(), data.size());
     WriteRange(offset, block.data(), block.size());
     TPxBlobRef ref;
@@ -223,7 +276,7 @@ void TPxBlobFile::Rollback()
         FFile.WriteAt(0, FHeaderAtBegin.data(), FHeaderAtBegin.size());
         uint8_t head[Piece];
         if (ReadRange(0, head, Piece))
-            FModCounter = Get16(head + 3);
+            FModCounter = Le16(head + 3);
     } catch (...) {
         // The table still points at the old data; a failed cut only leaves unused space.
     }
@@ -232,27 +285,23 @@ void TPxBlobFile::Rollback()
 void TPxBlobFile::Free(const TPxBlobRef& ref)
 {
     try {
-        int64_t base = ref.Offset & 0xFFFFFF00u;
-        int index = ref.Offset & 0xFF;
-        if (base <= 0 || base % Chunk != 0 || base + Chunk > FFile.Size())
-            return;
-        uint8_t head[Piece];
-        if (!ReadRange(base, head, Piece))
-            return;
-        if (head[0] == 2 && index == 0xFF) {
-            head[0] = 4;
-            WriteRange(base, head, Piece);
-        } else if (head[0] == 3 && index < 64) {
-            std::memset(head + 0x0C + 5 * index, 0, 5);
+        std::vector<uint8_t> head;
+        const TPlace place = Locate(ref, head);
+        if (place.Kind == SingleBlob) {
+            head[0] = FreeBlock;
+            WriteRange(place.Base, head.data(), Piece);
+        } else if (place.Kind == SmallBlobs) {
+            std::memset(&head[SlotTable + SlotSize * place.Slot], 0, SlotSize);
             bool used = false;
-            for (int i = 0; i < 64; ++i)
-                used = used || head[0x0C + 5 * i] != 0;
+            for (int i = 0; i < Slots && !used; ++i)
+                used = head[SlotTable + SlotSize * i] != 0;
             if (!used)
-                head[0] = 4;
-            WriteRange(base, head, Piece);
+                head[0] = FreeBlock;
+            WriteRange(place.Base, head.data(), head.size());
         }
     } catch (...) {
-        // Freeing only reclaims space; the record no longer points here.
+        // Freeing only reclaims space, and nothing is written into a block
+        // that does not match the reference; the record no longer points here.
     }
 }
 

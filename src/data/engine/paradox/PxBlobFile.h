@@ -30,7 +30,9 @@ public:
     int Handle() const { return FFile.Handle(); }
     void AttachJournal(TPxJournal* journal) { FFile.AttachJournal(journal, TPxJournal::BlobFile); }
 
-    // The blob's bytes; false when the reference does not lead to a valid blob.
+    // The blob's bytes; false when there is no blob file or the blob's data
+    // lies past its end.  A block that contradicts the reference raises
+    // DBIERR_MEMOCORRUPT.
     bool Read(const TPxBlobRef& ref, std::vector<uint8_t>& data) const;
 
     // Pending writes of one change; Rollback cuts the file back to where it
@@ -42,6 +44,18 @@ public:
     void Free(const TPxBlobRef& ref);
 
 private:
+    // Where a reference's bytes are, checked against the block that holds
+    // them (its header is left in `head`).  Kind 0: no blob file or a file
+    // cut before the data; a contradiction raises DBIERR_MEMOCORRUPT.
+    struct TPlace {
+        uint8_t Kind = 0;    // the block type: single blob or small blobs
+        int64_t Base = 0;    // the block
+        int Slot = 0;        // slot of a small blob
+        int64_t Offset = 0;  // the bytes
+        size_t Length = 0;
+    };
+    TPlace Locate(const TPxBlobRef& ref, std::vector<uint8_t>& head) const;
+    [[noreturn]] void Damaged(const TPxBlobRef& ref, const std::string& why) const;
     bool ReadRange(int64_t offset, uint8_t* buffer, size_t size) const;
     void WriteRange(int64_t offset, const uint8_t* data, size_t size);
     void BumpModificationCounter();

@@ -42,7 +42,7 @@ std::vector<uint8_t>& TPxChange::Image(uint16_t block)
         // Counts come from the chain walk, which clamps damaged values.
         int position = FTable.FMap.PositionOf(block);
         if (position >= 0)
-            Put16(&image[4], static_cast<uint16_t>((FTable.FMap.CountAt(position) - 1) * FRecordSize));
+            PutLe16(&image[4], static_cast<uint16_t>((FTable.FMap.CountAt(position) - 1) * FRecordSize));
     } else {
         image.assign(FBlockSize, 0);
     }
@@ -65,13 +65,13 @@ int TPxChange::CountOf(uint16_t block)
         int position = FTable.FMap.PositionOf(block);
         return position >= 0 ? FTable.FMap.CountAt(position) : 0;
     }
-    int16_t last = static_cast<int16_t>(Get16(&FImages[block][4]));
+    int16_t last = static_cast<int16_t>(Le16(&FImages[block][4]));
     return last < 0 ? 0 : last / FRecordSize + 1;
 }
 
 void TPxChange::SetCount(uint16_t block, int count)
 {
-    Put16(&DirtyImage(block)[4], static_cast<uint16_t>(static_cast<int16_t>((count - 1) * FRecordSize)));
+    PutLe16(&DirtyImage(block)[4], static_cast<uint16_t>(static_cast<int16_t>((count - 1) * FRecordSize)));
 }
 
 uint8_t* TPxChange::Record(uint16_t block, int slot)
@@ -98,7 +98,7 @@ uint16_t TPxChange::AllocateBlock()
     while (FFreeHead != 0) {
         uint16_t block = static_cast<uint16_t>(FFreeHead);
         std::vector<uint8_t>& image = Image(block);
-        int next = Get16(&image[0]);
+        int next = Le16(&image[0]);
         FFreeHead = next <= FFileBlocks ? next : 0;
         if (std::find(Chain.begin(), Chain.end(), block) != Chain.end())
             continue;   // a damaged free list naming a live block: never reuse it
@@ -121,9 +121,9 @@ uint16_t TPxChange::AllocateBlock()
 void TPxChange::FreeBlock(uint16_t block)
 {
     std::vector<uint8_t>& image = DirtyImage(block);
-    Put16(&image[0], static_cast<uint16_t>(FFreeHead));
-    Put16(&image[2], 0);
-    Put16(&image[4], static_cast<uint16_t>(static_cast<int16_t>(-FRecordSize)));
+    PutLe16(&image[0], static_cast<uint16_t>(FFreeHead));
+    PutLe16(&image[2], 0);
+    PutLe16(&image[4], static_cast<uint16_t>(static_cast<int16_t>(-FRecordSize)));
     FFreeHead = block;
     FFreed.push_back(block);
     FLabels.erase(block);
@@ -301,8 +301,8 @@ void TPxChange::LinkChain()
                 continue;
         }
         std::vector<uint8_t>& image = DirtyImage(block);
-        Put16(&image[0], next);
-        Put16(&image[2], prev);
+        PutLe16(&image[0], next);
+        PutLe16(&image[2], prev);
     }
     FFinalCounts.clear();
     FFinalCounts = ChainCounts();

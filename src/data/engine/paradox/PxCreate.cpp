@@ -190,7 +190,7 @@ void CreateParadoxTable(const TCreateTableParams& params)
     if (extension) {
         grow(pos + 2 * n + sortName.size() + 1);
         for (size_t i = 0; i < n; ++i)
-            Put16(&h[pos + 2 * i], static_cast<uint16_t>(i + 1));
+            PutLe16(&h[pos + 2 * i], static_cast<uint16_t>(i + 1));
         pos += 2 * n;
         sortNameAt = pos;
         std::memcpy(&h[pos], sortName.data(), sortName.size());
@@ -199,28 +199,28 @@ void CreateParadoxTable(const TCreateTableParams& params)
         grow(pos + 2 * n);
         pos += 2 * n;   // level 3.5: zero field ids
     }
-    Put16(&h[hRecordSize], static_cast<uint16_t>(recordSize));
-    Put16(&h[hHeaderSize], static_cast<uint16_t>(h.size()));
+    PutLe16(&h[hRecordSize], static_cast<uint16_t>(recordSize));
+    PutLe16(&h[hHeaderSize], static_cast<uint16_t>(h.size()));
     h[hFileType] = keyed ? FileKeyed : FileNonKeyed;
     h[hBlockSizeCode] = static_cast<uint8_t>(blockCode);
-    Put16(&h[hNumFields], static_cast<uint16_t>(n));
-    Put16(&h[hKeyFields], static_cast<uint16_t>(params.KeyFieldCount));
-    Put32(&h[hEncryption1], extension ? (checksum ? 0xFF00FF00u : 0) : checksum);
+    PutLe16(&h[hNumFields], static_cast<uint16_t>(n));
+    PutLe16(&h[hKeyFields], static_cast<uint16_t>(params.KeyFieldCount));
+    PutLe32(&h[hEncryption1], extension ? (checksum ? 0xFF00FF00u : 0) : checksum);
     h[hSortOrder] = sortOrder;
     h[hVersion] = level.VersionId;
-    Put16(&h[0x3E], checksum ? 0 : 0x0F1F);
+    PutLe16(&h[0x3E], checksum ? 0 : 0x0F1F);
     if (level.VersionId >= 0x04)
-        Put16(&h[hHeaderUsed], static_cast<uint16_t>(pos));
+        PutLe16(&h[hHeaderUsed], static_cast<uint16_t>(pos));
     if (extension) {
         h[0x56] = 0x20;
-        Put16(&h[0x58], static_cast<uint16_t>(0x100 + level.VersionId));
-        Put16(&h[0x5A], static_cast<uint16_t>(0x100 + level.VersionId));
-        Put32(&h[hEncryption2], checksum);
-        Put16(&h[0x64], static_cast<uint16_t>(n + 1));
-        Put16(&h[0x66], static_cast<uint16_t>(fieldIds - 0x58));
-        Put16(&h[hCodePage], static_cast<uint16_t>(codePage.Number()));
-        Put16(&h[0x6C], 0x0101);
-        Put16(&h[hSortNameOffset], static_cast<uint16_t>(sortNameAt - 0x58));
+        PutLe16(&h[0x58], static_cast<uint16_t>(0x100 + level.VersionId));
+        PutLe16(&h[0x5A], static_cast<uint16_t>(0x100 + level.VersionId));
+        PutLe32(&h[hEncryption2], checksum);
+        PutLe16(&h[0x64], static_cast<uint16_t>(n + 1));
+        PutLe16(&h[0x66], static_cast<uint16_t>(fieldIds - 0x58));
+        PutLe16(&h[hCodePage], static_cast<uint16_t>(codePage.Number()));
+        PutLe16(&h[0x6C], 0x0101);
+        PutLe16(&h[hSortNameOffset], static_cast<uint16_t>(sortNameAt - 0x58));
     }
     TPxHeader header = TPxHeader::Parse(h, params.Path);
     header.StampChange();

@@ -1,22 +1,15 @@
 #pragma once
 // The value encodings of Paradox records: integers, doubles, dates and times
 // stored big-endian with the sign bit inverted (so encoded bytes sort in
-// numeric order and all-zero bytes mean blank), packed BCD, and the
-// little-endian words of headers and block controls.
+// numeric order and all-zero bytes mean blank) and packed BCD.  The
+// little-endian words of headers and block controls are in ByteOrder.h.
+
+#include "data/engine/ByteOrder.h"
 
 #include <cstdint>
 #include <string>
 
 namespace px {
-
-inline uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline uint32_t Get32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-inline void Put16(uint8_t* p, uint16_t v) { p[0] = static_cast<uint8_t>(v); p[1] = static_cast<uint8_t>(v >> 8); }
-inline void Put32(uint8_t* p, uint32_t v)
-{
-    p[0] = static_cast<uint8_t>(v); p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16); p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 bool IsBlank(const uint8_t* p, int width);
 

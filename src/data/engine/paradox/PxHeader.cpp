@@ -25,7 +25,7 @@ std::string ReadCString(const std::vector<uint8_t>& raw, size_t& pos, size_t end
 
 } // namespace
 
-bool TPxField::IsKnownType() const { return PxFieldWidth(Type, Size) > 0 || (IsBlob() && Width >= 10); }
+bool TPxField::IsKnownType() const { return PxFieldWidth(Type, Size) > 0 || (IsBlob() && Width >= BlobTail); }
 
 int PxFieldWidth(uint8_t type, int size)
 {
@@ -74,7 +74,7 @@ TPxHeader TPxHeader::Parse(std::vector<uint8_t> raw, const std::string& fileName
         Corrupt(fileName, "Block size code " + std::to_string(r[hBlockSizeCode]) + " is not valid.");
     if (h.Version() < 3)
         RaiseEngineError(DBIERR_UNSUPPORTEDFORMAT, {"File: " + fileName, "Version " + std::to_string(h.Version()) + " is not supported."});
-    int numFields = Get16(&r[hNumFields]);
+    int numFields = Le16(&r[hNumFields]);
     if (h.RecordSize() <= 0 || numFields < 1 || numFields > 255)
         Corrupt(fileName, "Record size or field count is not valid.");
     size_t headerSize = h.HeaderSize();
@@ -91,6 +91,17 @@ TPxHeader TPxHeader::Parse(std::vector<uint8_t> raw, const std::string& fileName
         f.Width = f.Type == ftBcd ? 17 : f.Size;
         if (f.Width <= 0)
             Corrupt(fileName, "Field " + std::to_string(i + 1) + " has width 0.");
+        const int typeWidth = PxFieldWidth(f.Type, f.Size);
+        if (typeWidth > 0 && typeWidth != f.Width)
+            Corrupt(fileName, "Field " + std::to_string(i + 1) + " of type " + PxTypeLetter(f.Type) + " is " +
+                                  std::to_string(f.Width) + " bytes wide; the type takes " + std::to_string(typeWidth) + ".");
+        if (f.Type == ftBcd && f.Size > 32)
+            Corrupt(fileName, "Field " + std::to_string(i + 1) + " is a BCD field with " + std::to_string(f.Size) +
+                                  " decimals; it holds at most 32 digits.");
+        if (f.IsBlob() && f.Width < BlobTail)
+            Corrupt(fileName, "Field " + std::to_string(i + 1) + " is a memo or blob field of " +
+                                  std::to_string(f.Width) + " bytes; such a field takes at least " +
+                                  std::to_string(BlobTail) + ".");
         f.Offset = offset;
         offset += f.Width;
         h.Fields.push_back(f);
@@ -105,8 +116,8 @@ TPxHeader TPxHeader::Parse(std::vector<uint8_t> raw, const std::string& fileName
     for (auto& f : h.Fields)
         f.Name = ReadCString(r, pos, headerSize);
     if (h.HasExtension()) {
-        size_t sortName = 0x58 + Get16(&r[hSortNameOffset]);
-        if (Get16(&r[hSortNameOffset]) != 0 && sortName < headerSize)
+        size_t sortName = 0x58 + Le16(&r[hSortNameOffset]);
+        if (Le16(&r[hSortNameOffset]) != 0 && sortName < headerSize)
             h.SortOrderName = ReadCString(r, sortName, headerSize);
     }
     if (h.BlockSize() < 6 + h.RecordSize())
@@ -116,11 +127,11 @@ TPxHeader TPxHeader::Parse(std::vector<uint8_t> raw, const std::string& fileName
 
 uint32_t TPxHeader::EncryptionKey() const
 {
-    if (HasExtension() && Get32(&Raw[hEncryption1]) == 0xFF00FF00u)
-        return Get32(&Raw[hEncryption2]);
+    if (HasExtension() && Le32(&Raw[hEncryption1]) == 0xFF00FF00u)
+        return Le32(&Raw[hEncryption2]);
     if (HasExtension())
-        return Get32(&Raw[hEncryption2]) ? Get32(&Raw[hEncryption2]) : Get32(&Raw[hEncryption1]);
-    return Get32(&Raw[hEncryption1]);
+        return Le32(&Raw[hEncryption2]) ? Le32(&Raw[hEncryption2]) : Le32(&Raw[hEncryption1]);
+    return Le32(&Raw[hEncryption1]);
 }
 
 int TPxHeader::KeyWidth() const
@@ -145,12 +156,12 @@ bool TPxHeader::KeyOrderIsBinary() const
 
 void TPxHeader::SetBlocks(int used, int total, int first, int last, int firstFree)
 {
-    Put16(&Raw[hUsedBlocks], static_cast<uint16_t>(used));
-    Put16(&Raw[hFileBlocks], static_cast<uint16_t>(total));
-    Put16(&Raw[hMaxBlocks], static_cast<uint16_t>(total));
-    Put16(&Raw[hFirstBlock], static_cast<uint16_t>(first));
-    Put16(&Raw[hLastBlock], static_cast<uint16_t>(last));
-    Put16(&Raw[hFirstFree], static_cast<uint16_t>(firstFree));
+    PutLe16(&Raw[hUsedBlocks], static_cast<uint16_t>(used));
+    PutLe16(&Raw[hFileBlocks], static_cast<uint16_t>(total));
+    PutLe16(&Raw[hMaxBlocks], static_cast<uint16_t>(total));
+    PutLe16(&Raw[hFirstBlock], static_cast<uint16_t>(first));
+    PutLe16(&Raw[hLastBlock], static_cast<uint16_t>(last));
+    PutLe16(&Raw[hFirstFree], static_cast<uint16_t>(firstFree));
 }
 
 void TPxHeader::StampChange()
@@ -160,13 +171,13 @@ void TPxHeader::StampChange()
         return;
     std::time_t now = std::time(nullptr);
     if (Version() >= 0x0A) {
-        Put32(&Raw[hUpdateTime], static_cast<uint32_t>(now));
+        PutLe32(&Raw[hUpdateTime], static_cast<uint32_t>(now));
     } else {
         std::tm t{};
         localtime_r(&now, &t);
         uint32_t date = ((t.tm_year - 80) << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday;
         uint32_t time = (t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2);
-        Put32(&Raw[hUpdateTime], (date << 16) | time);
+        PutLe32(&Raw[hUpdateTime], (date << 16) | time);
     }
 }
 

@@ -30,6 +30,10 @@ enum : int {
     hHeaderUsed = 0x51, hEncryption2 = 0x5C, hUpdateTime = 0x60, hCodePage = 0x6A, hSortNameOffset = 0x6E
 };
 
+// A memo or blob field ends in a 10-byte reference to the blob file; the
+// bytes before it (the leader) hold the start of the value.
+constexpr int BlobTail = 10;
+
 struct TPxField {
     std::string Name;      // in the table's code page
     uint8_t Type = 0;
@@ -52,23 +56,23 @@ public:
     std::vector<TPxField> Fields;
     std::string SortOrderName;
 
-    int RecordSize() const { return Get16(&Raw[hRecordSize]); }
-    int HeaderSize() const { return Get16(&Raw[hHeaderSize]); }
+    int RecordSize() const { return Le16(&Raw[hRecordSize]); }
+    int HeaderSize() const { return Le16(&Raw[hHeaderSize]); }
     int FileType() const { return Raw[hFileType]; }
     int BlockSize() const { return Raw[hBlockSizeCode] * 1024; }
     int Version() const { return Raw[hVersion]; }
     bool HasExtension() const { return Version() >= 5; }
-    int KeyFields() const { return Get16(&Raw[hKeyFields]); }
+    int KeyFields() const { return Le16(&Raw[hKeyFields]); }
     bool IsKeyed() const { return FileType() == FileKeyed && KeyFields() > 0; }
-    uint32_t NumRecords() const { return Get32(&Raw[hNumRecords]); }
-    int UsedBlocks() const { return Get16(&Raw[hUsedBlocks]); }
-    int FileBlocks() const { return Get16(&Raw[hFileBlocks]); }
-    int FirstBlock() const { return Get16(&Raw[hFirstBlock]); }
-    int LastBlock() const { return Get16(&Raw[hLastBlock]); }
-    int FirstFreeBlock() const { return Get16(&Raw[hFirstFree]); }
-    uint32_t AutoIncValue() const { return Get32(&Raw[hAutoInc]); }
+    uint32_t NumRecords() const { return Le32(&Raw[hNumRecords]); }
+    int UsedBlocks() const { return Le16(&Raw[hUsedBlocks]); }
+    int FileBlocks() const { return Le16(&Raw[hFileBlocks]); }
+    int FirstBlock() const { return Le16(&Raw[hFirstBlock]); }
+    int LastBlock() const { return Le16(&Raw[hLastBlock]); }
+    int FirstFreeBlock() const { return Le16(&Raw[hFirstFree]); }
+    uint32_t AutoIncValue() const { return Le32(&Raw[hAutoInc]); }
     uint8_t SortOrder() const { return Raw[hSortOrder]; }
-    int CodePage() const { return HasExtension() ? Get16(&Raw[hCodePage]) : 0; }
+    int CodePage() const { return HasExtension() ? Le16(&Raw[hCodePage]) : 0; }
     uint32_t EncryptionKey() const;
     bool NeedsRepair() const { return Raw[hModified1] != 0 || Raw[hModified2] != 0 || Raw[hIndexUpdate] != 0; }
     bool WriteProtected() const { return Raw[hWriteProtected] == 1; }
@@ -77,9 +81,9 @@ public:
     // Alpha keys compare as plain bytes (the "ascii" family of sort orders).
     bool KeyOrderIsBinary() const;
 
-    void SetNumRecords(uint32_t n) { Put32(&Raw[hNumRecords], n); }
+    void SetNumRecords(uint32_t n) { PutLe32(&Raw[hNumRecords], n); }
     void SetBlocks(int used, int total, int first, int last, int firstFree);
-    void SetAutoIncValue(uint32_t v) { if (Version() >= 5) Put32(&Raw[hAutoInc], v); }
+    void SetAutoIncValue(uint32_t v) { if (Version() >= 5) PutLe32(&Raw[hAutoInc], v); }
     // Marks a change of the records: change counter and update time.
     void StampChange();
 };

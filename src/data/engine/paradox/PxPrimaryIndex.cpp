@@ -70,7 +70,7 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
                 PutShort(e + keyWidth + 4, 0);
                 parent.Count += level[i].Count;
             }
-            Put16(&block[4], static_cast<uint16_t>(static_cast<int16_t>((end - start - 1) * entrySize)));
+            PutLe16(&block[4], static_cast<uint16_t>(static_cast<int16_t>((end - start - 1) * entrySize)));
             totalEntries += static_cast<int64_t>(end - start);
             blocks.push_back(std::move(block));
             upper.push_back(parent);
@@ -82,27 +82,27 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
     if (blocks.size() > 0xFFFF)
         RaiseEngineError(DBIERR_INDEXCORRUPT, {"The primary index would need more than 65,535 blocks."});
     for (size_t i = 0; i < blocks.size(); ++i) {
-        Put16(&blocks[i][0], static_cast<uint16_t>(i + 1 < blocks.size() ? i + 2 : 0));
-        Put16(&blocks[i][2], static_cast<uint16_t>(i));
+        PutLe16(&blocks[i][0], static_cast<uint16_t>(i + 1 < blocks.size() ? i + 2 : 0));
+        PutLe16(&blocks[i][2], static_cast<uint16_t>(i));
     }
 
     std::vector<uint8_t> file(IndexHeaderSize + blocks.size() * blockSize, 0);
     uint8_t* h = file.data();
-    Put16(h + hRecordSize, static_cast<uint16_t>(entrySize));
-    Put16(h + hHeaderSize, IndexHeaderSize);
+    PutLe16(h + hRecordSize, static_cast<uint16_t>(entrySize));
+    PutLe16(h + hHeaderSize, IndexHeaderSize);
     h[hFileType] = FilePrimaryIndex;
     h[hBlockSizeCode] = static_cast<uint8_t>(blockSizeCode);
-    Put32(h + hNumRecords, static_cast<uint32_t>(totalEntries));
+    PutLe32(h + hNumRecords, static_cast<uint32_t>(totalEntries));
     uint16_t count = static_cast<uint16_t>(blocks.size());
-    Put16(h + hUsedBlocks, count);
-    Put16(h + hFileBlocks, count);
-    Put16(h + hMaxBlocks, count);
-    Put16(h + hFirstBlock, count ? 1 : 0);
-    Put16(h + hLastBlock, count);
-    Put16(h + hIndexRoot, count ? count : 1);
+    PutLe16(h + hUsedBlocks, count);
+    PutLe16(h + hFileBlocks, count);
+    PutLe16(h + hMaxBlocks, count);
+    PutLe16(h + hFirstBlock, count ? 1 : 0);
+    PutLe16(h + hLastBlock, count);
+    PutLe16(h + hIndexRoot, count ? count : 1);
     h[hIndexLevels] = static_cast<uint8_t>(levels);
-    Put16(h + hNumFields, static_cast<uint16_t>(table.KeyFields()));
-    Put32(h + hEncryption1, key);
+    PutLe16(h + hNumFields, static_cast<uint16_t>(table.KeyFields()));
+    PutLe32(h + hEncryption1, key);
     h[hSortOrder] = table.SortOrder();
     h[hIndexStamp] = PxStamp(table.Raw[hChangeCount], table.SortOrder());
     h[hVersion] = static_cast<uint8_t>(table.Version());
@@ -114,7 +114,7 @@ std::vector<uint8_t> BuildPrimaryIndex(const TPxHeader& table, const std::vector
     pos += 4;
     size_t nameLength = table.Version() >= 0x0C ? 261 : 79;
     pos += nameLength;   // table name left empty
-    Put16(h + hHeaderUsed, static_cast<uint16_t>(pos));
+    PutLe16(h + hHeaderUsed, static_cast<uint16_t>(pos));
     for (size_t i = 0; i < blocks.size(); ++i) {
         if (key != 0)
             EncryptBlock(blocks[i].data(), blockSize, key, static_cast<uint32_t>(i + 1));
@@ -169,7 +169,7 @@ public:
             PutShort(e + keyWidth + 2, FSource.Prefix[to] - FSource.Prefix[from]);
             PutShort(e + keyWidth + 4, 0);
         }
-        Put16(&image[4], static_cast<uint16_t>(static_cast<int16_t>((end - first - 1) * entrySize)));
+        PutLe16(&image[4], static_cast<uint16_t>(static_cast<int16_t>((end - first - 1) * entrySize)));
     }
 
 private:
@@ -256,7 +256,7 @@ bool UpdatePrimaryIndex(const std::string& path, TPxIndexLayout& layout, const T
         int64_t total = 0;
         for (int entries : next.LevelEntries)
             total += entries;
-        Put32(&fresh[hNumRecords], static_cast<uint32_t>(total));
+        PutLe32(&fresh[hNumRecords], static_cast<uint32_t>(total));
         fresh[hIndexStamp] = PxStamp(table.Raw[hChangeCount], table.SortOrder());
         file.WriteAt(0, fresh.data(), fresh.size());
     } catch (...) {

@@ -81,7 +81,7 @@ TVariant TPxRecordCodec::DecodeField(const uint8_t* record, int index) const
         size_t n = strnlen(reinterpret_cast<const char*>(p), f.Width);
         return TVariant(FCodePage.ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n)));
     }
-    case ftDate: return TVariant::FromDateTime(DecodeInt(p, 4) - DaysTo18991230);
+    case ftDate: return TVariant::FromDateTime(static_cast<double>(int64_t{DecodeInt(p, 4)} - DaysTo18991230));
     case ftShort: case ftLong: case ftAutoIncrement: return TVariant(DecodeInt(p, f.Width));
     case ftMoney: case ftNumber: return TVariant(DecodeDouble(p));
     case ftLogical: return TVariant(p[0] != 0x80);
@@ -108,7 +108,7 @@ TVariant TPxRecordCodec::DecodeField(const uint8_t* record, int index) const
 
 TVariant TPxRecordCodec::DecodeBlob(const uint8_t* p, const TPxField& f) const
 {
-    int leader = f.Width - 10;
+    int leader = f.Width - BlobTail;   // never negative: the header parser refuses narrower blob fields
     TPxBlobRef ref = TPxBlobRef::Decode(p + leader);
     if (ref.Length == 0)
         return TVariant::Null();
@@ -275,12 +275,12 @@ void TPxRecordCodec::EncodeField(const TVariant& v, int index, uint8_t* p, std::
         return;
     if (f.Type == ftGraphicBlob) {
         uint8_t prefix[GraphicPrefix] = {1, 0, 0, 1, 0, 0, 0, 0};
-        Put32(prefix + 4, static_cast<uint32_t>(payload.size()));
+        PutLe32(prefix + 4, static_cast<uint32_t>(payload.size()));
         payload.insert(payload.begin(), prefix, prefix + GraphicPrefix);
     }
     if (payload.size() > 0xFFFFFFF0u)
         Refuse(index, "The blob is too large.");
-    int leader = f.Width - 10;
+    int leader = f.Width - BlobTail;   // never negative: the header parser refuses narrower blob fields
     TPxBlobRef ref;
     ref.Length = static_cast<uint32_t>(payload.size());
     if (payload.size() <= static_cast<size_t>(leader) && f.Type != ftGraphicBlob) {
@@ -298,7 +298,7 @@ void TPxRecordCodec::StorePending(std::vector<TPxPendingBlob>& pending, TPxBlobF
     for (auto& blob : pending) {
         const TPxField& f = FHeader.Fields[blob.Field];
         TPxBlobRef ref = blobs.Write(blob.Payload);
-        ref.Encode(record + f.Offset + f.Width - 10);
+        ref.Encode(record + f.Offset + f.Width - BlobTail);
     }
 }
 
@@ -308,7 +308,7 @@ std::vector<TPxBlobRef> TPxRecordCodec::BlobRefs(const uint8_t* record) const
     for (const auto& f : FHeader.Fields) {
         if (!f.IsBlob())
             continue;
-        TPxBlobRef ref = TPxBlobRef::Decode(record + f.Offset + f.Width - 10);
+        TPxBlobRef ref = TPxBlobRef::Decode(record + f.Offset + f.Width - BlobTail);
         if (ref.Length > 0 && ref.Offset != 0)
             refs.push_back(ref);
     }

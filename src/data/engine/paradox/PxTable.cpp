@@ -50,7 +50,7 @@ void TPxTable::OpenFiles(const TOpenTableParams& params)
     FData.ReadAt(0, start.data(), start.size());
     if (start.size() < 0x58)
         RaiseEngineError(DBIERR_HEADERCORRUPT, {"File: " + FPath, "The file is shorter than a table header."});
-    int headerSize = Get16(&start[hHeaderSize]);
+    int headerSize = Le16(&start[hHeaderSize]);
     std::vector<uint8_t> raw(static_cast<size_t>(std::min<int64_t>(FFileSize, std::max(headerSize, 0x78))), 0);
     FData.ReadAt(0, raw.data(), raw.size());
     FHeader = TPxHeader::Parse(std::move(raw), FPath);
@@ -126,7 +126,7 @@ void TPxTable::LoadChain()
             FData.ReadAt(offset, head, available);
         if (FKey)
             DecryptBlock(head, Piece, FKey, block);
-        int16_t last = static_cast<int16_t>(Get16(head + 4));
+        int16_t last = static_cast<int16_t>(Le16(head + 4));
         int count = last < 0 ? 0 : last / recordSize + 1;
         if (last >= 0 && last % recordSize != 0)
             FChainDamaged = true;
@@ -142,7 +142,7 @@ void TPxTable::LoadChain()
         chain.push_back(static_cast<uint16_t>(block));
         counts.push_back(count);
         total += count;
-        block = Get16(head);
+        block = Le16(head);
     }
     if (total != FHeader.NumRecords())
         FChainDamaged = true;

@@ -27,7 +27,7 @@ TPxValidity TPxValidity::Read(const std::string& path, const TPxHeader& header)
         v.Reason = "it has validity checks of an old layout";
         return v;
     }
-    if (Get32(&bytes[0x0D]) != 0) {
+    if (Le32(&bytes[0x0D]) != 0) {
         v.Reason = "it takes part in referential integrity";
         return v;
     }
@@ -39,21 +39,21 @@ TPxValidity TPxValidity::Read(const std::string& path, const TPxHeader& header)
         }
         const uint8_t* e = &bytes[pos];
         int field = e[0];
-        if (field >= static_cast<int>(header.Fields.size()) || Get32(e + 4) || Get32(e + 0x0C) || Get32(e + 0x10) ||
-            Get32(e + 0x18) || e[3] != 0) {
+        if (field >= static_cast<int>(header.Fields.size()) || Le32(e + 4) || Le32(e + 0x0C) || Le32(e + 0x10) ||
+            Le32(e + 0x18) || e[3] != 0) {
             v.Reason = "it has validity checks (minimum, maximum, picture or lookup) the program does not enforce";
             return v;
         }
         v.Required[field] = e[2] == 1;
         const TPxField& f = header.Fields[field];
-        if (Get32(e + 0x14)) {
+        if (Le32(e + 0x14)) {
             if (pos + 0x1C + f.Width > bytes.size() || f.IsBlob()) {
                 v.Reason = "its validity-check file is not in a known layout";
                 return v;
             }
             std::copy(e + 0x1C, e + 0x1C + f.Width, v.Defaults.begin() + f.Offset);
         }
-        pos += 0x1C + (Get32(e + 0x14) ? f.Width : 0);
+        pos += 0x1C + (Le32(e + 0x14) ? f.Width : 0);
     }
     v.Understood = true;
     return v;

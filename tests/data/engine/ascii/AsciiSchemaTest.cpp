@@ -185,3 +185,31 @@ TEST(AsciiSchema, DelimiterDefaultsToTheDoubleQuoteAndCanBeSwitchedOff)
     EXPECT_EQ(ParseAsciiSchema("SEPARATOR =\nField1=A,CHAR,1,0,0", "t", "t.sch").Separator, ',');
     EXPECT_EQ(ParseAsciiSchema("Field1=A,CHAR,1,0,0", "t", "t.sch").FileType, TAsciiFileType::Varying);
 }
+
+TEST(AsciiSchema, EverySizeAndOffsetOutOfRangeIsRefusedWithTheSchemaError)
+{
+    struct TCase {
+        const char* Line;
+        const char* Fault;
+    };
+    const TCase cases[] = {
+        {"Field1=A,CHAR,0,0,0", "invalid width"},
+        {"Field1=A,CHAR,-5,0,0", "invalid width"},
+        {"Field1=A,CHAR,65536,0,0", "invalid width"},
+        {"Field1=A,CHAR,99999999999999999999,0,0", "invalid width"},
+        {"Field1=A,FLOAT,10,-1,0", "invalid decimals"},
+        {"Field1=A,FLOAT,10,31,0", "invalid decimals"},
+        {"Field1=A,CHAR,10,0,-1", "invalid offset"},
+        {"Field1=A,CHAR,10,0,16777217", "invalid offset"},
+        {"Field0=A,CHAR,10,0,0", "Invalid field entry"},
+        {"Field99999999999=A,CHAR,10,0,0", "Invalid field entry"},
+        {"Field2=A,CHAR,10,0,0", "Field1 is missing"},
+        {"FILETYPE=FIXED\nField1=A,CHAR,10,0,5\nField2=B,CHAR,10,0,0", "overlap"},
+    };
+    for (const TCase& c : cases) {
+        std::string message;
+        EXPECT_EQ(ParseError(c.Line, &message), DBIERR_HEADERCORRUPT) << c.Line;
+        EXPECT_NE(message.find(c.Fault), std::string::npos) << c.Line << ": " << message;
+        EXPECT_NE(message.find("t.sch"), std::string::npos) << c.Line << ": the message names the file";
+    }
+}

@@ -40,18 +40,8 @@ class DbfRollback : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
-        TCreateTableParams create;
-        create.Path = FDir.File("roll.dbf");
-        create.Level = GetParam();
-        TEngineFieldDef name, notes;
-        name.Name = "NAME";
-        name.DataType = ftString;
-        name.Size = 200;
-        notes.Name = "NOTES";
-        notes.DataType = ftMemo;
-        create.Fields = {name, notes};
-        DbfDriver().CreateTable(create);
-        FCursor = OpenDbf(create.Path);
+        CreateNameAndMemoTable(FDir.File("roll.dbf"), GetParam(), 200);
+        FCursor = OpenDbf(FDir.File("roll.dbf"));
         for (int i = 0; i < 30; ++i) {
             TEngineRecord record = {TVariant("record " + std::to_string(i)), TVariant::Null()};
             FCursor->InsertRecord(record, true);

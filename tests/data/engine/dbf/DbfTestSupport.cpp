@@ -23,6 +23,21 @@ std::unique_ptr<TEngineCursor> OpenDbf(const std::string& path, bool readOnly)
     return DbfDriver().OpenTable(params);
 }
 
+void CreateNameAndMemoTable(const std::string& path, const std::string& level, int nameSize)
+{
+    TCreateTableParams create;
+    create.Path = path;
+    create.Level = level;
+    TEngineFieldDef name, notes;
+    name.Name = "NAME";
+    name.DataType = ftString;
+    name.Size = nameSize;
+    notes.Name = "NOTES";
+    notes.DataType = ftMemo;
+    create.Fields = {name, notes};
+    DbfDriver().CreateTable(create);
+}
+
 std::vector<TEngineRecord> ReadAll(TEngineCursor& cursor)
 {
     std::vector<TEngineRecord> records;

@@ -15,6 +15,9 @@
 
 TEngineDriver& DbfDriver();
 std::unique_ptr<TEngineCursor> OpenDbf(const std::string& path, bool readOnly = false);
+// Creates an empty table of the dialect `level` with a text field NAME of
+// `nameSize` characters and a memo field NOTES.
+void CreateNameAndMemoTable(const std::string& path, const std::string& level, int nameSize);
 std::vector<TEngineRecord> ReadAll(TEngineCursor& cursor);
 
 void CopyFile(const std::string& from, const std::string& to);

@@ -128,3 +128,30 @@ TEST(Tablecat, InfoDescribesTheTableAndCodepageReadsItInAnotherCodePage)
         << locked.Output;
     EXPECT_EQ(ReadFileBytes(create.Path), bytes) << "--info wrote to the table";
 }
+
+TEST(Tablecat, PrintsNumbersInPlainDecimalAsTheGridShowsThem)
+{
+    std::string tablecat = TablecatPath();
+    if (tablecat.empty())
+        GTEST_SKIP() << "tablecat is not built";
+    TScratchDir dir;
+    TCreateTableParams create;
+    create.Path = dir.File("numbers.dbf");
+    TEngineFieldDef amount;
+    amount.Name = "AMOUNT";
+    amount.DataType = ftFloat;
+    amount.Precision = 18;
+    amount.Scale = 6;
+    create.Fields = {amount};
+    DbfDriver().CreateTable(create);
+    {
+        auto cursor = OpenDbf(create.Path);
+        for (double value : {400000.0, -1234567.5, 0.000125, 100.0}) {
+            TEngineRecord record = {TVariant(value)};
+            cursor->InsertRecord(record, true);
+        }
+    }
+    TRun run = RunCommand(tablecat + " " + create.Path + " 2>&1");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Output, "AMOUNT\r\n400000\r\n-1234567.5\r\n0.000125\r\n100\r\n");
+}

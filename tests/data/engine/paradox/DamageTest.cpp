@@ -5,34 +5,17 @@
 #include "ParadoxTestSupport.h"
 
 #include "data/engine/EngineStatus.h"
+#include "data/engine/FileBytes.h"
 #include "data/engine/paradox/ParadoxCursor.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-void PutWord(std::string& bytes, size_t at, uint16_t value)
-{
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-uint16_t Word(const std::string& bytes, size_t at)
-{
-    return static_cast<uint8_t>(bytes[at]) | (static_cast<uint8_t>(bytes[at + 1]) << 8);
-}
 
 std::string ReasonOf(TEngineCursor& cursor)
 {
@@ -70,7 +53,7 @@ TEST(ParadoxDamage, WrongRecordCountOpensReadOnlyWithTheRecordsPresent)
     TScratchDir dir;
     std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/areas/AREACODE.DB"));
     std::string bytes = ReadFileBytes(path);
-    PutWord(bytes, 0x06, 500);
+    PutWordAt(bytes, 0x06, 500);
     WriteFileBytes(path, bytes);
     auto cursor = OpenParadox(path);
     EXPECT_EQ(cursor->RecordCount(), 239);
@@ -84,12 +67,12 @@ TEST(ParadoxDamage, BrokenChainsStopWhereTheDamageIs)
     TScratchDir dir;
     std::string path = dir.CopyTable(SharedPath("paradox/leonhad_paradoxdriver/areas/AREACODE.DB"));
     std::string good = ReadFileBytes(path);
-    const size_t headerSize = Word(good, 2), blockSize = static_cast<uint8_t>(good[5]) * 1024;
-    const size_t first = headerSize + (Word(good, 0x0E) - 1) * blockSize;
-    ASSERT_NE(Word(good, first), 0) << "the sample has more than one block";
+    const size_t headerSize = WordAt(good, 2), blockSize = static_cast<uint8_t>(good[5]) * 1024;
+    const size_t first = headerSize + (WordAt(good, 0x0E) - 1) * blockSize;
+    ASSERT_NE(WordAt(good, first), 0) << "the sample has more than one block";
 
     std::string dangling = good;
-    PutWord(dangling, first, 0x7FFF);   // next block far beyond the file
+    PutWordAt(dangling, first, 0x7FFF);   // next block far beyond the file
     WriteFileBytes(path, dangling);
     auto cursor = OpenParadox(path);
     EXPECT_LT(cursor->RecordCount(), 239);
@@ -97,7 +80,7 @@ TEST(ParadoxDamage, BrokenChainsStopWhereTheDamageIs)
     EXPECT_FALSE(cursor->CanModify());
 
     std::string cycle = good;
-    PutWord(cycle, first, Word(good, 0x0E));   // the first block follows itself
+    PutWordAt(cycle, first, WordAt(good, 0x0E));   // the first block follows itself
     WriteFileBytes(path, cycle);
     auto cycled = OpenParadox(path);
     EXPECT_EQ(cycled->RecordCount(), ReadAll(*cycled).size());
@@ -159,7 +142,7 @@ TEST(ParadoxDamage, RandomlyMutatedRealFilesOnlyRaiseEngineErrors)
                 blobPath = entry.path().string();
         const std::string original = ReadFileBytes(path);
         const std::string originalBlobs = blobPath.empty() ? std::string() : ReadFileBytes(blobPath);
-        const size_t headerSize = Word(original, 2);
+        const size_t headerSize = WordAt(original, 2);
         for (int round = 0; round < 100; ++round) {
             std::string bytes = original;
             std::string blobBytes = originalBlobs;

@@ -103,3 +103,9 @@ std::string ReadFileBytes(const std::string& path)
     out << in.rdbuf();
     return out.str();
 }
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}

@@ -25,3 +25,4 @@ std::string DateTimeText(double dateTime);
 double CivilToDateTime(int year, int month, int day);
 
 std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
