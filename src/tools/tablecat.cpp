@@ -17,6 +17,7 @@
 #include "platform/FloatFormat.h"
 #include "platform/FormatSettings.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iostream>

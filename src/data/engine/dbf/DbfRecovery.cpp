@@ -31,6 +31,11 @@ bool TDbfCursor::TrailingBytesAreRecords(uint64_t fileSize) const
 {
     const uint64_t end = FHeader.RecordOffset(FHeader.RecordCount);
     const uint32_t whole = DbfAvailableRecords(FHeader, fileSize) - FHeader.RecordCount;
+    // A post appends one record: a stopped one leaves exactly one behind
+    // the count.  More than that is a count gone wrong (damage), and those
+    // records are the user's data: they are never cut.
+    if (whole != 1)
+        return false;
     for (uint32_t i = 0; i < whole; ++i) {
         uint8_t flag = 0;
         FFile.ReadExactAt(end + uint64_t(i) * FHeader.RecordLength, &flag, 1);
