@@ -53,7 +53,7 @@ TEST(LayerRule, FlagsAnIncludeOfAHigherLayer)
 
 TEST(LayerRule, LetsEachLayerIncludeItsOwnAndLowerLayers)
 {
-    EXPECT_TRUE(layers::CheckFile("grid/DBGridGx.h", "#include \"editors/SpecRowGx.h\"\n"
+    EXPECT_TRUE(layers::CheckFile("grid/DBGridGx.h", "#include \"editors/LookupExtraRowGx.h\"\n"
                                                      "#include \"ui/FontGx.h\"\n"
                                                      "#include \"data/Field.h\"\n"
                                                      "#include <QWidget>\n")

@@ -12,7 +12,7 @@
 
 #include "data/Field.h"
 #include "editors/EditButtonGx.h"
-#include "editors/SpecRowGx.h"
+#include "editors/LookupExtraRowGx.h"
 #include "grid/columns/AssignedValueGx.h"
 #include "grid/columns/ColCellParamsGx.h"
 #include "grid/columns/ColumnFooterGx.h"

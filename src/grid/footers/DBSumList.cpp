@@ -158,8 +158,6 @@ void TDBSumListProducer::SetActive(bool value)
 void TDBSumListProducer::Activate()
 {
     FActive = true;
-    if (OwnerLoading())
-        return;
     HookDataSetEvents();
     RecalcAll();
 }
@@ -167,8 +165,6 @@ void TDBSumListProducer::Activate()
 void TDBSumListProducer::Deactivate()
 {
     FActive = false;
-    if (OwnerLoading())
-        return;
     UnhookDataSetEvents();
     ClearSumValues();
 }
@@ -194,14 +190,6 @@ void TDBSumListProducer::SetDataSet(TDataSet* value)
 {
     if (value == FDataSet)
         return;
-    if (OwnerLoading() && !FHooked) {
-        if (FDataSet)
-            FDataSet->RemoveFreeNotification(FDataSetToken);
-        FDataSet = value;
-        if (FDataSet)
-            FDataSetToken = FDataSet->AddFreeNotification([this](TFreeNotifier*) { FHooked = false; FDataSet = nullptr; });
-        return;
-    }
     bool wasActive = FActive;
     if (wasActive)
         Deactivate();
@@ -364,7 +352,7 @@ void TDBSumListProducer::RecalcAll()
     FPendingDelete.clear();   // its items may be gone, and a walk recounts anyway
     FPendingDeleteIndex = -1;
     FDeletePending = false;
-    if (OwnerLoading() || !FActive || !FDataSet || !FDataSet->Active() || !FHooked)
+    if (!FActive || !FDataSet || !FDataSet->Active() || !FHooked)
         return;
     ClearSumValues();
     FSearchPosition = -1;

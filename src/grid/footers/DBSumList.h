@@ -142,8 +142,6 @@ public:
 
 protected:
     bool Hooked() const { return FHooked; }
-    // The owner is being set up; no recalculation runs until it is done.
-    virtual bool OwnerLoading() const { return false; }
     void FireSumListChanged();
 
 private:

@@ -1,4 +1,4 @@
-#include "editors/SpecRowGx.h"
+#include "editors/LookupExtraRowGx.h"
 
 namespace {
 bool IsControlChar(char ch) { return ch >= 1 && ch <= 31; }

@@ -1,7 +1,7 @@
 // The special row of lookup columns: its cell texts and its change
 // notification.
 
-#include "editors/SpecRowGx.h"
+#include "editors/LookupExtraRowGx.h"
 
 #include <gtest/gtest.h>
 
