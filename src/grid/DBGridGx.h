@@ -35,6 +35,7 @@ class TDBGridGxMouse;
 class TDBGridGxPrivate;
 class TDBGridGxTitleTree;
 class TField;
+class TGridClipboardActionsGx;
 class TGridDataLinkGx;
 class TGridImagesGx;
 
@@ -210,6 +211,9 @@ public:
     TDBGridGxEditorHost& EditorHost();
     TDBGridGxTitleTree& TitleTree();
     TDBGridGxFooterSummaries& FooterSummaries();
+    // Copy, cut, paste and delete of the selection (null: none installed).
+    TGridClipboardActionsGx* ClipboardActions() const;
+    void SetClipboardActions(std::unique_ptr<TGridClipboardActionsGx> value);
 
     // ---- the column model's notifications (TColumnsHostGx)
     void ColumnsChanged(TColumnGx* item) override;

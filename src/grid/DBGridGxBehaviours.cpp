@@ -30,6 +30,13 @@ void TCustomDBGridGx::SetFooterSummaries(std::unique_ptr<TDBGridGxFooterSummarie
     RowWindowOf(*this).InvalidateFooters();
 }
 
+TGridClipboardActionsGx* TCustomDBGridGx::ClipboardActions() const { return D->FClipboardActions.get(); }
+
+void TCustomDBGridGx::SetClipboardActions(std::unique_ptr<TGridClipboardActionsGx> value)
+{
+    D->FClipboardActions = std::move(value);
+}
+
 void TCustomDBGridGx::KeyDown(int& key, TShiftState shift)
 {
     if (!D->FKeyboard->KeyDown(key, shift))

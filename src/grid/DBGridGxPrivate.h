@@ -6,6 +6,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/footers/DBGridGxFooterSummaries.h"
+#include "grid/input/GridClipboardActionsGx.h"
 #include "grid/input/DBGridGxEditorHost.h"
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/input/DBGridGxMouse.h"
@@ -36,6 +37,7 @@ public:
     std::unique_ptr<TDBGridGxEditorHost> FEditorHost;
     std::unique_ptr<TDBGridGxTitleTree> FTitleTree;
     std::unique_ptr<TDBGridGxFooterSummaries> FFooterSummaries;
+    std::unique_ptr<TGridClipboardActionsGx> FClipboardActions;   // none until installed
     std::unique_ptr<TGridDataLinkGx> FDataLink;
     std::unique_ptr<TDBGridGxSelectionModel> FSelectionModel;
     std::unique_ptr<TColumnDefValuesGx> FColumnDefValues;

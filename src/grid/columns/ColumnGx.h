@@ -17,6 +17,7 @@
 #include "grid/columns/ColCellParamsGx.h"
 #include "grid/columns/ColumnFooterGx.h"
 #include "grid/columns/ColumnTitleGx.h"
+#include "grid/columns/ColumnStoredValuesGx.h"
 #include "grid/columns/ColumnTypesGx.h"
 #include "grid/paint/ImageList.h"
 #include "platform/Color.h"
@@ -34,7 +35,7 @@
 class TColumnsHostGx;
 class TDBGridColumnsGx;
 
-class TColumnGx {
+class TColumnGx : private TColumnStoredValuesGx {
 public:
     using TGetCellParamsEvent = std::function<void(TColumnGx& sender, bool editMode, TColCellParamsGx& params)>;
     using TUpdateDataEvent =
@@ -234,34 +235,6 @@ private:
     mutable TFreeRef<TField> FField;
     std::string FFieldName;
 
-    TAlignment FAlignment = taLeftJustify;
-    bool FAlwaysShowEditButton = false;
-    bool FAutoDropDown = false;
-    bool FAutoFitColWidth = true;
-    TColumnButtonStyleGx FButtonStyle = cbsAuto;
-    bool FCheckboxes = false;
-    TColor FColor = clWindow;
-    bool FDblClickNextVal = false;
-    int FDropDownRows = 7;
-    bool FDropDownShowTitles = false;
-    bool FDropDownSizing = false;
-    int FDropDownWidth = 0;
-    bool FEndEllipsis = false;
-    TFontGx FFont;
-    TImeModeGx FImeMode = imDontCare;
-    std::string FImeName;
-    double FIncrement = 1;
-    std::string FLookupDisplayFields;
-    int FMaxWidth = 0;
-    int FMinWidth = 0;
-    int FNotInKeyListIndex = -1;
-    bool FReadOnly = false;
-    int FTag = 0;
-    bool FToolTips = false;
-    bool FVisible = true;
-    int FWidth = 0;
-    int FBaseWidth = 0;
-    bool FWordWrap = false;
     std::unique_ptr<TStringListGx> FPickList;
     std::unique_ptr<TStringListGx> FKeyList;
     QPointer<QMenu> FPopupMenu;
