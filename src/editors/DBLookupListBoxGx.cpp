@@ -12,15 +12,12 @@
 
 TDBLookupListBoxGx::TDBLookupListBoxGx(QWidget* parent) : TDBLookupControlGx(parent)
 {
-    SetBorderStyle(bsSingleGx);
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
     FScrollBar = new QScrollBar(Qt::Vertical, this);
     FScrollBar->setFocusPolicy(Qt::NoFocus);
     FScrollBar->hide();
     connect(FScrollBar, &QScrollBar::actionTriggered, this, [this](int action) { ScrollAction(action); });
     ListLink().SetBufferCount(DefaultRowCount);
-    SetRowCount(DefaultRowCount);
+    SetBorderStyle(bsSingleGx);
 }
 
 TDBLookupListBoxGx::~TDBLookupListBoxGx()
@@ -195,7 +192,7 @@ void TDBLookupListBoxGx::SelectCurrent()
         throw;
     }
     SetSelecting(false);
-    KeyValueUpdated();
+    update();
 }
 
 void TDBLookupListBoxGx::SelectSpecRow()
@@ -247,7 +244,12 @@ bool TDBLookupListBoxGx::MoveByKey(int key)
         const int row = RowUnderKey();
         if (row >= 0) {
             list.MoveBy(row - ListLink().ActiveRecord());
-            list.MoveBy(distance);
+            // Up from the first record goes on to the special row.
+            if (list.MoveBy(distance) == 0 && distance < 0 && SpecRow().Visible()) {
+                SelectSpecRow();
+                list.First();
+                return true;
+            }
         } else {
             KeyValueUpdated();
         }

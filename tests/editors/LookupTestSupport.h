@@ -20,8 +20,8 @@ struct TTreeTables {
     explicit TTreeTables(const std::vector<std::pair<int, std::string>>& trees)
     {
         Trees.FieldDefs().Add("CODE", ftInteger);
-        Trees.FieldDefs().Add("NAME", ftString, 20);
-        Trees.FieldDefs().Add("LATIN", ftString, 30);
+        Trees.FieldDefs().Add("NAME", ftString, 40);
+        Trees.FieldDefs().Add("LATIN", ftString, 50);
         for (const auto& [code, name] : trees)
             Trees.AppendRecord({TVariant(code), TVariant(name), TVariant("Genus " + name)});
         Trees.Open();
