@@ -13,6 +13,7 @@
 #include "data/DataSource.h"
 #include "data/MemTable.h"
 #include "editors/PopupDataListGx.h"
+#include "editors/SearchClockGx.h"
 
 #include <QImage>
 
@@ -95,7 +96,7 @@ void BM_LookupTypeAhead(benchmark::State& state)
     list.SetKeyField("CODE");
     list.SetListField("NAME");
     int64_t now = 0;
-    TDBLookupControlGx::SearchClock = [&now] { return now; };
+    SearchClockGx() = [&now] { return now; };
     int64_t characters = 0;
     for (auto _ : state) {
         now += 10000;   // a new search each round
@@ -118,7 +119,7 @@ void BM_LookupTypeAheadMiss(benchmark::State& state)
     list.SetKeyField("CODE");
     list.SetListField("NAME");
     int64_t now = 0;
-    TDBLookupControlGx::SearchClock = [&now] { return now; };
+    SearchClockGx() = [&now] { return now; };
     for (auto _ : state) {
         now += 10000;
         list.HandleSearchChar(U'#');

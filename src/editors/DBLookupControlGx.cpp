@@ -1,5 +1,7 @@
 #include "editors/DBLookupControlGx.h"
 
+#include "editors/SearchClockGx.h"
+
 #include "platform/Exceptions.h"
 #include "platform/ScopeGuard.h"
 #include "platform/Utf8.h"
@@ -7,19 +9,12 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 
-#include <chrono>
 
 namespace {
 
 // When the previous search character was typed, shared by every lookup control.
 int64_t LastSearchTime = 0;
 bool HaveLastSearchTime = false;
-
-int64_t SteadyMilliseconds()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 std::string JoinNames(const TFieldsArrGx& fields)
 {
@@ -71,8 +66,6 @@ void FieldsByNames(const TDataSet& dataSet, const std::string& names, TFieldsArr
 }
 
 } // namespace
-
-std::function<int64_t()> TDBLookupControlGx::SearchClock = SteadyMilliseconds;
 
 TDBLookupControlGx::TDBLookupControlGx(QWidget* parent) : QFrame(parent)
 {
@@ -347,7 +340,7 @@ void TDBLookupControlGx::HandleSearchChar(char32_t character)
     }
     if (character < 32 || !CanChangeKey())
         return;
-    const int64_t now = SearchClock();
+    const int64_t now = SearchClockGx()();
     if (HaveLastSearchTime && now - LastSearchTime > SearchTimeoutMs)
         FSearchText.clear();
     LastSearchTime = now;

@@ -66,9 +66,6 @@ public:
     // Fired after a key was chosen (by the user or in code through ChooseKeyValue).
     std::function<void(TDBLookupControlGx& sender)> OnClick;
 
-    // The time source of the type-ahead search in milliseconds (tests set it).
-    static std::function<int64_t()> SearchClock;
-
     virtual bool CanChangeKey() const;
     // Handles one typed character (Unicode) of the type-ahead search.
     void HandleSearchChar(char32_t character);

@@ -4,6 +4,7 @@
 
 #include "LookupTestSupport.h"
 #include "editors/DBLookupListBoxGx.h"
+#include "editors/SearchClockGx.h"
 #include "platform/Exceptions.h"
 #include "ui/QtColor.h"
 
@@ -206,7 +207,8 @@ TEST_F(LookupListBox, PageKeysMoveByOneRowLessThanTheWindow)
 TEST_F(LookupListBox, TypeAheadMatchesInAnyCaseRestartsAfterTwoSecondsAndStopsAt32Characters)
 {
     Bind({{1, "Apple"}, {2, "abacus"}, {3, "Abbey"}, {4, "Birch"}, {5, std::string(40, 'x')}});
-    TDBLookupControlGx::SearchClock = [this] { return FNow; };
+    const std::function<int64_t()> realClock = SearchClockGx();
+    SearchClockGx() = [this] { return FNow; };
     FList->SetKeyValue(TVariant(4));
     TypeText("AB");
     EXPECT_EQ(FList->CurrentKey(), TVariant(2));
@@ -227,7 +229,7 @@ TEST_F(LookupListBox, TypeAheadMatchesInAnyCaseRestartsAfterTwoSecondsAndStopsAt
     TypeText(std::string(33, 'x').c_str());
     EXPECT_EQ(FList->CurrentKey(), TVariant(5));
     EXPECT_EQ(FList->SearchText(), std::string(32, 'x'));
-    TDBLookupControlGx::SearchClock = [] { return int64_t{0}; };
+    SearchClockGx() = realClock;
 }
 
 TEST_F(LookupListBox, RowCountStaysBetweenOneAndAHundredAndTheHeightSnapsToRows)

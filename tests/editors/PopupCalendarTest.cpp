@@ -175,7 +175,8 @@ TEST_F(PopupCalendar, TheFocusLeavingItClosesUpWithoutAcceptingOnceTheChangeIsDo
     FOwner->activateWindow();
     FOwner->setFocus();
     ASSERT_TRUE(QTest::qWaitForWindowActive(FOwner.get()));
-    QTest::qWait(1);   // the event loop delivers the deferred close up
+    // The event loop delivers the deferred close up.
+    QTest::qWaitFor([&] { return !FOwner->Calls.empty(); }, 1000);
     EXPECT_EQ(FOwner->Calls, std::vector<bool>{false});
 }
 
