@@ -244,6 +244,11 @@ void TInplaceEdit::TypeChar(const QString& ch) {
     if (!MaskedKey(typed, key)) QLineEdit::keyPressEvent(&typed);
 }
 
+void TInplaceEdit::EditorTextChanged() {
+    setModified(true);
+    OnTextEdited(text());
+}
+
 void TInplaceEdit::OnTextEdited(const QString&) {
     if (FGrid->FInplaceCol >= 0 && FGrid->FInplaceRow >= 0)
         FGrid->SetEditText(FGrid->FInplaceCol, FGrid->FInplaceRow, ValueText());

@@ -68,6 +68,9 @@ protected:
     virtual void DblClick();
     // Hands a key down to the grid; the key is consumed.
     void SendToGrid(int& key, TShiftState shift);
+    // The editor changed its own text (a value taken from a drop-down):
+    // marked modified and handed to the grid as typed text is.
+    void EditorTextChanged();
 
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
