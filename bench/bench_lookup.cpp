@@ -59,6 +59,14 @@ TLookupFixture& Fixture()
     return fixture;
 }
 
+// A popup over the table, as the editor binds it.
+void BindList(TPopupDataListGx& list, TDataSource& source)
+{
+    list.SetListSource(&source);
+    list.SetKeyField("CODE");
+    list.SetListField("NAME");
+}
+
 // Opening: a new popup bound to the table, given the key, painted once.
 void BM_LookupOpen(benchmark::State& state)
 {
@@ -71,9 +79,7 @@ void BM_LookupOpen(benchmark::State& state)
         auto list = std::make_unique<TPopupDataListGx>(&f.Owner);
         state.ResumeTiming();
         list->SetRowCount(7);
-        list->SetListSource(&f.Source);
-        list->SetKeyField("CODE");
-        list->SetListField("NAME");
+        BindList(*list, f.Source);
         list->SetKeyValue(TVariant(key));
         list->render(&canvas);
         benchmark::DoNotOptimize(list->DisplayText());
@@ -92,9 +98,7 @@ void BM_LookupTypeAhead(benchmark::State& state)
     TLookupFixture& f = Fixture();
     const std::string name = NameOf(static_cast<int>(state.range(0)));
     TPopupDataListGx list(&f.Owner);
-    list.SetListSource(&f.Source);
-    list.SetKeyField("CODE");
-    list.SetListField("NAME");
+    BindList(list, f.Source);
     int64_t now = 0;
     SearchClockGx() = [&now] { return now; };
     int64_t characters = 0;
@@ -115,9 +119,7 @@ void BM_LookupTypeAheadMiss(benchmark::State& state)
 {
     TLookupFixture& f = Fixture();
     TPopupDataListGx list(&f.Owner);
-    list.SetListSource(&f.Source);
-    list.SetKeyField("CODE");
-    list.SetListField("NAME");
+    BindList(list, f.Source);
     int64_t now = 0;
     SearchClockGx() = [&now] { return now; };
     for (auto _ : state) {

@@ -24,25 +24,6 @@ std::string JoinNames(const TFieldsArrGx& fields)
     return names;
 }
 
-void AppendUtf8(std::string& text, char32_t c)
-{
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-    } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The fields of ";"-separated names; a missing one fails naming `reported`
 // (or itself when reported is empty).
 void FieldsByNames(const TDataSet& dataSet, const std::string& names, TFieldsArrGx& fields,
@@ -348,7 +329,7 @@ void TDBLookupControlGx::HandleSearchChar(char32_t character)
     if (Utf8Length(FSearchText) >= MaxSearchLength)
         return;
     std::string candidate = FSearchText;
-    AppendUtf8(candidate, character);
+    candidate += Utf32ToUtf8(std::u32string(1, character));
     try {
         if (!FTypeAhead.Find(*FDisplayField, candidate))
             return;

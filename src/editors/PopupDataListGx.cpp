@@ -1,8 +1,7 @@
 #include "editors/PopupDataListGx.h"
 
-#include "editors/PopupOwnerGx.h"
+#include "editors/PopupListWindowGx.h"
 #include "platform/ScopeGuard.h"
-#include "ui/SystemMetrics.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -10,17 +9,7 @@
 TPopupDataListGx::TPopupDataListGx(QWidget* owner) : TDBLookupListBoxGx(owner)
 {
     SetPopup(true);
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(1);
-    setMouseTracking(true);
-    const int minimum = VerticalScrollBarWidth();
-    setMinimumSize(minimum, minimum);
-    FSizeGrip = new TSizeGripGx(this);
-    FSizeGrip->SetTriangular(true);
-    FSizeGrip->raise();
+    FSizeGrip = MakePopupListWindowGx(*this);
     SetRowCount(RowCount());
     FResizedByUser = false;
 }
@@ -29,11 +18,7 @@ void TPopupDataListGx::ForwardKey(QKeyEvent& event) { QApplication::sendEvent(th
 
 bool TPopupDataListGx::event(QEvent* event)
 {
-    if (event->type() == PopupPlacementEventType) {
-        FSizeGrip->ApplyPlacement(static_cast<TPopupPlacementEventGx*>(event)->Code());
-        return true;
-    }
-    return TDBLookupListBoxGx::event(event);
+    return HandlePopupPlacementGx(*event, *FSizeGrip) || TDBLookupListBoxGx::event(event);
 }
 
 void TPopupDataListGx::KeyValueUpdated()

@@ -1,8 +1,7 @@
 #include "editors/PopupListbox.h"
 
-#include "editors/PopupOwnerGx.h"
+#include "editors/PopupListWindowGx.h"
 #include "editors/SearchClockGx.h"
-#include "ui/SystemMetrics.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,12 +11,7 @@
 
 TPopupListbox::TPopupListbox(QWidget* owner) : QListWidget(owner)
 {
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(1);
-    setMouseTracking(true);
+    FSizeGrip = MakePopupListWindowGx(*this);
     setUniformItemSizes(true);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -28,11 +22,6 @@ TPopupListbox::TPopupListbox(QWidget* owner) : QListWidget(owner)
     colors.setColor(QPalette::Inactive, QPalette::HighlightedText,
                     colors.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colors);
-    const int minimum = VerticalScrollBarWidth();
-    setMinimumSize(minimum, minimum);
-    FSizeGrip = new TSizeGripGx(this);
-    FSizeGrip->SetTriangular(true);
-    FSizeGrip->raise();
 }
 
 void TPopupListbox::SetItems(const QStringList& items)
@@ -69,11 +58,7 @@ void TPopupListbox::ForwardKey(QKeyEvent& event) { QApplication::sendEvent(this,
 
 bool TPopupListbox::event(QEvent* event)
 {
-    if (event->type() == PopupPlacementEventType) {
-        FSizeGrip->ApplyPlacement(static_cast<TPopupPlacementEventGx*>(event)->Code());
-        return true;
-    }
-    return QListWidget::event(event);
+    return HandlePopupPlacementGx(*event, *FSizeGrip) || QListWidget::event(event);
 }
 
 void TPopupListbox::keyPressEvent(QKeyEvent* event)

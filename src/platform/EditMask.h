@@ -25,6 +25,8 @@
 // value is what a field receives from it.  Texts are UTF-32 so that one
 // position is one character.
 
+#include "platform/Utf8.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,7 +98,3 @@ private:
     bool FLeadingBlanks = false;
     char32_t FBlank = U'_';
 };
-
-// UTF-8 and UTF-32 conversions for mask texts (invalid bytes become U+FFFD).
-std::u32string Utf8ToUtf32(std::string_view text);
-std::string Utf32ToUtf8(std::u32string_view text);
