@@ -2,6 +2,7 @@
 // Small helpers for UTF-8 text, which every string of the data layer is.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Number of characters (code points) in a UTF-8 text.
@@ -23,3 +24,8 @@ inline size_t Utf8CharLength(unsigned char lead)
     if ((lead >> 3) == 0x1E) return 4;
     return 1;
 }
+
+// UTF-8 to UTF-32 and back (a byte that starts no valid character becomes
+// U+FFFD).
+std::u32string Utf8ToUtf32(std::string_view text);
+std::string Utf32ToUtf8(std::u32string_view text);

@@ -60,7 +60,7 @@ void TCustomGrid::HideEdit() {
     // The editor is hidden on every path, also when the grid refuses the text.
     TScopeExit hideOnExit([editor = FInplaceEdit] { editor->Hide(); });
     if (col >= 0 && row >= 0 && FInplaceEdit->isModified())
-        SetEditText(col, row, FInplaceEdit->text());
+        SetEditText(col, row, FInplaceEdit->ValueText());
 }
 
 void TCustomGrid::UpdateEditor() {

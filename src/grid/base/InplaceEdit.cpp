@@ -4,59 +4,8 @@
 #include "grid/base/GridKeys.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
-
-namespace {
-// Characters that carry a meaning in a QLineEdit input mask.
-bool IsInputMaskSpecial(QChar c) {
-    return QStringLiteral("AaNnXx90Dd#HhBb><![]{}\\;").contains(c);
-}
-}  // namespace
-
-QString EditMaskToInputMask(const QString& mask) {
-    if (mask.isEmpty()) return QString();
-    const QStringList parts = mask.split(QLatin1Char(';'));
-    const QString picture = parts.value(0);
-    QChar blank = QLatin1Char('_');
-    if (parts.size() > 2 && !parts[2].isEmpty()) blank = parts[2].at(0);
-    QString out;
-    for (int i = 0; i < picture.size(); ++i) {
-        const QChar c = picture.at(i);
-        switch (c.unicode()) {
-        case '\\':
-            if (i + 1 < picture.size()) {
-                out += QLatin1Char('\\');
-                out += picture.at(++i);
-            }
-            break;
-        case '<':
-            if (i + 1 < picture.size() && picture.at(i + 1) == QLatin1Char('>')) {
-                out += QLatin1Char('!');
-                ++i;
-            } else {
-                out += QLatin1Char('<');
-            }
-            break;
-        case '>': out += QLatin1Char('>'); break;
-        case '0': out += QLatin1Char('9'); break;  // digit required
-        case '9': out += QLatin1Char('0'); break;  // digit optional
-        case '#': out += QLatin1Char('#'); break;  // digit or sign, optional
-        case 'L': out += QLatin1Char('A'); break;  // letter required
-        case 'l': out += QLatin1Char('a'); break;  // letter optional
-        case 'A': out += QLatin1Char('N'); break;  // letter or digit required
-        case 'a': out += QLatin1Char('n'); break;  // letter or digit optional
-        case 'C': out += QLatin1Char('X'); break;  // any character required
-        case 'c': out += QLatin1Char('x'); break;  // any character optional
-        case '!': break;                           // blank trimming: no equivalent needed
-        case '_': out += QLatin1Char(' '); break;  // a literal blank
-        default:
-            if (IsInputMaskSpecial(c)) out += QLatin1Char('\\');
-            out += c;
-            break;
-        }
-    }
-    return out + QLatin1Char(';') + blank;
-}
 
 TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGrid(grid) {
     setFrame(false);
@@ -66,12 +15,50 @@ TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGr
 
 void TInplaceEdit::SetEditMask(const QString& mask) {
     FEditMask = mask;
-    setInputMask(EditMaskToInputMask(mask));
+    FMask.SetMask(mask);
+    SetMaxLength(FMaxLength);
 }
 
 void TInplaceEdit::SetMaxLength(int value) {
     FMaxLength = value > 0 ? value : 0;
-    QLineEdit::setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+    // A mask's edit text has one character per position, literals included.
+    const int limit = FMask.Active() ? FMask.Mask().Length() : FMaxLength;
+    QLineEdit::setMaxLength(limit > 0 ? limit : 32767);
+}
+
+QString TInplaceEdit::ValueText() const { return FMask.Active() ? FMask.Value() : text(); }
+
+void TInplaceEdit::SetValueText(const QString& value) {
+    if (FMask.Active()) FMask.SetValue(value);
+    else setText(value);
+}
+
+int TInplaceEdit::InvalidMaskPosition() const { return FMask.Active() ? FMask.InvalidPosition() : -1; }
+
+bool TInplaceEdit::MaskedKey(const QKeyEvent& event, const QString& typed) {
+    if (!FMask.Active()) return false;
+    bool changed = false;
+    if (typed == QStringLiteral("\b") || event.key() == Qt::Key_Backspace) {
+        changed = FMask.Backspace();
+    } else if (event.key() == Qt::Key_Delete) {
+        changed = FMask.Delete();
+    } else if (event.matches(QKeySequence::Paste)) {
+        changed = FMask.TypeText(QGuiApplication::clipboard()->text());
+    } else if (event.matches(QKeySequence::Cut)) {
+        if (hasSelectedText()) {
+            copy();
+            changed = FMask.Delete();
+        }
+    } else if (IsPrintableKey(typed)) {
+        changed = FMask.TypeText(typed);
+    } else {
+        return false;   // caret movement and the rest: the line edit's own
+    }
+    if (changed) {
+        setModified(true);
+        OnTextEdited(text());
+    }
+    return true;
 }
 
 void TInplaceEdit::Deselect() { end(false); }
@@ -79,8 +66,8 @@ void TInplaceEdit::Deselect() { end(false); }
 void TInplaceEdit::UpdateContents() {
     clear();
     SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
-    setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
     SetMaxLength(FGrid->GetEditLimit());
+    SetValueText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
 }
 
 // ---- Placement ---------------------------------------------------------------
@@ -147,7 +134,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e) {
         if (ch.isEmpty() || key == 0) return;
         if (ch != text) {
             QKeyEvent changed(QEvent::KeyPress, e->key(), e->modifiers(), ch);
-            QLineEdit::keyPressEvent(&changed);
+            if (!MaskedKey(changed, ch)) QLineEdit::keyPressEvent(&changed);
             return;
         }
     }
@@ -156,7 +143,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e) {
     const bool changesText = e->matches(QKeySequence::Paste) || e->matches(QKeySequence::Cut) ||
                              e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo);
     if (changesText && !FGrid->CanEditModify()) return;
-    QLineEdit::keyPressEvent(e);
+    if (!MaskedKey(*e, text)) QLineEdit::keyPressEvent(e);
     e->accept();
 }
 
@@ -254,12 +241,17 @@ void TInplaceEdit::TypeChar(const QString& ch) {
     if (key.isEmpty()) return;
     const int code = key == QStringLiteral("\b") ? int(Qt::Key_Backspace) : int(Qt::Key_unknown);
     QKeyEvent typed(QEvent::KeyPress, code, Qt::NoModifier, key);
-    QLineEdit::keyPressEvent(&typed);
+    if (!MaskedKey(typed, key)) QLineEdit::keyPressEvent(&typed);
 }
 
-void TInplaceEdit::OnTextEdited(const QString& text) {
+void TInplaceEdit::EditorTextChanged() {
+    setModified(true);
+    OnTextEdited(text());
+}
+
+void TInplaceEdit::OnTextEdited(const QString&) {
     if (FGrid->FInplaceCol >= 0 && FGrid->FInplaceRow >= 0)
-        FGrid->SetEditText(FGrid->FInplaceCol, FGrid->FInplaceRow, text);
+        FGrid->SetEditText(FGrid->FInplaceCol, FGrid->FInplaceRow, ValueText());
 }
 
 // ---- Mouse ----------------------------------------------------------------

@@ -6,6 +6,7 @@
 // (KeyPress, CanEditAcceptKey, CanEditModify) before they change the text.
 
 #include "grid/base/GridTypes.h"
+#include "grid/base/InplaceEditMask.h"
 
 #include <QLineEdit>
 
@@ -21,9 +22,18 @@ public:
     TCustomGrid* Grid() const { return FGrid; }
 
     // Edit mask in the classic picture syntax (characters 0 9 # L l A a C
-    // c > < <> \ and literals, optionally followed by ";save;blank").
+    // c > < <> ! \ _ : / and literals, optionally followed by
+    // ";save;blank"), applied by TEditMask.  The editor then shows the
+    // mask's edit text; ValueText is the value it stands for.
     QString EditMask() const { return FEditMask; }
     void SetEditMask(const QString& mask);
+    // The text the editor holds for its cell: the mask's value of the text
+    // shown, or the text itself without a mask.
+    QString ValueText() const;
+    // Shows a cell's text (through the mask when there is one).
+    void SetValueText(const QString& value);
+    // The first character the mask refuses, -1 when the text is complete.
+    int InvalidMaskPosition() const;
     // Maximum number of characters; 0 for no limit.
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int value);
@@ -58,6 +68,9 @@ protected:
     virtual void DblClick();
     // Hands a key down to the grid; the key is consumed.
     void SendToGrid(int& key, TShiftState shift);
+    // The editor changed its own text (a value taken from a drop-down):
+    // marked modified and handed to the grid as typed text is.
+    void EditorTextChanged();
 
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -67,15 +80,14 @@ protected:
 private:
     void InternalMove(const QRect& loc, bool redraw);
     void OnTextEdited(const QString& text);
+    // Runs a key through the edit mask; true when the mask took it.
+    bool MaskedKey(const QKeyEvent& event, const QString& typed);
     bool WholeTextSelected() const;
     bool CaretAtStart() const;
     bool CaretAtEnd() const;
 
     TCustomGrid* FGrid;
     QString FEditMask;
+    TInplaceEditMask FMask{*this};
     int FMaxLength = 0;
 };
-
-// Converts a classic edit picture into a QLineEdit input mask; empty for an
-// empty picture.
-QString EditMaskToInputMask(const QString& mask);

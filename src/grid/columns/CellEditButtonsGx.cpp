@@ -69,6 +69,24 @@ std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TColumnsHostGx& h
     return std::nullopt;
 }
 
+TEditStyleGx EditStyleOf(const TColumnsHostGx& host, const TColumnGx& column)
+{
+    switch (column.ButtonStyle()) {
+    case cbsEllipsis: return esEllipsisGx;
+    case cbsUpDown: return esUpDownGx;
+    case cbsDropDown: return esDropDownGx;
+    case cbsNone: return esSimpleGx;
+    case cbsAuto: break;
+    }
+    if (!DefaultEditButtonStyle(host, column))
+        return esSimpleGx;
+    if (column.Field()->Lookup())
+        return esDataListGx;
+    if (column.HasPickList() && !column.PickList().empty())
+        return esPickListGx;
+    return esDateCalendarGx;
+}
+
 int CellEditButtonWidth(const TColumnsHostGx& host, const TEditButtonGx& button)
 {
     if (button.Width() < 1)

@@ -16,6 +16,18 @@ class TColumnsHostGx;
 // writable date or date-time field; none otherwise.
 std::optional<TEditButtonStyleGx> DefaultEditButtonStyle(const TColumnsHostGx& host, const TColumnGx& column);
 
+// How the in-place editor edits a column's cells.
+enum TEditStyleGx {
+    esSimpleGx, esEllipsisGx, esUpDownGx, esDropDownGx,   // ButtonStyle
+    esPickListGx, esDataListGx, esDateCalendarGx          // the drop-downs of cbsAuto
+};
+
+// The edit style of a column: ButtonStyle's; under cbsAuto the data list
+// for an editable lookup field, the pick list for a pick list column, the
+// calendar for a date or date-time field (each where DefaultEditButtonStyle
+// gives the column a drop-down button), else simple.
+TEditStyleGx EditStyleOf(const TColumnsHostGx& host, const TColumnGx& column);
+
 // The width one EditButtons item takes in a cell.
 int CellEditButtonWidth(const TColumnsHostGx& host, const TEditButtonGx& button);
 

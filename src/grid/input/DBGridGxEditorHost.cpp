@@ -4,6 +4,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/base/InplaceEdit.h"
+#include "platform/Exceptions.h"
 
 TInplaceEdit* TDBGridGxEditorHost::CreateEditor()
 {
@@ -30,6 +31,23 @@ std::string TDBGridGxEditorHost::EditorTextOf(TField& field) const
     return field.EditText();
 }
 
+std::string TDBGridGxEditorHost::EditMaskOf(const TColumnGx& column) const
+{
+    if (!FGrid.DataLink()->Active() || column.Field() == nullptr ||
+        (column.HasKeyList() && !column.KeyList().empty()))
+        return std::string();
+    return column.Field()->EditMask();
+}
+
+int TDBGridGxEditorHost::EditLimitOf(const TColumnGx& column) const
+{
+    const TField* field = column.Field();
+    if (field == nullptr || (column.HasKeyList() && !column.KeyList().empty()) ||
+        !IsStringType(field->DataType()))
+        return 0;
+    return field->Size();
+}
+
 void TDBGridGxEditorHost::WriteToField()
 {
     TInplaceEdit* editor = FGrid.InplaceEditor();
@@ -37,7 +55,15 @@ void TDBGridGxEditorHost::WriteToField()
     if (!editor || index < 0 || index >= FGrid.Columns().Count())
         return;
     TColumnGx& column = *FGrid.Columns()[index];
-    if (!column.Field() || !FGrid.DataLink()->Edit())
+    if (!column.Field())
         return;
-    column.UpdateData(editor->text().toStdString(), TVariant(), true);
+    const int refused = editor->InvalidMaskPosition();
+    if (refused >= 0) {
+        editor->setCursorPosition(refused);
+        throw EDatabaseError("Invalid input value for field '" + column.Field()->DisplayName() +
+                             "'. Use the Esc key to abandon changes");
+    }
+    if (!FGrid.DataLink()->Edit())
+        return;
+    column.UpdateData(editor->ValueText().toStdString(), TVariant(), true);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+class TColumnGx;
 class TCustomDBGridGx;
 class TField;
 class TInplaceEdit;
@@ -24,7 +25,15 @@ public:
     // The text the editor holds for a field: its edit text, or with
     // DrawMemoText a memo's text with every line break as CR LF.
     std::string EditorTextOf(TField& field) const;
-    // Writes the editor's pending text into the current column's field.
+    // The edit mask of a column's cells: its field's EditMask; none without
+    // an active link or a field, or for a key pick list.
+    std::string EditMaskOf(const TColumnGx& column) const;
+    // The most characters a column's cells take: the size of a string
+    // field; 0 (no limit) for other fields and key pick lists.
+    int EditLimitOf(const TColumnGx& column) const;
+    // Writes the editor's pending text into the current column's field.  A
+    // text its edit mask refuses raises an error naming the field, with the
+    // caret on the refused character; nothing is written then.
     void WriteToField();
 
 protected:

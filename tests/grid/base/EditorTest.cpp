@@ -3,6 +3,9 @@
 
 #include "GridTestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -162,14 +165,41 @@ TEST_F(GridEditor, GatesRefuseChangesAndLimitLength) {
 }
 
 TEST_F(GridEditor, EditMaskIsApplied) {
-    EXPECT_EQ(EditMaskToInputMask("!99/99/0000;1;_"), "00/00/9999;_");
-    EXPECT_EQ(EditMaskToInputMask(">LL<ll;0; "), ">AA<aa; ");
-    EXPECT_EQ(EditMaskToInputMask("\\A-a#"), "\\A-n#;_");
-    EXPECT_EQ(EditMaskToInputMask(""), "");
-    grid->Mask = "00-00;1;_";
+    // The editor shows the mask's edit text and hands the grid its value.
+    grid->Mask = "00-00;0;_";
     QTest::keyClick(grid.get(), Qt::Key_F2);
-    EXPECT_EQ(Editor()->inputMask(), "99-99;_");
-    EXPECT_EQ(Editor()->EditMask(), "00-00;1;_");
+    EXPECT_EQ(Editor()->EditMask(), "00-00;0;_");
+    EXPECT_TRUE(Editor()->inputMask().isEmpty());
+    EXPECT_EQ(Editor()->text(), "_1-_1");   // "r1c1": the letters do not fit their positions
+    Editor()->setCursorPosition(0);
+    Editor()->deselect();
+    QTest::keyClicks(Editor(), "12x3");
+    EXPECT_EQ(Editor()->text(), "12-31");
+    EXPECT_EQ(Editor()->ValueText(), "1231");
+    ASSERT_FALSE(grid->EditTexts.empty());
+    EXPECT_EQ(grid->EditTexts.back().second, "1231");
+}
+
+TEST_F(GridEditor, MaskedEditingKeepsLiteralsOnBackspaceDeleteAndPaste) {
+    grid->Mask = ">LL-00;1;*";
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    Editor()->selectAll();
+    QTest::keyClicks(Editor(), "ab");
+    EXPECT_EQ(Editor()->text(), "AB-**");
+    QTest::keyClick(Editor(), Qt::Key_Backspace);
+    EXPECT_EQ(Editor()->text(), "A*-**");
+    EXPECT_EQ(Editor()->InvalidMaskPosition(), 1);
+    Editor()->setCursorPosition(0);
+    QTest::keyClick(Editor(), Qt::Key_Delete);
+    EXPECT_EQ(Editor()->text(), "**-**");
+    EXPECT_EQ(Editor()->ValueText(), "");
+    EXPECT_EQ(Editor()->InvalidMaskPosition(), -1);   // empty: clears the value
+    QGuiApplication::clipboard()->setText("xy42");
+    Editor()->setCursorPosition(0);
+    QTest::keyClick(Editor(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Editor()->text(), "XY-42");
+    EXPECT_EQ(Editor()->ValueText(), "XY-42");
+    EXPECT_EQ(Editor()->InvalidMaskPosition(), -1);
 }
 
 }  // namespace

@@ -50,3 +50,47 @@ TEST(EditorHostHooks, WriteToFieldPutsTheEditorTextIntoTheCurrentField)
     shown.Table->Post();
     EXPECT_EQ(shown.Table->FieldByName("NAME")->AsString(), "Anna");
 }
+
+TEST(EditorHostHooks, MaskAndLimitComeFromTheFieldExceptForKeyPickLists)
+{
+    TShownBehaviourGrid shown;
+    TDBGridGxEditorHost& host = shown.Grid->EditorHost();
+    TColumnGx& name = *shown.Grid->Columns()[1];
+    TColumnGx& amount = *shown.Grid->Columns()[5];
+    shown.Table->FieldByName("NAME")->SetEditMask(">L<llll;0;_");
+    EXPECT_EQ(host.EditMaskOf(name), ">L<llll;0;_");
+    EXPECT_EQ(host.EditLimitOf(name), 20);
+    EXPECT_EQ(host.EditLimitOf(amount), 0);
+    name.SetPickList({"Ann", "Bob"});
+    name.SetKeyList({"1", "2"});
+    EXPECT_EQ(host.EditMaskOf(name), "");
+    EXPECT_EQ(host.EditLimitOf(name), 0);
+}
+
+TEST(EditorHostHooks, AnIncompleteMaskedTextIsRefusedNamingTheFieldAndNothingIsWritten)
+{
+    TShownBehaviourGrid shown;
+    TBehaviourGrid& grid = *shown.Grid;
+    grid.SetOptions(grid.Options() + dgEditing);
+    grid.SetCol(grid.DataToRawColumn(1));
+    grid.ShowEditor();
+    TInplaceEdit& editor = *grid.InplaceEditor();
+    shown.Table->Edit();
+    // The grid does not yet hand its fields' masks to the editor: set here.
+    editor.SetEditMask("LL-00;1;_");
+    editor.SetValueText("AB-1");
+    try {
+        grid.EditorHost().WriteToField();
+        FAIL() << "no error";
+    } catch (const EDatabaseError& error) {
+        EXPECT_NE(std::string(error.what()).find("field 'NAME'"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(editor.cursorPosition(), 4);
+    EXPECT_EQ(editor.text(), "AB-1_");   // the typed text stays
+    EXPECT_EQ(shown.Table->FieldByName("NAME")->AsString(), "Ann");
+
+    editor.SetValueText("AB-12");
+    grid.EditorHost().WriteToField();
+    shown.Table->Post();
+    EXPECT_EQ(shown.Table->FieldByName("NAME")->AsString(), "AB-12");
+}

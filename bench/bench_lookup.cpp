@@ -1,0 +1,132 @@
+// The drop-down lookup list over a 1,000,000-record in-memory lookup table:
+// opening it on a key (binding the list, finding the key's record, filling
+// and painting its window of rows) for keys at several depths of the table,
+// and the type-ahead search, per character, while a name is typed.  Runs
+// headless.
+//
+// Names are six pseudo-random letters, so a k-letter prefix first occurs
+// about 26^k records into the table; the search walks records, since the
+// engine has no index to search by.
+
+#include "BenchApplication.h"
+
+#include "data/DataSource.h"
+#include "data/MemTable.h"
+#include "editors/PopupDataListGx.h"
+#include "editors/SearchClockGx.h"
+
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kRecords = 1000000;
+
+std::string NameOf(int index)
+{
+    uint32_t state = static_cast<uint32_t>(index) * 2654435761u + 12345u;
+    std::string name;
+    for (int i = 0; i < 6; ++i) {
+        state = state * 1103515245u + 12345u;
+        name += static_cast<char>((i == 0 ? 'A' : 'a') + (state >> 16) % 26);
+    }
+    return name;
+}
+
+struct TLookupFixture {
+    TMemTable Table;
+    TDataSource Source{&Table};
+    QWidget Owner;
+
+    TLookupFixture()
+    {
+        Table.FieldDefs().Add("CODE", ftInteger);
+        Table.FieldDefs().Add("NAME", ftString, 20);
+        for (int i = 0; i < kRecords; ++i)
+            Table.AppendRecord({TVariant(i + 1), TVariant(NameOf(i))});
+        Table.Open();
+    }
+};
+
+TLookupFixture& Fixture()
+{
+    BenchApplication("bench_lookup");
+    static TLookupFixture fixture;
+    return fixture;
+}
+
+// A popup over the table, as the editor binds it.
+void BindList(TPopupDataListGx& list, TDataSource& source)
+{
+    list.SetListSource(&source);
+    list.SetKeyField("CODE");
+    list.SetListField("NAME");
+}
+
+// Opening: a new popup bound to the table, given the key, painted once.
+void BM_LookupOpen(benchmark::State& state)
+{
+    TLookupFixture& f = Fixture();
+    const int key = static_cast<int>(state.range(0));
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Table.First();
+        auto list = std::make_unique<TPopupDataListGx>(&f.Owner);
+        state.ResumeTiming();
+        list->SetRowCount(7);
+        BindList(*list, f.Source);
+        list->SetKeyValue(TVariant(key));
+        list->render(&canvas);
+        benchmark::DoNotOptimize(list->DisplayText());
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LookupOpen)->ArgName("key")->Arg(1)->Arg(1000)->Arg(100000)->Arg(500000)->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+
+// Type-ahead: the whole name of the record at the given position typed
+// character by character; reported per character.
+void BM_LookupTypeAhead(benchmark::State& state)
+{
+    TLookupFixture& f = Fixture();
+    const std::string name = NameOf(static_cast<int>(state.range(0)));
+    TPopupDataListGx list(&f.Owner);
+    BindList(list, f.Source);
+    int64_t now = 0;
+    SearchClockGx() = [&now] { return now; };
+    int64_t characters = 0;
+    for (auto _ : state) {
+        now += 10000;   // a new search each round
+        for (char c : name)
+            list.HandleSearchChar(static_cast<char32_t>(c));
+        characters += static_cast<int64_t>(name.size());
+    }
+    // Seconds of CPU time per typed character.
+    state.counters["per_char"] = benchmark::Counter(static_cast<double>(characters),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LookupTypeAhead)->ArgName("record")->Arg(10)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// A typed character that matches no name: the search walks the rest of the table.
+void BM_LookupTypeAheadMiss(benchmark::State& state)
+{
+    TLookupFixture& f = Fixture();
+    TPopupDataListGx list(&f.Owner);
+    BindList(list, f.Source);
+    int64_t now = 0;
+    SearchClockGx() = [&now] { return now; };
+    for (auto _ : state) {
+        now += 10000;
+        list.HandleSearchChar(U'#');
+    }
+}
+BENCHMARK(BM_LookupTypeAheadMiss)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,427 @@
+#include "grid/input/DBGridInplaceEdit.h"
+
+#include "data/Field.h"
+#include "editors/EditButtonControlGx.h"
+#include "editors/PopupDataListGx.h"
+#include "editors/PopupListbox.h"
+#include "editors/PopupMonthCalendarGx.h"
+#include "editors/PopupPlacementGx.h"
+#include "grid/DBGridGx.h"
+#include "grid/GridDataLinkGx.h"
+#include "grid/columns/ColumnGx.h"
+#include "grid/input/DBGridGxEditorHost.h"
+#include "platform/DateTimeFormat.h"
+#include "platform/Exceptions.h"
+#include "ui/QtColor.h"
+#include "ui/SystemMetrics.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+TEditButtonStyleGx ButtonStyleFor(TEditStyleGx style)
+{
+    switch (style) {
+    case esEllipsisGx: return ebsEllipsisGx;
+    case esUpDownGx: return ebsUpDownGx;
+    default: return ebsDropDownGx;
+    }
+}
+
+bool HasDropDown(TEditStyleGx style)
+{
+    return style == esPickListGx || style == esDataListGx || style == esDateCalendarGx;
+}
+
+QDate ToQDate(TDateTime value)
+{
+    int year = 0, month = 0, day = 0;
+    DecodeDate(value, year, month, day);
+    return QDate(year, month, day);
+}
+
+} // namespace
+
+TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGridGx& grid) : TInplaceEdit(&grid), FDBGrid(grid)
+{
+    FButton = new TEditButtonControlGx(this);
+    FButton->setCursor(Qt::ArrowCursor);
+    FButton->hide();
+    FButton->OnDown = [this](TEditButtonControlGx&, bool, bool& autoRepeat, bool&) {
+        autoRepeat = false;
+        ButtonDown();
+    };
+    FButton->OnClick = [this](TSpeedButton&) { ButtonClick(); };
+}
+
+TDBGridInplaceEdit::~TDBGridInplaceEdit() { FLookupSource.SetDataSet(nullptr); }
+
+TColumnGx* TDBGridInplaceEdit::Column() const
+{
+    const int index = FDBGrid.RawToDataColumn(FDBGrid.Col());
+    if (index < 0 || index >= FDBGrid.Columns().Count())
+        return nullptr;
+    return FDBGrid.Columns()[index];
+}
+
+// ---- contents and layout
+
+void TDBGridInplaceEdit::UpdateContents()
+{
+    TColumnGx* column = Column();
+    SetEditStyle(column != nullptr ? EditStyleOf(FDBGrid, *column) : esSimpleGx);
+    setReadOnly(column != nullptr && column->ReadOnly());
+    if (column != nullptr)
+        setFont(column->Font());
+    TInplaceEdit::UpdateContents();
+}
+
+void TDBGridInplaceEdit::SetEditStyle(TEditStyleGx value)
+{
+    if (ListVisible() && value != FEditStyle)
+        CloseUp(false);
+    FEditStyle = value;
+    switch (value) {
+    case esPickListGx:
+        if (FPickList == nullptr) {
+            FPickList = new TPopupListbox(this);
+            FPickList->hide();
+            FPickList->OnMouseUp = [this](TPopupListbox& list, Qt::MouseButton, QPoint at) { ListMouseUp(list, at); };
+        }
+        FActiveList = FPickList;
+        break;
+    case esDataListGx:
+        if (FDataList == nullptr) {
+            FDataList = new TPopupDataListGx(this);
+            FDataList->hide();
+            FDataList->OnMouseUp = [this](TPopupDataListGx& list, Qt::MouseButton, QPoint at) {
+                ListMouseUp(list, at);
+            };
+        }
+        FActiveList = FDataList;
+        break;
+    case esDateCalendarGx:
+        if (FCalendar == nullptr) {
+            FCalendar = new TPopupMonthCalendarGx(this);
+            FCalendar->hide();
+        }
+        FActiveList = FCalendar;
+        break;
+    default: FActiveList = nullptr; break;
+    }
+    FButton->SetStyle(ButtonStyleFor(value));
+    FButton->setVisible(value != esSimpleGx);
+    BoundsChanged();
+}
+
+void TDBGridInplaceEdit::BoundsChanged()
+{
+    if (FButton == nullptr)
+        return;
+    const int width = FButton->isVisibleTo(this) ? FDBGrid.EditButtonWidth() : 0;
+    const int height = (width * 3 + 1) / 2 < this->height() ? width : this->height();
+    FButton->SetFlat(FDBGrid.Flat());
+    FButton->setGeometry(this->width() - width, 0, width, height);
+    setTextMargins(0, 0, width, 0);
+}
+
+// ---- drop down and close up
+
+void TDBGridInplaceEdit::DropDown()
+{
+    TColumnGx* column = Column();
+    if (ListVisible() || FActiveList == nullptr || column == nullptr)
+        return;
+    if (FEditStyle == esPickListGx)
+        DropDownPickList(*column);
+    else if (FEditStyle == esDataListGx)
+        DropDownDataList(*column);
+    else
+        DropDownCalendar(*column);
+}
+
+void TDBGridInplaceEdit::DropDownPickList(TColumnGx& column)
+{
+    TPopupListbox& list = *FPickList;
+    list.setFont(font());
+    QStringList items;
+    const size_t count =
+        column.HasKeyList() && !column.KeyList().empty() ? std::min(column.KeyList().size(), column.PickList().size())
+                                                          : column.PickList().size();
+    for (size_t i = 0; i < count; ++i)
+        items << QString::fromStdString(column.PickList()[i]);
+    list.SetItems(items);
+    list.SetItemHeight(QFontMetrics(font()).height());
+    const int rows = std::min(static_cast<int>(count), std::max(column.DropDownRows(), 1));
+    const TField* field = column.Field();
+    list.setCurrentRow(field != nullptr && field->IsNull() ? -1 : static_cast<int>(items.indexOf(text())));
+    int width = column.DropDownWidth() > 0 ? column.DropDownWidth()
+                                            : std::max(this->width(), list.WidestItemWidth() + 4 + 2 * list.frameWidth());
+    if (rows < static_cast<int>(count))
+        width += VerticalScrollBarWidth();
+    list.SizeGrip().setVisible(column.DropDownSizing());
+    ShowList(list, QSize(width, list.HeightForRows(rows)));
+}
+
+void TDBGridInplaceEdit::DropDownDataList(TColumnGx& column)
+{
+    TPopupDataListGx& list = *FDataList;
+    TField& field = *column.Field();
+    TDataSet* lookup = field.LookupDataSet();
+    if (lookup == nullptr || !lookup->Active())
+        return;
+    list.setFont(font());
+    if (column.DropDownSpecRow() != nullptr)
+        list.SpecRow().Assign(*column.DropDownSpecRow());
+    const int wanted = std::max(column.DropDownRows(), 1);
+    const bool few = lookup->IsSequenced() && lookup->RecordCount() < wanted;
+    list.SetRowCount(few ? static_cast<int>(std::max<int64_t>(lookup->RecordCount(), 1)) : wanted);
+    list.SetTitleRowVisible(column.DropDownShowTitles());
+    FLookupSource.SetDataSet(lookup);
+    list.SetListSource(nullptr);
+    list.SetKeyField(field.LookupKeyFields);
+    list.SetListField(column.LookupDisplayFields().empty() ? field.LookupResultField : column.LookupDisplayFields());
+    list.SetListSource(&FLookupSource);
+    list.SetKeyValue(FDBGrid.DataLink()->DataSet()->FieldValues(field.KeyFields));
+    const int width = column.DropDownWidth() > 0 ? column.DropDownWidth() : this->width();
+    list.SizeGrip().setVisible(column.DropDownSizing());
+    ShowList(list, QSize(width, list.height()));
+}
+
+void TDBGridInplaceEdit::DropDownCalendar(TColumnGx& column)
+{
+    TPopupMonthCalendarGx& calendar = *FCalendar;
+    calendar.setFont(font());
+    // The editor's text as a date; today for an empty text; the field's
+    // date when the text is no date.
+    QDate date = QDate::currentDate();
+    const std::string typed = ValueText().trimmed().toStdString();
+    TDateTime value = 0;
+    if (!typed.empty() && TryStrToDateTime(typed, value)) {
+        date = ToQDate(value);
+    } else if (!typed.empty()) {
+        const TField* field = column.Field();
+        try {
+            if (field != nullptr && !field->IsNull() && field->AsDateTime() != 0)
+                date = ToQDate(field->AsDateTime());
+        } catch (const Exception&) {
+            // An unreadable value: today.
+        }
+    }
+    calendar.SetDate(date);
+    ShowList(calendar, calendar.RequiredSize());
+}
+
+void TDBGridInplaceEdit::ShowList(QWidget& list, QSize size)
+{
+    const QRect cell(mapToGlobal(QPoint(0, 0)), this->size());
+    const QScreen* screen = this->screen();
+    const QRect workArea = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 20, 1 << 20);
+    const TPopupPlaceGx place = PlacePopupGx(cell, size, workArea);
+    list.setGeometry(place.Bounds);
+    TPopupPlacementEventGx vertical(place.Vertical);
+    QApplication::sendEvent(&list, &vertical);
+    TPopupPlacementEventGx horizontal(place.Horizontal);
+    QApplication::sendEvent(&list, &horizontal);
+    list.show();
+    if (FPickList == &list)
+        FPickList->SetResizedByUser(false);
+    if (FDataList == &list)
+        FDataList->SetResizedByUser(false);
+    FListVisible = true;
+    FButton->SetDropped(true);
+    update();
+}
+
+void TDBGridInplaceEdit::CloseUp(bool accept)
+{
+    if (FActiveList != nullptr && FActiveList->isAncestorOf(QApplication::focusWidget()))
+        setFocus(Qt::OtherFocusReason);
+    if (!FListVisible)
+        return;
+    FButton->SetDropped(false);
+    TColumnGx* column = Column();
+    const TVariant chosenKey = FEditStyle == esDataListGx ? FDataList->CurrentKey() : TVariant::Null();
+    if (column != nullptr)
+        RememberListSize(*column);
+    FActiveList->hide();
+    FListVisible = false;
+    if (FDataList != nullptr)
+        FDataList->SetListSource(nullptr);
+    FLookupSource.SetDataSet(nullptr);
+    update();
+    if (column == nullptr)
+        return;
+    if (!accept) {
+        if (FEditStyle != esDateCalendarGx)
+            SetValueText(QString::fromStdString(FDBGrid.EditorHost().EditorTextOf(*column->Field())));
+        return;
+    }
+    if (FEditStyle == esPickListGx)
+        AcceptPickList(*column);
+    else if (FEditStyle == esDataListGx)
+        AcceptDataList(*column, chosenKey);
+    else if (FEditStyle == esDateCalendarGx)
+        AcceptCalendar(*column);
+}
+
+void TDBGridInplaceEdit::RememberListSize(TColumnGx& column)
+{
+    if (FEditStyle == esPickListGx && FPickList->ResizedByUser()) {
+        column.SetDropDownRows(FPickList->VisibleRows());
+        column.SetDropDownWidth(FPickList->width());
+    } else if (FEditStyle == esDataListGx && FDataList->ResizedByUser()) {
+        column.SetDropDownRows(FDataList->RowCount());
+        column.SetDropDownWidth(FDataList->width());
+    }
+}
+
+void TDBGridInplaceEdit::AcceptPickList(TColumnGx& column)
+{
+    QListWidgetItem* item = FPickList->currentItem();
+    if (item == nullptr || column.ReadOnly() || !FDBGrid.DataLink()->Edit())
+        return;
+    setText(item->text());
+    EditorTextChanged();
+    selectAll();
+}
+
+void TDBGridInplaceEdit::AcceptDataList(TColumnGx& column, const TVariant& key)
+{
+    TField& field = *column.Field();
+    const std::string shown = FDataList->DisplayText();
+    try {
+        if (!column.ReadOnly() && FDBGrid.DataLink()->Edit())
+            FDBGrid.DataLink()->DataSet()->SetFieldValues(field.KeyFields, key);
+    } catch (...) {
+        // Differs from the field, so it is written again.
+        setText(QString::fromStdString(field.EditText()) + QLatin1Char(' '));
+        throw;
+    }
+    setText(QString::fromStdString(shown));
+    selectAll();
+}
+
+void TDBGridInplaceEdit::AcceptCalendar(TColumnGx& column)
+{
+    TField* field = column.Field();
+    if (field == nullptr || column.ReadOnly() || !FDBGrid.DataLink()->Edit())
+        return;
+    const QDate date = FCalendar->Date();
+    field->SetAsDateTime(EncodeDate(date.year(), date.month(), date.day()));
+    SetValueText(QString::fromStdString(FDBGrid.EditorHost().EditorTextOf(*field)));
+    selectAll();
+}
+
+void TDBGridInplaceEdit::ListMouseUp(QWidget& list, QPoint position)
+{
+    CloseUp(list.rect().contains(position));
+}
+
+// ---- keys, focus and the button
+
+bool TDBGridInplaceEdit::DropDownKey(QKeyEvent& event)
+{
+    if (!HasDropDown(FEditStyle))
+        return false;
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (ListVisible() && (enter || key == Qt::Key_Escape) && !(modifiers & Qt::AltModifier)) {
+        CloseUp(enter);
+        return true;
+    }
+    if (!ListVisible() && enter && modifiers == Qt::ControlModifier) {
+        DropDown();
+        return true;
+    }
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::AltModifier) {
+        if (ListVisible())
+            CloseUp(true);
+        else
+            DropDown();
+        return true;
+    }
+    if (!ListVisible()) {
+        TColumnGx* column = Column();
+        if (column != nullptr && column->AutoDropDown() && !event.text().isEmpty() && event.text().at(0).isPrint())
+            DropDown();
+        return false;
+    }
+    const bool listKey = key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up ||
+                         key == Qt::Key_Down ||
+                         ((key == Qt::Key_Home || key == Qt::Key_End) && modifiers == Qt::ControlModifier) ||
+                         ((key == Qt::Key_Left || key == Qt::Key_Right) && FEditStyle == esDateCalendarGx);
+    if (!listKey)
+        return false;
+    ForwardToList(event);
+    return true;
+}
+
+void TDBGridInplaceEdit::ForwardToList(QKeyEvent& event)
+{
+    if (FEditStyle == esDateCalendarGx) {
+        FCalendar->ForwardKey(event);
+        return;
+    }
+    if (FEditStyle == esDataListGx) {
+        FDataList->ForwardKey(event);
+        setText(QString::fromStdString(FDataList->DisplayText()));
+        return;
+    }
+    FPickList->ForwardKey(event);
+    if (QListWidgetItem* item = FPickList->currentItem(); item != nullptr && item->text() != text())
+        setText(item->text());
+}
+
+void TDBGridInplaceEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (DropDownKey(*event)) {
+        event->accept();
+        return;
+    }
+    TInplaceEdit::keyPressEvent(event);
+}
+
+void TDBGridInplaceEdit::focusOutEvent(QFocusEvent* event)
+{
+    TInplaceEdit::focusOutEvent(event);
+    if (!ListVisible())
+        return;
+    // Decided once the focus change is over (and never while the grid is
+    // being torn down: the call is dropped with the editor).
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            QWidget* now = QApplication::focusWidget();
+            const bool inList = FActiveList != nullptr && (now == FActiveList || FActiveList->isAncestorOf(now));
+            if (ListVisible() && now != this && !inList)
+                CloseUp(false);
+        },
+        Qt::QueuedConnection);
+}
+
+void TDBGridInplaceEdit::ButtonDown()
+{
+    setFocus(Qt::MouseFocusReason);
+    if (!HasDropDown(FEditStyle) || ListVisible())
+        return;
+    DropDown();
+    FOpenedByButton = true;
+}
+
+void TDBGridInplaceEdit::ButtonClick()
+{
+    bool handled = false;
+    TColumnGx* column = Column();
+    if (column != nullptr && column->OnEditButtonClick)
+        column->OnEditButtonClick(*column, handled);
+    if (!handled && ListVisible() && !FOpenedByButton)
+        CloseUp(false);
+    FOpenedByButton = false;
+}

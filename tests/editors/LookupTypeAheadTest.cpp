@@ -1,0 +1,53 @@
+// The type-ahead search of the lookup lists: case-insensitive prefixes,
+// the walk from the previous hit, and leaving the dataset alone on a miss.
+
+#include "LookupTestSupport.h"
+#include "editors/LookupTypeAheadGx.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LookupTypeAheadMatch, IgnoresCaseOfAsciiAndOtherLetters)
+{
+    EXPECT_TRUE(TLookupTypeAheadGx::StartsWithIgnoringCase("Maple", "ma"));
+    EXPECT_TRUE(TLookupTypeAheadGx::StartsWithIgnoringCase("maple", "MAP"));
+    EXPECT_FALSE(TLookupTypeAheadGx::StartsWithIgnoringCase("Ma", "Map"));
+    EXPECT_TRUE(TLookupTypeAheadGx::StartsWithIgnoringCase("Ölbaum", "öl"));
+    EXPECT_FALSE(TLookupTypeAheadGx::StartsWithIgnoringCase("Olbaum", "öl"));
+    EXPECT_TRUE(TLookupTypeAheadGx::StartsWithIgnoringCase("anything", ""));
+}
+
+TEST(LookupTypeAhead, FindsTheFirstRecordAndLeavesTheDataSetAloneOnAMiss)
+{
+    TTreeTables tables({{1, "Oak"}, {2, "maple"}, {3, "Marble"}, {4, "Maple"}});
+    TField& name = *tables.Trees.FieldByName("NAME");
+    TLookupTypeAheadGx search;
+    ASSERT_TRUE(search.Find(name, "MA"));
+    EXPECT_EQ(tables.CurrentCode(), 2);
+    ASSERT_TRUE(search.Find(name, "MAR"));
+    EXPECT_EQ(tables.CurrentCode(), 3);
+    EXPECT_FALSE(search.Find(name, "MARX"));
+    EXPECT_EQ(tables.CurrentCode(), 3);
+    // A new word starts at the first record again.
+    ASSERT_TRUE(search.Find(name, "o"));
+    EXPECT_EQ(tables.CurrentCode(), 1);
+}
+
+TEST(LookupTypeAhead, AChangedTableStartsTheSearchAtTheFirstRecordAgain)
+{
+    TTreeTables tables({{1, "Maple"}, {2, "Marble"}});
+    TField& name = *tables.Trees.FieldByName("NAME");
+    TLookupTypeAheadGx search;
+    ASSERT_TRUE(search.Find(name, "Mar"));
+    EXPECT_EQ(tables.CurrentCode(), 2);
+    // A record before the previous hit now starts with the longer prefix.
+    tables.Trees.First();
+    tables.Trees.Edit();
+    name.SetAsString("Marsh");
+    tables.Trees.Post();
+    ASSERT_TRUE(search.Find(name, "Mars"));
+    EXPECT_EQ(tables.CurrentCode(), 1);
+}
+
+} // namespace
