@@ -1,5 +1,81 @@
+// Building the grid's title tree from its columns and measuring its bands
+// in the title fonts.
+
 #include "grid/titles/DBGridGxTitleTree.h"
 
-// Until the tree is built, every title shows as one level with the height
-// the layout pass worked out.
-void TDBGridGxTitleTree::ColumnsLaidOut(int& /*titleRowHeight*/) {}
+#include "grid/DBGridGx.h"
+#include "grid/paint/GridTextWriter.h"
+#include "ui/TextDraw.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+// Room a sort marker takes from a leaf's caption.
+constexpr int SortMarkerIndent = 16;
+
+// Text heights measured the way the title painter lays the text out: in
+// the column's title font for a leaf, the grid's title font above it.
+class TGridTitleMeasure : public THeadTreeMeasure {
+public:
+    explicit TGridTitleMeasure(TCustomDBGridGx& grid) : FGrid(grid), FSurface(1, 1, QImage::Format_RGB32), FCanvas(&FSurface) {}
+
+    int TextHeight(const THeadTreeNode& node, const std::string& text, int width) override
+    {
+        FCanvas.setFont(FontOf(node));
+        QRect rect(0, 0, width, 0);
+        return DrawFormattedText(FCanvas, QString::fromStdString(text), rect,
+                                 DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    }
+
+    int VerticalHeight(const THeadTreeNode& leaf) override
+    {
+        const TColumnGx& column = *FGrid.Columns()[leaf.ColumnIndex];
+        if (column.Title()->Orientation() != tohVertical)
+            return -1;
+        FCanvas.setFont(column.Title()->Font());
+        return WriteVerticalText(FCanvas, TCellTextGx{}, QString::fromStdString(leaf.Text), true) + 6;
+    }
+
+private:
+    QFont FontOf(const THeadTreeNode& node) const
+    {
+        if (node.IsLeaf())
+            return FGrid.Columns()[node.ColumnIndex]->Title()->Font();
+        return FGrid.TitleFont();
+    }
+
+    TCustomDBGridGx& FGrid;
+    QImage FSurface;
+    QPainter FCanvas;
+};
+
+}  // namespace
+
+const THeadTreeNode* TDBGridGxTitleTree::Leaf(int dataCol) const
+{
+    const auto& leaves = FTree.Leaves();
+    if (dataCol < 0 || dataCol >= static_cast<int>(leaves.size()))
+        return nullptr;
+    return leaves[static_cast<size_t>(dataCol)];
+}
+
+void TDBGridGxTitleTree::ColumnsLaidOut(int& titleRowHeight)
+{
+    const bool colLines = FGrid.Options().Contains(dgColLines);
+    std::vector<THeadLeafSource> sources;
+    sources.reserve(static_cast<size_t>(FGrid.Columns().Count()));
+    for (const auto& column : FGrid.Columns()) {
+        THeadLeafSource source;
+        source.Caption = column->Title()->Caption();
+        source.Width = column->Visible() ? column->Width() : (colLines ? -1 : 0);
+        source.WidthIndent = column->Title()->SortMarker() != smNoneGx ? SortMarkerIndent : 0;
+        source.VLineWidth = colLines ? 1 : 0;
+        sources.push_back(std::move(source));
+    }
+    FTree.Build(sources, titleRowHeight);
+    TGridTitleMeasure measure(FGrid);
+    const int height = FTree.ComputeHeights(measure, FGrid.VTitleMargin());
+    titleRowHeight = std::max(0, height - (FGrid.OptionsGx().Contains(dghFixed3D) ? 1 : 3));
+}
