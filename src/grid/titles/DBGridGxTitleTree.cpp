@@ -7,8 +7,12 @@
 #include "grid/paint/GridTextWriter.h"
 #include "ui/TextDraw.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -19,14 +23,21 @@ constexpr int SortMarkerIndent = 16;
 // the column's title font for a leaf, the grid's title font above it.
 class TGridTitleMeasure : public THeadTreeMeasure {
 public:
-    explicit TGridTitleMeasure(TCustomDBGridGx& grid) : FGrid(grid), FSurface(1, 1, QImage::Format_RGB32), FCanvas(&FSurface) {}
+    explicit TGridTitleMeasure(TCustomDBGridGx& grid) : FGrid(grid) {}
 
     int TextHeight(const THeadTreeNode& node, const std::string& text, int width) override
     {
-        FCanvas.setFont(FontOf(node));
+        const QFont font = FontOf(node);
+        const QString shown = QString::fromStdString(text);
+        const QFontMetrics& metrics = MetricsOf(font);
+        // Most captions are one line that fits: one line high.
+        if (!shown.contains(QLatin1Char('\n')) && !shown.contains(QLatin1Char('\r')) &&
+            !shown.contains(QLatin1Char('\t')) && TextWidth(metrics, shown) <= width)
+            return metrics.height();
+        QPainter& canvas = Canvas();
+        canvas.setFont(font);
         QRect rect(0, 0, width, 0);
-        return DrawFormattedText(FCanvas, QString::fromStdString(text), rect,
-                                 DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+        return DrawFormattedText(canvas, shown, rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     }
 
     int VerticalHeight(const THeadTreeNode& leaf) override
@@ -34,8 +45,9 @@ public:
         const TColumnGx& column = *FGrid.Columns()[leaf.ColumnIndex];
         if (column.Title()->Orientation() != tohVertical)
             return -1;
-        FCanvas.setFont(column.Title()->Font());
-        return WriteVerticalText(FCanvas, TCellTextGx{}, QString::fromStdString(leaf.Text), true) + 6;
+        QPainter& canvas = Canvas();
+        canvas.setFont(column.Title()->Font());
+        return WriteVerticalText(canvas, TCellTextGx{}, QString::fromStdString(leaf.Text), true) + 6;
     }
 
 private:
@@ -45,10 +57,30 @@ private:
             return FGrid.Columns()[node.ColumnIndex]->Title()->Font();
         return FGrid.TitleFont();
     }
+    // The metrics of the font measured last: the columns mostly share one.
+    const QFontMetrics& MetricsOf(const QFont& font)
+    {
+        if (!FMetrics || font != FMetricsFont) {
+            FMetricsFont = font;
+            FMetrics.emplace(font);
+        }
+        return *FMetrics;
+    }
+    // A canvas only for the texts that need the full layout.
+    QPainter& Canvas()
+    {
+        if (!FCanvas) {
+            FSurface = QImage(1, 1, QImage::Format_RGB32);
+            FCanvas = std::make_unique<QPainter>(&FSurface);
+        }
+        return *FCanvas;
+    }
 
     TCustomDBGridGx& FGrid;
+    QFont FMetricsFont;
+    std::optional<QFontMetrics> FMetrics;
     QImage FSurface;
-    QPainter FCanvas;
+    std::unique_ptr<QPainter> FCanvas;
 };
 
 }  // namespace
