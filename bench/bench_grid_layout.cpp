@@ -24,6 +24,17 @@
 namespace {
 
 constexpr int kFields = 200;
+
+// A shown grid of 1200 x 600 pixels over the source.
+std::unique_ptr<TDBGridGx> ShownGrid(TDataSource& source)
+{
+    auto grid = std::make_unique<TDBGridGx>();
+    grid->resize(1200, 600);
+    grid->show();
+    QApplication::processEvents();
+    grid->SetDataSource(&source);
+    return grid;
+}
 constexpr int kRecords = 100;
 
 struct TFixture {
@@ -48,11 +59,7 @@ struct TFixture {
             Table.AppendRecord(values);
         }
         Table.Open();
-        Grid = std::make_unique<TDBGridGx>();
-        Grid->resize(1200, 600);
-        Grid->show();
-        QApplication::processEvents();
-        Grid->SetDataSource(&Source);
+        Grid = ShownGrid(Source);
     }
 };
 
@@ -89,11 +96,7 @@ struct TMultiTitleFixture {
         for (int i = 0; i < 100; ++i)
             Table.FieldDefs().Add("F" + std::to_string(i), ftInteger);
         Table.Open();
-        Grid = std::make_unique<TDBGridGx>();
-        Grid->resize(1200, 600);
-        Grid->show();
-        QApplication::processEvents();
-        Grid->SetDataSource(&Source);
+        Grid = ShownGrid(Source);
         Grid->LockLayout();
         for (int i = 0; i < 100; ++i)
             Grid->Columns()[i]->Title()->SetCaption("Group " + std::to_string(i / 10) + "|Part " +

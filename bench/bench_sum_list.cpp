@@ -5,18 +5,16 @@
 //
 //   build/bench/bench_sum_list --benchmark_counters_tabular=true
 
+#include "BenchDbfTable.h"
+
 #include "data/Session.h"
 #include "data/Table.h"
-#include "data/engine/Engine.h"
-#include "data/engine/dbf/DbfDriver.h"
 #include "data/engine/drivers/RegisterDrivers.h"
 #include "grid/footers/DBSumList.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -24,60 +22,17 @@ namespace {
 constexpr int64_t TableRecords = 1'000'000;
 const std::string BenchFolder = "/tmp/tm_bench_sum_list";
 
-TEngineFieldDef Field(const std::string& name, TFieldType type, int size, int precision = 0, int scale = 0)
-{
-    TEngineFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
-    def.Precision = precision;
-    def.Scale = scale;
-    return def;
-}
-
-// NAME C(20), QTY N(9), AMOUNT N(12,2), RATE N(15,4); the records are
-// written as the format stores them.
+// NAME C(20), QTY N(9), AMOUNT N(12,2), RATE N(15,4).
 const std::string& MillionRecordTable()
 {
     static const std::string path = [] {
-        std::filesystem::create_directories(BenchFolder);
         const std::string p = BenchFolder + "/million.dbf";
-        std::filesystem::remove(p);
-        TCreateTableParams params;
-        params.Path = p;
-        params.Level = "IV";
-        params.Fields = {Field("NAME", ftString, 20), Field("QTY", ftInteger, 0, 9, 0),
-                         Field("AMOUNT", ftFloat, 0, 12, 2), Field("RATE", ftFloat, 0, 15, 4)};
-        CreateDbfDriver()->CreateTable(params);
-
-        std::fstream file(p, std::ios::in | std::ios::out | std::ios::binary);
-        char header[32];
-        file.read(header, sizeof header);
-        const uint32_t headerLength = static_cast<uint8_t>(header[8]) | (static_cast<uint8_t>(header[9]) << 8);
-        const uint32_t recordLength = static_cast<uint8_t>(header[10]) | (static_cast<uint8_t>(header[11]) << 8);
-        std::string chunk;
-        char record[128];
-        file.seekp(headerLength);
-        for (int64_t i = 0; i < TableRecords; ++i) {
-            const int n = std::snprintf(record, sizeof record, " %-20.20s%9lld%12.2f%15.4f",
-                                        ("Customer " + std::to_string(i)).c_str(),
-                                        static_cast<long long>(i % 100000), (i % 100000) * 1.25 - 5000.0,
-                                        (i % 1000) / 7.0);
-            if (n != static_cast<int>(recordLength))
-                throw std::runtime_error("generated record has the wrong length");
-            chunk.append(record, static_cast<size_t>(n));
-            if (chunk.size() > (1 << 20)) {
-                file.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-                chunk.clear();
-            }
-        }
-        chunk += '\x1A';
-        file.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const auto count = static_cast<uint32_t>(TableRecords);
-        const char countBytes[4] = {static_cast<char>(count), static_cast<char>(count >> 8),
-                                    static_cast<char>(count >> 16), static_cast<char>(count >> 24)};
-        file.seekp(4);
-        file.write(countBytes, 4);
+        CreateBenchDbf(p, {BenchField("NAME", ftString, 20), BenchField("QTY", ftInteger, 0, 9, 0),
+                           BenchField("AMOUNT", ftFloat, 0, 12, 2), BenchField("RATE", ftFloat, 0, 15, 4)});
+        FillBenchDbf(p, TableRecords, [](char* record, size_t size, int64_t i) {
+            return std::snprintf(record, size, " %-20.20s%9lld%12.2f%15.4f", ("Customer " + std::to_string(i)).c_str(),
+                                 static_cast<long long>(i % 100000), (i % 100000) * 1.25 - 5000.0, (i % 1000) / 7.0);
+        });
         return p;
     }();
     return path;

@@ -61,16 +61,10 @@ struct TRecount {
 
 class SumListRealTable : public ::testing::TestWithParam<TRealTableCase> {
 protected:
-    static void SetUpTestSuite()
-    {
-        static bool registered = false;
-        if (!registered)
-            RegisterBuiltinDrivers(Session().Engine());
-        registered = true;
-    }
-
     void SetUp() override
     {
+        static const bool registered = (RegisterBuiltinDrivers(Session().Engine()), true);
+        (void)registered;
         const std::string path = Dir.CopyTable(std::string(TM_SHARED_DIR) + "/testdata/" + GetParam().Path);
         // The corpus is kept read-only; its copies are for writing.
         for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
@@ -106,8 +100,9 @@ protected:
         ASSERT_EQ(Avg->SumValue(), recount.Average) << step;
         ASSERT_EQ(Count->SumValue(), recount.Records * 10000) << step;
         ASSERT_EQ(NonNull->SumValue(), recount.NonNull * 10000) << step;
-        if (List.ServesRecordNumbers())
+        if (List.ServesRecordNumbers()) {
             ASSERT_EQ(static_cast<int64_t>(List.RecordList().size()), recount.Records) << step;
+        }
     }
 
     TVariant RandomValue(std::mt19937& random)
