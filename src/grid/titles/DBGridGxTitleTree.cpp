@@ -93,6 +93,13 @@ const THeadTreeNode* TDBGridGxTitleTree::Leaf(int dataCol) const
     return leaves[static_cast<size_t>(dataCol)];
 }
 
+bool TDBGridGxTitleTree::ScrollStateChanged(bool scrolled)
+{
+    const bool changed = scrolled != FPaintedScrolled;
+    FPaintedScrolled = scrolled;
+    return changed;
+}
+
 void TDBGridGxTitleTree::ColumnsLaidOut(int& titleRowHeight)
 {
     const bool colLines = FGrid.Options().Contains(dgColLines);

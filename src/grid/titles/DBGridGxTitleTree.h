@@ -21,6 +21,12 @@ public:
     // built yet, or the column came after the last layout pass).
     const THeadTreeNode* Leaf(int dataCol) const;
 
+    // Notes at each paint whether the grid is scrolled past its first
+    // scrollable column; true when that changed since the last paint: the
+    // band slices over the last frozen column then gain or lose the pixel
+    // over the line after them, and every title cell is to be repainted.
+    bool ScrollStateChanged(bool scrolled);
+
     // ---- hooks
     // The layout pass laid out the columns under multi-level titles: the
     // tree is rebuilt and the title row takes its height (the root's
@@ -33,4 +39,5 @@ protected:
 private:
     TCustomDBGridGx& FGrid;
     TTitleTree FTree;
+    bool FPaintedScrolled = false;
 };

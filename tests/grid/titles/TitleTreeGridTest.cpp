@@ -216,6 +216,31 @@ TEST_F(MultiTitleGrid, HorizontalScrollCutsAnUpperBandAtTheLeftEdge)
     EXPECT_LE(FirstInk(after, movedSlice, Qc(clBtnFace)).x(), moved.left() + 1);
 }
 
+TEST_F(MultiTitleGrid, BandOverTheLastFrozenColumnStopsAtItsLineOnceScrolled)
+{
+    Captions({"Both|a", "Both|b", "c", "d", "e", "f"});
+    for (int i = 2; i < 6; ++i)
+        Grid.Column(i).SetWidth(120);
+    Grid.G().SetFrozenCols(1);
+    const QRect frozen = Grid.Cell(0, 0);
+    const int bandY = (frozen.top() + LeafTop(0)) / 2;
+    // The band goes on over the line into the next column.
+    EXPECT_EQ(Pixel(Grid.Render(), frozen.right() + 1, bandY), Qc(clBtnFace));
+
+    // Scrolled past the band's second column: the frozen slice ends at its
+    // line, and the scroll repaints it although its pixels did not move.
+    TPaintRecorder recorder(Grid.G().viewport());
+    Grid.G().SetLeftCol(Grid.G().LeftCol() + 1);
+    for (int i = 0; i < 4; ++i)   // the scroll's paint, then the one it asks for
+        QApplication::processEvents();
+    EXPECT_TRUE(recorder.Painted.contains(frozen)) << "the frozen title cell is repainted";
+    EXPECT_EQ(Pixel(Grid.Render(), frozen.right() + 1, bandY), Qc(clBlack));
+
+    // And back again.
+    Grid.G().SetLeftCol(Grid.G().LeftCol() - 1);
+    EXPECT_EQ(Pixel(Grid.Render(), frozen.right() + 1, bandY), Qc(clBtnFace));
+}
+
 TEST_F(MultiTitleGrid, SelectedColumnDrawsItsSliceDark)
 {
     Captions({"A|B", "A|C"});
