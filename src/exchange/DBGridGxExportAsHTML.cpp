@@ -6,6 +6,7 @@
 
 #include "exchange/ExportLook.h"
 #include "exchange/TitleBands.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 #include "grid/DBGridGx.h"
 
 
@@ -141,8 +142,7 @@ void TDBGridGxExportAsHTML::PutTitleRow(const TColumnsGxList& columns)
 
 void TDBGridGxExportAsHTML::PutMultiLevelTitles(const TColumnsGxList& columns)
 {
-    const std::unique_ptr<TTitleTreeViewGx> tree = GridTitleTree(*Grid);
-    const TTitleBandsGx bands(columns, *tree);
+    const TTitleBandsGx bands(columns, Grid->TitleTree().Tree());
     for (int level = bands.LevelCount() - 1; level >= 0; --level) {
         FOut += "<tr>";
         for (int i = 0; i < columns.Count(); ++i) {

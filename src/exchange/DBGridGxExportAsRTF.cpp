@@ -6,6 +6,7 @@
 #include "exchange/ChunkedMemoryStream.h"
 #include "exchange/ExportLook.h"
 #include "exchange/TitleBands.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 #include "grid/DBGridGx.h"
 #include "platform/Streams.h"
 
@@ -225,8 +226,7 @@ void TDBGridGxExportAsRTF::PutMultiLevelTitles(const TColumnsGxList& columns)
 {
     const double twips = Grid->VTitleMargin() / 2.0 / FPixelsPerInch * 1440 - 20;
     const std::string spacing = std::to_string(std::llabs(static_cast<long long>(std::trunc(twips))));
-    const std::unique_ptr<TTitleTreeViewGx> tree = GridTitleTree(*Grid);
-    const TTitleBandsGx bands(columns, *tree);
+    const TTitleBandsGx bands(columns, Grid->TitleTree().Tree());
     for (int level = bands.LevelCount() - 1; level >= 0; --level)
         PutTitleLevel(columns, bands, level, spacing);
 }

@@ -1,14 +1,14 @@
-// Walking the title tree into levels and merging the blocks of one node.
+// Walking the grid's title tree into levels and merging the blocks of one node.
 
 #include "exchange/TitleBands.h"
 
-#include <algorithm>
-#include <climits>
+#include "grid/columns/ColumnGx.h"
 
-TTitleBandsGx::TTitleBandsGx(const TColumnsGxList& columns, const TTitleTreeViewGx& tree)
-    : FTree(tree), FColumnCount(columns.Count())
+#include <algorithm>
+
+TTitleBandsGx::TTitleBandsGx(const TColumnsGxList& columns, const TTitleTree& tree) : FColumnCount(columns.Count())
 {
-    WalkLevels(columns);
+    WalkBands(columns, tree);
     FormBlocks();
 }
 
@@ -16,46 +16,39 @@ const std::string& TTitleBandsGx::Text(int level, int column) const
 {
     static const std::string empty;
     const TTitleBandCellGx& cell = Cell(level, column);
-    return cell.Node ? FTree.Text(cell.Node) : empty;
+    return cell.Node ? cell.Node->Text : empty;
 }
 
-// Every column starts at its leaf with the leaf's height.  Each pass moves
-// the columns whose accumulated height is the smallest, and whose node has
-// a host, up to that host; a pass that moves nothing ends the walk.
-void TTitleBandsGx::WalkLevels(const TColumnsGxList& columns)
+// Each title row of the tree becomes a level, the bottom row level 0; a
+// row in which every exported column shows the same node as in the row
+// below adds nothing and is dropped.
+void TTitleBandsGx::WalkBands(const TColumnsGxList& columns, const TTitleTree& tree)
 {
-    std::vector<TTitleTreeViewGx::TNode> nodes;
-    std::vector<long long> heights;
-    for (const TColumnGx* column : columns) {
-        nodes.push_back(FTree.Leaf(*column));
-        heights.push_back(nodes.back() ? FTree.Height(nodes.back()) : 0);
-    }
-    auto record = [&] {
-        std::vector<TTitleBandCellGx> level(nodes.size());
-        for (size_t i = 0; i < nodes.size(); ++i)
-            level[i].Node = nodes[i];
-        FLevels.push_back(std::move(level));
-    };
-    record();
-    while (true) {
-        long long lowest = LLONG_MAX;
-        for (size_t i = 0; i < nodes.size(); ++i)
-            if (nodes[i])
-                lowest = std::min(lowest, heights[i]);
-        bool moved = false;
-        for (size_t i = 0; i < nodes.size(); ++i) {
-            if (!nodes[i] || heights[i] != lowest)
-                continue;
-            if (TTitleTreeViewGx::TNode host = FTree.Host(nodes[i])) {
-                nodes[i] = host;
-                heights[i] += FTree.Height(host);
-                moved = true;
-            }
+    const int rows = tree.Depth();
+    // The node of each title row over each collection column.
+    std::vector<std::vector<const THeadTreeNode*>> byRow(
+        static_cast<size_t>(rows), std::vector<const THeadTreeNode*>(tree.Leaves().size(), nullptr));
+    for (const TTitleBand& band : tree.Bands())
+        for (int row = band.FirstRow; row < band.FirstRow + band.RowCount; ++row)
+            for (int c = band.FirstColumn; c <= band.LastColumn; ++c)
+                byRow[static_cast<size_t>(row)][static_cast<size_t>(c)] = band.Node;
+
+    for (int row = rows - 1; row >= 0; --row) {
+        std::vector<TTitleBandCellGx> level(static_cast<size_t>(FColumnCount));
+        for (int i = 0; i < FColumnCount; ++i) {
+            const auto index = static_cast<size_t>(columns[i]->Index());
+            if (index < byRow[static_cast<size_t>(row)].size())
+                level[static_cast<size_t>(i)].Node = byRow[static_cast<size_t>(row)][index];
         }
-        if (!moved)
-            break;
-        record();
+        const bool repeats = !FLevels.empty() && std::equal(level.begin(), level.end(), FLevels.back().begin(),
+                                                            [](const TTitleBandCellGx& a, const TTitleBandCellGx& b) {
+                                                                return a.Node == b.Node;
+                                                            });
+        if (!repeats)
+            FLevels.push_back(std::move(level));
     }
+    if (FLevels.empty())
+        FLevels.emplace_back(static_cast<size_t>(FColumnCount));
 }
 
 void TTitleBandsGx::FormBlocks()
@@ -63,7 +56,7 @@ void TTitleBandsGx::FormBlocks()
     const int levels = LevelCount();
     std::vector<std::vector<bool>> placed(static_cast<size_t>(levels),
                                           std::vector<bool>(static_cast<size_t>(FColumnCount), false));
-    auto same = [&](int level, int column, TTitleTreeViewGx::TNode node) {
+    auto same = [&](int level, int column, const THeadTreeNode* node) {
         return !placed[static_cast<size_t>(level)][static_cast<size_t>(column)] &&
                Cell(level, column).Node == node;
     };
@@ -74,7 +67,7 @@ void TTitleBandsGx::FormBlocks()
         for (int left = 0; left < FColumnCount; ++left) {
             if (placed[static_cast<size_t>(top)][static_cast<size_t>(left)])
                 continue;
-            const TTitleTreeViewGx::TNode node = Cell(top, left).Node;
+            const THeadTreeNode* node = Cell(top, left).Node;
             int right = left;
             while (node && right + 1 < FColumnCount && same(top, right + 1, node))
                 ++right;

@@ -1,19 +1,21 @@
 #pragma once
-// The multi-level title rows of an export: the title tree walked over the
-// exported columns into a grid of levels (level 0 holds the leaves), and
-// the blocks that the same node forms over neighbouring columns and
-// consecutive levels.  Only a block's top-left cell (its highest level,
-// leftmost column) keeps the node; borders inside a block are left out.
+// The multi-level title rows of an export: the grid's title tree, walked
+// band by band over the exported columns, as a grid of levels (level 0
+// holds the leaves), and the blocks that the same node forms over
+// neighbouring columns and consecutive levels.  Only a block's top-left
+// cell (its highest level, leftmost column) keeps the node; borders inside
+// a block are left out.  Levels in which no exported column changes its
+// node are left out too.
 
-#include "exchange/TitleTreeView.h"
 #include "grid/columns/ColumnsGxList.h"
+#include "grid/titles/HeadTreeNode.h"
 
 #include <string>
 #include <vector>
 
 struct TTitleBandCellGx {
     // The node the column reaches at this level (null without a leaf).
-    TTitleTreeViewGx::TNode Node = nullptr;
+    const THeadTreeNode* Node = nullptr;
     // Whether the cell is its block's top-left cell, which shows the text.
     bool Keeps = false;
     // The size of the block, in columns and levels (on every cell).
@@ -27,7 +29,7 @@ struct TTitleBandCellGx {
 
 class TTitleBandsGx {
 public:
-    TTitleBandsGx(const TColumnsGxList& columns, const TTitleTreeViewGx& tree);
+    TTitleBandsGx(const TColumnsGxList& columns, const TTitleTree& tree);
 
     // Levels counted from the leaves (0) up.
     int LevelCount() const { return static_cast<int>(FLevels.size()); }
@@ -39,10 +41,9 @@ public:
     const std::string& Text(int level, int column) const;
 
 private:
-    void WalkLevels(const TColumnsGxList& columns);
+    void WalkBands(const TColumnsGxList& columns, const TTitleTree& tree);
     void FormBlocks();
 
-    const TTitleTreeViewGx& FTree;
     int FColumnCount = 0;
     std::vector<std::vector<TTitleBandCellGx>> FLevels;
 };

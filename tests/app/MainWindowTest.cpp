@@ -7,6 +7,7 @@
 #include "app/DBNavigator.h"
 #include "app/FormStyle.h"
 #include "grid/DBGridGx.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
 #include "ui/DialogService.h"
 #include "ui/OpenDialog.h"
 
@@ -78,6 +79,16 @@ TEST(MainWindow, ClientAreaHoldsNavigatorGridAndStatusBar)
     EXPECT_EQ(status->mapTo(window.Get(), QPoint(0, 0)).y(), gridTop.y() + 399);
     EXPECT_EQ(window->menuBar()->mapTo(window.Get(), QPoint(0, 0)).y() + window->menuBar()->height(),
               navigatorTop.y());
+}
+
+TEST(MainWindow, GridFootersAndSummariesAreOffByDefault)
+{
+    TMainWindowHolder window;
+    TDBGridGx* grid = window->dgrdDBF();
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->FooterRowCount(), 0);
+    EXPECT_FALSE(grid->FooterSummaries().SumList().Active());
+    EXPECT_FALSE(grid->UseMultiTitle());
 }
 
 TEST(MainWindow, StatusPanelPromptsAndStretchesWithTheWindow)

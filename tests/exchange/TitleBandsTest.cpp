@@ -1,10 +1,9 @@
-// The title tree built from captions and the levels and merged blocks an
-// export walks from it.
+// The levels and merged blocks an export walks from the grid's title tree.
 
 #include "ExportTestSupport.h"
 
-#include "exchange/CaptionTitleTree.h"
 #include "exchange/TitleBands.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +23,8 @@ protected:
         i = 0;
         for (const char* caption : captions)
             Grid.Grid->Columns()[i++]->Title()->SetCaption(caption);
-        Tree = GridTitleTree(*Grid.Grid);
-        Bands = std::make_unique<TTitleBandsGx>(Grid.Grid->VisibleColumns(), *Tree);
+        Grid.Grid->SetUseMultiTitle(true);
+        Bands = std::make_unique<TTitleBandsGx>(Grid.Grid->VisibleColumns(), Tree());
     }
     // Each level from the top: the cells that keep a node, as
     // "text/colspan x rowspan".
@@ -45,8 +44,9 @@ protected:
         return levels;
     }
 
+    const TTitleTree& Tree() const { return Grid.Grid->TitleTree().Tree(); }
+
     TExportGrid Grid;
-    std::unique_ptr<TTitleTreeViewGx> Tree;
     std::unique_ptr<TTitleBandsGx> Bands;
 };
 
@@ -112,8 +112,25 @@ TEST_F(TitleBands, ExportedSubsetOfColumnsIsWalkedAlone)
     TColumnsGxList subset;
     subset.Add(Grid.Grid->Columns()[1]);
     subset.Add(Grid.Grid->Columns()[2]);
-    Bands = std::make_unique<TTitleBandsGx>(subset, *Tree);
+    Bands = std::make_unique<TTitleBandsGx>(subset, Tree());
     EXPECT_EQ(Levels(), (Lines{"A/1x1 D/1x2", "C/1x1"}));
+}
+
+TEST_F(TitleBands, LevelsThatChangeNothingForTheExportedColumnsAreDropped)
+{
+    Build({"A|B", "A|C", "D"});
+    TColumnsGxList subset;
+    subset.Add(Grid.Grid->Columns()[2]);
+    Bands = std::make_unique<TTitleBandsGx>(subset, Tree());
+    EXPECT_EQ(Levels(), (Lines{"D/1x1"}));
+}
+
+TEST_F(TitleBands, FollowTheGridsTreeAfterACaptionChanges)
+{
+    Build({"A|B", "A|C", "D"});
+    Grid.Grid->Columns()[2]->Title()->SetCaption("A|E|F");
+    Bands = std::make_unique<TTitleBandsGx>(Grid.Grid->VisibleColumns(), Tree());
+    EXPECT_EQ(Levels(), (Lines{"A/3x1", "B/1x2 C/1x2 E/1x1", "F/1x1"}));
 }
 
 }  // namespace

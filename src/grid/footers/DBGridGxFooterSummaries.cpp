@@ -3,6 +3,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/columns/ColumnFooterGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 namespace {
 
@@ -20,8 +21,13 @@ TGroupOperation GroupOperationOf(TFooterSummaryOperationGx operation)
 TDBGridGxFooterSummaries::TDBGridGxFooterSummaries(TCustomDBGridGx& grid) : FGrid(grid)
 {
     FSumList.SumListChanged = [this] {
-        if (FGrid.HandleAllocated())
-            FGrid.InvalidateGrid();
+        if (!FGrid.HandleAllocated())
+            return;
+        FGrid.InvalidateGrid();
+        // The record list may number the records for the scroll bar; it
+        // changes after the dataset has told the grid of the change.
+        if (FSumList.ServesRecordNumbers())
+            RowWindowOf(FGrid).UpdateVertScrollBar();
     };
     FSumList.OnRecalcAll = [this] {
         if (OnSumListRecalcAll)

@@ -248,6 +248,25 @@ void TDBSumListProducer::ClearSumValues()
 
 // ---- hooking
 
+TDataSet::TNotifyEvent TDBSumListProducer::Chained(const TDataSet::TNotifyEvent& saved, void (TDBSumListProducer::*own)(),
+                                                   TSavedOrder order)
+{
+    // `saved` lives in FSaved for as long as the list's handler is installed.
+    return [this, &saved, own, order](TDataSet& dataSet) {
+        if (order == SavedFirst && saved)
+            saved(dataSet);
+        (this->*own)();
+        if (order == SavedLast && saved)
+            saved(dataSet);
+    };
+}
+
+void TDBSumListProducer::DataSetAfterOpen()
+{
+    if (FActive)
+        RecalcAll();
+}
+
 void TDBSumListProducer::HookDataSetEvents()
 {
     if (!FDataSet || FHooked)
@@ -258,43 +277,15 @@ void TDBSumListProducer::HookDataSetEvents()
     // The dataset's own handlers keep running: before the list's work for
     // edit, scroll, delete and cancel, after it for insert, open, post,
     // the end of a delete and close.
-    d.AfterEdit = [this](TDataSet& ds) {
-        if (FSaved.AfterEdit) FSaved.AfterEdit(ds);
-        DataSetAfterEdit();
-    };
-    d.AfterInsert = [this](TDataSet& ds) {
-        DataSetAfterInsert();
-        if (FSaved.AfterInsert) FSaved.AfterInsert(ds);
-    };
-    d.AfterOpen = [this](TDataSet& ds) {
-        if (FActive)
-            RecalcAll();
-        if (FSaved.AfterOpen) FSaved.AfterOpen(ds);
-    };
-    d.AfterPost = [this](TDataSet& ds) {
-        DataSetAfterPost();
-        if (FSaved.AfterPost) FSaved.AfterPost(ds);
-    };
-    d.AfterScroll = [this](TDataSet& ds) {
-        if (FSaved.AfterScroll) FSaved.AfterScroll(ds);
-        DataSetAfterScroll();
-    };
-    d.BeforeDelete = [this](TDataSet& ds) {
-        if (FSaved.BeforeDelete) FSaved.BeforeDelete(ds);
-        DataSetBeforeDelete();
-    };
-    d.AfterDelete = [this](TDataSet& ds) {
-        DataSetAfterDelete();
-        if (FSaved.AfterDelete) FSaved.AfterDelete(ds);
-    };
-    d.AfterClose = [this](TDataSet& ds) {
-        DataSetAfterClose();
-        if (FSaved.AfterClose) FSaved.AfterClose(ds);
-    };
-    d.AfterCancel = [this](TDataSet& ds) {
-        if (FSaved.AfterCancel) FSaved.AfterCancel(ds);
-        DataSetAfterCancel();
-    };
+    d.AfterEdit = Chained(FSaved.AfterEdit, &TDBSumListProducer::DataSetAfterEdit, SavedFirst);
+    d.AfterInsert = Chained(FSaved.AfterInsert, &TDBSumListProducer::DataSetAfterInsert, SavedLast);
+    d.AfterOpen = Chained(FSaved.AfterOpen, &TDBSumListProducer::DataSetAfterOpen, SavedLast);
+    d.AfterPost = Chained(FSaved.AfterPost, &TDBSumListProducer::DataSetAfterPost, SavedLast);
+    d.AfterScroll = Chained(FSaved.AfterScroll, &TDBSumListProducer::DataSetAfterScroll, SavedFirst);
+    d.BeforeDelete = Chained(FSaved.BeforeDelete, &TDBSumListProducer::DataSetBeforeDelete, SavedFirst);
+    d.AfterDelete = Chained(FSaved.AfterDelete, &TDBSumListProducer::DataSetAfterDelete, SavedLast);
+    d.AfterClose = Chained(FSaved.AfterClose, &TDBSumListProducer::DataSetAfterClose, SavedLast);
+    d.AfterCancel = Chained(FSaved.AfterCancel, &TDBSumListProducer::DataSetAfterCancel, SavedFirst);
     FHooked = true;
 }
 

@@ -157,8 +157,15 @@ private:
         bool Readable;
     };
 
+    enum TSavedOrder { SavedFirst, SavedLast };
+
     void Activate();
     void Deactivate();
+    // The list's handler `own` chained with the dataset's saved handler,
+    // which runs before or after it.
+    TDataSet::TNotifyEvent Chained(const TDataSet::TNotifyEvent& saved, void (TDBSumListProducer::*own)(),
+                                   TSavedOrder order);
+    void DataSetAfterOpen();
     void DataSetAfterEdit();
     void DataSetAfterInsert();
     void DataSetAfterPost();

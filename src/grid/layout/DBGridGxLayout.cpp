@@ -302,6 +302,9 @@ void TCustomDBGridGx::ColumnsChanged(TColumnGx* item)
                         RequestLayout();
                 } else {
                     TDBGridGxLayoutPass(*this, *D).ApplyColumnWidth(*item);
+                    // The title tree follows the new width.
+                    if (D->FUseMultiTitle)
+                        RequestLayout();
                 }
             } else if (ColWidths(raw) != -1) {
                 // The column was sized by hand: its share of the auto-fit

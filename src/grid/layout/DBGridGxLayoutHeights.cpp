@@ -113,9 +113,8 @@ void TDBGridGxLayoutPass::LayoutTitleHeight()
 
 void TDBGridGxLayoutPass::LayoutTitleLines()
 {
-    if (!D.FOptions.Contains(dgTitles))
-        return;
-    if (D.FTitleHeight != 0 || D.FTitleLines != 0) {
+    const bool titles = D.FOptions.Contains(dgTitles);
+    if (titles && (D.FTitleHeight != 0 || D.FTitleLines != 0)) {
         const TLineMetrics line = TallestTitleLine(*D.FColumns, D.FTitleFont);
         const int height = D.FTitleLines * line.TextHeight + line.ExternalLeading + D.FTitleHeight + 2
                            + (D.FOptions.Contains(dgRowLines) ? 1 : 0);
@@ -123,8 +122,14 @@ void TDBGridGxLayoutPass::LayoutTitleLines()
     }
     // Multi-level titles (UseMultiTitle) take their height from the title
     // tree built from the columns' captions: the tree's height less 1 with
-    // dghFixed3D, else less 3.
-    if (D.FUseMultiTitle)
-        D.FTitleTree->ColumnsLaidOut(D.FTitleRowHeight);
-    FGrid.SetRowHeights(0, D.FTitleRowHeight);
+    // dghFixed3D, else less 3.  The tree is built without a title row too,
+    // for the exports that lay titles out by it.
+    if (D.FUseMultiTitle) {
+        int height = D.FTitleRowHeight;
+        D.FTitleTree->ColumnsLaidOut(height);
+        if (titles)
+            D.FTitleRowHeight = height;
+    }
+    if (titles)
+        FGrid.SetRowHeights(0, D.FTitleRowHeight);
 }

@@ -10,6 +10,7 @@
 class TCustomDBGridGx;
 class TDataSet;
 class TDBGridGxPrivate;
+class TDBSumListProducer;
 
 class TDBGridGxRowWindow {
 public:
@@ -32,9 +33,15 @@ public:
     // The thumb was let go at `pos`: the dataset moves there.
     void ThumbReleased(TDataSet& dataSet, int pos);
     void ShowThumbAtPosition();
+    // Whether the bar can show record numbers: the dataset's own, or the
+    // summary list's for a dataset without them.
     bool RecordsNumbered() const;
+    int64_t RecordNumber() const;
+    int64_t RecordTotal() const;
+    void GoToRecordNumber(int64_t recNo);
 
 private:
+    TDBSumListProducer* NumberingList() const;
     void SetRowCountKeepingRow(int count);
     void ResetRowHeights();
     void FitFooters();

@@ -17,10 +17,46 @@ namespace {
 enum { ThumbAtFirst = 0, ThumbPageUp = 1, ThumbInside = 2, ThumbPageDown = 3, ThumbAtLast = 4 };
 }  // namespace
 
+// The summary list numbers the records of a dataset that cannot number
+// them itself, while it keeps its record list (VirtualRecords); otherwise
+// the dataset's own numbers count.
+TDBSumListProducer* TDBGridGxRowWindow::NumberingList() const
+{
+    TDataSet* dataSet = D.FDataLink->DataSet();
+    TDBGridGxSumList& list = D.FFooterSummaries->SumList();
+    return dataSet && list.DataSet() == dataSet && list.ServesRecordNumbers() ? &list : nullptr;
+}
+
 bool TDBGridGxRowWindow::RecordsNumbered() const
 {
     TDataSet* dataSet = D.FDataLink->DataSet();
-    return dataSet && dataSet->IsSequenced();
+    if (!dataSet)
+        return false;
+    if (const TDBGridGxSumList* list = NumberingList())
+        return list->HasRecordNumbers();
+    return dataSet->IsSequenced();
+}
+
+int64_t TDBGridGxRowWindow::RecordNumber() const
+{
+    if (TDBGridGxSumList* list = NumberingList())
+        return list->RecNo();
+    return D.FDataLink->DataSet()->RecNo();
+}
+
+int64_t TDBGridGxRowWindow::RecordTotal() const
+{
+    if (const TDBGridGxSumList* list = NumberingList())
+        return list->RecordCount();
+    return D.FDataLink->DataSet()->RecordCount();
+}
+
+void TDBGridGxRowWindow::GoToRecordNumber(int64_t recNo)
+{
+    if (TDBGridGxSumList* list = NumberingList())
+        list->SetRecNo(recNo);
+    else
+        D.FDataLink->DataSet()->SetRecNo(recNo);
 }
 
 void TDBGridGxRowWindow::ScrollRows(int distance)
@@ -89,10 +125,10 @@ void TDBGridGxRowWindow::UpdateVertScrollBar()
     if (RecordsNumbered()) {
         info.Min = 1;
         info.Page = FGrid.VisibleDataRowCount();
-        info.Max = static_cast<int>(std::min<int64_t>(dataSet->RecordCount() + info.Page - 1, INT32_MAX));
+        info.Max = static_cast<int>(std::min<int64_t>(RecordTotal() + info.Page - 1, INT32_MAX));
         TDataSetState state = dataSet->State();
         if (state == dsInactive || state == dsBrowse || state == dsEdit)
-            info.Pos = static_cast<int>(dataSet->RecNo());
+            info.Pos = static_cast<int>(RecordNumber());
     } else {
         info.Min = ThumbAtFirst;
         info.Max = ThumbAtLast;
@@ -131,7 +167,7 @@ void TCustomDBGridGx::VScroll(TScrollCode code, int pos)
         case scTrack:
             // Only a numbered bar can follow its thumb record by record.
             if (D->FVertScrollBar.Tracking() && RowWindowOf(*this).RecordsNumbered()) {
-                dataSet->MoveBy(static_cast<int>(pos - dataSet->RecNo()));
+                dataSet->MoveBy(static_cast<int>(pos - RowWindowOf(*this).RecordNumber()));
                 D->FThumbTracked = true;
             }
             break;
@@ -161,10 +197,10 @@ void TDBGridGxRowWindow::ThumbReleased(TDataSet& dataSet, int pos)
     if (RecordsNumbered()) {
         if (pos <= 1)
             dataSet.First();
-        else if (pos >= dataSet.RecordCount())
+        else if (pos >= RecordTotal())
             dataSet.Last();
         else
-            dataSet.SetRecNo(pos);
+            GoToRecordNumber(pos);
         return;
     }
     switch (pos) {

@@ -135,6 +135,8 @@ void TDBGridGxCellPainter::Draw()
     }
     if (FFrame3D)
         DrawFrame3D();
+    if (FRowKind == rkTitle && FGrid.UseMultiTitle() && FDataCol >= 0 && FDataCol < FGrid.Columns().Count())
+        DrawTitleBands(*FGrid.Columns()[FDataCol]);
 }
 
 // ---- shared pieces ---------------------------------------------------------

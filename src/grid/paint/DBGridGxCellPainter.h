@@ -15,6 +15,7 @@
 
 class QPainter;
 class TColumnGx;
+class THeadTreeNode;
 
 // Draws image `index` of a list into rect, placed left, right or centred
 // (shifted by offset) and centred vertically; clipped only when it does
@@ -39,6 +40,12 @@ private:
 
     void DrawIndicator();
     void DrawTitle(TColumnGx& column);
+    // The upper levels of multi-level titles above the column's leaf.
+    void DrawTitleBands(TColumnGx& column);
+    // One node's slice over this column; spanLeft and spanRight are the
+    // node's whole span, over which its text is centred.
+    void DrawTitleBand(const TColumnGx& column, const THeadTreeNode& host, const QRect& band, int spanLeft,
+                       int spanRight, bool dark);
     void DrawData(TColumnGx& column);
     void DrawEmptyData(TColumnGx& column);
     void DrawEditButtons(TColumnGx& column, const QRect& textRect);

@@ -7,6 +7,7 @@
 
 #include "grid/DBGridGx.h"
 #include "grid/DBGridGxPrivate.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/input/DBGridGxMouse.h"
 
@@ -39,6 +40,20 @@ void TCustomDBGridGx::Paint()
 {
     if (D->FPaintSuppressed)
         return;
+
+    // Multi-level titles: scrolling from the first scrollable column to
+    // another one, or back, changes the band slices over the last frozen
+    // column, which the scroll did not touch.
+    // The repaint is asked for after this paint: a request made while
+    // painting would be taken as painted.
+    if (D->FUseMultiTitle && D->FTitleTree->ScrollStateChanged(LeftCol() > FixedCols()))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                for (int row = 0; row < D->FTitleRows; ++row)
+                    InvalidateRow(row);
+            },
+            Qt::QueuedConnection);
 
     const TGridDrawInfo di = CalcDrawInfo();
     const TGridAxisDrawInfo& h = di.Horz;

@@ -4,6 +4,7 @@
 
 #include "grid/paint/DBGridGxCellPainter.h"
 
+#include "grid/titles/DBGridGxTitleTree.h"
 #include "ui/QtColor.h"
 
 #include <QFontMetrics>
@@ -23,6 +24,14 @@ void TDBGridGxCellPainter::DrawTitle(TColumnGx& column)
 
     // The caption, or the title image in its place.
     std::string caption = title.Caption();
+    // Under multi-level titles the caption is the leaf's last part, in the
+    // leaf's own height at the bottom of the cell.
+    if (FGrid.UseMultiTitle()) {
+        if (const THeadTreeNode* leaf = FGrid.TitleTree().Leaf(FDataCol)) {
+            caption = leaf->Text;
+            FRect.setTop(std::max(FRect.y(), FRect.y() + FRect.height() - leaf->Height + 3));
+        }
+    }
     TImageList* titleImages = FGrid.TitleImages();
     const bool titleImage = titleImages && title.ImageIndex() != -1;
     const int reservedImageWidth = titleImage ? titleImages->Width() : 0;

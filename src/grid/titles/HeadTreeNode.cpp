@@ -209,18 +209,28 @@ int TTitleTree::ComputeHeights(THeadTreeMeasure& measure, int vTitleMargin)
 
 int TTitleTree::Depth() const { return DepthBelow(FRoot); }
 
+namespace {
+
+// The bands of a level that starts at `top` and is `rows` high: as in the
+// title row, a node's own band takes what its branch leaves over and a
+// leaf reaches down to the bottom.
+void LayBands(const THeadTreeNode& parent, int top, int rows, std::vector<TTitleBand>& bands)
+{
+    for (const auto& child : parent.Children()) {
+        const int below = DepthBelow(*child);
+        const int own = child->IsLeaf() ? rows : rows - below;
+        bands.push_back({child.get(), LeftmostColumn(*child), RightmostColumn(*child), top, own});
+        if (!child->IsLeaf())
+            LayBands(*child, top + own, below, bands);
+    }
+}
+
+}  // namespace
+
 std::vector<TTitleBand> TTitleTree::Bands() const
 {
     std::vector<TTitleBand> bands;
-    const int depth = Depth();
-    std::function<void(const THeadTreeNode&, int)> walk = [&](const THeadTreeNode& node, int row) {
-        for (const auto& child : node.Children()) {
-            bands.push_back({child.get(), LeftmostColumn(*child), RightmostColumn(*child), row,
-                             child->IsLeaf() ? depth - row : 1});
-            walk(*child, row + 1);
-        }
-    };
-    walk(FRoot, 0);
+    LayBands(FRoot, 0, DepthBelow(FRoot), bands);
     std::stable_sort(bands.begin(), bands.end(), [](const TTitleBand& a, const TTitleBand& b) {
         return a.FirstRow != b.FirstRow ? a.FirstRow < b.FirstRow : a.FirstColumn < b.FirstColumn;
     });

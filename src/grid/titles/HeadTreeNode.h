@@ -98,7 +98,10 @@ public:
     int ComputeHeights(THeadTreeMeasure& measure, int vTitleMargin);
     // Levels below the root (1 for plain captions).
     int Depth() const;
-    // Every node's band, top row first, left to right within a row.
+    // Every node's band in title rows one band high, laid as the title row
+    // lays them: a node's own band takes the rows its branch leaves over
+    // beside a deeper one, a leaf reaches down to the last row.  Top row
+    // first, left to right within a row.
     std::vector<TTitleBand> Bands() const;
 
 private:

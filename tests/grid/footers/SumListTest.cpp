@@ -230,6 +230,40 @@ TEST(SumList, AValueThatCannotBeComputedIsNotShownRatherThanWrong)
     EXPECT_THROW(missing.SetFieldName("NOSUCHFIELD"), EDatabaseError);
 }
 
+TEST(SumList, ADataSetClosedInTheMiddleOfTheWalkLeavesNoPartialTotal)
+{
+    auto table = AmountsTable({TVariant(1.0), TVariant(2.0), TVariant(3.0), TVariant(4.0)});
+    table->Open();
+    TSummed s(*table);
+    ASSERT_EQ(s.Sum->SumValue(), 100000);
+    // The dataset's own scroll handler closes it on the third record.
+    s.List.UnhookDataSetEvents();
+    table->AfterScroll = [](TDataSet& dataSet) {
+        if (dataSet.FieldByName("ID")->AsInteger() == 3)
+            dataSet.Close();
+    };
+    s.List.HookDataSetEvents();
+    try {
+        s.List.RecalcAll();
+        FAIL() << "a walk cut short was taken for a whole one";
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("closed"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(table->Active());
+    for (TDBSum* item : {s.Sum, s.Avg, s.Count, s.CountAmount})
+        EXPECT_FALSE(item->Valid()) << "the first two records' total is no total";
+    EXPECT_TRUE(s.List.RecordList().empty());
+
+    // Opened again without the handler: every value is whole once more.
+    s.List.UnhookDataSetEvents();
+    table->AfterScroll = {};
+    s.List.HookDataSetEvents();
+    table->Open();
+    EXPECT_TRUE(s.Sum->Valid());
+    EXPECT_EQ(s.Sum->SumValue(), 100000);
+    EXPECT_EQ(s.Count->SumValue(), 40000);
+}
+
 TEST(SumList, ADeleteTheTableRefusesLeavesEveryValue)
 {
     auto table = AmountsTable({TVariant(5.0), TVariant(6.0)});

@@ -3,6 +3,7 @@
 // move repaints.
 
 #include "grid/RowWindowTestSupport.h"
+#include "grid/footers/DBGridGxFooterSummaries.h"
 
 #include <QPaintEvent>
 #include <QRegion>
@@ -54,6 +55,52 @@ TEST(GridScroll, AnUnnumberedTableGetsTheThreePositionBar)
     EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 4);
     grid.Table->First();
     EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 0);
+}
+
+TEST(GridScroll, TheSummaryListNumbersAnUnsequencedDataSetAfterInsertsAndDeletes)
+{
+    TNumberedGrid grid(50, false);
+    TDBGridGx& g = grid.G();
+    TDBSumListProducer& list = g.FooterSummaries().SumList();
+    list.SetActive(true);
+    list.SetVirtualRecords(true);
+    grid.Table->MoveBy(1);   // any move brings the bar up to date
+    grid.Table->First();
+    const int page = g.VisibleDataRowCount();
+    EXPECT_EQ(g.GetScrollInfo(sbVertical), (TScrollInfo{1, 50 + page - 1, page, 1}));
+    grid.Table->MoveBy(9);
+    EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 10);
+
+    // A record inserted before the tenth becomes the tenth; the count grows.
+    grid.Table->Insert();
+    grid.Table->FieldByName("ID")->SetAsInteger(1000);
+    grid.Table->Post();
+    EXPECT_EQ(grid.Id(), 1000);
+    EXPECT_EQ(g.GetScrollInfo(sbVertical).Max, 51 + page - 1);
+    EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 10);
+    grid.Table->Next();
+    EXPECT_EQ(grid.Id(), 10);
+    EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 11);
+
+    // Deleting the first two records moves every number down by two.
+    grid.Table->First();
+    grid.Table->Delete();
+    grid.Table->Delete();
+    EXPECT_EQ(g.GetScrollInfo(sbVertical).Max, 49 + page - 1);
+    grid.Table->Last();
+    EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 49);
+
+    // Letting the thumb go at a number goes to that record.
+    DragThumb(g, 8, true);
+    EXPECT_EQ(grid.Id(), 1000) << "the inserted record is now the eighth";
+    DragThumb(g, 20, true);
+    EXPECT_EQ(grid.Id(), 21);
+
+    // Without the record list the bar falls back to its three positions.
+    list.SetVirtualRecords(false);
+    list.SetActive(false);
+    grid.Table->First();
+    EXPECT_EQ(g.GetScrollInfo(sbVertical), (TScrollInfo{0, 4, 0, 0}));
 }
 
 TEST(GridScroll, AHiddenVerticalBarStaysHidden)

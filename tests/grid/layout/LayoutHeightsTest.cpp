@@ -4,6 +4,7 @@
 // computed from the fonts' metrics, never taken from one machine.
 
 #include "grid/GridTestSupport.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 
 #include "editors/ButtonPainter.h"
 #include "ui/SystemMetrics.h"
@@ -234,11 +235,18 @@ TEST(TitleHeight, TitleLinesAndTitleHeightGiveTheHeightOfTheirOwn)
     EXPECT_EQ(grid.RowHeights(0), grid.DefaultRowHeight());
 }
 
-TEST(TitleHeight, MultiLevelTitlesKeepTheSingleLevelHeightForNow)
+TEST(TitleHeight, MultiLevelTitlesTakeTheTitleTreesHeight)
 {
     TBoundGrid bound;
     const int single = bound.Grid->TitleRowHeight();
     bound.Grid->SetUseMultiTitle(true);
+    // One level of captions, each with the title margin: less 1 with the
+    // 3D frame of fixed cells.
+    const int tree = bound.Grid->TitleTree().Tree().Root().Height;
+    EXPECT_EQ(bound.Grid->TitleTree().Tree().Depth(), 1);
+    EXPECT_EQ(bound.Grid->TitleRowHeight(), tree - 1);
+    EXPECT_GT(bound.Grid->TitleRowHeight(), single);
+    bound.Grid->SetUseMultiTitle(false);
     EXPECT_EQ(bound.Grid->TitleRowHeight(), single);
 }
 
