@@ -102,7 +102,11 @@ void TDBGridGxCellPainter::DrawTitleBand(const TColumnGx& column, const THeadTre
     }
 
     if (FFrame3D) {
-        const unsigned flags = BF_TOP | BF_BOTTOM | (startsHere ? BF_LEFT : 0u) | (endsHere ? BF_RIGHT : 0u);
+        // Flat titles keep the edge on the top and left only, as their
+        // single-level cells do; the band's fill stands for the other two.
+        unsigned flags = BF_TOP | (startsHere ? BF_LEFT : 0u);
+        if (!FGrid.Flat())
+            flags |= BF_BOTTOM | (endsHere ? BF_RIGHT : 0u);
         DrawEdge(FCanvas, band, dark ? BDR_SUNKENINNER : BDR_RAISEDINNER, flags);
     }
 }

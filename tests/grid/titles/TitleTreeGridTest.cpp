@@ -252,4 +252,20 @@ TEST_F(MultiTitleGrid, SelectedColumnDrawsItsSliceDark)
     EXPECT_EQ(Pixel(image, Grid.Cell(0, 0).left() + 3, bandY), Qc(clBtnFace));
 }
 
+TEST_F(MultiTitleGrid, FlatTitlesFrameTheirBandsOnTheTopAndLeftOnly)
+{
+    Captions({"A|B", "A|C"});
+    const QRect c0 = Grid.Cell(0, 0);
+    // The band's last pixel row, just above the line between the bands.
+    const QPoint bottomEdge(c0.left() + 3, LeafTop(0) - 2);
+    const QColor raisedBottom = Pixel(Grid.Render(), bottomEdge.x(), bottomEdge.y());
+    ASSERT_NE(raisedBottom, Qc(clBtnFace)) << "the raised band has a shadowed bottom edge";
+
+    Grid.G().SetFlat(true);
+    const QRect flatCell = Grid.Cell(0, 0);
+    const QImage flat = Grid.Render();
+    EXPECT_EQ(Pixel(flat, flatCell.left() + 3, LeafTop(0) - 2), Qc(clBtnFace));
+    EXPECT_NE(Pixel(flat, flatCell.left() + 3, flatCell.top()), Qc(clBtnFace)) << "the top edge stays";
+}
+
 }  // namespace
