@@ -41,6 +41,12 @@ TDbfFile::TDbfFile(const std::string& path, bool writable) : FWritable(writable)
     RaiseIoError(DBIERR_READERR, path, error);
 }
 
+bool TDbfFile::Exists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
 TDbfFile TDbfFile::Create(const std::string& path)
 {
     TDbfFile file;

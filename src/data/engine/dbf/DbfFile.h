@@ -19,6 +19,7 @@ public:
     TDbfFile(const TDbfFile&) = delete;
     TDbfFile& operator=(const TDbfFile&) = delete;
 
+    static bool Exists(const std::string& path);
     // Creates a new file (fails when it exists).
     static TDbfFile Create(const std::string& path);
 

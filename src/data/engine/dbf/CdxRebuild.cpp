@@ -1,0 +1,144 @@
+#include "data/engine/dbf/CdxRebuild.h"
+
+#include "data/engine/ByteOrder.h"
+#include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
+#include "data/engine/dbf/CdxCheck.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace cdx {
+
+namespace {
+
+// The new file, page by page.
+class TImage {
+public:
+    uint32_t Append(size_t pages)
+    {
+        uint32_t offset = static_cast<uint32_t>(FBytes.size());
+        if (FBytes.size() + pages * PageSize > 0xFFFFF000ull)
+            RaiseEngineError(DBIERR_NODISKSPACE, {"The rebuilt index would be larger than an index file can be."});
+        FBytes.resize(FBytes.size() + pages * PageSize, 0);
+        return offset;
+    }
+    uint8_t* At(uint32_t offset) { return FBytes.data() + offset; }
+    const std::vector<uint8_t>& Bytes() const { return FBytes; }
+
+private:
+    std::vector<uint8_t> FBytes;
+};
+
+std::vector<TNode> PackLeaves(const std::vector<TEntry>& entries, uint16_t keyLength, uint8_t fill)
+{
+    std::vector<TNode> leaves(1);
+    TLeafSizer sizer(keyLength, fill);
+    for (const TEntry& e : entries) {
+        if (!sizer.Fits(e)) {
+            leaves.emplace_back();
+            sizer.Clear();
+        }
+        sizer.Add(e);
+        leaves.back().Entries.push_back(e);
+    }
+    return leaves;
+}
+
+// Lays out one tree bottom-up; returns its root.
+uint32_t BuildTree(TImage& image, const std::vector<TEntry>& entries, uint16_t keyLength, uint8_t fill)
+{
+    std::vector<TNode> level = PackLeaves(entries, keyLength, fill);
+    for (;;) {
+        if (level.size() == 1)
+            level.front().Attributes = static_cast<uint16_t>(level.front().Attributes | AttrRoot);
+        const uint32_t first = image.Append(level.size());
+        for (size_t i = 0; i < level.size(); ++i) {
+            level[i].Left = i == 0 ? NoPage : first + static_cast<uint32_t>((i - 1) * PageSize);
+            level[i].Right = i + 1 == level.size() ? NoPage : first + static_cast<uint32_t>((i + 1) * PageSize);
+            if (!EncodeNode(level[i], keyLength, fill, image.At(first + static_cast<uint32_t>(i * PageSize))))
+                RaiseEngineError(DBIERR_INDEXCORRUPT, {"A rebuilt index page does not fit."});
+        }
+        if (level.size() == 1)
+            return first;
+        std::vector<TNode> parents;
+        const size_t capacity = InteriorCapacity(keyLength);
+        for (size_t i = 0; i < level.size(); ++i) {
+            if (i % capacity == 0) {
+                parents.emplace_back();
+                parents.back().Attributes = 0;
+            }
+            parents.back().Entries.push_back(level[i].Entries.back());
+            parents.back().Children.push_back(first + static_cast<uint32_t>(i * PageSize));
+        }
+        level = std::move(parents);
+    }
+}
+
+std::string BesidePath(const std::string& path, const char* suffix)
+{
+    size_t slash = path.find_last_of('/');
+    std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return dir + "." + name + suffix;
+}
+
+} // namespace
+
+void WriteRebuiltIndex(TIndex& index, const std::string& newPath, const TRecordScan& scan)
+{
+    TImage image;
+    image.Append(2);
+    const uint32_t counter = ChangeCounter(index.Pages().Read(0));
+
+    std::vector<uint32_t> headers;
+    for (size_t i = 0; i < index.Tags().size(); ++i)
+        headers.push_back(image.Append(2));
+    std::vector<TEntry> directory;
+    for (size_t i = 0; i < index.Tags().size(); ++i) {
+        const TTag& tag = index.Tags()[i];
+        uint8_t* header = image.At(headers[i]);
+        std::memcpy(header, index.Pages().Read(tag.HeaderOffset), PageSize);
+        std::memcpy(header + PageSize, index.Pages().Read(tag.HeaderOffset + PageSize), PageSize);
+        // Statistics some writers keep there would no longer be true.
+        std::memset(header + 16, 0, 20);
+        const uint32_t root = BuildTree(image, ExpectedEntries(index, tag, scan), tag.Header.KeyLength, tag.Fill);
+        PutLe32(image.At(headers[i]), root);
+        std::string name = tag.Name.substr(0, 10);
+        name.resize(10, ' ');
+        directory.push_back({name, headers[i]});
+    }
+    THeader fileHeader;
+    fileHeader.KeyLength = 10;
+    fileHeader.Options = OptCompact | OptCompound | OptStructural;
+    const uint32_t directoryRoot = BuildTree(image, directory, 10, ' ');
+    fileHeader.Root = directoryRoot;
+    FormatTagHeader(fileHeader, image.At(0));
+    SetChangeCounter(image.At(0), counter + 1);
+
+    TDbfFile file = TDbfFile::Create(newPath);
+    try {
+        file.WriteAt(0, image.Bytes().data(), image.Bytes().size());
+        file.Flush();
+    } catch (...) {
+        ::unlink(newPath.c_str());
+        throw;
+    }
+}
+
+void RebuildIndexFile(TIndex& index, const TRecordScan& scan)
+{
+    const std::string newPath = BesidePath(index.Path(), ".new");
+    ::unlink(newPath.c_str());
+    WriteRebuiltIndex(index, newPath, scan);
+    if (std::rename(newPath.c_str(), index.Path().c_str()) != 0) {
+        int error = errno;
+        ::unlink(newPath.c_str());
+        RaiseEngineError(DBIERR_WRITEERR, {"File: " + index.Path(), std::strerror(error)});
+    }
+    CountEngineWrite();
+}
+
+} // namespace cdx

@@ -1,0 +1,254 @@
+#include "data/engine/dbf/DbfJournal.h"
+
+#include "data/engine/ByteOrder.h"
+#include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Magic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '1', '\n'};
+constexpr uint8_t EndMark = 0xFF;
+
+uint64_t Checksum(const uint8_t* p, size_t n)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < n; ++i) {
+        h ^= p[i];
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+void PutBytes(std::vector<uint8_t>& out, const void* p, size_t n)
+{
+    const uint8_t* b = static_cast<const uint8_t*>(p);
+    out.insert(out.end(), b, b + n);
+}
+
+void PutU64(std::vector<uint8_t>& out, uint64_t v)
+{
+    uint8_t b[8];
+    PutLe64(b, v);
+    PutBytes(out, b, 8);
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v)
+{
+    uint8_t b[4];
+    PutLe32(b, v);
+    PutBytes(out, b, 4);
+}
+
+std::string FileName(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Reads the journal file; false when it is cut short or damaged.
+class TJournalReader {
+public:
+    explicit TJournalReader(std::vector<uint8_t> bytes) : FBytes(std::move(bytes)) {}
+
+    bool Read(std::vector<std::string>& paths, std::vector<uint8_t>& kinds, std::vector<uint8_t>& files,
+              std::vector<uint64_t>& offsets, std::vector<std::vector<uint8_t>>& contents)
+    {
+        if (FBytes.size() < sizeof Magic + 9 || std::memcmp(FBytes.data(), Magic, sizeof Magic) != 0)
+            return false;
+        const size_t body = FBytes.size() - 8;
+        if (Checksum(FBytes.data(), body) != Le64(FBytes.data() + body))
+            return false;
+        FPos = sizeof Magic;
+        uint8_t fileCount;
+        if (!Take(&fileCount, 1))
+            return false;
+        for (uint8_t i = 0; i < fileCount; ++i) {
+            uint8_t len[4];
+            if (!Take(len, 4) || Le32(len) > 4096 || FPos + Le32(len) > body)
+                return false;
+            paths.emplace_back(reinterpret_cast<const char*>(FBytes.data() + FPos), Le32(len));
+            FPos += Le32(len);
+        }
+        for (;;) {
+            uint8_t head[14];
+            if (!Take(head, 1))
+                return false;
+            if (head[0] == EndMark)
+                return FPos == body;
+            if (!Take(head + 1, 13) || head[0] >= paths.size())
+                return false;
+            uint32_t length = Le32(head + 10);
+            if (FPos + length > body)
+                return false;
+            files.push_back(head[0]);
+            kinds.push_back(head[1]);
+            offsets.push_back(Le64(head + 2));
+            contents.emplace_back(FBytes.begin() + static_cast<std::ptrdiff_t>(FPos),
+                                  FBytes.begin() + static_cast<std::ptrdiff_t>(FPos + length));
+            FPos += length;
+        }
+    }
+
+private:
+    bool Take(uint8_t* out, size_t n)
+    {
+        if (FPos + n > FBytes.size() - 8)
+            return false;
+        std::memcpy(out, FBytes.data() + FPos, n);
+        FPos += n;
+        return true;
+    }
+
+    std::vector<uint8_t> FBytes;
+    size_t FPos = 0;
+};
+
+} // namespace
+
+// A journal left behind (its roll-back failed) is for the next open.
+TDbfJournal::~TDbfJournal() = default;
+
+std::string TDbfJournal::PathFor(const std::string& tablePath)
+{
+    const std::string name = FileName(tablePath);
+    return tablePath.substr(0, tablePath.size() - name.size()) + "." + name + ".undo";
+}
+
+uint8_t TDbfJournal::AddFile(TDbfFile& file)
+{
+    FFiles.push_back(&file);
+    return static_cast<uint8_t>(FFiles.size() - 1);
+}
+
+void TDbfJournal::SaveBytes(uint8_t id, uint64_t offset, size_t length)
+{
+    TSaved saved;
+    saved.File = id;
+    saved.Offset = offset;
+    saved.Bytes.resize(length);
+    saved.Bytes.resize(FFiles[id]->ReadAt(offset, saved.Bytes.data(), length));
+    FSaved.push_back(std::move(saved));
+}
+
+void TDbfJournal::SaveBytes(uint8_t id, uint64_t offset, const uint8_t* bytes, size_t length)
+{
+    TSaved saved;
+    saved.File = id;
+    saved.Offset = offset;
+    saved.Bytes.assign(bytes, bytes + length);
+    FSaved.push_back(std::move(saved));
+}
+
+void TDbfJournal::SaveSize(uint8_t id, uint64_t size)
+{
+    TSaved saved;
+    saved.File = id;
+    saved.IsSize = true;
+    saved.Offset = size;
+    FSaved.push_back(std::move(saved));
+}
+
+void TDbfJournal::Write(const std::string& tablePath)
+{
+    std::vector<uint8_t> out;
+    PutBytes(out, Magic, sizeof Magic);
+    out.push_back(static_cast<uint8_t>(FFiles.size()));
+    // The files stand beside the table: their names are enough.
+    for (TDbfFile* file : FFiles) {
+        const std::string name = FileName(file->Path());
+        PutU32(out, static_cast<uint32_t>(name.size()));
+        PutBytes(out, name.data(), name.size());
+    }
+    for (const TSaved& saved : FSaved) {
+        out.push_back(saved.File);
+        out.push_back(saved.IsSize ? 1 : 0);
+        PutU64(out, saved.Offset);
+        PutU32(out, static_cast<uint32_t>(saved.Bytes.size()));
+        PutBytes(out, saved.Bytes.data(), saved.Bytes.size());
+    }
+    out.push_back(EndMark);
+    PutU64(out, Checksum(out.data(), out.size()));
+
+    const std::string path = PathFor(tablePath);
+    ::unlink(path.c_str());
+    TDbfFile journal = TDbfFile::Create(path);
+    FPath = path;
+    journal.WriteAt(0, out.data(), out.size());
+}
+
+void TDbfJournal::Apply(const std::vector<TSaved>& saved, const std::vector<TDbfFile*>& files)
+{
+    for (size_t i = saved.size(); i-- > 0;) {
+        TDbfFile& file = *files[saved[i].File];
+        if (saved[i].IsSize) {
+            if (file.Size() != saved[i].Offset)
+                file.Truncate(saved[i].Offset);
+        } else if (!saved[i].Bytes.empty()) {
+            file.WriteAt(saved[i].Offset, saved[i].Bytes.data(), saved[i].Bytes.size());
+        }
+    }
+}
+
+void TDbfJournal::RollBack()
+{
+    if (Written())
+        Apply(FSaved, FFiles);
+}
+
+void TDbfJournal::Finish()
+{
+    if (!Written())
+        return;
+    ::unlink(FPath.c_str());
+    FPath.clear();
+    CountEngineWrite();
+}
+
+bool TDbfJournal::Recover(const std::string& tablePath)
+{
+    const std::string path = PathFor(tablePath);
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    std::vector<uint8_t> bytes;
+    {
+        TDbfFile journal(path, false);
+        bytes.resize(static_cast<size_t>(journal.Size()));
+        bytes.resize(journal.ReadAt(0, bytes.data(), bytes.size()));
+    }
+    std::vector<std::string> paths;
+    std::vector<uint8_t> kinds, fileIds;
+    std::vector<uint64_t> offsets;
+    std::vector<std::vector<uint8_t>> contents;
+    if (!TJournalReader(std::move(bytes)).Read(paths, kinds, fileIds, offsets, contents)) {
+        // Cut short while being written: no file had been touched.
+        ::unlink(path.c_str());
+        return false;
+    }
+    std::vector<std::unique_ptr<TDbfFile>> owned;
+    std::vector<TDbfFile*> files;
+    const std::string dir = tablePath.substr(0, tablePath.size() - FileName(tablePath).size());
+    for (const std::string& name : paths) {
+        if (name.find('/') != std::string::npos)
+            return false;
+        owned.push_back(std::make_unique<TDbfFile>(dir + name, true));
+        files.push_back(owned.back().get());
+    }
+    std::vector<TSaved> saved(kinds.size());
+    for (size_t i = 0; i < saved.size(); ++i) {
+        saved[i].File = fileIds[i];
+        saved[i].IsSize = kinds[i] == 1;
+        saved[i].Offset = offsets[i];
+        saved[i].Bytes = std::move(contents[i]);
+    }
+    Apply(saved, files);
+    ::unlink(path.c_str());
+    CountEngineWrite();
+    return true;
+}
