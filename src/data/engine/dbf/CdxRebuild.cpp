@@ -5,6 +5,9 @@
 #include "data/engine/EngineWriteHook.h"
 #include "data/engine/dbf/CdxCheck.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -85,38 +88,38 @@ std::string BesidePath(const std::string& path, const char* suffix)
     return dir + "." + name + suffix;
 }
 
-} // namespace
+// The tags of a file to write: names, headers, and their keys in order.
+struct TTagImage {
+    std::string Name;
+    std::array<uint8_t, HeaderSize> Header{};
+    uint16_t KeyLength = 0;
+    uint8_t Fill = ' ';
+    std::vector<TEntry> Entries;
+};
 
-void WriteRebuiltIndex(TIndex& index, const std::string& newPath, const TRecordScan& scan)
+void WriteIndexImage(const std::string& newPath, std::vector<TTagImage>& tags, uint32_t counter)
 {
+    std::sort(tags.begin(), tags.end(), [](const TTagImage& a, const TTagImage& b) { return a.Name < b.Name; });
     TImage image;
     image.Append(2);
-    const uint32_t counter = ChangeCounter(index.Pages().Read(0));
-
-    std::vector<uint32_t> headers;
-    for (size_t i = 0; i < index.Tags().size(); ++i)
-        headers.push_back(image.Append(2));
     std::vector<TEntry> directory;
-    for (size_t i = 0; i < index.Tags().size(); ++i) {
-        const TTag& tag = index.Tags()[i];
-        uint8_t* header = image.At(headers[i]);
-        std::memcpy(header, index.Pages().Read(tag.HeaderOffset), PageSize);
-        std::memcpy(header + PageSize, index.Pages().Read(tag.HeaderOffset + PageSize), PageSize);
-        // Statistics some writers keep there would no longer be true.
-        std::memset(header + 16, 0, 20);
-        const uint32_t root = BuildTree(image, ExpectedEntries(index, tag, scan), tag.Header.KeyLength, tag.Fill);
-        PutLe32(image.At(headers[i]), root);
+    for (TTagImage& tag : tags) {
+        const uint32_t header = image.Append(2);
+        std::memcpy(image.At(header), tag.Header.data(), HeaderSize);
         std::string name = tag.Name.substr(0, 10);
         name.resize(10, ' ');
-        directory.push_back({name, headers[i]});
+        directory.push_back({name, header});
+    }
+    for (size_t i = 0; i < tags.size(); ++i) {
+        const uint32_t root = BuildTree(image, tags[i].Entries, tags[i].KeyLength, tags[i].Fill);
+        PutLe32(image.At(directory[i].RecNo), root);
     }
     THeader fileHeader;
     fileHeader.KeyLength = 10;
     fileHeader.Options = OptCompact | OptCompound | OptStructural;
-    const uint32_t directoryRoot = BuildTree(image, directory, 10, ' ');
-    fileHeader.Root = directoryRoot;
+    fileHeader.Root = BuildTree(image, directory, 10, ' ');
     FormatTagHeader(fileHeader, image.At(0));
-    SetChangeCounter(image.At(0), counter + 1);
+    SetChangeCounter(image.At(0), counter);
 
     TDbfFile file = TDbfFile::Create(newPath);
     try {
@@ -126,6 +129,51 @@ void WriteRebuiltIndex(TIndex& index, const std::string& newPath, const TRecordS
         ::unlink(newPath.c_str());
         throw;
     }
+}
+
+} // namespace
+
+void CreateIndexFile(const std::string& path, const std::vector<TTagDefinition>& definitions)
+{
+    std::vector<TTagImage> tags;
+    for (const TTagDefinition& d : definitions) {
+        if (d.Name.empty() || d.Name.size() > 10 || d.KeyLength < 1 || d.KeyLength > MaxKeyLength)
+            RaiseEngineError(DBIERR_INVALIDPARAM, {"Tag " + d.Name + ": a name of 1 to 10 characters and a key "
+                                                   "length of 1 to 240 bytes are needed."});
+        TTagImage tag;
+        tag.Name = d.Name;
+        for (char& c : tag.Name)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        tag.KeyLength = d.KeyLength;
+        THeader header;
+        header.KeyLength = d.KeyLength;
+        header.Options = static_cast<uint8_t>(OptCompact | OptCompound | (d.Options & (OptUnique | OptCandidate | OptNullable)) |
+                                              (d.ForExpression.empty() ? 0 : OptFor));
+        header.Descending = d.Descending;
+        header.KeyExpression = d.KeyExpression;
+        header.ForExpression = d.ForExpression;
+        FormatTagHeader(header, tag.Header.data());
+        tags.push_back(std::move(tag));
+    }
+    WriteIndexImage(path, tags, 0);
+}
+
+void WriteRebuiltIndex(TIndex& index, const std::string& newPath, const TRecordScan& scan)
+{
+    std::vector<TTagImage> tags;
+    for (const TTag& source : index.Tags()) {
+        TTagImage tag;
+        tag.Name = source.Name;
+        std::memcpy(tag.Header.data(), index.Pages().Read(source.HeaderOffset), PageSize);
+        std::memcpy(tag.Header.data() + PageSize, index.Pages().Read(source.HeaderOffset + PageSize), PageSize);
+        // Statistics some writers keep there would no longer be true.
+        std::memset(tag.Header.data() + 16, 0, 20);
+        tag.KeyLength = source.Header.KeyLength;
+        tag.Fill = source.Fill;
+        tag.Entries = ExpectedEntries(index, source, scan);
+        tags.push_back(std::move(tag));
+    }
+    WriteIndexImage(newPath, tags, ChangeCounter(index.Pages().Read(0)) + 1);
 }
 
 void RebuildIndexFile(TIndex& index, const TRecordScan& scan)
