@@ -4,10 +4,14 @@
 #include "data/engine/dbf/DbfDriver.h"
 #include "support/CommandRun.h"
 #include "support/FileBytes.h"
+#include "support/ScratchDir.h"
 
 #include "platform/DateTimeFormat.h"
+
+#include <gtest/gtest.h>
 #include "platform/Variant.h"
 
+#include <cctype>
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
@@ -22,10 +26,13 @@ const char* const Cities[] = {"Berlin", "Paris", "Rome", "Madrid", "Oslo", "Vien
 
 const char* const PerlScript =
     "use strict; use XBase::Index;\n"
-    "my ($file, $tag) = @ARGV;\n"
-    "my $index = XBase::Index->new($file, 'tag' => $tag, 'type' => 'C') or die XBase::Index->errstr;\n"
-    "$index->prepare_select;\n"
-    "while (my ($key, $rec) = $index->fetch) { print \"$rec\\n\"; }\n";
+    "my ($file, @tags) = @ARGV;\n"
+    "for my $tag (@tags) {\n"
+    "  my $index = XBase::Index->new($file, 'tag' => $tag, 'type' => 'C') or die XBase::Index->errstr;\n"
+    "  print \"tag $tag\\n\";\n"
+    "  $index->prepare_select;\n"
+    "  while (my ($key, $rec) = $index->fetch) { print \"$rec\\n\"; }\n"
+    "}\n";
 
 std::string PerlScriptPath()
 {
@@ -140,19 +147,42 @@ bool PerlReaderAvailable()
     return RunCommand("/usr/bin/perl -MXBase::Index -e 1 2>/dev/null").ExitCode == 0;
 }
 
-std::vector<uint32_t> PerlOrder(const std::string& indexPath, const std::string& tagName, std::string& error)
+std::map<std::string, std::vector<uint32_t>> PerlOrders(const std::string& indexPath,
+                                                        const std::vector<std::string>& tagNames, std::string& error)
 {
-    TRun run = RunCommand("/usr/bin/perl " + PerlScriptPath() + " '" + indexPath + "' " + tagName + " 2>&1");
-    std::vector<uint32_t> order;
+    std::string command = "/usr/bin/perl " + PerlScriptPath() + " '" + indexPath + "'";
+    for (const std::string& name : tagNames)
+        command += " " + name;
+    TRun run = RunCommand(command + " 2>&1");
+    std::map<std::string, std::vector<uint32_t>> orders;
     if (run.ExitCode != 0) {
         error = run.Output;
-        return order;
+        return orders;
     }
     std::istringstream in(run.Output);
-    uint32_t recNo;
-    while (in >> recNo)
-        order.push_back(recNo);
-    return order;
+    std::string word;
+    std::vector<uint32_t>* current = nullptr;
+    while (in >> word) {
+        if (word == "tag" && in >> word)
+            current = &orders[word];
+        else if (current)
+            current->push_back(static_cast<uint32_t>(std::stoul(word)));
+    }
+    return orders;
+}
+
+void ExpectPerlReadsTheSame(TDbfCursor& table)
+{
+    if (!PerlReaderAvailable())
+        return;
+    std::vector<std::string> names;
+    for (const cdx::TTag& tag : table.Index()->Tags())
+        names.push_back(tag.Name);
+    std::string error;
+    auto orders = PerlOrders(table.Index()->Path(), names, error);
+    ASSERT_TRUE(error.empty()) << error;
+    for (const std::string& name : names)
+        EXPECT_EQ(orders[name], EngineOrder(table, name)) << "tag " << name;
 }
 
 std::string IndexFindings(TDbfCursor& table)
@@ -168,4 +198,24 @@ std::map<std::string, std::string> Snapshot(const std::string& dir)
         if (entry.is_regular_file())
             files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
     return files;
+}
+
+std::string CopyWritableTable(const TScratchDir& dir, const std::string& sourcePath)
+{
+    // Companion files may differ from the table in the case of their names.
+    namespace fs = std::filesystem;
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const fs::path source(sourcePath);
+    for (const auto& entry : fs::directory_iterator(source.parent_path())) {
+        if (!entry.is_regular_file() || lower(entry.path().stem().string()) != lower(source.stem().string()))
+            continue;
+        const std::string copy = dir.File(entry.path().filename().string());
+        WriteFileBytes(copy, ReadFileBytes(entry.path().string()));
+        fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+    }
+    return dir.File(source.filename().string());
 }

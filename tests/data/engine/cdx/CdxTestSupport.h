@@ -28,12 +28,21 @@ std::string MakeIndexedTable(const std::string& dir, const std::string& stem, ui
 
 // Record numbers in the order the tag stores them.
 std::vector<uint32_t> EngineOrder(TDbfCursor& table, const std::string& tagName);
-// The same read by Perl's XBase::Index; empty `error` unless it failed.
+// The same read by Perl's XBase::Index (run through /usr/bin/perl), per tag;
+// `error` says why it failed.
 bool PerlReaderAvailable();
-std::vector<uint32_t> PerlOrder(const std::string& indexPath, const std::string& tagName, std::string& error);
+std::map<std::string, std::vector<uint32_t>> PerlOrders(const std::string& indexPath,
+                                                        const std::vector<std::string>& tagNames, std::string& error);
+// Expects XBase::Index to read every tag as the engine does (nothing when
+// Perl's module is missing).
+void ExpectPerlReadsTheSame(TDbfCursor& table);
 
 // Findings of the full index check, one per line; empty when it is good.
 std::string IndexFindings(TDbfCursor& table);
+
+// Copies a corpus table with its companion files into `dir`, writable;
+// returns the copy's path.
+std::string CopyWritableTable(const class TScratchDir& dir, const std::string& sourcePath);
 
 // Every file of the table (table, memo, index) by name, as bytes.
 std::map<std::string, std::string> Snapshot(const std::string& dir);
