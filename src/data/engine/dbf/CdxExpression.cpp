@@ -272,6 +272,8 @@ private:
         for (const auto& [token, op] : ops) {
             if (Accept(token)) {
                 auto right = ParseSum();
+                AsNumber(*left);
+                AsNumber(*right);
                 if (left->Type != right->Type || (op == TOp::Contains && left->Type != 'C'))
                     Fail(std::string("operands of \"") + token + "\" differ in type");
                 return Binary(op, 'L', std::move(left), std::move(right));
@@ -288,6 +290,8 @@ private:
             if (!plus && !AcceptMinus())
                 return left;
             auto right = ParseProduct();
+            AsNumber(*left);
+            AsNumber(*right);
             char a = left->Type, b = right->Type;
             if (a == 'C' && b == 'C')
                 left = Binary(plus ? TOp::Concat : TOp::ConcatTrim, 'C', std::move(left), std::move(right));
@@ -340,10 +344,17 @@ private:
         return ParsePrimary();
     }
 
-    void RequireType(TExpression::TNode& node, char type)
+    // An integer field inside an expression is a number like any other;
+    // only alone does it make 4-byte keys.
+    static void AsNumber(TExpression::TNode& node)
     {
         if (node.Type == 'I')
             node.Type = 'N';
+    }
+
+    void RequireType(TExpression::TNode& node, char type)
+    {
+        AsNumber(node);
         if (node.Type != type)
             Fail(std::string("a value of type ") + type + " expected");
     }
