@@ -263,26 +263,26 @@ void FormatTagHeader(const THeader& header, uint8_t* bytes)
 uint32_t ChangeCounter(const uint8_t* fileHeader) { return Be32(fileHeader + 8); }
 void SetChangeCounter(uint8_t* fileHeader, uint32_t value) { PutBe32(fileHeader + 8, value); }
 
-size_t TLeafSizer::FreshBytes(const TEntry& entry) const
+size_t TLeafSizer::FreshBytes(const TEntry& entry, size_t trail) const
 {
-    size_t trail = TrailingFill(entry.Key, FFill);
-    size_t dup = FPrevious ? SharedPrefix(*FPrevious, entry.Key, FKeyLength, trail, FPreviousTrail) : 0;
+    size_t dup = FCount ? SharedPrefix(FPrevious, entry.Key, FKeyLength, trail, FPreviousTrail) : 0;
     return FKeyLength - dup - trail;
 }
 
-bool TLeafSizer::Fits(const TEntry& entry) const
+bool TLeafSizer::Fits(const TEntry& entry, size_t& fresh) const
 {
+    fresh = FreshBytes(entry, TrailingFill(entry.Key, FFill));
     const int countBits = BitLength(FKeyLength);
     const size_t n = static_cast<size_t>(EntryBytesFor(0, countBits, std::max(FLargest, entry.RecNo)));
-    return (FCount + 1) * n + FKeyBytes + FreshBytes(entry) <= LeafSpace;
+    return (FCount + 1) * n + FKeyBytes + fresh <= LeafSpace;
 }
 
-void TLeafSizer::Add(const TEntry& entry)
+void TLeafSizer::Add(const TEntry& entry, size_t fresh)
 {
-    FKeyBytes += FreshBytes(entry);
+    FKeyBytes += fresh;
     ++FCount;
     FLargest = std::max(FLargest, entry.RecNo);
-    FPrevious = &entry.Key;
+    FPrevious = entry.Key;
     FPreviousTrail = TrailingFill(entry.Key, FFill);
 }
 
@@ -291,7 +291,7 @@ void TLeafSizer::Clear()
     FCount = 0;
     FKeyBytes = 0;
     FLargest = 0;
-    FPrevious = nullptr;
+    FPrevious.clear();
     FPreviousTrail = 0;
 }
 

@@ -78,19 +78,21 @@ bool EncodeNode(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
 class TLeafSizer {
 public:
     TLeafSizer(uint16_t keyLength, uint8_t fill) : FKeyLength(keyLength), FFill(fill) {}
-    bool Fits(const TEntry& entry) const;
-    void Add(const TEntry& entry);
+    // The new key bytes the entry takes after the previous one, and whether
+    // it fits with them.
+    bool Fits(const TEntry& entry, size_t& fresh) const;
+    void Add(const TEntry& entry, size_t fresh);
     void Clear();
 
 private:
-    size_t FreshBytes(const TEntry& entry) const;
+    size_t FreshBytes(const TEntry& entry, size_t trail) const;
 
     uint16_t FKeyLength;
     uint8_t FFill;
     size_t FCount = 0;
     size_t FKeyBytes = 0;
     uint32_t FLargest = 0;
-    const std::string* FPrevious = nullptr;
+    std::string FPrevious;   // empty before the first key
     size_t FPreviousTrail = 0;
 };
 

@@ -37,6 +37,16 @@ const uint8_t* TPages::Read(uint32_t offset)
     return page.data();
 }
 
+const uint8_t* TPages::Original(uint32_t offset)
+{
+    auto cached = FCache.find(offset);
+    if (cached != FCache.end())
+        return cached->second.data();
+    TPage& page = FCache[offset];
+    FFile.ReadExactAt(offset, page.data(), PageSize);
+    return page.data();
+}
+
 uint8_t* TPages::Write(uint32_t offset)
 {
     auto dirty = FDirty.find(offset);

@@ -36,6 +36,8 @@ public:
     // before it (pages at or past it are new).
     const std::map<uint32_t, TPage>& Written() const { return FDirty; }
     uint64_t SizeBefore() const { return FFileSize; }
+    // A written page as the file holds it (before the change).
+    const uint8_t* Original(uint32_t offset);
     // Writes the change's pages to the file (the caller has saved what they
     // replace) and keeps them as the cached state.
     void Commit();

@@ -35,25 +35,27 @@ private:
     std::vector<uint8_t> FBytes;
 };
 
-std::vector<TNode> PackLeaves(const std::vector<TEntry>& entries, uint16_t keyLength, uint8_t fill)
+std::vector<TNode> PackLeaves(std::vector<TEntry>&& entries, uint16_t keyLength, uint8_t fill)
 {
     std::vector<TNode> leaves(1);
     TLeafSizer sizer(keyLength, fill);
-    for (const TEntry& e : entries) {
-        if (!sizer.Fits(e)) {
+    size_t fresh = 0;
+    for (TEntry& e : entries) {
+        if (!sizer.Fits(e, fresh)) {
             leaves.emplace_back();
             sizer.Clear();
+            sizer.Fits(e, fresh);
         }
-        sizer.Add(e);
-        leaves.back().Entries.push_back(e);
+        leaves.back().Entries.push_back(std::move(e));
+        sizer.Add(leaves.back().Entries.back(), fresh);
     }
     return leaves;
 }
 
 // Lays out one tree bottom-up; returns its root.
-uint32_t BuildTree(TImage& image, const std::vector<TEntry>& entries, uint16_t keyLength, uint8_t fill)
+uint32_t BuildTree(TImage& image, std::vector<TEntry>&& entries, uint16_t keyLength, uint8_t fill)
 {
-    std::vector<TNode> level = PackLeaves(entries, keyLength, fill);
+    std::vector<TNode> level = PackLeaves(std::move(entries), keyLength, fill);
     for (;;) {
         if (level.size() == 1)
             level.front().Attributes = static_cast<uint16_t>(level.front().Attributes | AttrRoot);
@@ -111,13 +113,13 @@ void WriteIndexImage(const std::string& newPath, std::vector<TTagImage>& tags, u
         directory.push_back({name, header});
     }
     for (size_t i = 0; i < tags.size(); ++i) {
-        const uint32_t root = BuildTree(image, tags[i].Entries, tags[i].KeyLength, tags[i].Fill);
+        const uint32_t root = BuildTree(image, std::move(tags[i].Entries), tags[i].KeyLength, tags[i].Fill);
         PutLe32(image.At(directory[i].RecNo), root);
     }
     THeader fileHeader;
     fileHeader.KeyLength = 10;
     fileHeader.Options = OptCompact | OptCompound | OptStructural;
-    fileHeader.Root = BuildTree(image, directory, 10, ' ');
+    fileHeader.Root = BuildTree(image, std::move(directory), 10, ' ');
     FormatTagHeader(fileHeader, image.At(0));
     SetChangeCounter(image.At(0), counter);
 

@@ -88,6 +88,7 @@ TDbfCursor::~TDbfCursor()
 {
     if (FLockedRecord >= 0)
         UnlockRecordBytes(static_cast<uint32_t>(FLockedRecord));
+    RemoveIdleJournal();
 }
 
 void TDbfCursor::OpenMemoFile(bool writable)

@@ -83,6 +83,7 @@ private:
 
     // ---- the index (DbfCursorIndex.cpp)
     void RecoverInterruptedPost();
+    void RemoveIdleJournal() noexcept;
     void OpenIndex(bool writable);
     void CheckIndexOnOpen();
     cdx::TRecordScan RecordScan();

@@ -44,6 +44,22 @@ void TDbfCursor::RecoverInterruptedPost()
         index->Unlock(IndexLockOffset, 1);
 }
 
+// The journal file goes when nobody is posting (the index's update lock is
+// free) and no post waits to be undone.
+void TDbfCursor::RemoveIdleJournal() noexcept
+{
+    if (!FIndex || !FFile.Writable())
+        return;
+    try {
+        if (!FIndex->File().TryLock(IndexLockOffset, 1))
+            return;
+        if (!TDbfJournal::Pending(FPath))
+            TDbfJournal::Remove(FPath);
+        FIndex->File().Unlock(IndexLockOffset, 1);
+    } catch (...) {
+    }
+}
+
 void TDbfCursor::OpenIndex(bool writable)
 {
     const std::string path = FindCompanionFile(FPath, ".cdx");

@@ -53,7 +53,7 @@ void TDbfIndexedPost::Start()
         FJournal.SaveSize(id, pages.SizeBefore());
         for (const auto& written : pages.Written())
             if (written.first < pages.SizeBefore())
-                FJournal.SaveBytes(id, written.first, cdx::PageSize);
+                FJournal.SaveBytes(id, written.first, pages.Original(written.first), cdx::PageSize);
     }
     FJournal.Write(FTablePath);
 }

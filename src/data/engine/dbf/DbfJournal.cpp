@@ -59,12 +59,16 @@ public:
     bool Read(std::vector<std::string>& paths, std::vector<uint8_t>& kinds, std::vector<uint8_t>& files,
               std::vector<uint64_t>& offsets, std::vector<std::vector<uint8_t>>& contents)
     {
-        if (FBytes.size() < sizeof Magic + 9 || std::memcmp(FBytes.data(), Magic, sizeof Magic) != 0)
+        if (FBytes.size() < sizeof Magic + 17 || std::memcmp(FBytes.data(), Magic, sizeof Magic) != 0)
             return false;
+        const uint64_t length = Le64(FBytes.data() + sizeof Magic);
+        if (length < sizeof Magic + 17 || length > FBytes.size())
+            return false;
+        FBytes.resize(static_cast<size_t>(length));
         const size_t body = FBytes.size() - 8;
         if (Checksum(FBytes.data(), body) != Le64(FBytes.data() + body))
             return false;
-        FPos = sizeof Magic;
+        FPos = sizeof Magic + 8;
         uint8_t fileCount;
         if (!Take(&fileCount, 1))
             return false;
@@ -158,6 +162,7 @@ void TDbfJournal::Write(const std::string& tablePath)
 {
     std::vector<uint8_t> out;
     PutBytes(out, Magic, sizeof Magic);
+    PutU64(out, 0);   // the length, once known
     out.push_back(static_cast<uint8_t>(FFiles.size()));
     // The files stand beside the table: their names are enough.
     for (TDbfFile* file : FFiles) {
@@ -173,13 +178,12 @@ void TDbfJournal::Write(const std::string& tablePath)
         PutBytes(out, saved.Bytes.data(), saved.Bytes.size());
     }
     out.push_back(EndMark);
+    PutLe64(out.data() + sizeof Magic, out.size() + 8);
     PutU64(out, Checksum(out.data(), out.size()));
 
-    const std::string path = PathFor(tablePath);
-    ::unlink(path.c_str());
-    TDbfFile journal = TDbfFile::Create(path);
-    FPath = path;
-    journal.WriteAt(0, out.data(), out.size());
+    auto store = std::make_unique<TDbfFile>(TDbfFile::OpenOrCreate(PathFor(tablePath)));
+    store->WriteAt(0, out.data(), out.size());
+    FStore = std::move(store);
 }
 
 void TDbfJournal::Apply(const std::vector<TSaved>& saved, const std::vector<TDbfFile*>& files)
@@ -205,16 +209,20 @@ void TDbfJournal::Finish()
 {
     if (!Written())
         return;
-    ::unlink(FPath.c_str());
-    FPath.clear();
-    CountEngineWrite();
+    const uint8_t cleared[sizeof Magic] = {};
+    FStore->WriteAt(0, cleared, sizeof cleared);
+    FStore.reset();
 }
 
-bool TDbfJournal::Recover(const std::string& tablePath)
+void TDbfJournal::Remove(const std::string& tablePath)
+{
+    ::unlink(PathFor(tablePath).c_str());
+}
+
+bool TDbfJournal::ReadJournal(const std::string& tablePath, std::vector<std::string>& names, std::vector<TSaved>& saved)
 {
     const std::string path = PathFor(tablePath);
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0)
+    if (!TDbfFile::Exists(path))
         return false;
     std::vector<uint8_t> bytes;
     {
@@ -222,33 +230,46 @@ bool TDbfJournal::Recover(const std::string& tablePath)
         bytes.resize(static_cast<size_t>(journal.Size()));
         bytes.resize(journal.ReadAt(0, bytes.data(), bytes.size()));
     }
-    std::vector<std::string> paths;
     std::vector<uint8_t> kinds, fileIds;
     std::vector<uint64_t> offsets;
     std::vector<std::vector<uint8_t>> contents;
-    if (!TJournalReader(std::move(bytes)).Read(paths, kinds, fileIds, offsets, contents)) {
-        // Cut short while being written: no file had been touched.
-        ::unlink(path.c_str());
+    // Cleared, or cut short while being written: no file had been touched.
+    if (!TJournalReader(std::move(bytes)).Read(names, kinds, fileIds, offsets, contents))
         return false;
-    }
-    std::vector<std::unique_ptr<TDbfFile>> owned;
-    std::vector<TDbfFile*> files;
-    const std::string dir = tablePath.substr(0, tablePath.size() - FileName(tablePath).size());
-    for (const std::string& name : paths) {
-        if (name.find('/') != std::string::npos)
-            return false;
-        owned.push_back(std::make_unique<TDbfFile>(dir + name, true));
-        files.push_back(owned.back().get());
-    }
-    std::vector<TSaved> saved(kinds.size());
+    saved.resize(kinds.size());
     for (size_t i = 0; i < saved.size(); ++i) {
         saved[i].File = fileIds[i];
         saved[i].IsSize = kinds[i] == 1;
         saved[i].Offset = offsets[i];
         saved[i].Bytes = std::move(contents[i]);
     }
+    return true;
+}
+
+bool TDbfJournal::Pending(const std::string& tablePath)
+{
+    std::vector<std::string> names;
+    std::vector<TSaved> saved;
+    return ReadJournal(tablePath, names, saved);
+}
+
+bool TDbfJournal::Recover(const std::string& tablePath)
+{
+    std::vector<std::string> names;
+    std::vector<TSaved> saved;
+    if (!ReadJournal(tablePath, names, saved))
+        return false;
+    const std::string dir = tablePath.substr(0, tablePath.size() - FileName(tablePath).size());
+    std::vector<std::unique_ptr<TDbfFile>> owned;
+    std::vector<TDbfFile*> files;
+    for (const std::string& name : names) {
+        if (name.find('/') != std::string::npos)
+            return false;
+        owned.push_back(std::make_unique<TDbfFile>(dir + name, true));
+        files.push_back(owned.back().get());
+    }
     Apply(saved, files);
-    ::unlink(path.c_str());
-    CountEngineWrite();
+    const uint8_t cleared[sizeof Magic] = {};
+    TDbfFile(PathFor(tablePath), true).WriteAt(0, cleared, sizeof cleared);
     return true;
 }

@@ -195,7 +195,7 @@ std::map<std::string, std::string> Snapshot(const std::string& dir)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
-        if (entry.is_regular_file())
+        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
             files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
     return files;
 }

@@ -44,5 +44,6 @@ std::string IndexFindings(TDbfCursor& table);
 // returns the copy's path.
 std::string CopyWritableTable(const class TScratchDir& dir, const std::string& sourcePath);
 
-// Every file of the table (table, memo, index) by name, as bytes.
+// Every file of the table (table, memo, index) by name, as bytes; the
+// engine's hidden journal is not one of them.
 std::map<std::string, std::string> Snapshot(const std::string& dir);
