@@ -71,6 +71,16 @@ size_t SharedPrefix(const std::string& previous, const std::string& key, size_t 
     return dup;
 }
 
+// The header every node starts with, on an otherwise zeroed page.
+void StartPage(const TNode& node, uint8_t* page)
+{
+    std::memset(page, 0, PageSize);
+    PutLe16(page, node.Attributes);
+    PutLe16(page + 2, static_cast<uint16_t>(node.Entries.size()));
+    PutLe32(page + 4, node.Left);
+    PutLe32(page + 8, node.Right);
+}
+
 bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* page)
 {
     const int countBits = BitLength(keyLength);
@@ -95,11 +105,7 @@ bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     if (used > LeafSpace)
         return false;
 
-    std::memset(page, 0, PageSize);
-    PutLe16(page, node.Attributes);
-    PutLe16(page + 2, static_cast<uint16_t>(node.Entries.size()));
-    PutLe32(page + 4, node.Left);
-    PutLe32(page + 8, node.Right);
+    StartPage(node, page);
     PutLe16(page + 12, static_cast<uint16_t>(LeafSpace - used));
     PutLe32(page + 14, recBits >= 32 ? 0xFFFFFFFFu : (1u << recBits) - 1);
     page[18] = static_cast<uint8_t>((1u << countBits) - 1);
@@ -125,11 +131,7 @@ bool EncodeInterior(const TNode& node, uint16_t keyLength, uint8_t* page)
 {
     if (node.Entries.size() > InteriorCapacity(keyLength) || node.Children.size() != node.Entries.size())
         return false;
-    std::memset(page, 0, PageSize);
-    PutLe16(page, node.Attributes);
-    PutLe16(page + 2, static_cast<uint16_t>(node.Entries.size()));
-    PutLe32(page + 4, node.Left);
-    PutLe32(page + 8, node.Right);
+    StartPage(node, page);
     uint8_t* p = page + 12;
     for (size_t i = 0; i < node.Entries.size(); ++i) {
         std::memcpy(p, node.Entries[i].Key.data(), keyLength);

@@ -28,8 +28,14 @@ std::string FirstLine(const std::string& text)
 
 void TDbfCursor::RecoverInterruptedPost()
 {
-    if (!FFile.Writable() || !TDbfFile::Exists(TDbfJournal::PathFor(FPath)))
+    if (!TDbfFile::Exists(TDbfJournal::PathFor(FPath)))
         return;
+    if (!FFile.Writable()) {
+        if (TDbfJournal::Pending(FPath))
+            FRecoveryNote = "A change to the table and its index was interrupted; opening the table for writing "
+                            "puts it back as it stood before.";
+        return;
+    }
     // The journal is live while its writer holds the index's update lock.
     std::string indexPath = FindCompanionFile(FPath, ".cdx");
     std::unique_ptr<TDbfFile> index;

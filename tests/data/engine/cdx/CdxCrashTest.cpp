@@ -7,6 +7,7 @@
 
 #include "data/engine/EngineStatus.h"
 #include "data/engine/EngineWriteHook.h"
+#include "data/engine/dbf/DbfJournal.h"
 #include "support/ChildProcess.h"
 #include "support/FileBytes.h"
 #include "support/ScratchDir.h"
@@ -73,6 +74,7 @@ void KillAtEveryWrite(const TPost& post, const std::string& what)
     ASSERT_NE(after, before);
 
     int kills = 0;
+    int pending = 0;   // stops that left a post to undo
     for (int64_t writes = 1; writes < 64; ++writes) {
         Restore(dir, before);
         TChildResult stopped = RunInChild([&] {
@@ -88,6 +90,11 @@ void KillAtEveryWrite(const TPost& post, const std::string& what)
         }
         ASSERT_EQ(stopped.Signal, SIGKILL);
         ++kills;
+        if (TDbfJournal::Pending(path)) {
+            ++pending;
+            auto reader = OpenIndexedTable(path, true);
+            EXPECT_NE(reader->RecoveryNote().find("interrupted"), std::string::npos) << "after " << writes << " writes: " << reader->RecoveryNote();
+        }
         auto table = OpenIndexedTable(path);
         EXPECT_TRUE(table->CanModify()) << "after " << writes << " writes: " << table->ReadOnlyReason();
         EXPECT_EQ(IndexFindings(*table), "") << "after " << writes << " writes";
@@ -96,6 +103,7 @@ void KillAtEveryWrite(const TPost& post, const std::string& what)
         EXPECT_TRUE(reopened == before || reopened == after) << "after " << writes << " writes the files are half changed";
     }
     EXPECT_GT(kills, 3);
+    EXPECT_GT(pending, 1);
 }
 
 } // namespace
