@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr uint8_t IndexPart = 3;   // the place of "cdx" among the extensions
+// Companion parts count from the first extension after the table's: "cdx" is the third.
+constexpr uint8_t IndexPart = 2;
 
 std::vector<TFuzzSeed> Seeds(const std::string& sharedDir, size_t maxBytes)
 {
