@@ -47,8 +47,8 @@ sanitize: setup
 # the plain build): FUZZ_MUTANTS mutants of the corpus's tables per driver.
 fuzz: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j$(JOBS) --target fuzz_dbf fuzz_paradox fuzz_ascii
-	@for driver in dbf paradox ascii; do \
+	@cmake --build $(BUILD) -j$(JOBS) --target fuzz_dbf fuzz_cdx fuzz_paradox fuzz_ascii
+	@for driver in dbf cdx paradox ascii; do \
 	    $(SANITIZER_ENV) $(BUILD)/tests/data/engine/fuzz/fuzz_$$driver --mutants $(FUZZ_MUTANTS) \
 	        --seed $(FUZZ_SEED) --max-seed-bytes 1048576 \
 	        --last-input $(BUILD)/tests/data/engine/fuzz/fuzz_$$driver.last || exit 1; \

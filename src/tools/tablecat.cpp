@@ -1,16 +1,20 @@
 // tablecat [--password P] [--codepage N] [--info] FILE
 // tablecat --check FILE, tablecat --repair FILE
+// tablecat --check-index FILE, tablecat --reindex FILE
 // Prints a table through the engine as CSV in UTF-8: the field names, then
 // one line per record (RFC 4180 quoting, nulls as empty cells), so what the
 // engine reads can be checked and used from scripts.  --codepage reads the
 // texts in code page N instead of the table's own; --info describes the
 // table instead (format, code page, records, fields, whether it can be
-// written and why not).
+// written and why not).  --check-index checks a dBASE/FoxPro table's
+// compound index against its rules and its records; --reindex writes the
+// index afresh from the records (a new file, renamed over the old one).
 
 #include "data/engine/CodePageDetect.h"
 #include "data/engine/Engine.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfCompanion.h"
+#include "data/engine/dbf/DbfCursor.h"
 #include "data/engine/drivers/RegisterDrivers.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/Exceptions.h"
@@ -27,12 +31,16 @@
 
 namespace {
 
-const char* Usage = "usage: tablecat [--password PASSWORD] [--codepage N] [--info | --check | --repair] FILE\n"
+const char* Usage = "usage: tablecat [--password PASSWORD] [--codepage N]\n"
+                    "                [--info | --check | --repair | --check-index | --reindex] FILE\n"
                     "Prints a .dbf, .db or .txt table as CSV (UTF-8).\n"
                     "  --codepage N  read the texts in code page N (936, 950, 1251, 866, ...)\n"
                     "  --info        describe the table instead of printing its records\n"
                     "  --check       report a change a stopped program left unfinished (exit status 2)\n"
-                    "  --repair      put such a table back as it stood before that change\n";
+                    "  --repair      put such a table back as it stood before that change\n"
+                    "  --check-index check the table's compound index (.cdx) against its records\n"
+                    "                (exit status 2 when it is damaged or out of date)\n"
+                    "  --reindex     rebuild the table's compound index from its records\n";
 
 std::string DriverForFile(const std::string& path)
 {
@@ -183,6 +191,36 @@ int CheckConsistency(TEngineDriver& driver, TOpenTableParams params, TConsistenc
     return mode == TConsistencyMode::Check || !cursor->CanModify() ? 2 : 0;
 }
 
+// ---- --check-index and --reindex
+
+enum class TIndexMode { None, Check, Rebuild };
+
+int IndexCommand(TEngineDriver& driver, TOpenTableParams params, TIndexMode mode)
+{
+    params.ReadOnly = mode == TIndexMode::Check;
+    std::unique_ptr<TEngineCursor> cursor = driver.OpenTable(params);
+    auto* table = dynamic_cast<TDbfCursor*>(cursor.get());
+    if (!table || !table->HasIndex()) {
+        std::printf("%s: the table has no compound index.\n", params.Path.c_str());
+        return 2;
+    }
+    if (mode == TIndexMode::Rebuild) {
+        table->RebuildIndex();
+        std::printf("%s: index rebuilt.\n", params.Path.c_str());
+    }
+    const cdx::TCheckReport report = table->CheckIndex(true);
+    std::printf("%s", report.Summary().c_str());
+    if (table->Index())
+        std::printf("%s: %zu tags, %zu keys; pages: %zu in use, %zu free, %zu unreferenced.\n",
+                    table->Index()->Path().c_str(), report.Tags, report.Keys, report.UsedPages, report.FreePages,
+                    report.UnreferencedPages);
+    const char* verdict = !report.Damage.empty() ? "damaged" : !report.Stale.empty() ? "out of date" : "in order";
+    std::printf("%s: index %s.\n", params.Path.c_str(), verdict);
+    if (std::fflush(stdout) != 0)
+        throw Exception("Cannot write the output.");
+    return report.Good() ? 0 : 2;
+}
+
 // ---- --codepage and --info
 
 int CodePageArgument(const std::string& text)
@@ -252,9 +290,12 @@ int Run(int argc, char** argv)
     int codePage = 0;
     bool info = false;
     TConsistencyMode consistency = TConsistencyMode::None;
+    TIndexMode indexMode = TIndexMode::None;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--check" || arg == "--repair") {
+        if (arg == "--check-index" || arg == "--reindex") {
+            indexMode = arg == "--check-index" ? TIndexMode::Check : TIndexMode::Rebuild;
+        } else if (arg == "--check" || arg == "--repair") {
             consistency = arg == "--check" ? TConsistencyMode::Check : TConsistencyMode::Repair;
         } else if (arg == "--password" && i + 1 < argc) {
             password = argv[++i];
@@ -287,6 +328,8 @@ int Run(int argc, char** argv)
         params.Passwords.push_back(password);
     if (consistency != TConsistencyMode::None)
         return CheckConsistency(driver, params, consistency);
+    if (indexMode != TIndexMode::None)
+        return IndexCommand(driver, params, indexMode);
     if (info)
         return PrintInfo(driver, params);
     std::unique_ptr<TEngineCursor> cursor = driver.OpenTable(params);

@@ -29,6 +29,7 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
     if (FPath.empty())
         RaiseEngineError(DBIERR_NOTABLENAME);
     FFile = TDbfFile(FPath, !params.ReadOnly);
+    RecoverInterruptedPost();
     uint64_t fileSize = FFile.Size();
     uint8_t prefix[DbfPrefixSize] = {};
     FFile.ReadAt(0, prefix, sizeof prefix);
@@ -57,18 +58,16 @@ TDbfCursor::TDbfCursor(const TOpenTableParams& params) : FPath(params.Path)
         FReadOnlyReason = "The table was opened read-only.";
     else if (!FHeader.ReadOnlyReasons.empty())
         FReadOnlyReason = FHeader.ReadOnlyReasons.front();
-    if (FReadOnlyReason.empty()) {
-        // We do not maintain production indexes: writing without them
-        // would leave the other programs' indexes stale.
-        if (FHeader.ProductionIndexFlag)
-            FReadOnlyReason = "The table has a production index, which this program does not maintain.";
-        else if (!FindCompanionFile(FPath, ".cdx").empty() || !FindCompanionFile(FPath, ".mdx").empty())
-            FReadOnlyReason = "The table has an index file, which this program does not maintain.";
-    }
     OpenMemoFile(!params.ReadOnly);
     CheckRecordCount();
     SettleCodePage(params.CodePage, header, fileSize);
     DescribeFields();
+    // Writing without keeping the other programs' index in step would
+    // leave it stale: only an index every tag of which is kept opens
+    // the table for writing.
+    OpenIndex(!params.ReadOnly);
+    if (FReadOnlyReason.empty())
+        FReadOnlyReason = FIndexProblem;
 }
 
 std::string TDbfCursor::FormatName() const
@@ -89,6 +88,7 @@ TDbfCursor::~TDbfCursor()
 {
     if (FLockedRecord >= 0)
         UnlockRecordBytes(static_cast<uint32_t>(FLockedRecord));
+    RemoveIdleJournal();
 }
 
 void TDbfCursor::OpenMemoFile(bool writable)

@@ -7,6 +7,8 @@
 #include "data/engine/CodePage.h"
 #include "data/engine/Engine.h"
 #include "data/engine/EngineCursor.h"
+#include "data/engine/dbf/CdxCheck.h"
+#include "data/engine/dbf/CdxIndex.h"
 #include "data/engine/dbf/DbfFile.h"
 #include "data/engine/dbf/DbfHeader.h"
 #include "data/engine/dbf/DbfMemo.h"
@@ -54,6 +56,17 @@ public:
 
     const TDbfHeader& Header() const { return FHeader; }
 
+    // ---- the table's compound index (DbfCursorIndex.cpp)
+    bool HasIndex() const { return FIndex != nullptr || !FIndexProblem.empty(); }
+    // The index as read on open (nullptr when there is none or it could not be read).
+    cdx::TIndex* Index() { return FIndex.get(); }
+    // Checks the index: its structure, and with `full` every tag against the
+    // records.  An index whose header cannot be read reports just that.
+    cdx::TCheckReport CheckIndex(bool full);
+    // Writes the index afresh from the records (a new file, renamed over the
+    // old one); the table must have been opened for writing.
+    void RebuildIndex();
+
 private:
     // ---- opening (DbfCursor.cpp)
     void OpenMemoFile(bool writable);
@@ -67,6 +80,14 @@ private:
     // mark, or a guess from the first records' texts
     void SettleCodePage(int requested, const std::vector<uint8_t>& header, uint64_t fileSize);
     void SampleTexts(TCodePageSample& sample);
+
+    // ---- the index (DbfCursorIndex.cpp)
+    void RecoverInterruptedPost();
+    void RemoveIdleJournal() noexcept;
+    void OpenIndex(bool writable);
+    void CheckIndexOnOpen();
+    cdx::TRecordScan RecordScan();
+    std::unique_ptr<class TDbfIndexedPost> BeginIndexedPost();
 
     // ---- reading
     const uint8_t* CachedRecord(uint32_t index, bool forward);
@@ -111,6 +132,8 @@ private:
     std::vector<TEngineFieldDef> FFieldDefs;
     std::vector<size_t> FVisible;       // FHeader.Fields index of each column
     std::string FReadOnlyReason;
+    std::unique_ptr<cdx::TIndex> FIndex;
+    std::string FIndexProblem;          // why the index stands in the way of writing
     std::string FRecoveryNote;
 
     uint32_t FCount = 0;                // records the cursor walks

@@ -6,6 +6,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
+#include "data/engine/dbf/DbfIndexedPost.h"
 
 #include <algorithm>
 #include <cstring>
@@ -250,6 +251,13 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
     if (after == before && memos.empty())
         return;
 
+    const uint64_t offset = FHeader.RecordOffset(index);
+    std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
+    if (indexed) {
+        indexed->File(index + 1, before.data(), after.data(), RecordScan());
+        indexed->SaveTable(0, DbfPrefixSize);
+        indexed->SaveTable(offset, after.size());
+    }
     std::optional<TDbfMemoFile::TState> memoState;
     bool memoLocked = false;
     TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
@@ -258,14 +266,19 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
             RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
         memoLocked = true;
         memoState = FMemo->SaveState();
+        if (indexed)
+            indexed->SaveMemo(*FMemo);
     }
-    const uint64_t offset = FHeader.RecordOffset(index);
+    if (indexed)
+        indexed->Start();
     bool recordWritten = false;
     try {
         WriteMemos(memos, after);
         recordWritten = true;
         FFile.WriteAt(offset, after.data(), after.size());
         WriteHeaderDate();
+        if (indexed)
+            indexed->Commit();
     } catch (...) {
         if (recordWritten)
             Undo([&] { FFile.WriteAt(offset, before.data(), before.size()); });
@@ -368,6 +381,16 @@ void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
     std::vector<std::pair<uint32_t, std::vector<uint8_t>>> descriptorWrites;
     AssignAutoIncrements(values, raw, descriptorWrites);
 
+    const uint64_t offset = FHeader.RecordOffset(index);
+    std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
+    if (indexed) {
+        indexed->File(index + 1, nullptr, raw.data(), RecordScan());
+        indexed->SaveTableSize(sizeBefore);
+        indexed->SaveTable(0, DbfPrefixSize);
+        for (const auto& write : descriptorWrites)
+            indexed->SaveTable(write.first, write.second.size());
+        indexed->SaveTable(offset, raw.size() + 1);
+    }
     std::optional<TDbfMemoFile::TState> memoState;
     bool memoLocked = false;
     TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
@@ -376,9 +399,12 @@ void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
             RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
         memoLocked = true;
         memoState = FMemo->SaveState();
+        if (indexed)
+            indexed->SaveMemo(*FMemo);
     }
+    if (indexed)
+        indexed->Start();
 
-    const uint64_t offset = FHeader.RecordOffset(index);
     std::vector<uint8_t> overwritten(raw.size() + 1);
     overwritten.resize(FFile.ReadAt(offset, overwritten.data(), overwritten.size()));
     std::vector<std::vector<uint8_t>> descriptorsBefore;
@@ -399,6 +425,8 @@ void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
         StampHeader(stamped);
         PutLe32(stamped + 4, index + 1);
         FFile.WriteAt(1, stamped + 1, 7);
+        if (indexed)
+            indexed->Commit();
     } catch (...) {
         Undo([&] { FFile.WriteAt(0, prefix, sizeof prefix); });
         for (size_t i = 0; i < descriptorWrites.size(); ++i)
@@ -438,9 +466,20 @@ void TDbfCursor::DeleteRecord()
         const uint64_t offset = FHeader.RecordOffset(index);
         const uint8_t flag = raw[0];
         const uint8_t deleted = '*';
+        std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
+        if (indexed) {
+            std::vector<uint8_t> after = raw;
+            after[0] = deleted;
+            indexed->File(index + 1, raw.data(), after.data(), RecordScan());
+            indexed->SaveTable(0, DbfPrefixSize);
+            indexed->SaveTable(offset, 1);
+            indexed->Start();
+        }
         FFile.WriteAt(offset, &deleted, 1);
         try {
             WriteHeaderDate();
+            if (indexed)
+                indexed->Commit();
         } catch (...) {
             Undo([&] { FFile.WriteAt(offset, &flag, 1); });
             throw;

@@ -41,12 +41,28 @@ TDbfFile::TDbfFile(const std::string& path, bool writable) : FWritable(writable)
     RaiseIoError(DBIERR_READERR, path, error);
 }
 
+bool TDbfFile::Exists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+TDbfFile TDbfFile::OpenOrCreate(const std::string& path)
+{
+    return Open(path, O_RDWR | O_CREAT | O_CLOEXEC);
+}
+
 TDbfFile TDbfFile::Create(const std::string& path)
+{
+    return Open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC);
+}
+
+TDbfFile TDbfFile::Open(const std::string& path, int flags)
 {
     TDbfFile file;
     file.FPath = path;
     file.FWritable = true;
-    file.FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    file.FHandle = ::open(path.c_str(), flags, 0666);
     if (file.FHandle < 0) {
         int error = errno;
         if (error == EEXIST)

@@ -19,6 +19,9 @@ public:
     TDbfFile(const TDbfFile&) = delete;
     TDbfFile& operator=(const TDbfFile&) = delete;
 
+    static bool Exists(const std::string& path);
+    // Opens a file for writing, creating it when it is missing.
+    static TDbfFile OpenOrCreate(const std::string& path);
     // Creates a new file (fails when it exists).
     static TDbfFile Create(const std::string& path);
 
@@ -46,6 +49,7 @@ public:
     void Unlock(uint64_t offset, uint64_t length);
 
 private:
+    static TDbfFile Open(const std::string& path, int flags);
     void Close() noexcept;
     bool SetLock(short type, uint64_t offset, uint64_t length);
 

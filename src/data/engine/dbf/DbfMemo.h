@@ -26,6 +26,7 @@ public:
     TDbfMemoKind Kind() const { return FKind; }
     uint32_t BlockSize() const { return FBlockSize; }
     const std::string& Path() const { return FFile.Path(); }
+    TDbfFile& File() { return FFile; }
 
     // Reads the memo starting at `block`; false when the pointer or the
     // block header is damaged (the caller shows the value as empty).

@@ -67,8 +67,10 @@ void TDbfCursor::HandleUnfinishedAppend()
         // the records are its own.
         return;
     }
-    FRecoveryNote = what + "; they are not shown. They stay until the table is opened for writing: " +
-                    (FReadOnlyReason.empty() ? std::string("The file cannot be written.") : FReadOnlyReason);
+    // A post of an indexed table that waits to be undone says more.
+    if (FRecoveryNote.empty())
+        FRecoveryNote = what + "; they are not shown. They stay until the table is opened for writing: " +
+                        (FReadOnlyReason.empty() ? std::string("The file cannot be written.") : FReadOnlyReason);
     if (FReadOnlyReason.empty())
         FReadOnlyReason = what + ".";
 }

@@ -4,6 +4,7 @@
 // running a piece of a test in a child process.
 
 #include "data/engine/Engine.h"
+#include "support/ChildProcess.h"
 
 #include <functional>
 #include <map>
@@ -43,15 +44,6 @@ void Apply(TRows& rows, const TEdit& edit);
 void Perform(TEngineCursor& cursor, const TEdit& edit);
 // The rows after the first `count` edits.
 TRows RowsAfter(const TRows& start, const std::vector<TEdit>& edits, size_t count);
-
-struct TChildResult {
-    bool Exited = false;   // ended by _exit (code in Code), else by a signal
-    int Code = 0;
-    int Signal = 0;
-};
-// Runs `body` in a forked child process and waits for it; the child's exit
-// code is what `body` returns (100 when it throws).
-TChildResult RunInChild(const std::function<int()>& body);
 
 // Copies every file of `from` into `to` (created when missing).
 void CopyFolder(const std::string& from, const std::string& to);

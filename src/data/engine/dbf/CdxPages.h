@@ -1,0 +1,57 @@
+#pragma once
+// The pages of one open .cdx file as one change sees them: pages read from
+// the file are cached, pages a change writes are kept aside (with what
+// they replace) until the change is committed or abandoned, and pages are
+// allocated from the file's free list or at its end and given back to the
+// list.  Nothing reaches the file before Commit.
+
+#include "data/engine/dbf/CdxPage.h"
+#include "data/engine/dbf/DbfFile.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+namespace cdx {
+
+using TPage = std::array<uint8_t, PageSize>;
+
+class TPages {
+public:
+    explicit TPages(TDbfFile& file);
+
+    // The page at `offset` as the change sees it; raises DBIERR_INDEXCORRUPT
+    // for an offset off the pages or past the end of the file.
+    const uint8_t* Read(uint32_t offset);
+    // The page to change (its current bytes); marks it written.
+    uint8_t* Write(uint32_t offset);
+    uint32_t Allocate();
+    void Release(uint32_t offset);
+
+    bool Changed() const { return !FDirty.empty(); }
+    uint64_t Size() const { return FSize; }
+    // The pages the change wrote, in offset order, with the size of the file
+    // before it (pages at or past it are new).
+    const std::map<uint32_t, TPage>& Written() const { return FDirty; }
+    uint64_t SizeBefore() const { return FFileSize; }
+    // A written page as the file holds it (before the change).
+    const uint8_t* Original(uint32_t offset);
+    // Writes the change's pages to the file (the caller has saved what they
+    // replace) and keeps them as the cached state.
+    void Commit();
+    // Forgets the change.
+    void Abandon();
+    // Forgets the cache (another program changed the file).
+    void Reload();
+
+private:
+    TDbfFile& FFile;
+    std::unordered_map<uint32_t, TPage> FCache;
+    std::map<uint32_t, TPage> FDirty;
+    uint64_t FFileSize = 0;   // on disk
+    uint64_t FSize = 0;       // with the pages the change added
+};
+
+} // namespace cdx

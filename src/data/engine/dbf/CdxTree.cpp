@@ -1,0 +1,306 @@
+#include "data/engine/dbf/CdxTree.h"
+
+#include "data/engine/ByteOrder.h"
+#include "data/engine/EngineStatus.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace cdx {
+
+namespace {
+
+constexpr size_t MaxDepth = 32;
+
+bool SameEntry(const TEntry& a, const TEntry& b) { return a.RecNo == b.RecNo && a.Key == b.Key; }
+
+// Split points to try: the preferred one, then outwards from the middle.
+std::vector<size_t> SplitCandidates(size_t count, size_t preferred)
+{
+    std::vector<size_t> order{preferred};
+    size_t middle = count / 2;
+    for (size_t d = 0; d <= count; ++d) {
+        if (middle + d >= 1 && middle + d < count)
+            order.push_back(middle + d);
+        if (d && middle >= d && middle - d >= 1)
+            order.push_back(middle - d);
+    }
+    return order;
+}
+
+} // namespace
+
+TTree::TTree(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill)
+    : FPages(pages), FHeaderOffset(headerOffset), FKeyLength(keyLength), FFill(fill)
+{
+}
+
+void TTree::Damaged(const std::string& what) const
+{
+    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(FHeaderOffset), what});
+}
+
+uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
+
+void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
+
+TNode TTree::Load(uint32_t page)
+{
+    if (page < HeaderSize)
+        Damaged("A node lies in a header.");
+    TNode node;
+    std::string error;
+    if (!DecodeNode(FPages.Read(page), FKeyLength, FFill, node, error))
+        Damaged("Page " + std::to_string(page) + ": " + error + ".");
+    return node;
+}
+
+std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
+{
+    std::vector<TStep> path;
+    uint32_t page = Root();
+    for (;;) {
+        if (path.size() >= MaxDepth)
+            Damaged("The tree is deeper than any index tree can be.");
+        TStep step;
+        step.Page = page;
+        step.Node = Load(page);
+        const std::vector<TEntry>& entries = step.Node.Entries;
+        auto at = std::lower_bound(entries.begin(), entries.end(), 0, [&](const TEntry& e, int) {
+            return CompareEntries(e.Key, e.RecNo, key, recNo) < 0;
+        });
+        step.Index = static_cast<size_t>(at - entries.begin());
+        if (step.Node.IsLeaf()) {
+            path.push_back(std::move(step));
+            return path;
+        }
+        if (step.Index == entries.size())
+            step.Index = entries.size() - 1;
+        page = step.Node.Children[step.Index];
+        path.push_back(std::move(step));
+    }
+}
+
+void TTree::Store(std::vector<TStep>& path, size_t level)
+{
+    TStep& step = path[level];
+    uint8_t bytes[PageSize];
+    if (!EncodeNode(step.Node, FKeyLength, FFill, bytes)) {
+        Split(path, level);
+        return;
+    }
+    std::memcpy(FPages.Write(step.Page), bytes, PageSize);
+    if (level == 0 || step.Node.Entries.empty())
+        return;
+    TStep& parent = path[level - 1];
+    TEntry& above = parent.Node.Entries[parent.Index];
+    if (!SameEntry(above, step.Node.Entries.back())) {
+        above = step.Node.Entries.back();
+        Store(path, level - 1);
+    }
+}
+
+void TTree::Split(std::vector<TStep>& path, size_t level)
+{
+    TStep& step = path[level];
+    TNode& left = step.Node;
+    const size_t count = left.Entries.size();
+    if (count < 2)
+        Damaged("A single key does not fit in a page.");
+    // Growing at the right edge of the tree: the new node starts with just
+    // the new key, so a run of appends leaves full pages behind.
+    size_t preferred = step.Index + 1 >= count && left.Right == NoPage ? count - 1 : count / 2;
+
+    TNode right;
+    right.Attributes = static_cast<uint16_t>(left.Attributes & AttrLeaf);
+    right.EntryBytes = left.EntryBytes;
+    left.Attributes = static_cast<uint16_t>(left.Attributes & ~AttrRoot);
+    const std::vector<TEntry> entries = left.Entries;
+    const std::vector<uint32_t> children = left.Children;
+    uint8_t leftBytes[PageSize], rightBytes[PageSize];
+    bool placed = false;
+    for (size_t m : SplitCandidates(count, preferred)) {
+        left.Entries.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(m));
+        right.Entries.assign(entries.begin() + static_cast<std::ptrdiff_t>(m), entries.end());
+        if (!left.IsLeaf()) {
+            left.Children.assign(children.begin(), children.begin() + static_cast<std::ptrdiff_t>(m));
+            right.Children.assign(children.begin() + static_cast<std::ptrdiff_t>(m), children.end());
+        }
+        if (EncodeNode(left, FKeyLength, FFill, leftBytes) && EncodeNode(right, FKeyLength, FFill, rightBytes)) {
+            placed = true;
+            break;
+        }
+    }
+    if (!placed)
+        Damaged("The keys of a page cannot be split.");
+
+    const uint32_t rightPage = FPages.Allocate();
+    right.Left = step.Page;
+    right.Right = left.Right;
+    left.Right = rightPage;
+    if (right.Right != NoPage)
+        PutLe32(FPages.Write(right.Right) + 4, rightPage);
+    EncodeNode(left, FKeyLength, FFill, leftBytes);
+    EncodeNode(right, FKeyLength, FFill, rightBytes);
+    std::memcpy(FPages.Write(step.Page), leftBytes, PageSize);
+    std::memcpy(FPages.Write(rightPage), rightBytes, PageSize);
+
+    if (level == 0) {
+        TNode root;
+        root.Attributes = AttrRoot;
+        root.Entries = {left.Entries.back(), right.Entries.back()};
+        root.Children = {step.Page, rightPage};
+        const uint32_t rootPage = FPages.Allocate();
+        uint8_t rootBytes[PageSize];
+        EncodeNode(root, FKeyLength, FFill, rootBytes);
+        std::memcpy(FPages.Write(rootPage), rootBytes, PageSize);
+        SetRoot(rootPage);
+        return;
+    }
+    TStep& parent = path[level - 1];
+    const size_t at = parent.Index;
+    TEntry rightLast = right.Entries.back();
+    parent.Node.Entries[at] = left.Entries.back();
+    parent.Node.Entries.insert(parent.Node.Entries.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightLast);
+    parent.Node.Children.insert(parent.Node.Children.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightPage);
+    parent.Index = at + 1;
+    Store(path, level - 1);
+}
+
+void TTree::Insert(const std::string& key, uint32_t recNo)
+{
+    std::vector<TStep> path = Descend(key, recNo);
+    TStep& leaf = path.back();
+    TEntry entry{key, recNo};
+    if (leaf.Index < leaf.Node.Entries.size() && SameEntry(leaf.Node.Entries[leaf.Index], entry))
+        return;
+    leaf.Node.Entries.insert(leaf.Node.Entries.begin() + static_cast<std::ptrdiff_t>(leaf.Index), std::move(entry));
+    Store(path, path.size() - 1);
+}
+
+void TTree::Remove(const std::string& key, uint32_t recNo)
+{
+    std::vector<TStep> path = Descend(key, recNo);
+    TStep& leaf = path.back();
+    if (leaf.Index >= leaf.Node.Entries.size() || !SameEntry(leaf.Node.Entries[leaf.Index], TEntry{key, recNo}))
+        Damaged("The key of record " + std::to_string(recNo) + " is missing.");
+    leaf.Node.Entries.erase(leaf.Node.Entries.begin() + static_cast<std::ptrdiff_t>(leaf.Index));
+    Shrink(path, path.size() - 1);
+}
+
+void TTree::Unlink(const TNode& node)
+{
+    if (node.Left != NoPage)
+        PutLe32(FPages.Write(node.Left) + 8, node.Right);
+    if (node.Right != NoPage)
+        PutLe32(FPages.Write(node.Right) + 4, node.Left);
+}
+
+void TTree::Shrink(std::vector<TStep>& path, size_t level)
+{
+    TStep& step = path[level];
+    TNode& node = step.Node;
+    if (node.Entries.empty()) {
+        if (level == 0) {
+            // An empty tag is one root leaf.
+            node.Attributes = AttrRoot | AttrLeaf;
+            node.Children.clear();
+            node.EntryBytes = 0;
+            Store(path, 0);
+            return;
+        }
+        Unlink(node);
+        FPages.Release(step.Page);
+        TStep& parent = path[level - 1];
+        parent.Node.Entries.erase(parent.Node.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+        parent.Node.Children.erase(parent.Node.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+        parent.Index = parent.Index > 0 ? parent.Index - 1 : 0;
+        Shrink(path, level - 1);
+        return;
+    }
+    if (level == 0 && !node.IsLeaf() && node.Entries.size() == 1) {
+        // The root's only child takes its place.
+        const uint32_t child = node.Children[0];
+        uint8_t* childPage = FPages.Write(child);
+        PutLe16(childPage, static_cast<uint16_t>(Le16(childPage) | AttrRoot));
+        FPages.Release(step.Page);
+        SetRoot(child);
+        return;
+    }
+    if (level > 0 && node.IsLeaf() && MergeWithRight(path, level))
+        return;
+    Store(path, level);
+}
+
+// A leaf less than a third full takes in its right neighbour under the same
+// parent when both fit in one page.
+bool TTree::MergeWithRight(std::vector<TStep>& path, size_t level)
+{
+    TStep& step = path[level];
+    TStep& parent = path[level - 1];
+    if (parent.Index + 1 >= parent.Node.Entries.size())
+        return false;
+    uint8_t bytes[PageSize];
+    if (!EncodeNode(step.Node, FKeyLength, FFill, bytes) || Le16(bytes + 12) < 2 * LeafSpace / 3)
+        return false;
+    const uint32_t rightPage = parent.Node.Children[parent.Index + 1];
+    TNode right = Load(rightPage);
+    TNode merged = step.Node;
+    merged.Entries.insert(merged.Entries.end(), right.Entries.begin(), right.Entries.end());
+    merged.Right = right.Right;
+    if (!EncodeNode(merged, FKeyLength, FFill, bytes))
+        return false;
+    if (right.Right != NoPage)
+        PutLe32(FPages.Write(right.Right) + 4, step.Page);
+    std::memcpy(FPages.Write(step.Page), bytes, PageSize);
+    FPages.Release(rightPage);
+    step.Node = std::move(merged);
+    parent.Node.Entries.erase(parent.Node.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+    parent.Node.Children.erase(parent.Node.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index) + 1);
+    parent.Node.Entries[parent.Index] = step.Node.Entries.back();
+    Shrink(path, level - 1);
+    return true;
+}
+
+uint32_t TTree::RecordWithKey(const std::string& key, uint32_t except)
+{
+    std::vector<TStep> path = Descend(key, 0);
+    TNode node = std::move(path.back().Node);
+    size_t i = path.back().Index;
+    for (size_t visited = 0; visited < 1u << 20; ++visited) {
+        for (; i < node.Entries.size(); ++i) {
+            if (node.Entries[i].Key != key)
+                return 0;
+            if (node.Entries[i].RecNo != except)
+                return node.Entries[i].RecNo;
+        }
+        if (node.Right == NoPage)
+            return 0;
+        node = Load(node.Right);
+        i = 0;
+    }
+    return 0;
+}
+
+void TTree::ForEach(const std::function<void(const TEntry&)>& visit)
+{
+    uint32_t page = Root();
+    TNode node = Load(page);
+    for (size_t depth = 0; !node.IsLeaf(); ++depth) {
+        if (depth >= MaxDepth || node.Children.empty())
+            Damaged("The tree's first leaf cannot be reached.");
+        node = Load(node.Children.front());
+    }
+    const uint64_t pageLimit = FPages.Size() / PageSize;
+    for (uint64_t visited = 0;; ++visited) {
+        if (visited > pageLimit)
+            Damaged("The leaves are linked in a circle.");
+        for (const TEntry& e : node.Entries)
+            visit(e);
+        if (node.Right == NoPage)
+            return;
+        node = Load(node.Right);
+    }
+}
+
+} // namespace cdx

@@ -1,0 +1,59 @@
+#pragma once
+// One B-tree of a compound index (a tag, or the file's tag directory):
+// finding, inserting and removing (key, record) pairs.  A full node splits
+// (a new node to its right; at the right edge of the tree the new node
+// starts with the one new key, so appends fill pages); an emptied node is
+// unlinked and its page goes to the free list; a thin leaf merges with its
+// right neighbour when the two fit in one page; a root left with one child
+// hands the root over to it.  Every change goes through TPages, so nothing
+// reaches the file until the caller commits.
+
+#include "data/engine/dbf/CdxPages.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cdx {
+
+class TTree {
+public:
+    TTree(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill);
+
+    void Insert(const std::string& key, uint32_t recNo);
+    // Raises DBIERR_INDEXCORRUPT when the pair is not there.
+    void Remove(const std::string& key, uint32_t recNo);
+    // The lowest record filed under `key` other than `except` (0 when none).
+    uint32_t RecordWithKey(const std::string& key, uint32_t except = 0);
+    // Every pair in order.
+    void ForEach(const std::function<void(const TEntry&)>& visit);
+
+    uint32_t HeaderOffset() const { return FHeaderOffset; }
+    uint16_t KeyLength() const { return FKeyLength; }
+    uint8_t Fill() const { return FFill; }
+
+private:
+    struct TStep {
+        uint32_t Page = 0;
+        TNode Node;
+        size_t Index = 0;   // the child descended into; in the leaf, the pair's place
+    };
+
+    uint32_t Root();
+    void SetRoot(uint32_t page);
+    TNode Load(uint32_t page);
+    std::vector<TStep> Descend(const std::string& key, uint32_t recNo);
+    void Store(std::vector<TStep>& path, size_t level);
+    void Split(std::vector<TStep>& path, size_t level);
+    void Shrink(std::vector<TStep>& path, size_t level);
+    bool MergeWithRight(std::vector<TStep>& path, size_t level);
+    void Unlink(const TNode& node);
+    [[noreturn]] void Damaged(const std::string& what) const;
+
+    TPages& FPages;
+    uint32_t FHeaderOffset;
+    uint16_t FKeyLength;
+    uint8_t FFill;
+};
+
+} // namespace cdx

@@ -1,0 +1,275 @@
+#include "data/engine/dbf/DbfJournal.h"
+
+#include "data/engine/ByteOrder.h"
+#include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Magic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '1', '\n'};
+constexpr uint8_t EndMark = 0xFF;
+
+uint64_t Checksum(const uint8_t* p, size_t n)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < n; ++i) {
+        h ^= p[i];
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+void PutBytes(std::vector<uint8_t>& out, const void* p, size_t n)
+{
+    const uint8_t* b = static_cast<const uint8_t*>(p);
+    out.insert(out.end(), b, b + n);
+}
+
+void PutU64(std::vector<uint8_t>& out, uint64_t v)
+{
+    uint8_t b[8];
+    PutLe64(b, v);
+    PutBytes(out, b, 8);
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v)
+{
+    uint8_t b[4];
+    PutLe32(b, v);
+    PutBytes(out, b, 4);
+}
+
+std::string FileName(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Reads the journal file; false when it is cut short or damaged.
+class TJournalReader {
+public:
+    explicit TJournalReader(std::vector<uint8_t> bytes) : FBytes(std::move(bytes)) {}
+
+    bool Read(std::vector<std::string>& paths, std::vector<uint8_t>& kinds, std::vector<uint8_t>& files,
+              std::vector<uint64_t>& offsets, std::vector<std::vector<uint8_t>>& contents)
+    {
+        if (FBytes.size() < sizeof Magic + 17 || std::memcmp(FBytes.data(), Magic, sizeof Magic) != 0)
+            return false;
+        const uint64_t length = Le64(FBytes.data() + sizeof Magic);
+        if (length < sizeof Magic + 17 || length > FBytes.size())
+            return false;
+        FBytes.resize(static_cast<size_t>(length));
+        const size_t body = FBytes.size() - 8;
+        if (Checksum(FBytes.data(), body) != Le64(FBytes.data() + body))
+            return false;
+        FPos = sizeof Magic + 8;
+        uint8_t fileCount;
+        if (!Take(&fileCount, 1))
+            return false;
+        for (uint8_t i = 0; i < fileCount; ++i) {
+            uint8_t len[4];
+            if (!Take(len, 4) || Le32(len) > 4096 || FPos + Le32(len) > body)
+                return false;
+            paths.emplace_back(reinterpret_cast<const char*>(FBytes.data() + FPos), Le32(len));
+            FPos += Le32(len);
+        }
+        for (;;) {
+            uint8_t head[14];
+            if (!Take(head, 1))
+                return false;
+            if (head[0] == EndMark)
+                return FPos == body;
+            if (!Take(head + 1, 13) || head[0] >= paths.size())
+                return false;
+            uint32_t length = Le32(head + 10);
+            if (FPos + length > body)
+                return false;
+            files.push_back(head[0]);
+            kinds.push_back(head[1]);
+            offsets.push_back(Le64(head + 2));
+            contents.emplace_back(FBytes.begin() + static_cast<std::ptrdiff_t>(FPos),
+                                  FBytes.begin() + static_cast<std::ptrdiff_t>(FPos + length));
+            FPos += length;
+        }
+    }
+
+private:
+    bool Take(uint8_t* out, size_t n)
+    {
+        if (FPos + n > FBytes.size() - 8)
+            return false;
+        std::memcpy(out, FBytes.data() + FPos, n);
+        FPos += n;
+        return true;
+    }
+
+    std::vector<uint8_t> FBytes;
+    size_t FPos = 0;
+};
+
+} // namespace
+
+// A journal left behind (its roll-back failed) is for the next open.
+TDbfJournal::~TDbfJournal() = default;
+
+std::string TDbfJournal::PathFor(const std::string& tablePath)
+{
+    const std::string name = FileName(tablePath);
+    return tablePath.substr(0, tablePath.size() - name.size()) + "." + name + ".undo";
+}
+
+uint8_t TDbfJournal::AddFile(TDbfFile& file)
+{
+    FFiles.push_back(&file);
+    return static_cast<uint8_t>(FFiles.size() - 1);
+}
+
+void TDbfJournal::SaveBytes(uint8_t id, uint64_t offset, size_t length)
+{
+    TSaved saved;
+    saved.File = id;
+    saved.Offset = offset;
+    saved.Bytes.resize(length);
+    saved.Bytes.resize(FFiles[id]->ReadAt(offset, saved.Bytes.data(), length));
+    FSaved.push_back(std::move(saved));
+}
+
+void TDbfJournal::SaveBytes(uint8_t id, uint64_t offset, const uint8_t* bytes, size_t length)
+{
+    TSaved saved;
+    saved.File = id;
+    saved.Offset = offset;
+    saved.Bytes.assign(bytes, bytes + length);
+    FSaved.push_back(std::move(saved));
+}
+
+void TDbfJournal::SaveSize(uint8_t id, uint64_t size)
+{
+    TSaved saved;
+    saved.File = id;
+    saved.IsSize = true;
+    saved.Offset = size;
+    FSaved.push_back(std::move(saved));
+}
+
+void TDbfJournal::Write(const std::string& tablePath)
+{
+    std::vector<uint8_t> out;
+    PutBytes(out, Magic, sizeof Magic);
+    PutU64(out, 0);   // the length, once known
+    out.push_back(static_cast<uint8_t>(FFiles.size()));
+    // The files stand beside the table: their names are enough.
+    for (TDbfFile* file : FFiles) {
+        const std::string name = FileName(file->Path());
+        PutU32(out, static_cast<uint32_t>(name.size()));
+        PutBytes(out, name.data(), name.size());
+    }
+    for (const TSaved& saved : FSaved) {
+        out.push_back(saved.File);
+        out.push_back(saved.IsSize ? 1 : 0);
+        PutU64(out, saved.Offset);
+        PutU32(out, static_cast<uint32_t>(saved.Bytes.size()));
+        PutBytes(out, saved.Bytes.data(), saved.Bytes.size());
+    }
+    out.push_back(EndMark);
+    PutLe64(out.data() + sizeof Magic, out.size() + 8);
+    PutU64(out, Checksum(out.data(), out.size()));
+
+    auto store = std::make_unique<TDbfFile>(TDbfFile::OpenOrCreate(PathFor(tablePath)));
+    store->WriteAt(0, out.data(), out.size());
+    FStore = std::move(store);
+}
+
+void TDbfJournal::Apply(const std::vector<TSaved>& saved, const std::vector<TDbfFile*>& files)
+{
+    for (size_t i = saved.size(); i-- > 0;) {
+        TDbfFile& file = *files[saved[i].File];
+        if (saved[i].IsSize) {
+            if (file.Size() != saved[i].Offset)
+                file.Truncate(saved[i].Offset);
+        } else if (!saved[i].Bytes.empty()) {
+            file.WriteAt(saved[i].Offset, saved[i].Bytes.data(), saved[i].Bytes.size());
+        }
+    }
+}
+
+void TDbfJournal::RollBack()
+{
+    if (Written())
+        Apply(FSaved, FFiles);
+}
+
+void TDbfJournal::Finish()
+{
+    if (!Written())
+        return;
+    const uint8_t cleared[sizeof Magic] = {};
+    FStore->WriteAt(0, cleared, sizeof cleared);
+    FStore.reset();
+}
+
+void TDbfJournal::Remove(const std::string& tablePath)
+{
+    ::unlink(PathFor(tablePath).c_str());
+}
+
+bool TDbfJournal::ReadJournal(const std::string& tablePath, std::vector<std::string>& names, std::vector<TSaved>& saved)
+{
+    const std::string path = PathFor(tablePath);
+    if (!TDbfFile::Exists(path))
+        return false;
+    std::vector<uint8_t> bytes;
+    {
+        TDbfFile journal(path, false);
+        bytes.resize(static_cast<size_t>(journal.Size()));
+        bytes.resize(journal.ReadAt(0, bytes.data(), bytes.size()));
+    }
+    std::vector<uint8_t> kinds, fileIds;
+    std::vector<uint64_t> offsets;
+    std::vector<std::vector<uint8_t>> contents;
+    // Cleared, or cut short while being written: no file had been touched.
+    if (!TJournalReader(std::move(bytes)).Read(names, kinds, fileIds, offsets, contents))
+        return false;
+    saved.resize(kinds.size());
+    for (size_t i = 0; i < saved.size(); ++i) {
+        saved[i].File = fileIds[i];
+        saved[i].IsSize = kinds[i] == 1;
+        saved[i].Offset = offsets[i];
+        saved[i].Bytes = std::move(contents[i]);
+    }
+    return true;
+}
+
+bool TDbfJournal::Pending(const std::string& tablePath)
+{
+    std::vector<std::string> names;
+    std::vector<TSaved> saved;
+    return ReadJournal(tablePath, names, saved);
+}
+
+bool TDbfJournal::Recover(const std::string& tablePath)
+{
+    std::vector<std::string> names;
+    std::vector<TSaved> saved;
+    if (!ReadJournal(tablePath, names, saved))
+        return false;
+    const std::string dir = tablePath.substr(0, tablePath.size() - FileName(tablePath).size());
+    std::vector<std::unique_ptr<TDbfFile>> owned;
+    std::vector<TDbfFile*> files;
+    for (const std::string& name : names) {
+        if (name.find('/') != std::string::npos)
+            return false;
+        owned.push_back(std::make_unique<TDbfFile>(dir + name, true));
+        files.push_back(owned.back().get());
+    }
+    Apply(saved, files);
+    const uint8_t cleared[sizeof Magic] = {};
+    TDbfFile(PathFor(tablePath), true).WriteAt(0, cleared, sizeof cleared);
+    return true;
+}

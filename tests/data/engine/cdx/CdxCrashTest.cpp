@@ -1,0 +1,152 @@
+// Posts to an indexed table that do not finish: a process killed after any
+// single write of a post leaves files that reopen for writing and pass the
+// index check, each as it was before the post or as the post left it; a
+// post that runs out of room leaves table and index as they were.
+
+#include "CdxTestSupport.h"
+
+#include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
+#include "data/engine/dbf/DbfJournal.h"
+#include "support/ChildProcess.h"
+#include "support/FileBytes.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+using TFiles = std::map<std::string, std::string>;
+
+void Restore(const TScratchDir& dir, const TFiles& files)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        std::filesystem::remove(entry.path());
+    for (const auto& [name, bytes] : files)
+        WriteFileBytes(dir.File(name), bytes);
+}
+
+using TPost = std::function<void(TDbfCursor&)>;
+
+void ModifyIndexedFields(TDbfCursor& table)
+{
+    ASSERT_TRUE(table.SetRecNo(17));
+    TEngineRecord record;
+    ASSERT_TRUE(table.ReadCurrent(record));
+    record[FieldName] = TVariant("Killed mid-post");
+    record[FieldAmount] = TVariant(-12.5);
+    record[FieldCity] = TVariant("Nowhere");
+    table.ModifyRecord(record);
+}
+
+void Append(TDbfCursor& table)
+{
+    std::mt19937 random(77);
+    TEngineRecord record = RandomRecord(random, 5000);
+    table.InsertRecord(record, true);
+}
+
+void Delete(TDbfCursor& table)
+{
+    ASSERT_TRUE(table.SetRecNo(3));
+    table.DeleteRecord();
+}
+
+// Stops the post after 1, 2, 3 ... writes until it completes.
+void KillAtEveryWrite(const TPost& post, const std::string& what)
+{
+    SCOPED_TRACE(what);
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "kill", 300, 12);
+    const TFiles before = Snapshot(dir.Path());
+    TChildResult whole = RunInChild([&] {
+        auto table = OpenIndexedTable(path);
+        post(*table);
+        return 0;
+    });
+    ASSERT_TRUE(whole.Exited && whole.Code == 0);
+    const TFiles after = Snapshot(dir.Path());
+    ASSERT_NE(after, before);
+
+    int kills = 0;
+    int pending = 0;   // stops that left a post to undo
+    for (int64_t writes = 1; writes < 64; ++writes) {
+        Restore(dir, before);
+        TChildResult stopped = RunInChild([&] {
+            auto table = OpenIndexedTable(path);
+            SetKillAfterWrites(writes);
+            post(*table);
+            SetKillAfterWrites(0);
+            return 0;
+        });
+        if (stopped.Exited) {
+            ASSERT_EQ(stopped.Code, 0);
+            break;
+        }
+        ASSERT_EQ(stopped.Signal, SIGKILL);
+        ++kills;
+        if (TDbfJournal::Pending(path)) {
+            ++pending;
+            auto reader = OpenIndexedTable(path, true);
+            EXPECT_NE(reader->RecoveryNote().find("interrupted"), std::string::npos) << "after " << writes << " writes: " << reader->RecoveryNote();
+        }
+        auto table = OpenIndexedTable(path);
+        EXPECT_TRUE(table->CanModify()) << "after " << writes << " writes: " << table->ReadOnlyReason();
+        EXPECT_EQ(IndexFindings(*table), "") << "after " << writes << " writes";
+        table.reset();
+        const TFiles reopened = Snapshot(dir.Path());
+        EXPECT_TRUE(reopened == before || reopened == after) << "after " << writes << " writes the files are half changed";
+    }
+    EXPECT_GT(kills, 3);
+    EXPECT_GT(pending, 1);
+}
+
+} // namespace
+
+TEST(CdxCrash, AKilledPostLeavesFilesThatReopenAndPassTheIndexCheck)
+{
+    KillAtEveryWrite(ModifyIndexedFields, "modify");
+    KillAtEveryWrite(Append, "append");
+    KillAtEveryWrite(Delete, "delete");
+}
+
+TEST(CdxCrash, APostThatRunsOutOfRoomLeavesTableAndIndexAsTheyWere)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "full", 150, 13);
+    const uint64_t limit = ReadFileBytes(dir.File("full.cdx")).size() + 512;
+    TChildResult result = RunInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit size {limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
+            return 10;
+        auto table = OpenIndexedTable(path);
+        std::mt19937 random(3);
+        for (int i = 0; i < 5000; ++i) {
+            const TFiles before = Snapshot(dir.Path());
+            TEngineRecord record = RandomRecord(random, 1000 + i);
+            record[FieldName] = TVariant(std::to_string(random()) + std::to_string(random()));
+            try {
+                table->InsertRecord(record, true);
+            } catch (const EDBEngineError& e) {
+                if (Snapshot(dir.Path()) != before)
+                    return 1;
+                if (std::string(e.what()).find("full.cdx") == std::string::npos)
+                    return 4;   // the table, not the index, ran out of room first
+                return IndexFindings(*table).empty() ? 0 : 2;
+            }
+        }
+        return 3;
+    });
+    ASSERT_TRUE(result.Exited);
+    EXPECT_EQ(result.Code, 0) << "1: files changed by the failed post, 2: index check failed, 3: never ran out of room, "
+                                  "4: the table ran out of room first";
+    auto table = OpenIndexedTable(path);
+    EXPECT_TRUE(table->CanModify()) << table->ReadOnlyReason();
+    EXPECT_EQ(IndexFindings(*table), "");
+}

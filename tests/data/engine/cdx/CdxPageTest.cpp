@@ -1,0 +1,101 @@
+// Leaf packing of compound-index pages: the entry width grows with the
+// record numbers, duplicate counts never reach into trailing fill, and a
+// damaged page is refused rather than read past.
+
+#include "data/engine/ByteOrder.h"
+#include "data/engine/dbf/CdxPage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace cdx;
+
+namespace {
+
+TNode Leaf(std::vector<TEntry> entries)
+{
+    TNode node;
+    node.Attributes = AttrLeaf | AttrRoot;
+    node.Entries = std::move(entries);
+    return node;
+}
+
+TNode RoundTrip(const TNode& node, uint16_t keyLength, uint8_t page[PageSize])
+{
+    EXPECT_TRUE(EncodeNode(node, keyLength, ' ', page));
+    TNode decoded;
+    std::string error;
+    EXPECT_TRUE(DecodeNode(page, keyLength, ' ', decoded, error)) << error;
+    return decoded;
+}
+
+} // namespace
+
+TEST(CdxPage, EntriesWidenWhenRecordNumbersOutgrowThem)
+{
+    uint8_t page[PageSize];
+    TNode small = Leaf({{"alpha     ", 1}, {"alpha     ", 65535}});
+    TNode decoded = RoundTrip(small, 10, page);
+    EXPECT_EQ(page[23], 3) << "16 record bits, 4 and 4 for the counts";
+    EXPECT_EQ(page[20], 16);
+    EXPECT_EQ(decoded.Entries.size(), 2u);
+
+    TNode large = Leaf({{"alpha     ", 1}, {"alpha     ", 65536}, {"beta      ", 16777300}});
+    decoded = RoundTrip(large, 10, page);
+    EXPECT_EQ(page[23], 5) << "a record number past 2^24 needs a fifth byte";
+    EXPECT_EQ(page[20], 32);
+    EXPECT_EQ(Le32(page + 14), 0xFFFFFFFFu);
+    ASSERT_EQ(decoded.Entries.size(), 3u);
+    EXPECT_EQ(decoded.Entries[2].RecNo, 16777300u);
+    EXPECT_EQ(decoded.Entries[1].Key, "alpha     ");
+}
+
+TEST(CdxPage, DuplicateCountsStopAtEitherKeysTrailingFill)
+{
+    uint8_t page[PageSize];
+    // "ab" then "ab  x": the shared prefix may not reach into the first
+    // key's trailing blanks, so only "ab" is shared.
+    TNode node = Leaf({{"ab    ", 1}, {"ab  x ", 2}, {"ab  x ", 3}});
+    TNode decoded = RoundTrip(node, 6, page);
+    const int recBits = page[20], countBits = page[21];
+    auto entry = [&](int i) {
+        uint64_t v = 0;
+        for (int b = 0; b < page[23]; ++b)
+            v |= static_cast<uint64_t>(page[24 + i * page[23] + b]) << (8 * b);
+        return std::pair<int, int>(static_cast<int>((v >> recBits) & ((1u << countBits) - 1)),
+                                   static_cast<int>(v >> (recBits + countBits)));
+    };
+    EXPECT_EQ(entry(0), std::make_pair(0, 4));
+    EXPECT_EQ(entry(1), std::make_pair(2, 1));
+    EXPECT_EQ(entry(2), std::make_pair(5, 1));
+    EXPECT_EQ(Le16(page + 12), LeafSpace - 3 * page[23] - (2 + 3 + 0));
+    ASSERT_EQ(decoded.Entries.size(), 3u);
+    EXPECT_EQ(decoded.Entries[1].Key, "ab  x ");
+}
+
+TEST(CdxPage, AFullLeafIsNotEncodedAndDamagedLeavesAreRefused)
+{
+    TNode full = Leaf({});
+    for (uint32_t i = 0; i < 60; ++i)
+        full.Entries.push_back({std::string(10, static_cast<char>('A' + i % 26)) , i + 1});
+    uint8_t page[PageSize];
+    EXPECT_FALSE(EncodeNode(full, 10, ' ', page));
+
+    TNode node = Leaf({{"key1      ", 1}, {"key2      ", 2}});
+    ASSERT_TRUE(EncodeNode(node, 10, ' ', page));
+    TNode decoded;
+    std::string error;
+    uint8_t damaged[PageSize];
+    std::memcpy(damaged, page, PageSize);
+    PutLe16(damaged + 2, 300);   // more entries than fit
+    EXPECT_FALSE(DecodeNode(damaged, 10, ' ', decoded, error));
+    std::memcpy(damaged, page, PageSize);
+    PutLe16(damaged + 12, 7);    // a wrong free-space count
+    EXPECT_FALSE(DecodeNode(damaged, 10, ' ', decoded, error));
+    std::memcpy(damaged, page, PageSize);
+    damaged[24] = 0xFF;          // the first key claims a shared prefix
+    damaged[25] = 0xFF;
+    damaged[26] = 0xFF;
+    EXPECT_FALSE(DecodeNode(damaged, 10, ' ', decoded, error));
+}
