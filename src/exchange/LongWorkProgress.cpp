@@ -49,8 +49,10 @@ bool TLongWorkProgress::Step(int done)
     // The dialog is brought up to date a few times a second, not after
     // every record.
     const qint64 now = FTimer.elapsed();
-    if (FLastUpdateMs >= 0 && now - FLastUpdateMs < UpdateIntervalMs)
-        return true;
+    if (FLastUpdateMs >= 0 && now - FLastUpdateMs < UpdateIntervalMs) {
+        FCancelled = FDialog->wasCanceled();
+        return !FCancelled;
+    }
     FLastUpdateMs = now;
     if (FTotal > 0)
         FDialog->setValue(std::min(done, FTotal));

@@ -6,6 +6,7 @@
 #include "ExportTestSupport.h"
 
 #include "data/Field.h"
+#include "data/FieldTypes.h"
 #include "exchange/DBGridGxImportAsText.h"
 #include "exchange/DBGridGxImportAsVCLDBIF.h"
 #include "ui/DialogService.h"
@@ -112,3 +113,61 @@ inline void SetCurrentColumn(TExportGrid& grid, const std::string& field)
 {
     grid.Grid->SetCol(grid.Grid->DataToRawColumn(grid.Column(field)->Index()));
 }
+
+// Orders (NO, CITY, and the lookup field CITYNAME over Cities by CODE) in
+// a multi-select grid.
+struct TLookupGrid {
+    TMemTable Cities;
+    TMemTable Orders;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TDBGridGx> Grid;
+
+    TLookupGrid()
+    {
+        Cities.FieldDefs().Add("CODE", ftString, 3);
+        Cities.FieldDefs().Add("CITYNAME", ftString, 20);
+        Cities.AppendRecord({TVariant("B"), TVariant("Berlin")});
+        Cities.AppendRecord({TVariant("K"), TVariant("Koeln")});
+        Cities.AppendRecord({TVariant("P"), TVariant("北京")});
+        Cities.Open();
+        Orders.FieldDefs().Add("NO", ftInteger);
+        Orders.FieldDefs().Add("CITY", ftString, 3);
+        Orders.AppendRecord({TVariant(1), TVariant("B")});
+        Orders.AppendRecord({TVariant(2), TVariant("K")});
+        Orders.AppendRecord({TVariant(3), TVariant::Null()});
+        auto no = CreateField(ftInteger);
+        no->SetFieldName("NO");
+        Orders.Fields().Add(std::move(no));
+        auto city = CreateField(ftString, 3);
+        city->SetFieldName("CITY");
+        Orders.Fields().Add(std::move(city));
+        auto cityName = CreateField(ftString, 20);
+        cityName->SetFieldName("CITYNAME");
+        cityName->SetFieldKind(fkLookup);
+        cityName->SetLookupDataSet(&Cities);
+        cityName->KeyFields = "CITY";
+        cityName->LookupKeyFields = "CODE";
+        cityName->LookupResultField = "CITYNAME";
+        Orders.Fields().Add(std::move(cityName));
+        Orders.Open();
+        Source = std::make_unique<TDataSource>(&Orders);
+        Grid = std::make_unique<TDBGridGx>();
+        Grid->resize(600, 300);
+        Grid->SetDataSource(Source.get());
+        Grid->SetOptions(Grid->Options() + dgMultiSelect);
+    }
+    ~TLookupGrid() { Grid.reset(); }
+
+    TColumnGx* Column(const std::string& fieldName) const
+    {
+        for (const auto& column : Grid->Columns())
+            if (column->FieldName() == fieldName)
+                return column.get();
+        return nullptr;
+    }
+    TField& CityOf(int no)
+    {
+        Orders.Locate("NO", TVariant(no));
+        return *Orders.FieldByName("CITY");
+    }
+};
