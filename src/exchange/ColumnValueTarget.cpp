@@ -5,7 +5,9 @@
 
 #include "data/DataSet.h"
 #include "data/Field.h"
+#include "data/DataLink.h"
 #include "grid/columns/ColumnGx.h"
+#include "grid/columns/ColumnsHostGx.h"
 
 TField* ExchangeField(const TColumnGx& column)
 {
@@ -17,9 +19,23 @@ TField* ExchangeField(const TColumnGx& column)
     return field->DataSet()->FieldByName(field->KeyFields);
 }
 
-TField* BeginColumnStore(TColumnGx* column)
+bool ColumnTakesValues(const TColumnGx& column, bool wholeValues)
 {
-    if (!column || !column->CanModify(false))
+    if (column.CanModify(false))
+        return true;
+    const TField* field = column.Field();
+    if (!wholeValues || !field || !IsBlobType(field->DataType()) || column.ReadOnly() || !field->CanModify())
+        return false;
+    const TColumnsHostGx* host = column.Host();
+    const TDataLink* link = host ? host->ColumnsDataLink() : nullptr;
+    if (!link || host->ReadOnly() || !link->Active() || link->ReadOnly())
+        return false;
+    return host->AllowedOperations().Contains(alopUpdateGx) || field->DataSet()->State() == dsInsert;
+}
+
+TField* BeginColumnStore(TColumnGx* column, bool wholeValues)
+{
+    if (!column || !ColumnTakesValues(*column, wholeValues))
         return nullptr;
     TField* field = ExchangeField(*column);
     TDataSet* dataSet = field ? field->DataSet() : nullptr;

@@ -129,7 +129,7 @@ void TDBGridGxImportAsVCLDBIF::ReadRow(const TColumnsGxList& columns)
 void TDBGridGxImportAsVCLDBIF::StoreCell(TColumnGx* column)
 {
     if (!LastValue.IsEmpty()) {
-        if (TField* target = BeginColumnStore(column)) {
+        if (TField* target = BeginColumnStore(column, true)) {
             const TVariant value = LastValue;
             StoreGuarded([&] { target->SetAsVariant(value); });
         }
