@@ -51,7 +51,9 @@ void ExportSelectionToMimeData(TCustomDBGridGx& grid, bool exportAll, QMimeData&
     mime.setData(MimeTypeRTF, rtf);
     mime.setData(MimeTypeRTFApplication, rtf);
     mime.setData(MimeTypeVCLDBIF, ExportedBytes<TDBGridGxExportAsVCLDBIF>(grid, exportAll, onRow));
-    mime.setHtml(QString::fromUtf8(ExportedBytes<TDBGridGxExportAsHTML>(grid, exportAll, onRow)));
+    // As bytes: the UTF-8 the exporter wrote is what text/html carries, and
+    // a large export is not converted to a string and back.
+    mime.setData(MimeTypeHTML, ExportedBytes<TDBGridGxExportAsHTML>(grid, exportAll, onRow));
 }
 
 TPasteData PasteDataOf(const QMimeData* mime)
