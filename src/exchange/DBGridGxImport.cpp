@@ -6,6 +6,7 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "exchange/ExportGuards.h"
+#include "exchange/SelectionWalk.h"
 #include "grid/DBGridGx.h"
 #include "grid/columns/ColumnGx.h"
 #include "platform/Streams.h"
@@ -98,7 +99,7 @@ void TDBGridGxImport::ImportRecords(TDataSet& dataSet)
         break;
     case gstRectangle: {
         TDBGridGxSelectionRect& rect = Grid->Selection().Rect();
-        CollectVisibleColumns(rect.LeftCol(), rect.RightCol());
+        UseVisibleColumns(rect.LeftCol(), rect.RightCol());
         ReadPrefix();
         if (FInsertMode)
             InsertRows(dataSet);
@@ -119,20 +120,15 @@ void TDBGridGxImport::ImportRecords(TDataSet& dataSet)
     }
 }
 
-void TDBGridGxImport::CollectVisibleColumns(int first, int last)
+void TDBGridGxImport::UseVisibleColumns(int first, int last)
 {
-    FOwnedColumns.Clear();
-    for (int index = std::max(first, 0); index <= last && index < Grid->Columns().Count(); ++index) {
-        TColumnGx* column = Grid->Columns()[index];
-        if (column->Visible())
-            FOwnedColumns.Add(column);
-    }
+    ::CollectVisibleColumns(*Grid, first, last, FOwnedColumns);
     ImportColumns = &FOwnedColumns;
 }
 
 void TDBGridGxImport::ImportFromCurrentCell(TDataSet& dataSet)
 {
-    CollectVisibleColumns(Grid->RawToDataColumn(Grid->Col()), Grid->Columns().Count() - 1);
+    UseVisibleColumns(Grid->RawToDataColumn(Grid->Col()), Grid->Columns().Count() - 1);
     ReadPrefix();
     if (FInsertMode) {
         InsertRows(dataSet);
@@ -164,17 +160,7 @@ void TDBGridGxImport::ImportBookmarkedRecords(TDataSet& dataSet)
 
 void TDBGridGxImport::ImportRectangle(TDataSet& dataSet)
 {
-    TDBGridGxSelectionRect& rect = Grid->Selection().Rect();
-    const std::string bottom = rect.BottomRow();
-    dataSet.GotoBookmark(rect.TopRow());
-    while (true) {
-        ImportRecord(dataSet);
-        if (dataSet.CompareBookmarks(dataSet.Bookmark(), bottom) == 0)
-            break;
-        dataSet.Next();
-        if (dataSet.Eof())
-            break;
-    }
+    WalkRectangleRecords(*Grid, dataSet, [&] { ImportRecord(dataSet); });
 }
 
 void TDBGridGxImport::ImportEveryRecord(TDataSet& dataSet)

@@ -98,8 +98,8 @@ private:
     void RecordDone();
     // Asks whether to skip the failure; raises EAbort on No.
     void PromptError(const Exception& error);
-    // The visible columns of the collection from `first` to `last`.
-    void CollectVisibleColumns(int first, int last);
+    // ImportColumns: the visible columns of the collection from first to last.
+    void UseVisibleColumns(int first, int last);
 
     bool FAppendMode = false;
     bool FInsertMode = false;

@@ -7,6 +7,7 @@
 #include "data/Field.h"
 #include "exchange/ColumnValueTarget.h"
 #include "exchange/ExportGuards.h"
+#include "exchange/SelectionWalk.h"
 #include "grid/columns/ColumnGx.h"
 #include "ui/DialogService.h"
 
@@ -58,21 +59,8 @@ public:
     {
         TDBGridGxSelectionRect& rect = FGrid.Selection().Rect();
         TColumnsGxList columns;
-        for (int index = std::max(rect.LeftCol(), 0); index <= rect.RightCol() && index < FGrid.Columns().Count();
-             ++index) {
-            if (FGrid.Columns()[index]->Visible())
-                columns.Add(FGrid.Columns()[index]);
-        }
-        const std::string bottom = rect.BottomRow();
-        FDataSet.GotoBookmark(rect.TopRow());
-        while (true) {
-            ClearRecordCells(columns);
-            if (FDataSet.CompareBookmarks(FDataSet.Bookmark(), bottom) == 0)
-                break;
-            FDataSet.Next();
-            if (FDataSet.Eof())
-                break;
-        }
+        CollectVisibleColumns(FGrid, rect.LeftCol(), rect.RightCol(), columns);
+        WalkRectangleRecords(FGrid, FDataSet, [&] { ClearRecordCells(columns); });
     }
 
     void ClearColumns()

@@ -38,16 +38,7 @@ protected:
         QApplication::clipboard()->clear();
         MakeNumbered(Grid, 5);
     }
-    std::vector<std::string> Column(const std::string& field)
-    {
-        std::vector<std::string> texts;
-        Grid.Table->First();
-        while (!Grid.Table->Eof()) {
-            texts.push_back(Grid.Table->FieldByName(field)->AsString());
-            Grid.Table->Next();
-        }
-        return texts;
-    }
+    std::vector<std::string> Column(const std::string& field) { return FieldTexts(*Grid.Table, field); }
     void SelectRect(int left, int top, int right, int bottom)
     {
         Grid.Selection().Rect().Select(left, Grid.BookmarkOf("ID", TVariant(top)), false);

@@ -101,6 +101,18 @@ inline std::vector<std::vector<TVariant>> RecordValues(TDataSet& dataSet)
     return records;
 }
 
+// The field's text on every record, in record order.
+inline std::vector<std::string> FieldTexts(TDataSet& dataSet, const std::string& field)
+{
+    std::vector<std::string> texts;
+    dataSet.First();
+    while (!dataSet.Eof()) {
+        texts.push_back(dataSet.FieldByName(field)->AsString());
+        dataSet.Next();
+    }
+    return texts;
+}
+
 // The field's text on the record whose ID holds `id`.
 inline std::string TextOf(TExportGrid& grid, int id, const std::string& field)
 {

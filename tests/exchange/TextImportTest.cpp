@@ -22,16 +22,7 @@ protected:
         Grid.GoTo("ID", TVariant(id));
         SetCurrentColumn(Grid, field);
     }
-    std::vector<std::string> Column(const std::string& field)
-    {
-        std::vector<std::string> texts;
-        Grid.Table->First();
-        while (!Grid.Table->Eof()) {
-            texts.push_back(Grid.Table->FieldByName(field)->AsString());
-            Grid.Table->Next();
-        }
-        return texts;
-    }
+    std::vector<std::string> Column(const std::string& field) { return FieldTexts(*Grid.Table, field); }
 
     TExportGrid Grid;
 };
