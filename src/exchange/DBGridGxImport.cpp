@@ -139,7 +139,8 @@ void TDBGridGxImport::ImportFromCurrentCell(TDataSet& dataSet)
         ImportRecord(dataSet);
         dataSet.Next();
     }
-    if (Grid->AllowedOperations().Contains(alopAppendGx)) {
+    // New records only where the grid and the dataset may take them.
+    if (Grid->AllowedOperations().Contains(alopAppendGx) && !Grid->ReadOnly() && dataSet.CanModify()) {
         FInsertMode = true;
         FAppendMode = true;
         InsertRows(dataSet);

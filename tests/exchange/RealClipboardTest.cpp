@@ -5,7 +5,6 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -105,15 +104,18 @@ TEST_F(RealClipboard, TextPlacedByAnotherProgramIsPasted)
         xclip.waitForBytesWritten(5000);
         xclip.closeWriteChannel();
         // The text is on the clipboard once another reader gets it back.
-        for (int attempt = 0; attempt < 50 && ReadClipboard("UTF8_STRING", true) != text; ++attempt) {
-            xclip.waitForFinished(100);
-            QThread::msleep(100);
+        bool placed = false;
+        for (int attempt = 0; attempt < 100 && !placed; ++attempt) {
+            placed = ReadClipboard("UTF8_STRING", true) == text;
+            if (!placed)
+                xclip.waitForFinished(200);
         }
+        ASSERT_TRUE(placed) << "xclip did not take the clipboard: " << xclip.readAllStandardError().toStdString();
 
         QProcess host;
         host.setProcessEnvironment(Environment);
         host.start(TM_CLIPBOARD_HOST, {"paste"});
-        ASSERT_TRUE(host.waitForFinished(20000)) << host.readAllStandardError().toStdString();
+        ASSERT_TRUE(host.waitForFinished(60000)) << host.readAllStandardError().toStdString();
         EXPECT_EQ(host.exitCode(), 0) << host.readAllStandardError().toStdString();
         EXPECT_EQ(host.readAllStandardOutput().toStdString(), "1\t桃\t9\n2\tplum\t7\n3\t三\t\n") << text.toStdString();
         xclip.terminate();

@@ -223,3 +223,18 @@ TEST_F(TextImport, ImportOutOfFileReadsTheFile)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextImportReadOnly, ReadOnlyGridTakesNoValuesAndNoNewRecords)
+{
+    TExportGrid grid;
+    MakeNumbered(grid, 2);
+    grid.Grid->SetReadOnly(true);
+    grid.GoTo("ID", TVariant(2));
+    ImportText(*grid.Grid, "x\r\ny\r\nz");
+    EXPECT_EQ(FieldTexts(*grid.Table, "ID"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(grid.Table->State(), dsBrowse);
+}
+
+}  // namespace
