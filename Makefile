@@ -4,6 +4,8 @@ JOBS     ?= $(shell nproc)
 # Mutants per driver of the long fuzz run, and the seed of their damage.
 FUZZ_MUTANTS ?= 5000
 FUZZ_SEED    ?= 7
+# Inputs of the importers' long fuzz run (in the sanitizer build).
+FUZZ_IMPORTS ?= 200000
 
 # Run-time settings of the sanitizers: stop at the first finding, with a
 # stack trace, so that the test meeting it fails.
@@ -44,7 +46,9 @@ sanitize: setup
 	    ctest --output-on-failure -j$(JOBS)
 
 # The long run of the engine's fuzz programs (built with the sanitizers in
-# the plain build): FUZZ_MUTANTS mutants of the corpus's tables per driver.
+# the plain build): FUZZ_MUTANTS mutants of the corpus's tables per driver;
+# then FUZZ_IMPORTS damaged inputs into the importers, in the sanitizer
+# build (the grid and Qt layers come with them).
 fuzz: setup
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target fuzz_dbf fuzz_cdx fuzz_paradox fuzz_ascii
@@ -53,6 +57,12 @@ fuzz: setup
 	        --seed $(FUZZ_SEED) --max-seed-bytes 1048576 \
 	        --last-input $(BUILD)/tests/data/engine/fuzz/fuzz_$$driver.last || exit 1; \
 	done
+	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTM_SANITIZE=ON \
+	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+	    -DCMAKE_CXX_COMPILER_LAUNCHER=$(shell command -v ccache) >/dev/null
+	@cmake --build $(SANITIZE) -j$(JOBS) --target fuzz_import
+	@$(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen $(SANITIZE)/tests/fuzz_import \
+	    --count $(FUZZ_IMPORTS) --seed $(FUZZ_SEED)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE)

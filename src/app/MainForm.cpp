@@ -6,6 +6,7 @@
 #include "app/ExceptionReport.h"
 #include "app/FormStyle.h"
 #include "app/ReadOnlyPanel.h"
+#include "exchange/ClipboardActions.h"
 #include "grid/DBGridGx.h"
 #include "ui/OpenDialog.h"
 
@@ -131,6 +132,10 @@ void TfrmMain::CreateClientArea()
     const TFontGx gridTextFont(FormFont(), clWindowText);
     FdgrdDBF->SetTitleFont(gridTextFont);
     FdgrdDBF->SetFooterFont(gridTextFont);
+    // Copy, cut, paste and delete of the selection through the clipboard,
+    // from the grid's keys and the standard edit actions.
+    FdgrdDBF->SetClipboardActions(std::make_unique<TDBGridGxClipboardActions>());
+    FdgrdDBF->SetEditActions({geaCutGx, geaCopyGx, geaPasteGx, geaDeleteGx, geaSelectAllGx});
     layout->addWidget(FdgrdDBF, 1);
 
     setCentralWidget(client);

@@ -6,6 +6,7 @@
 #include "data/DataSet.h"
 #include "data/DataSource.h"
 #include "exchange/ExportGuards.h"
+#include "exchange/SelectionWalk.h"
 #include "grid/DBGridGx.h"
 #include "platform/Streams.h"
 
@@ -90,13 +91,7 @@ void TDBGridGxExport::SelectExportColumns(TDBGridGxSelectionType kind)
     switch (kind) {
     case gstRectangle: {
         TDBGridGxSelectionRect& rect = Grid->Selection().Rect();
-        const int left = rect.LeftCol();
-        const int right = rect.RightCol();
-        for (int index = left; index <= right && index < Grid->Columns().Count(); ++index) {
-            TColumnGx* column = Grid->Columns()[index];
-            if (column->Visible())
-                FOwnedColumns.Add(column);
-        }
+        CollectVisibleColumns(*Grid, rect.LeftCol(), rect.RightCol(), FOwnedColumns);
         FExportColumns = &FOwnedColumns;
         break;
     }
@@ -140,17 +135,7 @@ void TDBGridGxExport::ExportBookmarkedRecords(TDataSet& dataSet)
 
 void TDBGridGxExport::ExportRectangle(TDataSet& dataSet)
 {
-    TDBGridGxSelectionRect& rect = Grid->Selection().Rect();
-    const std::string bottom = rect.BottomRow();
-    dataSet.GotoBookmark(rect.TopRow());
-    while (true) {
-        ExportCurrentRecord();
-        if (dataSet.CompareBookmarks(dataSet.Bookmark(), bottom) == 0)
-            break;
-        dataSet.Next();
-        if (dataSet.Eof())
-            break;
-    }
+    WalkRectangleRecords(*Grid, dataSet, [this] { ExportCurrentRecord(); });
 }
 
 void TDBGridGxExport::ExportEveryRecord(TDataSet& dataSet)
