@@ -19,21 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Copies a table of the shared test data with its companion files (same
-// name, any extension) into the scratch folder; the copies are writable.
-std::string CopyTestTable(const TScratchDir& scratch, const std::string& relative)
-{
-    const fs::path source = fs::path(TM_SHARED_DIR) / "testdata" / relative;
-    for (const auto& entry : fs::directory_iterator(source.parent_path())) {
-        if (entry.path().stem() != source.stem())
-            continue;
-        const fs::path copy = scratch.Path(entry.path().filename().string());
-        fs::copy_file(entry.path(), copy, fs::copy_options::overwrite_existing);
-        fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
-    }
-    return scratch.Path(source.filename().string());
-}
-
 QPoint CellCentre(TDBGridGx& grid, int col, int row) { return grid.CellRect(col, row).center(); }
 
 TColumnGx* ColumnOf(TDBGridGx& grid, const std::string& fieldName)
@@ -44,18 +29,39 @@ TColumnGx* ColumnOf(TDBGridGx& grid, const std::string& fieldName)
     return nullptr;
 }
 
+// The main window over a writable copy of a table of the shared test data.
+class GridMouseOnTables : public ::testing::Test {
+protected:
+    // Copies the table with its companion files (same name, any extension)
+    // and opens it; false when the test data lacks it.
+    bool OpenCopy(const std::string& relative)
+    {
+        const fs::path source = fs::path(TM_SHARED_DIR) / "testdata" / relative;
+        if (!fs::exists(source))
+            return false;
+        for (const auto& entry : fs::directory_iterator(source.parent_path())) {
+            if (entry.path().stem() != source.stem())
+                continue;
+            const fs::path copy = Scratch.Path(entry.path().filename().string());
+            fs::copy_file(entry.path(), copy, fs::copy_options::overwrite_existing);
+            fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+        }
+        Window->OpenAtStart(QString::fromStdString(Scratch.Path(source.filename().string())));
+        return true;
+    }
+
+    TScratchDir Scratch;
+    TMainWindowHolder Window;
+};
+
 } // namespace
 
-TEST(GridMouseOnTables, ACheckBoxClickChangesTheDBaseFile)
+TEST_F(GridMouseOnTables, ACheckBoxClickChangesTheDBaseFile)
 {
-    TScratchDir scratch;
-    const std::string path = CopyTestTable(scratch, "dbf/infused_dbf/dbase_8b.dbf");
-    if (!fs::exists(path))
+    if (!OpenCopy("dbf/infused_dbf/dbase_8b.dbf"))
         GTEST_SKIP() << "test table missing";
-    TMainWindowHolder window;
-    window->OpenAtStart(QString::fromStdString(path));
-    TDBGridGx& grid = *window->dgrdDBF();
-    TTable& table = window->tblDBF;
+    TDBGridGx& grid = *Window->dgrdDBF();
+    TTable& table = Window->tblDBF;
     ASSERT_TRUE(table.Active());
 
     TColumnGx* logical = ColumnOf(grid, "LOGICAL");
@@ -81,16 +87,12 @@ TEST(GridMouseOnTables, ACheckBoxClickChangesTheDBaseFile)
     EXPECT_EQ(table.FieldByName("LOGICAL")->AsBoolean(), !before) << "the file holds the new value";
 }
 
-TEST(GridMouseOnTables, AKeyViolationOnLeavingTheRowIsShownAndTheEditStays)
+TEST_F(GridMouseOnTables, AKeyViolationOnLeavingTheRowIsShownAndTheEditStays)
 {
-    TScratchDir scratch;
-    const std::string path = CopyTestTable(scratch, "paradox/leonhad_paradoxdriver/db/GENERAL.DB");
-    if (!fs::exists(path))
+    if (!OpenCopy("paradox/leonhad_paradoxdriver/db/GENERAL.DB"))
         GTEST_SKIP() << "test table missing";
-    TMainWindowHolder window;
-    window->OpenAtStart(QString::fromStdString(path));
-    TDBGridGx& grid = *window->dgrdDBF();
-    TTable& table = window->tblDBF;
+    TDBGridGx& grid = *Window->dgrdDBF();
+    TTable& table = Window->tblDBF;
     ASSERT_TRUE(table.Active());
     ASSERT_GE(table.RecordCount(), 2);
 

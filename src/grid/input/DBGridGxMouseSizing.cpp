@@ -178,8 +178,14 @@ void TDBGridGxMouse::ColWidthsChanged()
                     right.push_back(visible[j]);
                     rightSum += visible[j]->Width();
                 }
+            // They shrink in proportion: the narrowest keeps a pixel when what is
+            // left is at least rightSum / narrowest (one more pixel each for rounding).
+            int64_t narrowest = rightSum;
+            for (TColumnGx* other : right)
+                narrowest = std::min<int64_t>(narrowest, std::max(1, other->Width()));
+            const int64_t keep = narrowest > 0 ? (rightSum + narrowest - 1) / narrowest + static_cast<int64_t>(right.size()) : 0;
             int change = gridWidth - oldWidth;
-            change = static_cast<int>(std::min<int64_t>(change, rightSum - static_cast<int64_t>(right.size())));
+            change = static_cast<int>(std::min<int64_t>(change, std::max<int64_t>(0, rightSum - keep)));
             const int newWidth = oldWidth + change;
             if (column->AutoFitColWidth())
                 column->SetBaseWidth(std::max(1, ScaleBase(column->BaseWidth(), newWidth, oldWidth)));
