@@ -67,6 +67,8 @@ TEST_F(GridMouseOnTables, ACheckBoxClickChangesTheDBaseFile)
     TColumnGx* logical = ColumnOf(grid, "LOGICAL");
     ASSERT_NE(logical, nullptr);
     ASSERT_EQ(logical->ColumnKind(), ckCheckboxes);
+    // The wide text column would push the check boxes out of view.
+    ColumnOf(grid, "CHARACTER")->SetWidth(60);
     const int raw = grid.DataToRawColumn(logical->Index());
     const int row = grid.TitleRows() + 2;
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(grid, 1, row));

@@ -7,6 +7,7 @@
 #include "data/DataSet.h"
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/input/PendingEditorGx.h"
 #include "grid/base/CustomGridMouse.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/input/DBGridGxAutoScroll.h"
@@ -157,7 +158,7 @@ void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGr
     FGrid.LockUpdate();
     const TScopeExit unlock([this] { FGrid.UnlockUpdate(); });
 
-    FGrid.WriteEditorToField();
+    WritePendingEditorGx(FGrid);
     FGrid.HideEditor();
     const int oldCol = FGrid.Col();
     const int oldRow = FGrid.Row();
@@ -419,7 +420,7 @@ void TDBGridGxMouse::Exit()
             !FGrid.DataLink()->Modified())
             dataSet.Cancel();
         else
-            FGrid.WriteEditorToField();
+            WritePendingEditorGx(FGrid);
     } catch (...) {
         FGrid.setFocus(Qt::OtherFocusReason);
         throw;

@@ -7,6 +7,7 @@
 
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/input/PendingEditorGx.h"
 #include "grid/base/CustomGridMouse.h"
 #include "grid/base/GridDrawInfo.h"
 #include "grid/columns/ColumnGx.h"
@@ -79,7 +80,7 @@ TDBGridGxMouse::TSizingPress TDBGridGxMouse::PressSizing(Qt::MouseButton button,
     if (state == gsNormal)
         return TSizingPress::None;
     if (LinkActive())
-        FGrid.WriteEditorToField();
+        WritePendingEditorGx(FGrid);
     if (trace && button == Qt::LeftButton && state == gsColSizing) {
         FTracedCol = index;
         FTracedOfs = ofs;

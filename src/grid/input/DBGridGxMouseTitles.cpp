@@ -7,6 +7,7 @@
 #include "data/DataSet.h"
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/input/PendingEditorGx.h"
 #include "grid/base/CustomGridMouse.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/columns/ColumnTitleGx.h"
@@ -85,7 +86,7 @@ void TDBGridGxMouse::PressTitleRows(TGridCoord cell)
     if (!FGrid.Options().Contains(dgColumnResize))
         return;
     if (LinkActive())
-        FGrid.WriteEditorToField();
+        WritePendingEditorGx(FGrid);
     FGrid.SetMoveMarkerColor(MoveMarkerSilver);
 }
 

@@ -5,7 +5,7 @@
 
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
-#include "grid/input/DBGridGxEditorHost.h"
+#include "grid/input/PendingEditorGx.h"
 
 #include <algorithm>
 
@@ -31,7 +31,7 @@ void TDBGridGxSelectColumn::SelectColumn(int gridCol, int direction, bool extend
         ExtendRectangleToCurrentCell(grid);
     }
     if (linkActive)
-        grid.EditorHost().WriteToField();
+        WritePendingEditorGx(grid);
 
     const int first = grid.IndicatorCols();
     const int last = grid.ColCount() - 1;
