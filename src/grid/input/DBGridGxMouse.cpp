@@ -131,10 +131,7 @@ bool TDBGridGxMouse::MouseDown(Qt::MouseButton button, TShiftState shift, int x,
         return true;
     }
     if (cell.Y >= titleRows && FGrid.RecordIndexOfRow(cell.Y) >= 0 && LinkActive()) {
-        bool stop = false;
-        PressDataRow(button, shift, cell, stop);
-        if (stop)
-            return true;
+        PressDataRow(button, shift, cell);
     }
     FireMouseDown(button, shift, x, y);
     return true;
@@ -150,7 +147,7 @@ void TDBGridGxMouse::DoubleClick(TShiftState shift, TGridCoord cell)
     FGrid.StepColumnValue(*column, shift.Contains(ssShift) ? -1 : 1);
 }
 
-void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell, bool& stop)
+void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell)
 {
     TGridDataLinkGx& link = *FGrid.DataLink();
     TDataSet& dataSet = *link.DataSet();
@@ -172,12 +169,8 @@ void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGr
     if (!inIndicator)
         FGrid.SelectColumn(cell.X, 0, false);
 
-    PressRectangle(button, shift, cell, oldCol, oldBookmark, stop);
-    if (stop)
-        return;
-    PressRows(button, shift, cell, oldRow, stop);
-    if (stop)
-        return;
+    PressRectangle(button, shift, cell, oldCol, oldBookmark);
+    PressRows(button, shift, cell, oldRow);
 
     // Check boxes and key images change by clicks, never through the editor.
     const bool toggles = IsToggleColumn(ColumnAtRaw(cell.X));
@@ -191,7 +184,7 @@ void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGr
 }
 
 void TDBGridGxMouse::PressRectangle(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldCol,
-                                    const std::string& oldBookmark, bool& stop)
+                                    const std::string& oldBookmark)
 {
     const TDBGridOptions options = FGrid.Options();
     if (cell.X < FGrid.IndicatorCols() || (options.Contains(dgMultiSelect) && options.Contains(dgRowSelect)))
@@ -217,10 +210,9 @@ void TDBGridGxMouse::PressRectangle(Qt::MouseButton button, TShiftState shift, T
         }
         FInteraction = TGridInteractionGx::RectSelecting;
     }
-    (void)stop;
 }
 
-void TDBGridGxMouse::PressRows(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldRow, bool& stop)
+void TDBGridGxMouse::PressRows(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldRow)
 {
     TDBGridGxSelectionModel& model = FGrid.SelectionModel();
     const bool inIndicator = cell.X < FGrid.IndicatorCols();
@@ -250,7 +242,6 @@ void TDBGridGxMouse::PressRows(Qt::MouseButton button, TShiftState shift, TGridC
     model.SetRowAnchorState(!records.CurrentRowSelected());
     model.SetAdditiveSelect(additive);
     FInteraction = TGridInteractionGx::RowSelecting;
-    (void)stop;
 }
 
 // ---- move -----------------------------------------------------------------------

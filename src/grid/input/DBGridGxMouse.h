@@ -69,10 +69,10 @@ protected:
 private:
     // ---- presses (DBGridGxMouse.cpp)
     bool TakeFocus();
-    void PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell, bool& stop);
+    void PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell);
     void PressRectangle(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldCol,
-                        const std::string& oldBookmark, bool& stop);
-    void PressRows(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldRow, bool& stop);
+                        const std::string& oldBookmark);
+    void PressRows(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldRow);
     void DoubleClick(TShiftState shift, TGridCoord cell);
     void ReleaseClicks(Qt::MouseButton button, TShiftState shift, int x, int y);
     void PopupColumnMenu(TGridCoord cell, int x, int y);
