@@ -18,6 +18,9 @@
 #include "grid/columns/ColumnDefValuesGx.h"
 #include "grid/columns/ColumnsHostGx.h"
 #include "grid/columns/DBGridColumnsGx.h"
+#include "grid/input/DBGridGxMouseEvents.h"
+#include "grid/input/DBGridGxSelectColumn.h"
+#include "grid/input/DBGridGxStepValue.h"
 #include "grid/layout/DBGridGxScrollBar.h"
 #include "grid/layout/LayoutLockGx.h"
 #include "grid/selection/DBGridGxSelectionModel.h"
@@ -39,7 +42,11 @@ class TGridClipboardActionsGx;
 class TGridDataLinkGx;
 class TGridImagesGx;
 
-class TCustomDBGridGx : public TCustomGrid, public TColumnsHostGx {
+class TCustomDBGridGx : public TCustomGrid,
+                        public TColumnsHostGx,
+                        public TDBGridGxMouseEvents,
+                        public TDBGridGxSelectColumn,
+                        public TDBGridGxStepValue {
     Q_OBJECT
 
 public:
@@ -235,6 +242,15 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) override;
     TInplaceEdit* CreateEditor() override;
+    // The cell grid's mouse hooks, passed on to the mouse (input/DBGridGxMouseHooks.cpp).
+    TGridState CalcSizingState(int x, int y, int& index, int& sizingPos, int& sizingOfs,
+                               const TGridDrawInfo& drawInfo) const override;
+    QCursor CursorAt(int x, int y) const override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void CancelMode() override;
+    void DoExit() override;
     // A descendant puts its own behaviour classes in.
     void SetKeyboard(std::unique_ptr<TDBGridGxKeyboard> value);
     void SetMouse(std::unique_ptr<TDBGridGxMouse> value);
@@ -263,6 +279,7 @@ private:
     friend class TDBGridGxCellPainter;
     friend class TDBGridGxLayoutPass;
     friend class TDBGridGxRowWindow;
+    friend class TDBGridGxMouse;
 
     // ---- for the data link
     void CurrentRecordChanged(TField* field);   // nullptr: the whole record

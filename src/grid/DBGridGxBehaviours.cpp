@@ -11,6 +11,7 @@
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/input/DBGridGxMouse.h"
 #include "grid/titles/DBGridGxTitleTree.h"
+#include "ui/DialogService.h"
 
 void TCustomDBGridGx::SetKeyboard(std::unique_ptr<TDBGridGxKeyboard> value) { D->FKeyboard = std::move(value); }
 
@@ -49,22 +50,39 @@ void TCustomDBGridGx::KeyPress(QString& key)
         TCustomGrid::KeyPress(key);
 }
 
+// A failure of a mouse action (a post refused when the click leaves the
+// row) is shown, and the drag it interrupted ends.
 void TCustomDBGridGx::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
-    if (!D->FMouse->MouseDown(button, shift, x, y))
-        TCustomGrid::MouseDown(button, shift, x, y);
+    try {
+        if (!D->FMouse->MouseDown(button, shift, x, y))
+            TCustomGrid::MouseDown(button, shift, x, y);
+    } catch (const std::exception& error) {
+        CancelMode();
+        ShowException(error);
+    }
 }
 
 void TCustomDBGridGx::MouseMove(TShiftState shift, int x, int y)
 {
-    if (!D->FMouse->MouseMove(shift, x, y))
-        TCustomGrid::MouseMove(shift, x, y);
+    try {
+        if (!D->FMouse->MouseMove(shift, x, y))
+            TCustomGrid::MouseMove(shift, x, y);
+    } catch (const std::exception& error) {
+        CancelMode();
+        ShowException(error);
+    }
 }
 
 void TCustomDBGridGx::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
-    if (!D->FMouse->MouseUp(button, shift, x, y))
-        TCustomGrid::MouseUp(button, shift, x, y);
+    try {
+        if (!D->FMouse->MouseUp(button, shift, x, y))
+            TCustomGrid::MouseUp(button, shift, x, y);
+    } catch (const std::exception& error) {
+        CancelMode();
+        ShowException(error);
+    }
 }
 
 TInplaceEdit* TCustomDBGridGx::CreateEditor()

@@ -4,6 +4,8 @@
 
 #include "grid/base/CustomGrid.h"
 
+#include "grid/base/CustomGridMouse.h"
+#include "grid/base/CustomGridScrollBars.h"
 #include "grid/base/GridDrawInfo.h"
 #include "grid/base/InplaceEdit.h"
 #include "platform/Exceptions.h"
@@ -22,25 +24,15 @@ int ClampInt(int value, int low, int high) { return std::max(low, std::min(value
 }  // namespace
 
 TCustomGrid::TCustomGrid(QWidget* parent)
-    : QAbstractScrollArea(parent) {
+    : QAbstractScrollArea(parent),
+      FMouse(std::make_unique<TCustomGridMouse>(*this)),
+      FScrollBarSet(std::make_unique<TCustomGridScrollBars>(*this)) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (TScrollBarKind kind : {sbHorizontal, sbVertical}) {
-        QScrollBar* bar = ScrollBarControl(kind);
-        bar->setTracking(false);
-        bar->setContextMenuPolicy(Qt::PreventContextMenu);
-        bar->installEventFilter(this);
-        connect(bar, &QAbstractSlider::actionTriggered, this,
-                [this, kind](int action) { OnScrollBarAction(kind, action); });
-        connect(bar, &QAbstractSlider::sliderMoved, this,
-                [this, kind](int pos) { OnScrollBarSliderMoved(kind, pos); });
-        connect(bar, &QAbstractSlider::sliderReleased, this,
-                [this, kind]() { OnScrollBarReleased(kind); });
-    }
     connect(qApp, &QApplication::focusChanged, this, &TCustomGrid::OnFocusChanged);
     SetBorderStyle(bsSingle);
     UpdateScrollBars();

@@ -15,21 +15,25 @@
 #include "platform/Color.h"
 
 #include <QAbstractScrollArea>
-#include <QBasicTimer>
 #include <QCursor>
 #include <QPoint>
 #include <QRect>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QPainter;
 class QScrollBar;
+class TCustomGridMouse;
+class TCustomGridScrollBars;
 class TInplaceEdit;
 
 class TCustomGrid : public QAbstractScrollArea {
     Q_OBJECT
     friend class TInplaceEdit;
+    friend class TCustomGridMouse;
+    friend class TCustomGridScrollBars;
 
 public:
     explicit TCustomGrid(QWidget* parent = nullptr);
@@ -102,7 +106,7 @@ public:
     // Colour of the marker that shows where a dragged column or row lands.
     TColor MoveMarkerColor() const { return FMoveMarkerColor; }
     void SetMoveMarkerColor(TColor value) { FMoveMarkerColor = value; }
-    TGridState GridState() const { return FGridState; }
+    TGridState GridState() const;   // what the mouse is doing
 
     // ---- Geometry -------------------------------------------------------
     TGridDrawInfo CalcDrawInfo() const;
@@ -140,7 +144,7 @@ public:
     TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
 
     // ---- Scroll bars ----------------------------------------------------
-    TScrollInfo GetScrollInfo(TScrollBarKind kind) const { return FScrollInfo[kind]; }
+    TScrollInfo GetScrollInfo(TScrollBarKind kind) const;
     // Sets range, page and position; the bar shows when its range is
     // larger than its page, as a classic window scroll bar does.
     void SetScrollInfo(TScrollBarKind kind, TScrollInfo info);
@@ -232,12 +236,8 @@ protected:
     virtual void TimedScroll(TGridScrollDirections direction);
     // Ends sizing, moving and selecting at once.
     virtual void CancelMode();
-    // Puts the grid into a sizing state as a press in a sizing zone would.
-    void StartSizing(TGridState state, int index, int sizingPos, int sizingOfs);
-    // Sets the mouse state directly (a derived grid ending its own sizing).
-    void SetGridState(TGridState value) { FGridState = value; }
-    int SizingIndex() const { return FSizingIndex; }
-    int SizingPos() const { return FSizingPos; }
+    // The mouse state, sizing and moving machinery.
+    TCustomGridMouse& BaseMouse() const;
 
     // ---- Moving and sizing hooks ----------------------------------------
     virtual bool BeginColumnDrag(int& origin, int& destination, const QPoint& mousePt);
@@ -330,27 +330,13 @@ private:
     void ScrollBand(const QRect& band, int dx, int dy);
     void UpdateEditor();
     void ProcessKeyEvent(QKeyEvent* e);
-    void OnScrollBarAction(TScrollBarKind kind, int action);
-    void OnScrollBarSliderMoved(TScrollBarKind kind, int pos);
-    void OnScrollBarReleased(TScrollBarKind kind);
-    void DispatchScroll(TScrollBarKind kind, TScrollCode code, int pos);
     void DefaultScroll(TScrollBarKind kind, TScrollCode code, int pos);
-    void ApplyScrollBarPolicy(TScrollBarKind kind, bool needed);
     void OnFocusChanged(QWidget* old, QWidget* now);
-    void StartDragTimer();
-    void StopDragTimer();
-    void DragTimerTick();
-    void MoveAndScroll(int mouse, int cellHit, bool columns, const QPoint& mousePt);
-    int ResizeLine(const TGridAxisDrawInfo& axis) const;
-    QRect MoveMarkerRect() const;
-    void PaintOverlays(QPainter& painter);
-    void InvalidateOverlay();
     static void MoveAdjust(int& cellPos, int fromIndex, int toIndex);
     int NextVisibleCol(int from, int direction) const;
     void CheckColIndex(int col) const;
     void CheckRowIndex(int row) const;
     void ClampCells();
-    void SelectingMove(int x, int y);
 
     int FColCount = 5;
     int FRowCount = 5;
@@ -373,24 +359,14 @@ private:
     TColor FFixedColor = clBtnFace;
     TColor FMoveMarkerColor = clBlack;
 
-    TGridState FGridState = gsNormal;
-    int FSizingIndex = -1;
-    int FSizingPos = 0;
-    int FSizingOfs = 0;
-    int FMoveIndex = -1;
-    int FMovePos = -1;
-    QPoint FLastMousePos;
-    QBasicTimer FDragTimer;
+    std::unique_ptr<TCustomGridMouse> FMouse;
+    std::unique_ptr<TCustomGridScrollBars> FScrollBarSet;
 
     TInplaceEdit* FInplaceEdit = nullptr;  // a child of the viewport
     bool FEditorMode = false;
     int FInplaceCol = -1;
     int FInplaceRow = -1;
 
-    TScrollInfo FScrollInfo[2];
-    bool FSettingScrollInfo = false;
-    bool FUpdatingScrollBars = false;
-    int FWheelAccumulator = 0;
     bool FFocusInside = false;
     bool FHandleAllocated = false;
 

@@ -1,9 +1,10 @@
-// Keyboard and mouse of the base grid: navigation keys, selecting drags,
-// sizing columns and rows by their lines, moving columns and rows by their
-// fixed cells, the drag timer and the mouse wheel.
+// Keyboard and mouse of the base grid: navigation keys, the mouse hooks
+// (their machinery is TCustomGridMouse's), sizing zones and cursors, the
+// moving hooks, timed scrolling of a selecting drag and the mouse wheel.
 
 #include "grid/base/CustomGrid.h"
 
+#include "grid/base/CustomGridMouse.h"
 #include "grid/base/GridDrawInfo.h"
 #include "grid/base/GridKeys.h"
 #include "grid/base/InplaceEdit.h"
@@ -14,11 +15,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-
-namespace {
-constexpr int DragTimerInterval = 60;  // ms between scroll steps of a drag
-constexpr int WheelNotch = 120;        // wheel delta of one notch
-}  // namespace
 
 // ---- Keyboard -------------------------------------------------------------
 
@@ -217,21 +213,21 @@ void TCustomGrid::HandleChar(QString& key) {
 
 void TCustomGrid::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    FLastMousePos = p;
+    FMouse->SetLastPos(p);
     MouseDown(e->button(), ShiftFromQt(e->modifiers(), e->buttons()), p.x(), p.y());
     e->accept();
 }
 
 void TCustomGrid::mouseDoubleClickEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    FLastMousePos = p;
+    FMouse->SetLastPos(p);
     MouseDown(e->button(), ShiftFromQt(e->modifiers(), e->buttons()) + ssDouble, p.x(), p.y());
     e->accept();
 }
 
 void TCustomGrid::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    FLastMousePos = p;
+    FMouse->SetLastPos(p);
     MouseMove(ShiftFromQt(e->modifiers(), e->buttons()), p.x(), p.y());
     viewport()->setCursor(CursorAt(p.x(), p.y()));
     e->accept();
@@ -239,7 +235,7 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent* e) {
 
 void TCustomGrid::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    FLastMousePos = p;
+    FMouse->SetLastPos(p);
     MouseUp(e->button(), ShiftFromQt(e->modifiers(), e->buttons()), p.x(), p.y());
     e->accept();
 }
@@ -249,129 +245,39 @@ void TCustomGrid::MouseDown(Qt::MouseButton button, TShiftState shift, int x, in
         setFocus(Qt::MouseFocusReason);
         if (!IsActiveControl()) return;
     }
-    if (button == Qt::LeftButton && shift.Contains(ssDouble)) {
-        DblClick();
-    } else if (button == Qt::LeftButton) {
-        const TGridDrawInfo di = CalcDrawInfo();
-        int index, sizingPos, sizingOfs;
-        const TGridState sizing = CalcSizingState(x, y, index, sizingPos, sizingOfs, di);
-        if (sizing != gsNormal) {
-            StartSizing(sizing, index, sizingPos, sizingOfs);
-        } else {
-            const TGridCoord hit = CalcCoordFromPoint(x, y, di);
-            const QPoint pt(x, y);
-            if (hit.X >= FFixedCols && hit.Y >= FFixedRows) {
-                if (FOptions.Contains(goEditing) && hit == FCurrent && !shift.Contains(ssShift)) {
-                    ShowEditor();
-                } else {
-                    FGridState = gsSelecting;
-                    StartDragTimer();
-                    if (shift.Contains(ssShift)) MoveAnchor(hit);
-                    else MoveColRow(hit.X, hit.Y, true, true);
-                }
-            } else if (FOptions.Contains(goRowMoving) && hit.X >= 0 && hit.X < FFixedCols &&
-                       hit.Y >= FFixedRows) {
-                FMoveIndex = FMovePos = hit.Y;
-                if (BeginRowDrag(FMoveIndex, FMovePos, pt)) {
-                    FGridState = gsRowMoving;
-                    StartDragTimer();
-                    InvalidateOverlay();
-                }
-            } else if (FOptions.Contains(goColMoving) && hit.Y >= 0 && hit.Y < FFixedRows &&
-                       hit.X >= FFixedCols) {
-                FMoveIndex = FMovePos = hit.X;
-                if (BeginColumnDrag(FMoveIndex, FMovePos, pt)) {
-                    FGridState = gsColMoving;
-                    StartDragTimer();
-                    InvalidateOverlay();
-                }
-            }
-        }
-    }
+    FMouse->Press(button, shift, x, y);
     if (OnMouseDown) OnMouseDown(button, shift, x, y);
 }
 
-void TCustomGrid::SelectingMove(int x, int y) {
-    const TGridDrawInfo di = CalcDrawInfo();
-    const TGridCoord hit = CalcCoordFromPoint(x, y, di);
-    if (hit.X >= FFixedCols && hit.Y >= FFixedRows &&
-        hit.X <= di.Horz.LastFullVisibleCell + 1 && hit.Y <= di.Vert.LastFullVisibleCell + 1 &&
-        !(hit == FAnchor))
-        MoveAnchor(hit);
-}
-
 void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
-    switch (FGridState) {
-    case gsSelecting: SelectingMove(x, y); break;
-    case gsColMoving: MoveAndScroll(x, MouseCoord(x, y).X, true, QPoint(x, y)); break;
-    case gsRowMoving: MoveAndScroll(y, MouseCoord(x, y).Y, false, QPoint(x, y)); break;
-    case gsColSizing:
-    case gsRowSizing:
-        InvalidateOverlay();
-        FSizingPos = (FGridState == gsColSizing ? x : y) + FSizingOfs;
-        InvalidateOverlay();
-        break;
-    default: break;
-    }
+    FMouse->Move(x, y);
     if (OnMouseMove) OnMouseMove(shift, x, y);
 }
 
 void TCustomGrid::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) {
-    const QPoint pt(x, y);
-    switch (FGridState) {
-    case gsSelecting:
-        SelectingMove(x, y);
-        StopDragTimer();
-        FGridState = gsNormal;
-        UpdateEdit();
-        Click();
-        break;
-    case gsColSizing:
-    case gsRowSizing: {
-        const bool columns = FGridState == gsColSizing;
-        InvalidateOverlay();
-        // The line ends where the mouse was released.
-        FSizingPos = (columns ? x : y) + FSizingOfs;
-        FGridState = gsNormal;
-        const TGridDrawInfo di = CalcDrawInfo();
-        const int newSize = ResizeLine(columns ? di.Horz : di.Vert);
-        if (newSize > 1) {
-            if (columns) SetColWidths(FSizingIndex, newSize);
-            else SetRowHeights(FSizingIndex, newSize);
-        }
-        break;
-    }
-    case gsColMoving:
-    case gsRowMoving: {
-        const bool columns = FGridState == gsColMoving;
-        StopDragTimer();
-        InvalidateOverlay();
-        FGridState = gsNormal;
-        if (columns) {
-            if (EndColumnDrag(FMoveIndex, FMovePos, pt)) MoveColumn(FMoveIndex, FMovePos);
-        } else if (EndRowDrag(FMoveIndex, FMovePos, pt)) {
-            MoveRow(FMoveIndex, FMovePos);
-        }
-        UpdateEdit();
-        break;
-    }
-    default: UpdateEdit(); break;
-    }
-    FGridState = gsNormal;
+    FMouse->Release(x, y);
     if (OnMouseUp) OnMouseUp(button, shift, x, y);
 }
 
-int TCustomGrid::ResizeLine(const TGridAxisDrawInfo& axis) const {
-    const int start = GridAxis::CellStart(axis, FSizingIndex);
-    return start < 0 ? 0 : FSizingPos - start;
+TGridState TCustomGrid::GridState() const { return FMouse->State(); }
+
+TCustomGridMouse& TCustomGrid::BaseMouse() const { return *FMouse; }
+
+QCursor TCustomGrid::CursorAt(int x, int y) const {
+    TGridState state = FMouse->State();
+    if (state == gsNormal) {
+        int index, pos, ofs;
+        state = CalcSizingState(x, y, index, pos, ofs, CalcDrawInfo());
+    }
+    if (state == gsColSizing) return QCursor(Qt::SplitHCursor);
+    if (state == gsRowSizing) return QCursor(Qt::SplitVCursor);
+    return QCursor(Qt::ArrowCursor);
 }
 
-void TCustomGrid::StartSizing(TGridState state, int index, int sizingPos, int sizingOfs) {
-    FGridState = state;
-    FSizingIndex = index;
-    FSizingPos = sizingPos;
-    FSizingOfs = sizingOfs;
-    InvalidateOverlay();
+void TCustomGrid::CancelMode() { FMouse->Cancel(); }
+
+void TCustomGrid::timerEvent(QTimerEvent* e) {
+    if (!FMouse->TimerEvent(e->timerId())) QAbstractScrollArea::timerEvent(e);
 }
 
 TGridState TCustomGrid::CalcSizingState(int x, int y, int& index, int& sizingPos,
@@ -418,25 +324,6 @@ TGridState TCustomGrid::CalcSizingState(int x, int y, int& index, int& sizingPos
     return gsNormal;
 }
 
-QCursor TCustomGrid::CursorAt(int x, int y) const {
-    TGridState state = FGridState;
-    if (state == gsNormal) {
-        int index, pos, ofs;
-        state = CalcSizingState(x, y, index, pos, ofs, CalcDrawInfo());
-    }
-    if (state == gsColSizing) return QCursor(Qt::SplitHCursor);
-    if (state == gsRowSizing) return QCursor(Qt::SplitVCursor);
-    return QCursor(Qt::ArrowCursor);
-}
-
-void TCustomGrid::CancelMode() {
-    if (FGridState == gsNormal) return;
-    InvalidateOverlay();
-    StopDragTimer();
-    FGridState = gsNormal;
-    viewport()->update();
-}
-
 // ---- Moving columns and rows -------------------------------------------------
 
 bool TCustomGrid::BeginColumnDrag(int&, int&, const QPoint&) { return true; }
@@ -445,66 +332,6 @@ bool TCustomGrid::EndColumnDrag(int&, int&, const QPoint&) { return true; }
 bool TCustomGrid::BeginRowDrag(int&, int&, const QPoint&) { return true; }
 bool TCustomGrid::CheckRowDrag(int&, int&, const QPoint&) { return true; }
 bool TCustomGrid::EndRowDrag(int&, int&, const QPoint&) { return true; }
-
-void TCustomGrid::MoveAndScroll(int mouse, int cellHit, bool columns, const QPoint& mousePt) {
-    TGridDrawInfo di = CalcDrawInfo();
-    const TGridAxisDrawInfo* axis = columns ? &di.Horz : &di.Vert;
-    if (cellHit == FMovePos) return;
-    if (FMovePos == axis->FixedCellCount && mouse < axis->FixedBoundary) return;
-    if (FMovePos == axis->GridCellCount - 1 && mouse > axis->GridBoundary) return;
-    auto scrollBy = [&](int delta) {
-        if (columns) MoveTopLeft(FTopLeft.X + delta, FTopLeft.Y);
-        else MoveTopLeft(FTopLeft.X, FTopLeft.Y + delta);
-        di = CalcDrawInfo();
-        axis = columns ? &di.Horz : &di.Vert;
-    };
-    InvalidateOverlay();
-    if (mouse < axis->FixedBoundary) {
-        if (FMovePos > axis->FixedCellCount) scrollBy(-1);
-        cellHit = axis->FirstGridCell;
-    } else if (mouse >= axis->FullVisBoundary) {
-        if (FMovePos == axis->LastFullVisibleCell && FMovePos < axis->GridCellCount - 1)
-            scrollBy(+1);
-        cellHit = axis->LastFullVisibleCell;
-    } else if (cellHit < 0) {
-        cellHit = FMovePos;
-    }
-    const bool accepted = columns ? CheckColumnDrag(FMoveIndex, cellHit, mousePt)
-                                  : CheckRowDrag(FMoveIndex, cellHit, mousePt);
-    if (accepted) FMovePos = cellHit;
-    InvalidateOverlay();
-}
-
-// ---- Drag timer ------------------------------------------------------------------
-
-void TCustomGrid::StartDragTimer() { FDragTimer.start(DragTimerInterval, this); }
-
-void TCustomGrid::StopDragTimer() { FDragTimer.stop(); }
-
-void TCustomGrid::timerEvent(QTimerEvent* e) {
-    if (e->timerId() == FDragTimer.timerId()) DragTimerTick();
-    else QAbstractScrollArea::timerEvent(e);
-}
-
-void TCustomGrid::DragTimerTick() {
-    const QPoint pt = FLastMousePos;
-    const TGridDrawInfo di = CalcDrawInfo();
-    const TGridCoord hit = CalcCoordFromPoint(pt.x(), pt.y(), di);
-    switch (FGridState) {
-    case gsColMoving: MoveAndScroll(pt.x(), hit.X, true, pt); break;
-    case gsRowMoving: MoveAndScroll(pt.y(), hit.Y, false, pt); break;
-    case gsSelecting: {
-        TGridScrollDirections direction;
-        if (pt.x() < di.Horz.FixedBoundary) direction += sdLeft;
-        else if (pt.x() > di.Horz.FullVisBoundary) direction += sdRight;
-        if (pt.y() < di.Vert.FixedBoundary) direction += sdUp;
-        else if (pt.y() > di.Vert.FullVisBoundary) direction += sdDown;
-        if (!direction.Empty()) TimedScroll(direction);
-        break;
-    }
-    default: StopDragTimer(); break;
-    }
-}
 
 void TCustomGrid::TimedScroll(TGridScrollDirections direction) {
     TGridCoord newAnchor = FAnchor;
@@ -550,13 +377,12 @@ bool TCustomGrid::eventFilter(QObject* watched, QEvent* e) {
 
 bool TCustomGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos) {
     bool handled = false;
-    FWheelAccumulator += delta;
-    while (std::abs(FWheelAccumulator) >= WheelNotch) {
-        if (FWheelAccumulator < 0) {
-            FWheelAccumulator += WheelNotch;
+    for (int notches = FMouse->TakeWheelNotches(delta); notches != 0;) {
+        if (notches < 0) {
+            ++notches;
             handled = DoMouseWheelDown(shift, pos);
         } else {
-            FWheelAccumulator -= WheelNotch;
+            --notches;
             handled = DoMouseWheelUp(shift, pos);
         }
     }

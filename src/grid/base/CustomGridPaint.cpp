@@ -1,9 +1,10 @@
 // Painting of the base grid: lines per region, the cell walk with draw
-// states, the focus rectangle, the free area, and the sizing line and
-// move marker drawn over everything while the mouse sizes or moves.
+// states, the focus rectangle and the free area; the mouse's sizing line
+// or move marker goes over everything.
 
 #include "grid/base/CustomGrid.h"
 
+#include "grid/base/CustomGridMouse.h"
 #include "grid/base/InplaceEdit.h"
 #include "ui/Draw3D.h"
 #include "ui/QtColor.h"
@@ -32,7 +33,7 @@ void TCustomGrid::paintEvent(QPaintEvent* e) {
     painter.setFont(font());
     Paint();
     FCanvas = nullptr;
-    PaintOverlays(painter);
+    FMouse->PaintOverlay(painter);
 }
 
 void TCustomGrid::Paint() {
@@ -179,45 +180,4 @@ void TCustomGrid::DrawCell(int col, int row, const QRect& rect, TGridDrawState s
 
 void TCustomGrid::DrawFocusRect(const QRect& rect) {
     if (!rect.isEmpty()) ::DrawFocusRect(Canvas(), rect);
-}
-
-// ---- Sizing line and move marker -------------------------------------------
-
-QRect TCustomGrid::MoveMarkerRect() const {
-    if (FGridState == gsColMoving) {
-        const QRect cell = CellRect(FMovePos, 0);
-        if (cell.isEmpty()) return QRect();
-        const int x = FMovePos > FMoveIndex ? cell.x() + cell.width() : cell.x();
-        return QRect(x - 1, 0, 3, ClientHeight());
-    }
-    if (FGridState == gsRowMoving) {
-        const QRect cell = CellRect(0, FMovePos);
-        if (cell.isEmpty()) return QRect();
-        const int y = FMovePos > FMoveIndex ? cell.y() + cell.height() : cell.y();
-        return QRect(0, y - 1, ClientWidth(), 3);
-    }
-    if (FGridState == gsColSizing) return QRect(FSizingPos, 0, 1, ClientHeight());
-    if (FGridState == gsRowSizing) return QRect(0, FSizingPos, ClientWidth(), 1);
-    return QRect();
-}
-
-void TCustomGrid::InvalidateOverlay() {
-    const QRect r = MoveMarkerRect();
-    if (!r.isEmpty()) viewport()->update(r);
-}
-
-void TCustomGrid::PaintOverlays(QPainter& painter) {
-    const QRect r = MoveMarkerRect();
-    if (r.isEmpty()) return;
-    if (FGridState == gsColMoving || FGridState == gsRowMoving) {
-        painter.fillRect(r, ToQColor(FMoveMarkerColor));
-        return;
-    }
-    // The sizing line: a dotted line, every other pixel dark.
-    const bool vertical = FGridState == gsColSizing;
-    const int length = vertical ? r.height() : r.width();
-    for (int i = 0; i < length; i += 2) {
-        const QRect dot = vertical ? QRect(r.x(), r.y() + i, 1, 1) : QRect(r.x() + i, r.y(), 1, 1);
-        painter.fillRect(dot, ToQColor(clBlack));
-    }
 }

@@ -1,19 +1,35 @@
 #pragma once
 // TDBGridGxMouse: the data grid's mouse.  The grid hands every press, move
 // and release to it first; one it does not take goes on to the cell grid's
-// own handling (selecting, sizing, moving, scrolling).  It keeps the title
-// button the mouse holds down, which the title painting shows pressed.
+// own handling (sizing and moving columns and rows).  It moves the dataset
+// to a clicked record, selects records, rectangles and columns by drags,
+// presses title buttons and cycles sort markers, sizes frozen columns,
+// keeps column widths and row heights in step with user sizing, scrolls
+// while a drag is held outside the data area, toggles check boxes, and
+// chooses cursors and tool tips.
 
 #include "grid/base/GridTypes.h"
 
+#include <QCursor>
+#include <QPoint>
+#include <QRect>
 #include <Qt>
 
+#include <memory>
+#include <string>
+
+class TColumnGx;
 class TCustomDBGridGx;
+class TDBGridGxAutoScroll;
+class TDBGridGxToolTips;
+
+// What a mouse drag of the grid's own is doing.
+enum class TGridInteractionGx { None, RowSelecting, ColumnSelecting, RectSelecting, FrozenSizing };
 
 class TDBGridGxMouse {
 public:
-    explicit TDBGridGxMouse(TCustomDBGridGx& grid) : FGrid(grid) {}
-    virtual ~TDBGridGxMouse() = default;
+    explicit TDBGridGxMouse(TCustomDBGridGx& grid);
+    virtual ~TDBGridGxMouse();
     TDBGridGxMouse(const TDBGridGxMouse&) = delete;
     TDBGridGxMouse& operator=(const TDBGridGxMouse&) = delete;
 
@@ -22,16 +38,89 @@ public:
     virtual bool MouseMove(TShiftState shift, int x, int y);
     virtual bool MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
 
-    // ---- the pressed title button
+    // ---- the cell grid's hooks the grid passes on
+    // The cell grid's sizing zone, row sizing kept only over the indicator.
+    TGridState RestrictSizing(TGridState state, int x) const;
+    QCursor CursorAt(int x, int y, const QCursor& baseCursor) const;
+    void ColumnMoved(int fromIndex, int toIndex);
+    void ColWidthsChanged();
+    void RowHeightsChanged();
+    // Ends every drag of the grid's own (a cancel-mode message).
+    void CancelMode();
+    // Leaving the grid: drops an untouched inserted record or writes the editor.
+    void Exit();
+
+    // ---- state
+    TGridInteractionGx Interaction() const { return FInteraction; }
+    bool Tracking() const { return FTracking; }
+    TDBGridGxAutoScroll& AutoScroll() const { return *FAutoScroll; }
+    TDBGridGxToolTips& ToolTips() const { return *FToolTips; }
     // The data column whose title button the mouse holds down (-1: none).
     int PressedTitleCol() const { return FPressedTitleCol; }
     // Repaints the title cells that change.
     void SetPressedTitleCol(int dataCol);
+    // The grid's frozen-column sizing zone at a point: the grid column whose
+    // right border it is on, or -1.
+    int FrozenSizingColAt(int x, int y, int& sizingPos, int& sizingOfs) const;
 
 protected:
     TCustomDBGridGx& Grid() const { return FGrid; }
 
 private:
+    // ---- presses (DBGridGxMouse.cpp)
+    bool TakeFocus();
+    void PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell);
+    void PressRectangle(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldCol,
+                        const std::string& oldBookmark);
+    void PressRows(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldRow);
+    void DoubleClick(TShiftState shift, TGridCoord cell);
+    void ReleaseClicks(Qt::MouseButton button, TShiftState shift, int x, int y);
+    void PopupColumnMenu(TGridCoord cell, int x, int y);
+    void MoveSelecting(TShiftState shift, int x, int y);
+    void EndTracking();
+    void FireMouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
+
+    // ---- titles (DBGridGxMouseTitles.cpp)
+    bool InColumnSelectZone(TGridCoord cell, int y) const;
+    void PressColumnSelectZone(TShiftState shift, TGridCoord cell);
+    bool PressTitleButton(Qt::MouseButton& button, TGridCoord cell);
+    bool OverPressedTitle(int x, int y) const;
+    void TrackTitle(int x, int y);
+    void ReleaseTitle(TShiftState shift, int x, int y);
+    void PressTitleRows(TGridCoord cell);
+
+    // ---- sizing (DBGridGxMouseSizing.cpp)
+    // What a press did about sizing.
+    enum class TSizingPress { None, Taken, ToCellGrid };
+    TSizingPress PressSizing(Qt::MouseButton button, int x, int y);
+    bool TraceSizing(int x);
+    void ApplyTracedWidth(int rawCol, int width);
+
+    // ---- auto-scroll (DBGridGxMouseAutoScroll.cpp)
+    void AutoScrollStep();
+    void ScrollColumnSelection(int direction, int distance);
+
+    // ---- where things are
+    QRect DataArea() const;
+    TColumnGx* ColumnAtRaw(int rawCol) const;
+    bool LinkActive() const;
+    bool IsToggleColumn(const TColumnGx* column) const;
+
     TCustomDBGridGx& FGrid;
-    int FPressedTitleCol = -1;
+    std::unique_ptr<TDBGridGxAutoScroll> FAutoScroll;
+    std::unique_ptr<TDBGridGxToolTips> FToolTips;
+    TGridInteractionGx FInteraction = TGridInteractionGx::None;
+    bool FTracking = false;
+    bool FRectDrag = false;
+    bool FRowDrag = false;
+    int FPressedTitleCol = -1;   // data column
+    int FTrackedTitleRaw = -1;   // grid column of the title press being tracked
+    QPoint FDownPt;
+    QPoint FLastPt;
+    TShiftState FLastShift;
+    bool FRightButtonColMove = false;
+    TGridCoord FPressedToggleCell{-1, -1};
+    bool FRowSizeEnded = false;
+    int FTracedCol = -1;   // grid column sized at once as the mouse moves
+    int FTracedOfs = 0;
 };

@@ -1,0 +1,30 @@
+// The data grid's cursors: the sizing cursor over frozen-column borders,
+// the row-select arrow over the indicator and the column-select arrow over
+// the bottom of a title in a multi-select grid.
+
+#include "grid/input/DBGridGxMouse.h"
+
+#include "data/DataSet.h"
+#include "grid/DBGridGx.h"
+#include "grid/GridDataLinkGx.h"
+#include "grid/base/CustomGridMouse.h"
+#include "grid/input/DBGridGxCursors.h"
+
+QCursor TDBGridGxMouse::CursorAt(int x, int y, const QCursor& baseCursor) const
+{
+    int pos = 0;
+    int ofs = 0;
+    if (FTracedCol >= 0 || FInteraction == TGridInteractionGx::FrozenSizing || FrozenSizingColAt(x, y, pos, ofs) >= 0)
+        return QCursor(Qt::SplitHCursor);
+    if (!LinkActive() || !FGrid.Options().Contains(dgMultiSelect) || FGrid.BaseMouse().State() != gsNormal ||
+        baseCursor.shape() != Qt::ArrowCursor)
+        return baseCursor;
+    const TGridCoord cell = FGrid.MouseCoord(x, y);
+    if (cell.X >= 0 && cell.X < FGrid.IndicatorCols() && cell.Y >= FGrid.TitleRows() &&
+        FGrid.RecordIndexOfRow(cell.Y) >= 0 && !FGrid.DataLink()->DataSet()->IsEmpty() &&
+        FGrid.AllowedSelections().Contains(gstRecordBookmarks))
+        return GridCursorGx(FGrid.layoutDirection() == Qt::RightToLeft ? "LEFTCURGX" : "RIGHTCURGX");
+    if (InColumnSelectZone(cell, y))
+        return GridCursorGx("DOWNCURGX");
+    return baseCursor;
+}
