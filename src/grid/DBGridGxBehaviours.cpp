@@ -12,6 +12,8 @@
 #include "grid/input/DBGridGxMouse.h"
 #include "grid/titles/DBGridGxTitleTree.h"
 
+#include <QInputMethodEvent>
+
 void TCustomDBGridGx::SetKeyboard(std::unique_ptr<TDBGridGxKeyboard> value) { D->FKeyboard = std::move(value); }
 
 void TCustomDBGridGx::SetMouse(std::unique_ptr<TDBGridGxMouse> value) { D->FMouse = std::move(value); }
@@ -49,6 +51,31 @@ void TCustomDBGridGx::KeyPress(QString& key)
         TCustomGrid::KeyPress(key);
 }
 
+void TCustomDBGridGx::KeyUp(int& key, TShiftState shift)
+{
+    if (!D->FKeyboard->KeyUp(key, shift))
+        TCustomGrid::KeyUp(key, shift);
+}
+
+void TCustomDBGridGx::HandleChar(QString& key)
+{
+    if (!D->FKeyboard->HandleChar(key))
+        TCustomGrid::HandleChar(key);
+}
+
+void TCustomDBGridGx::inputMethodEvent(QInputMethodEvent* e)
+{
+    // Each committed character arrives as if typed.
+    const QString text = e->commitString();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QString ch = text.mid(i, length);
+        HandleChar(ch);
+        i += length;
+    }
+    e->accept();
+}
+
 void TCustomDBGridGx::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
     if (!D->FMouse->MouseDown(button, shift, x, y))
@@ -72,9 +99,4 @@ TInplaceEdit* TCustomDBGridGx::CreateEditor()
     if (TInplaceEdit* editor = D->FEditorHost->CreateEditor())
         return editor;
     return TCustomGrid::CreateEditor();
-}
-
-TDataLink* TCustomDBGridGx::ColumnsDataLink() const
-{
-    return D->FDataLink.get();
 }
