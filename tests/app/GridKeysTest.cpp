@@ -34,8 +34,12 @@ protected:
         fs::copy_file(source, path);
         for (const char* companion : companions)
             fs::copy_file(source.parent_path() / companion, scratch.Path(companion));
+        // The shared tables are read-only; the copies are the user's own.
+        for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
+            fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
         FPath = path;
         window->OpenAtStart(QString::fromStdString(path));
+        EXPECT_TRUE(window->tblDBF.CanModify()) << window->tblDBF.ReadOnlyReason();
         return window->tblDBF.Active();
     }
     TDBGridGx& Grid() { return *window->dgrdDBF(); }
