@@ -147,8 +147,7 @@ BENCHMARK(IncSearchMissDBase)->Unit(benchmark::kMillisecond)->Iterations(3);
 void HoldPageDown(benchmark::State& state)
 {
     BenchApplication("bench_grid_keys");
-    static std::unique_ptr<TMemTable> table = NumberedTable(kPageRecords);
-    table->First();
+    std::unique_ptr<TMemTable> table = NumberedTable(kPageRecords);
     TGridOver over(table.get());
     over.Grid.setFocus();
     for (auto _ : state) {
