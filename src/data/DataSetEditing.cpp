@@ -118,7 +118,10 @@ void TDataSet::BeginInsertAppend(bool append)
     buffer.Calc.clear();
     buffer.Bookmark.clear();
     buffer.Flag = bfInserted;
-    FBof = FEof = false;
+    // An appended record stands past the last one: at the end, as it is
+    // again once the append is cancelled.
+    FBof = false;
+    FEof = append;
     SetState(dsInsert);
     try {
         CalculateFields(buffer);

@@ -35,6 +35,8 @@ TCustomDBGridGx::TCustomDBGridGx(QWidget* parent)
     D->FFont = TFontGx(QWidget::font());
     D->FTitleFont = D->FFont;
     D->FFooterFont = D->FFont;
+    // Text typed through an input method reaches the grid as characters.
+    setAttribute(Qt::WA_InputMethodEnabled, true);
     ApplyGridOptions();
     RequestLayout();
 }
@@ -49,23 +51,6 @@ TCustomDBGridGx::~TCustomDBGridGx()
 }
 
 // ---- settings -------------------------------------------------------------
-
-void TCustomDBGridGx::SetParentColor(bool value)
-{
-    if (value == D->FParentColor)
-        return;
-    D->FParentColor = value;
-    InvalidateGrid();
-}
-
-void TCustomDBGridGx::SetFooterColor(TColor value)
-{
-    D->FParentColor = false;
-    if (value == D->FFooterColor)
-        return;
-    D->FFooterColor = value;
-    InvalidateGrid();
-}
 
 void TCustomDBGridGx::SetFont(const TFontGx& value)
 {
@@ -140,58 +125,6 @@ void TCustomDBGridGx::changeEvent(QEvent* e)
     }
 }
 
-void TCustomDBGridGx::SetReadOnly(bool value)
-{
-    if (value == D->FReadOnly)
-        return;
-    D->FReadOnly = value;
-    InvalidateGrid();
-}
-
-void TCustomDBGridGx::SetDrawMemoText(bool value)
-{
-    if (value == D->FDrawMemoText)
-        return;
-    D->FDrawMemoText = value;
-    InvalidateGrid();
-}
-
-void TCustomDBGridGx::SetUseMultiTitle(bool value)
-{
-    if (value == D->FUseMultiTitle)
-        return;
-    D->FUseMultiTitle = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetAutoFitColWidths(bool value)
-{
-    if (value == D->FAutoFitColWidths)
-        return;
-    D->FAutoFitColWidths = value;
-    if (value)
-        for (const auto& column : *D->FColumns)
-            column->TakeBaseWidth();
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetFooterRowCount(int value)
-{
-    if (value < 0 || value == D->FFooterRowCount)
-        return;
-    D->FFooterRowCount = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetTitleImages(TImageList* value)
-{
-    if (value == D->FTitleImages)
-        return;
-    D->FTitleImages = value;
-    WatchImageList(value);
-    RequestLayout();
-}
-
 void TCustomDBGridGx::SetOptions(TDBGridOptions value)
 {
     if (value.Contains(dgRowSelect))
@@ -252,68 +185,10 @@ void TCustomDBGridGx::SetFlat(bool value)
     RequestLayout();
 }
 
-void TCustomDBGridGx::SetFrozenCols(int value)
-{
-    if (value < 0 || value == D->FFrozenCols)
-        return;
-    D->FFrozenCols = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetRowHeight(int value)
-{
-    value = std::max(value, 0);
-    if (value == D->FRowHeight)
-        return;
-    D->FRowHeight = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetRowLines(int value)
-{
-    value = std::max(value, 0);
-    if (value == D->FRowLines)
-        return;
-    D->FRowLines = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetTitleHeight(int value)
-{
-    if (value == D->FTitleHeight)
-        return;
-    D->FTitleHeight = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetTitleLines(int value)
-{
-    if (value == D->FTitleLines)
-        return;
-    D->FTitleLines = value;
-    RequestLayout();
-}
-
-void TCustomDBGridGx::SetMinAutoFitWidth(int value)
-{
-    if (value == D->FMinAutoFitWidth)
-        return;
-    D->FMinAutoFitWidth = value;
-    RequestLayout();
-}
-
 void TCustomDBGridGx::SetRowSizingAllowed(bool value)
 {
     if (value == D->FRowSizingAllowed)
         return;
     D->FRowSizingAllowed = value;
     ApplyGridOptions();
-}
-
-void TCustomDBGridGx::SetVTitleMargin(int value)
-{
-    if (value == D->FVTitleMargin)
-        return;
-    D->FVTitleMargin = value;
-    RequestLayout();
 }

@@ -13,14 +13,11 @@
 // row and FooterRowCount footer rows follow the data rows.
 
 #include "grid/DBGridGxEvents.h"
-#include "grid/DBGridOptionsGx.h"
+#include "grid/DBGridGxSettings.h"
 #include "grid/base/CustomGrid.h"
 #include "grid/columns/ColumnDefValuesGx.h"
-#include "grid/columns/ColumnsHostGx.h"
 #include "grid/columns/DBGridColumnsGx.h"
 #include "grid/input/DBGridGxMouseEvents.h"
-#include "grid/input/DBGridGxSelectColumn.h"
-#include "grid/input/DBGridGxStepValue.h"
 #include "grid/layout/DBGridGxScrollBar.h"
 #include "grid/layout/LayoutLockGx.h"
 #include "grid/selection/DBGridGxSelectionModel.h"
@@ -38,15 +35,13 @@ class TDBGridGxMouse;
 class TDBGridGxPrivate;
 class TDBGridGxTitleTree;
 class TField;
+class QInputMethodEvent;
 class TGridClipboardActionsGx;
 class TGridDataLinkGx;
 class TGridImagesGx;
 
-class TCustomDBGridGx : public TCustomGrid,
-                        public TColumnsHostGx,
-                        public TDBGridGxMouseEvents,
-                        public TDBGridGxSelectColumn,
-                        public TDBGridGxStepValue {
+class TCustomDBGridGx : public TCustomGrid, public TDBGridGxSettings,
+                        public TDBGridGxPaintEvents, public TDBGridGxInputEvents, public TDBGridGxMouseEvents {
     Q_OBJECT
 
 public:
@@ -82,8 +77,7 @@ public:
     // Fully visible data rows, the footer block and filler taken off.
     int VisibleDataRowCount() const;
     int RowPitch() const;   // from the top of one data row to the next
-    // Remember the current record and where the window shows it, and bring
-    // both back after a walk over the dataset.
+    // The current record and its window row, kept across a walk over the data.
     void SaveViewPosition();
     void RestoreViewPosition();
     TDBGridGxScrollBar& VertScrollBar();
@@ -94,76 +88,27 @@ public:
     bool TakeFocusEnabled() const;
     void SetTakeFocusEnabled(bool value);
 
-    // ---- settings the columns fall back to (Color, FixedColor: the base grid's)
+    // ---- settings the columns fall back to (the others: DBGridGxSettings.h)
     TColor Color() const override { return TCustomGrid::Color(); }
     TColor FixedColor() const override { return TCustomGrid::FixedColor(); }
     int DefaultColWidth() const override { return TCustomGrid::DefaultColWidth(); }
-    bool ParentColor() const;   // while on, the footer colour follows Color
-    void SetParentColor(bool value);
-    TColor FooterColor() const override;
-    void SetFooterColor(TColor value);
     const TFontGx& Font() const override;   // setting it turns ParentFont off
     void SetFont(const TFontGx& value);
     const TFontGx& TitleFont() const override;
     void SetTitleFont(const TFontGx& value);
     const TFontGx& FooterFont() const override;
     void SetFooterFont(const TFontGx& value);
-    // While on, the font follows the parent widget's, and the title and
-    // footer fonts follow the grid's.
+    // On: the font follows the parent's, title and footer fonts the grid's.
     bool ParentFont() const;
     void SetParentFont(bool value);
-    bool ReadOnly() const override;
-    void SetReadOnly(bool value);
-    bool DrawMemoText() const override;
-    void SetDrawMemoText(bool value);
-    bool UseMultiTitle() const override;
-    void SetUseMultiTitle(bool value);
-    TDBGridGxAllowedOperations AllowedOperations() const override;
-    void SetAllowedOperations(TDBGridGxAllowedOperations value);
-    TImeModeGx ImeMode() const override;
-    void SetImeMode(TImeModeGx value);
-    const std::string& ImeName() const override;
-    void SetImeName(const std::string& value);
     bool Flat() const override;   // thinner margins, flat buttons and frames
     void SetFlat(bool value);
-
-    // ---- other settings
-    bool AutoFitColWidths() const;
-    void SetAutoFitColWidths(bool value);
-    int MinAutoFitWidth() const;
-    void SetMinAutoFitWidth(int value);
-    int FooterRowCount() const;
-    void SetFooterRowCount(int value);
-    TImageList* TitleImages() const;
-    void SetTitleImages(TImageList* value);
-    int FrozenCols() const;   // leading data columns that do not scroll
-    void SetFrozenCols(int value);
-    // Extra pixels and text lines of a data row, and of the title row.
-    int RowHeight() const;
-    void SetRowHeight(int value);
-    int RowLines() const;
-    void SetRowLines(int value);
-    int TitleHeight() const;
-    void SetTitleHeight(int value);
-    int TitleLines() const;
-    void SetTitleLines(int value);
     bool RowSizingAllowed() const;
     void SetRowSizingAllowed(bool value);
-    int VTitleMargin() const;   // vertical margin of multi-level title cells
-    void SetVTitleMargin(int value);
-    TDBGridGxEditActions EditActions() const;
-    void SetEditActions(TDBGridGxEditActions value);
     TDBGridOptions Options() const;
     void SetOptions(TDBGridOptions value);
     TDBGridGxOptions OptionsGx() const;
     void SetOptionsGx(TDBGridGxOptions value);
-
-    // ---- what the layout pass derived
-    bool MultiLine() const;   // data rows hold more than one text line
-    int EditButtonWidth() const override;
-    int EditButtonHeight() const;
-    int TitleRowHeight() const;   // 0 without titles
-    int LineMargin() const;       // text to cell edge: 4, or 2 when Flat
 
     // ---- selection
     TDBGridGxSelectionModel& SelectionModel();
@@ -172,7 +117,7 @@ public:
     TDBGridGxAllowedSelections AllowedSelections() const;
     void SetAllowedSelections(TDBGridGxAllowedSelections value);
 
-    // ---- layout and update locks (TLayoutLockGx holds one for a scope)
+    // ---- layout and update locks (the counters: DBGridGxSettings.h)
     // Runs the layout pass now, or when the outermost layout lock goes.
     void RequestLayout() override;
     void LockLayout() override;
@@ -181,27 +126,11 @@ public:
     bool TryLockLayout();            // only when no lock is held
     void LockUpdate();
     void UnlockUpdate();
-    int LayoutLock() const;
-    int UpdateLock() const;
     void PostDeferredLayout();   // a layout pass from the event loop
-    bool DeferredLayoutPosted() const;
-    int LayoutRequestCount() const;   // since construction
-    int LayoutPassCount() const;
-    // Scales the fonts and the column widths by m/d, the widths as running
-    // sums so that together they grow exactly by m/d.
+    // Scales fonts and widths by m/d (widths as running sums: exact in total).
     void ChangeScale(int m, int d);
-    bool DataLayoutChanging() const override;
-    // The layout pass rebuilds a row-select grid's rows: nothing is painted.
-    bool PaintSuppressed() const;
 
-    // ---- painting (the events' types: DBGridGxEvents.h)
-    TGetCellParamsEventGx OnGetCellParams;   // then the column's own
-    TGetBtnParamsEventGx OnGetBtnParams;     // titles of columns with a field
-    TGetFooterParamsEventGx OnGetFooterParams;
-    // After a data cell is drawn; OnDrawDataCell only with default columns.
-    TDrawDataCellEventGx OnDrawDataCell;
-    TDrawColumnCellEventGx OnDrawColumnCell;
-    TDrawFooterCellEventGx OnDrawFooterCell;
+    // ---- painting (the painting events: DBGridGxEvents.h)
     using TCustomGrid::Canvas;   // the painter of the paint in progress
     virtual bool HighlightDataCell(int dataCol, int dataRow, TGridDrawState state, const std::string& text);
     virtual std::string FooterText(int footerRow, TColumnGx& column);
@@ -222,6 +151,18 @@ public:
     TGridClipboardActionsGx* ClipboardActions() const;
     void SetClipboardActions(std::unique_ptr<TGridClipboardActionsGx> value);
 
+    // ---- keys and edit actions (input/)
+    void SelectColumn(int gridCol, int direction, bool extend);   // DBGridGxSelectColumn.h
+    bool CanEditColumn();   // the current column's can-modify test and dgEditing
+    // Whether the selection's copy, cut, paste, delete and select all may run.
+    bool CopyAllowed();
+    bool CutAllowed();
+    bool PasteAllowed();
+    bool DeleteAllowed();
+    bool SelectAllAllowed();
+    // Runs one (testOnly: tests) when EditActions has it and its test holds.
+    bool RunEditAction(TDBGridGxEditAction action, bool testOnly = false);
+
     // ---- the column model's notifications (TColumnsHostGx)
     void ColumnsChanged(TColumnGx* item) override;
     void ColumnFieldFreed(TColumnGx& column) override;
@@ -233,11 +174,15 @@ public:
     bool HandleAllocated() const override { return TCustomGrid::HandleAllocated(); }
 
 protected:
-    bool MultiSortMarking() const override;
-    TDataLink* ColumnsDataLink() const override;
     // Handed to the behaviours first; what they leave goes to the cell grid.
     void KeyDown(int& key, TShiftState shift) override;
     void KeyPress(QString& key) override;
+    void KeyUp(int& key, TShiftState shift) override;
+    void HandleChar(QString& key) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;   // committed text as typed
+    bool CanEditShow() const override;
+    bool CanEditModify() override;
+    bool CanEditAcceptKey(const QString& key) const override;
     void MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) override;
@@ -279,6 +224,7 @@ private:
     friend class TDBGridGxCellPainter;
     friend class TDBGridGxLayoutPass;
     friend class TDBGridGxRowWindow;
+    friend class TDBGridGxKeyboard;
     friend class TDBGridGxMouse;
 
     // ---- for the data link
@@ -299,6 +245,8 @@ private:
     void ApplyGridOptions();
     void FollowParentFont();
     void ImageListChanged();
+
+    TDBGridGxPrivate& State() const override { return *D; }
 
     std::unique_ptr<TDBGridGxPrivate> D;
 };

@@ -13,6 +13,8 @@
 #include "grid/titles/DBGridGxTitleTree.h"
 #include "ui/DialogService.h"
 
+#include <QInputMethodEvent>
+
 void TCustomDBGridGx::SetKeyboard(std::unique_ptr<TDBGridGxKeyboard> value) { D->FKeyboard = std::move(value); }
 
 void TCustomDBGridGx::SetMouse(std::unique_ptr<TDBGridGxMouse> value) { D->FMouse = std::move(value); }
@@ -48,6 +50,31 @@ void TCustomDBGridGx::KeyPress(QString& key)
 {
     if (!D->FKeyboard->KeyPress(key))
         TCustomGrid::KeyPress(key);
+}
+
+void TCustomDBGridGx::KeyUp(int& key, TShiftState shift)
+{
+    if (!D->FKeyboard->KeyUp(key, shift))
+        TCustomGrid::KeyUp(key, shift);
+}
+
+void TCustomDBGridGx::HandleChar(QString& key)
+{
+    if (!D->FKeyboard->HandleChar(key))
+        TCustomGrid::HandleChar(key);
+}
+
+void TCustomDBGridGx::inputMethodEvent(QInputMethodEvent* e)
+{
+    // Each committed character arrives as if typed.
+    const QString text = e->commitString();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QString ch = text.mid(i, length);
+        HandleChar(ch);
+        i += length;
+    }
+    e->accept();
 }
 
 // A failure of a mouse action (a post refused when the click leaves the
@@ -90,9 +117,4 @@ TInplaceEdit* TCustomDBGridGx::CreateEditor()
     if (TInplaceEdit* editor = D->FEditorHost->CreateEditor())
         return editor;
     return TCustomGrid::CreateEditor();
-}
-
-TDataLink* TCustomDBGridGx::ColumnsDataLink() const
-{
-    return D->FDataLink.get();
 }

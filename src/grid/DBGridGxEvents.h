@@ -1,6 +1,7 @@
 #pragma once
-// The data grid's painting events: a program sets them on the grid to
-// change how cells, titles and footers look, or to draw over them.
+// The data grid's events: the painting events change how cells, titles
+// and footers look or draw over them; the input events follow columns
+// and sort markers.
 
 #include "data/Field.h"
 #include "grid/base/GridTypes.h"
@@ -30,3 +31,22 @@ using TDrawColumnCellEventGx = std::function<void(TCustomDBGridGx& sender, const
                                                   TColumnGx& column, TGridDrawState state)>;
 using TDrawFooterCellEventGx = std::function<void(TCustomDBGridGx& sender, int dataCol, int row,
                                                   TColumnGx& column, const QRect& rect, TGridDrawState state)>;
+
+// The painting events, set on the grid.
+struct TDBGridGxPaintEvents {
+    TGetCellParamsEventGx OnGetCellParams;   // then the column's own
+    TGetBtnParamsEventGx OnGetBtnParams;     // titles of columns with a field
+    TGetFooterParamsEventGx OnGetFooterParams;
+    // After a data cell is drawn; OnDrawDataCell only with default columns.
+    TDrawDataCellEventGx OnDrawDataCell;
+    TDrawColumnCellEventGx OnDrawColumnCell;
+    TDrawFooterCellEventGx OnDrawFooterCell;
+};
+
+// The keyboard's events, set on the grid.
+struct TDBGridGxInputEvents {
+    std::function<void()> OnColEnter;   // a column became current
+    std::function<void()> OnColExit;    // before another column becomes current
+    // Sort markers changed by title clicks (with Ctrl: when Ctrl is let go).
+    std::function<void()> OnSortMarkingChanged;
+};

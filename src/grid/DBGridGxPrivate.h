@@ -97,6 +97,7 @@ public:
     bool FPaintSuppressed = false;
     bool FDeferredLayoutPosted = false;
     bool FDestroying = false;
+    bool FInColExit = false;   // OnColExit is running
     int FLayoutRequestCount = 0;
     int FLayoutPassCount = 0;
 

@@ -95,9 +95,14 @@ void TGridDataLinkGx::DataSetChanged()
 {
     RowWindowOf(*FGrid).RefreshFromData();
     FModified = false;
+    TDBGridGxPrivate::Of(*FGrid).FKeyboard->IncSearch().RecordMoved();
 }
 
-void TGridDataLinkGx::DataSetScrolled(int distance) { RowWindowOf(*FGrid).ScrollRows(distance); }
+void TGridDataLinkGx::DataSetScrolled(int distance)
+{
+    RowWindowOf(*FGrid).ScrollRows(distance);
+    TDBGridGxPrivate::Of(*FGrid).FKeyboard->IncSearch().RecordMoved();
+}
 
 void TGridDataLinkGx::RecordChanged(TField* field)
 {

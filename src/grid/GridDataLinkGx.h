@@ -51,6 +51,9 @@ public:
     bool InUpdateData() const { return FInUpdateData; }
     // Throws away the editor's pending text, or cancels the dataset's edit.
     void ResetEdit();
+    // Writes the editor's pending text into its field (as the dataset asks
+    // before a post).
+    void UpdateData() override;
 
 protected:
     void ActiveChanged() override;
@@ -60,7 +63,6 @@ protected:
     void FocusControl(TField** field) override;
     void LayoutChanged() override;
     void RecordChanged(TField* field) override;
-    void UpdateData() override;
 
 private:
     TCustomDBGridGx* FGrid;

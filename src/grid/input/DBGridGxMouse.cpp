@@ -11,6 +11,7 @@
 #include "grid/base/CustomGridMouse.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/input/DBGridGxAutoScroll.h"
+#include "grid/input/DBGridGxStepValue.h"
 #include "grid/input/DBGridGxToolTips.h"
 #include "grid/base/InplaceEdit.h"
 #include "platform/ScopeGuard.h"
@@ -144,7 +145,7 @@ void TDBGridGxMouse::DoubleClick(TShiftState shift, TGridCoord cell)
         return;
     if (cell.Y < FGrid.TitleRows() || FGrid.RecordIndexOfRow(cell.Y) < 0)
         return;
-    FGrid.StepColumnValue(*column, shift.Contains(ssShift) ? -1 : 1);
+    StepColumnValue(*column, shift.Contains(ssShift) ? -1 : 1);
 }
 
 void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell)
@@ -367,7 +368,7 @@ void TDBGridGxMouse::ReleaseClicks(Qt::MouseButton button, TShiftState shift, in
         return;
     TColumnGx* column = ColumnAtRaw(cell.X);
     if (IsToggleColumn(column) && !column->DblClickNextVal())
-        FGrid.StepColumnValue(*column, shift.Contains(ssShift) ? -1 : 1);
+        StepColumnValue(*column, shift.Contains(ssShift) ? -1 : 1);
 }
 
 void TDBGridGxMouse::PopupColumnMenu(TGridCoord cell, int x, int y)

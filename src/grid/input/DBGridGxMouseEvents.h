@@ -1,7 +1,8 @@
 #pragma once
 // The data grid's mouse events, which a program sets on the grid (it is a
-// TDBGridGxMouseEvents), and the sort marking a Ctrl+click leaves pending
-// until Ctrl is released.
+// TDBGridGxMouseEvents).  OnSortMarkingChanged is with the column events
+// (DBGridGxEvents.h): the keyboard fires it when Ctrl goes up after a
+// Ctrl+click on a title.
 
 #include <functional>
 
@@ -21,15 +22,4 @@ struct TDBGridGxMouseEvents {
     std::function<void(TCustomDBGridGx& sender, int fromIndex, int toIndex)> OnColumnMoved;
     // The user sized a column.
     std::function<void(TCustomDBGridGx& sender)> OnColWidthsChanged;
-    // The sort markers changed by title clicks: at once, or after a Ctrl+click
-    // at the release of Ctrl.
-    std::function<void(TCustomDBGridGx& sender)> OnSortMarkingChanged;
-
-    // A sorting title click was made with Ctrl held; the keyboard fires
-    // OnSortMarkingChanged when Ctrl goes up.
-    bool SortMarkingPending() const { return FSortMarkingPending; }
-    void SetSortMarkingPending(bool value) { FSortMarkingPending = value; }
-
-private:
-    bool FSortMarkingPending = false;
 };

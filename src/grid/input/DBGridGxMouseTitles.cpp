@@ -10,6 +10,7 @@
 #include "grid/input/PendingEditorGx.h"
 #include "grid/base/CustomGridMouse.h"
 #include "grid/columns/ColumnGx.h"
+#include "grid/input/DBGridGxKeyboard.h"
 #include "grid/columns/ColumnTitleGx.h"
 #include "grid/input/DBGridGxAutoScroll.h"
 
@@ -125,9 +126,9 @@ void TDBGridGxMouse::ReleaseTitle(TShiftState shift, int x, int y)
         FGrid.OnTitleBtnClick(FGrid, FGrid.RawToDataColumn(raw), *column);
     const bool ctrl = shift.Contains(ssCtrl);
     const bool autoSort = FGrid.OptionsGx().Contains(dghAutoSortMarking);
-    FGrid.SetSortMarkingPending(ctrl);
+    FGrid.Keyboard().SetSortMarkingPending(ctrl);
     if (autoSort)
         column->Title()->SetNextSortMarkerValue(ctrl);
     if (!ctrl && autoSort && FGrid.OnSortMarkingChanged)
-        FGrid.OnSortMarkingChanged(FGrid);
+        FGrid.OnSortMarkingChanged();
 }

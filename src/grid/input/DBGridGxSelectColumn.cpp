@@ -1,55 +1,70 @@
-// Select column: the current column moves to a grid column, stepping over
-// hidden ones, and a rectangle selection may grow with it.
-
 #include "grid/input/DBGridGxSelectColumn.h"
 
 #include "grid/DBGridGx.h"
-#include "grid/GridDataLinkGx.h"
-#include "grid/input/PendingEditorGx.h"
+#include "grid/DBGridGxPrivate.h"
+#include "grid/columns/ColumnGx.h"
+#include "grid/input/DBGridGxIncSearch.h"
+#include "platform/ScopeGuard.h"
 
 #include <algorithm>
 
-namespace {
-
-void ExtendRectangleToCurrentCell(TCustomDBGridGx& grid)
+TColumnGx* GridCurrentColumn(TCustomDBGridGx& grid)
 {
-    TDBGridGxSelection& selection = grid.Selection();
-    selection.Rect().Select(grid.RawToDataColumn(grid.Col()), grid.SelectedRecords().CurrentBookmark(), true);
+    const int index = grid.RawToDataColumn(grid.Col());
+    if (index < 0 || index >= grid.Columns().Count())
+        return nullptr;
+    return grid.Columns()[index];
 }
 
-} // namespace
-
-void TDBGridGxSelectColumn::SelectColumn(int gridCol, int direction, bool extend)
+bool IsToggledColumn(const TColumnGx* column)
 {
-    auto& grid = static_cast<TCustomDBGridGx&>(*this);
-    const TDBGridOptions options = grid.Options();
-    const bool linkActive = grid.DataLink() && grid.DataLink()->Active();
-    extend = extend && linkActive && !options.Contains(dgRowSelect) &&
-             grid.SelectionModel().CanSelectType(gstRectangle);
-    if (extend && grid.Selection().SelectionType() != gstRectangle) {
-        grid.Selection().Rect().Clear();
-        ExtendRectangleToCurrentCell(grid);
-    }
-    if (linkActive)
-        WritePendingEditorGx(grid);
+    if (!column)
+        return false;
+    const TColumnKindGx kind = column->ColumnKind();
+    return kind == ckCheckboxes || kind == ckKeyImageList;
+}
 
-    const int first = grid.IndicatorCols();
-    const int last = grid.ColCount() - 1;
-    if (last < first)
-        return;
-    gridCol = std::clamp(gridCol, first, last);
+void TCustomDBGridGx::SelectColumn(int gridCol, int direction, bool extend)
+{
+    TDBGridGxSelection& selection = D->FSelectionModel->Selection();
+    extend = extend && !D->FOptions.Contains(dgRowSelect) && D->FSelectionModel->CanSelectType(gstRectangle);
+    const bool linked = D->FDataLink->Active() && D->FDataLink->DataSet();
+    if (extend && linked && selection.SelectionType() != gstRectangle) {
+        selection.Rect().Clear();
+        selection.Rect().Select(RawToDataColumn(Col()), D->FDataLink->DataSet()->Bookmark(), false);
+    }
+    D->FDataLink->UpdateData();
+
+    gridCol = std::clamp(gridCol, IndicatorCols(), std::max(ColCount() - 1, IndicatorCols()));
     if (direction != 0) {
-        while (gridCol >= first && gridCol <= last && grid.ColWidths(gridCol) < 1)
+        while (gridCol >= IndicatorCols() && gridCol < ColCount() && ColWidths(gridCol) < 1)
             gridCol += direction;
-        if (gridCol < first || gridCol > last)
+        if (gridCol < IndicatorCols() || gridCol >= ColCount())
             return;
     }
-    if (gridCol != grid.Col()) {
-        if (!options.Contains(dgAlwaysShowEditor))
-            grid.HideEditor();
-        if (!options.Contains(dgRowSelect))
-            grid.SetCol(gridCol);
+    if (gridCol != Col() && gridCol < ColCount()) {
+        if (!D->FInColExit) {
+            const int before = Col();
+            TValueRollback<bool> inExit(D->FInColExit, true);
+            if (OnColExit)
+                OnColExit();
+            if (Col() != before)
+                return;
+        }
+        if (!D->FOptions.Contains(dgAlwaysShowEditor))
+            HideEditor();
+        if (!D->FOptions.Contains(dgRowSelect)) {
+            if (RawToDataColumn(gridCol) < FrozenCols())
+                MoveColRow(gridCol, Row(), true, false);
+            else
+                SetCol(gridCol);
+        }
+        if (D->FOptions.Contains(dgAlwaysShowEditor) && !IsToggledColumn(GridCurrentColumn(*this)))
+            ShowEditor();
+        if (OnColEnter)
+            OnColEnter();
     }
-    if (extend)
-        ExtendRectangleToCurrentCell(grid);
+    if (extend && linked)
+        selection.Rect().Select(RawToDataColumn(Col()), D->FDataLink->DataSet()->Bookmark(), true);
+    D->FKeyboard->IncSearch().End();
 }

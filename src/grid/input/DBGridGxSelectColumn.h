@@ -1,15 +1,15 @@
 #pragma once
-// Select column: the grid's operation that makes a grid column current, for
-// keys, mouse and the auto-scroll timer.  The grid is a TDBGridGxSelectColumn.
+// Making a column current, as keys, mouse and the auto-scroll timer do
+// (TCustomDBGridGx::SelectColumn): the editor's text is written first,
+// hidden columns are stepped over in the direction of the move, the
+// column-exit and column-enter events fire around the change, a rectangle
+// selection grows with Shift, and the incremental search ends.
 
-class TDBGridGxSelectColumn {
-public:
-    // Makes grid column gridCol current (clamped into the data columns).
-    // With a direction (+1 or -1) hidden columns are stepped over that way;
-    // extend grows a rectangle selection from the current cell.
-    void SelectColumn(int gridCol, int direction, bool extend);
+class TColumnGx;
+class TCustomDBGridGx;
 
-protected:
-    TDBGridGxSelectColumn() = default;
-    ~TDBGridGxSelectColumn() = default;
-};
+// The column of the current grid column, or null (the indicator, no columns).
+TColumnGx* GridCurrentColumn(TCustomDBGridGx& grid);
+
+// A check box or key image list column: toggled in place, never edited.
+bool IsToggledColumn(const TColumnGx* column);

@@ -1,17 +1,12 @@
 #pragma once
-// Step the value of a column: the grid's next-value operation, used by check
-// box clicks and DblClickNextVal.  The grid is a TDBGridGxStepValue.
+// Stepping a column's value to the next (+) or prior (-) one: Space on a
+// check box column, the editor's up-down buttons and a double click on a
+// column that steps on double clicks.  A check box turns over; a pick list
+// or key list column takes the line after or before the field's, wrapping
+// at either end; a numeric field adds the step (a null counting as 0).
+// Nothing happens when the column cannot be modified.
 
 class TColumnGx;
 
-class TDBGridGxStepValue {
-public:
-    // +1 or -1: a check box toggles; a pick list or key list column takes the
-    // line after or before the present one (wrapping); a number column adds
-    // the step.  Nothing when the column cannot be modified.
-    void StepColumnValue(TColumnGx& column, int step);
-
-protected:
-    TDBGridGxStepValue() = default;
-    ~TDBGridGxStepValue() = default;
-};
+// True when a value was written.
+bool StepColumnValue(TColumnGx& column, double step);

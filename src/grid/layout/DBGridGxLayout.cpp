@@ -6,6 +6,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/layout/DBGridGxRowWindow.h"
 #include "grid/DBGridGxPrivate.h"
+#include "grid/input/DBGridGxEditActions.h"
 #include "grid/layout/DBGridGxLayoutPass.h"
 #include "platform/ScopeGuard.h"
 
@@ -14,6 +15,7 @@
 #include "data/Fields.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QEvent>
 
 #include <algorithm>
@@ -101,6 +103,11 @@ bool TCustomDBGridGx::event(QEvent* e)
             UnlockLayout();
         else
             PostDeferredLayout();
+        return true;
+    }
+    // The grid's edit keys win over window actions with the same shortcut.
+    if (e->type() == QEvent::ShortcutOverride && StandardEditActionOf(*static_cast<QKeyEvent*>(e))) {
+        e->accept();
         return true;
     }
     return TCustomGrid::event(e);

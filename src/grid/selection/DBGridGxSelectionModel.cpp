@@ -5,21 +5,8 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/layout/KeepRecordInViewGx.h"
+#include "grid/layout/UpdateLockGx.h"
 #include "ui/DialogService.h"
-
-namespace {
-// Holds the grid's update lock for a scope.
-class TUpdateLock {
-public:
-    explicit TUpdateLock(TCustomDBGridGx& grid) : FGrid(grid) { FGrid.LockUpdate(); }
-    ~TUpdateLock() { FGrid.UnlockUpdate(); }
-    TUpdateLock(const TUpdateLock&) = delete;
-    TUpdateLock& operator=(const TUpdateLock&) = delete;
-
-private:
-    TCustomDBGridGx& FGrid;
-};
-}  // namespace
 
 TDBGridGxSelectionModel::TDBGridGxSelectionModel(TCustomDBGridGx& grid)
     : FGrid(grid), FSelection(*this), FSelectedRecords(*this)
@@ -102,7 +89,7 @@ bool TDBGridGxSelectionModel::Step(int direction)
 
 void TDBGridGxSelectionModel::MoveRows(bool extend, int distance, bool toEnd)
 {
-    TUpdateLock lock(FGrid);
+    TUpdateLockGx lock(FGrid);
     bool extending = extend && CanSelectType(gstRecordBookmarks);
     int direction = distance < 0 ? -1 : 1;
     int remaining = distance < 0 ? -distance : distance;
@@ -150,7 +137,7 @@ void TDBGridGxSelectionModel::MoveRows(bool extend, int distance, bool toEnd)
 
 void TDBGridGxSelectionModel::MoveExtendingRectangle(int distance, bool toEnd)
 {
-    TUpdateLock lock(FGrid);
+    TUpdateLockGx lock(FGrid);
     TDataSet& dataSet = *FGrid.DataLink()->DataSet();
     TDBGridGxSelectionRect& rect = FSelection.Rect();
     int column = FGrid.RawToDataColumn(FGrid.Col());

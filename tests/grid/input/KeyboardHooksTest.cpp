@@ -38,18 +38,17 @@ TEST(KeyboardHooks, TypedCharactersReachKeyPress)
     EXPECT_EQ(shown.Grid->Keys->KeysPressed[0], QString("a"));
 }
 
-TEST(KeyboardHooks, IncrementalSearchStateRepaintsOnlyOnChange)
+TEST(KeyboardHooks, IncrementalSearchStateFollowsStartAndEnd)
 {
     TShownBehaviourGrid shown;
-    TDBGridGxKeyboard& keyboard = shown.Grid->Keyboard();
+    TDBGridGxIncSearch& search = shown.Grid->Keyboard().IncSearch();
     EXPECT_FALSE(shown.Grid->IncSearchActive());
 
-    keyboard.SetIncSearchState(true, "Bo");
+    search.Start();
     EXPECT_TRUE(shown.Grid->IncSearchActive());
-    EXPECT_EQ(shown.Grid->IncSearchText(), "Bo");
+    EXPECT_EQ(shown.Grid->IncSearchText(), "");
 
-    // Leaving the search drops its text.
-    keyboard.SetIncSearchState(false, "Bo");
+    search.End();
     EXPECT_FALSE(shown.Grid->IncSearchActive());
     EXPECT_EQ(shown.Grid->IncSearchText(), "");
 }

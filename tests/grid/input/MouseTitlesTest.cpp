@@ -6,6 +6,7 @@
 #include "MouseTestSupport.h"
 
 #include "grid/columns/ColumnTitleGx.h"
+#include "grid/input/DBGridGxKeyboard.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -81,7 +82,7 @@ TEST(MouseTitles, AutoSortMarkingCyclesAndCtrlKeepsTheOtherMarkers)
     t.Column(0).Title()->SetTitleButton(true);
     t.Column(1).Title()->SetTitleButton(true);
     int changes = 0;
-    t.G().OnSortMarkingChanged = [&](TCustomDBGridGx&) { ++changes; };
+    t.G().OnSortMarkingChanged = [&] { ++changes; };
     TColumnTitleGx& id = *t.Column(0).Title();
     TColumnTitleGx& name = *t.Column(1).Title();
 
@@ -91,7 +92,7 @@ TEST(MouseTitles, AutoSortMarkingCyclesAndCtrlKeepsTheOtherMarkers)
         EXPECT_EQ(id.SortMarker(), expected);
     }
     EXPECT_EQ(changes, 3) << "fired at once without Ctrl";
-    EXPECT_FALSE(t.G().SortMarkingPending());
+    EXPECT_FALSE(t.G().Keyboard().SortMarkingPending());
 
     const TSortMarkerGx withCtrl[] = {smDownGx, smUpGx, smNoneGx};
     for (TSortMarkerGx expected : withCtrl) {
@@ -100,7 +101,7 @@ TEST(MouseTitles, AutoSortMarkingCyclesAndCtrlKeepsTheOtherMarkers)
         EXPECT_EQ(id.SortMarker(), smDownGx) << "Ctrl keeps the other markers";
     }
     EXPECT_EQ(changes, 3) << "left for the release of Ctrl";
-    EXPECT_TRUE(t.G().SortMarkingPending());
+    EXPECT_TRUE(t.G().Keyboard().SortMarkingPending());
 
     Click(t.G(), TitlePoint(t.G(), t.Raw(1)));
     EXPECT_EQ(name.SortMarker(), smDownGx);

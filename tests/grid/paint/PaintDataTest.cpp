@@ -288,7 +288,8 @@ TEST(PaintData, IncrementalSearchTextIsWrittenOverTheCurrentCell)
     grid.G().SetCol(grid.G().DataToRawColumn(ColName));
     const QRect cell = grid.Cell(ColName, 1);
     EXPECT_EQ(CountColor(grid.Render(), cell, Qc(clYellow)), 0);
-    grid.G().Keyboard().SetIncSearchState(true, "An");
+    grid.G().Keyboard().IncSearch().Step("An", TDBGridGxIncSearch::NoTimeout, TDBGridGxIncSearch::isdNone);
+    ASSERT_EQ(grid.G().IncSearchText(), "An");
     const QImage image = grid.Render();
     const int yellow = CountColor(image, cell, Qc(clYellow));
     EXPECT_GT(yellow, 0);

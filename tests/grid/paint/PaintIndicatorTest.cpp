@@ -98,12 +98,12 @@ TEST(PaintIndicator, SelectedRowsAreDarkAndTheCurrentOneShowsTheWhiteArrow)
 TEST(PaintIndicator, SearchingShowsTheYellowArrow)
 {
     TPaintGrid grid;
-    grid.G().Keyboard().SetIncSearchState(true, "A");
+    grid.G().Keyboard().IncSearch().Start();
     const int current = grid.G().TitleRows() + grid.G().DataLink()->ActiveRecord();
     const QImage image = grid.Render();
     ExpectGlyph(image, GlyphOrigin(grid, current), "DBGARROWGXW", clTeal, Qc(clBtnFace), Qc(clYellow));
 
-    grid.G().Keyboard().SetIncSearchState(false, "");
+    grid.G().Keyboard().IncSearch().End();
     ExpectGlyph(grid.Render(), GlyphOrigin(grid, current), "DBGARROWGX", clWhite, Qc(clBtnFace));
 }
 
