@@ -18,6 +18,10 @@ struct TReasonText {
 constexpr TReasonText ReasonTexts[] = {
     {"may not be written", "文件不允许写入（文件权限或磁盘禁止写入）"},
     {"opened read-only", "以只读方式打开"},
+    {"index file cannot be written", "表的索引文件不能写入"},
+    {"index file is damaged", "表的索引文件已损坏"},
+    {"index cannot be kept up to date", "表的索引含有本程序无法维护的标记（表达式、排序规则或键类型）"},
+    {"index is out of date", "表的索引与记录不一致，可用“tablecat --reindex”重建"},
     {"production index", "表带有生产索引，本程序不维护它"},
     {"index file", "表旁有索引文件，本程序不维护它"},
     {"secondary indexes", "表带有二级索引，本程序不维护它们"},

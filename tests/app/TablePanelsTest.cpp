@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -199,6 +200,22 @@ TEST(ReadOnlyReasons, EveryReasonTheDriversGiveHasItsOwnChinese)
     }
     EXPECT_EQ(ReadOnlyReasonText("The table has a production index, which this program does not maintain."),
               QString::fromUtf8("表带有生产索引，本程序不维护它"));
+}
+
+TEST(ReadOnlyReasons, AnIndexThatCannotBeKeptGetsItsOwnReasonNotTheUnmaintainedIndexOne)
+{
+    const QString unmaintained =
+        ReadOnlyReasonText("The table has an index file, which this program does not maintain.");
+    std::set<QString> texts;
+    for (const char* reason :
+         {"The table's index file cannot be written.", "The table's index file is damaged: bad page at 512",
+          "The table's index cannot be kept up to date (tag NAME: SOUNDEX is not supported).",
+          "The table's index is out of date (Tag ID: record 4 is missing. Rebuild it with \"tablecat --reindex\".)"}) {
+        const QString text = ReadOnlyReasonText(reason);
+        EXPECT_NE(text, unmaintained) << reason;
+        texts.insert(text);
+    }
+    EXPECT_EQ(texts.size(), 4u) << "each index reason reads differently";
 }
 
 TEST(QtTranslations, QtsOwnTextsTurnChineseWhenTheCatalogueIsThereAndStayEnglishWhenNot)
