@@ -176,7 +176,7 @@ TEST_F(PopupCalendar, TheFocusLeavingItClosesUpWithoutAcceptingOnceTheChangeIsDo
     FOwner->setFocus();
     ASSERT_TRUE(QTest::qWaitForWindowActive(FOwner.get()));
     // The event loop delivers the deferred close up.
-    QTest::qWaitFor([&] { return !FOwner->Calls.empty(); }, 1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !FOwner->Calls.empty(); }, 1000));
     EXPECT_EQ(FOwner->Calls, std::vector<bool>{false});
 }
 
