@@ -20,6 +20,7 @@
 #include "platform/Exceptions.h"
 #include "platform/FloatFormat.h"
 #include "platform/FormatSettings.h"
+#include "tools/ToolMain.h"
 
 #include <charconv>
 #include <cmath>
@@ -356,12 +357,5 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return Run(argc, argv);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "tablecat: %s\n", e.Message().c_str());
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "tablecat: %s\n", e.what());
-    }
-    return 1;
+    return RunTool("tablecat", [&] { return Run(argc, argv); });
 }

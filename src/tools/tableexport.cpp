@@ -16,6 +16,7 @@
 #include "grid/DBGridGx.h"
 #include "platform/Exceptions.h"
 #include "platform/Streams.h"
+#include "tools/ToolMain.h"
 
 #include <QApplication>
 
@@ -156,12 +157,5 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return Run(argc, argv);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "tableexport: %s\n", e.Message().c_str());
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "tableexport: %s\n", e.what());
-    }
-    return 1;
+    return RunTool("tableexport", [&] { return Run(argc, argv); });
 }
