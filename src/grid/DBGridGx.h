@@ -136,10 +136,6 @@ public:
     virtual std::string FooterText(int footerRow, TColumnGx& column);
     // A sum, average or count footer's value x 10000, from the summaries.
     virtual bool FooterSummaryValue(const TColumnFooterGx& footer, int64_t& scaledValue);
-    // The incremental search and the title button the mouse holds (-1: none).
-    bool IncSearchActive() const;
-    const std::string& IncSearchText() const;
-    int PressedTitleCol() const;
 
     // ---- the behaviours, one member object each
     TDBGridGxKeyboard& Keyboard();
@@ -154,14 +150,7 @@ public:
     // ---- keys and edit actions (input/)
     void SelectColumn(int gridCol, int direction, bool extend);   // DBGridGxSelectColumn.h
     bool CanEditColumn();   // the current column's can-modify test and dgEditing
-    // Whether the selection's copy, cut, paste, delete and select all may run.
-    bool CopyAllowed();
-    bool CutAllowed();
-    bool PasteAllowed();
-    bool DeleteAllowed();
-    bool SelectAllAllowed();
-    // Runs one (testOnly: tests) when EditActions has it and its test holds.
-    bool RunEditAction(TDBGridGxEditAction action, bool testOnly = false);
+    // The edit actions' enabling tests: DBGridGxEditActions.h.
 
     // ---- the column model's notifications (TColumnsHostGx)
     void ColumnsChanged(TColumnGx* item) override;

@@ -68,14 +68,6 @@ void TCustomGrid::DoKeyPressEvent(QString& key) {
     if (OnKeyPress) OnKeyPress(key);
 }
 
-void TCustomGrid::NormalizeKey(int& key, TShiftState& shift) {
-    if (key == Qt::Key_Enter) key = Qt::Key_Return;
-    if (key == Qt::Key_Backtab) {
-        key = Qt::Key_Tab;
-        shift += ssShift;
-    }
-}
-
 bool TCustomGrid::focusNextPrevChild(bool next) {
     QWidget* w = this;
     for (;;) {

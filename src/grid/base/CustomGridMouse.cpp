@@ -33,9 +33,9 @@ void TCustomGridMouse::Press(Qt::MouseButton button, TShiftState shift, int x, i
     }
     const TGridCoord hit = g.CalcCoordFromPoint(x, y, di);
     const QPoint pt(x, y);
-    const TGridOptions options = g.FOptions;
-    if (hit.X >= g.FFixedCols && hit.Y >= g.FFixedRows) {
-        if (options.Contains(goEditing) && hit == g.FCurrent && !shift.Contains(ssShift)) {
+    const TGridOptions options = g.Options();
+    if (hit.X >= g.FixedCols() && hit.Y >= g.FixedRows()) {
+        if (options.Contains(goEditing) && hit == TGridCoord{g.Col(), g.Row()} && !shift.Contains(ssShift)) {
             g.ShowEditor();
         } else {
             FState = gsSelecting;
@@ -43,16 +43,16 @@ void TCustomGridMouse::Press(Qt::MouseButton button, TShiftState shift, int x, i
             if (shift.Contains(ssShift)) g.MoveAnchor(hit);
             else g.MoveColRow(hit.X, hit.Y, true, true);
         }
-    } else if (options.Contains(goRowMoving) && hit.X >= 0 && hit.X < g.FFixedCols &&
-               hit.Y >= g.FFixedRows) {
+    } else if (options.Contains(goRowMoving) && hit.X >= 0 && hit.X < g.FixedCols() &&
+               hit.Y >= g.FixedRows()) {
         FMoveIndex = FMovePos = hit.Y;
         if (g.BeginRowDrag(FMoveIndex, FMovePos, pt)) {
             FState = gsRowMoving;
             FDragTimer.start(DragTimerInterval, &g);
             InvalidateOverlay();
         }
-    } else if (options.Contains(goColMoving) && hit.Y >= 0 && hit.Y < g.FFixedRows &&
-               hit.X >= g.FFixedCols) {
+    } else if (options.Contains(goColMoving) && hit.Y >= 0 && hit.Y < g.FixedRows() &&
+               hit.X >= g.FixedCols()) {
         FMoveIndex = FMovePos = hit.X;
         if (g.BeginColumnDrag(FMoveIndex, FMovePos, pt)) {
             FState = gsColMoving;
@@ -66,9 +66,9 @@ void TCustomGridMouse::SelectingMove(int x, int y) {
     TCustomGrid& g = FGrid;
     const TGridDrawInfo di = g.CalcDrawInfo();
     const TGridCoord hit = g.CalcCoordFromPoint(x, y, di);
-    if (hit.X >= g.FFixedCols && hit.Y >= g.FFixedRows &&
+    if (hit.X >= g.FixedCols() && hit.Y >= g.FixedRows() &&
         hit.X <= di.Horz.LastFullVisibleCell + 1 && hit.Y <= di.Vert.LastFullVisibleCell + 1 &&
-        !(hit == g.FAnchor))
+        !(hit == g.Anchor()))
         g.MoveAnchor(hit);
 }
 
@@ -161,8 +161,8 @@ void TCustomGridMouse::MoveAndScroll(int mouse, int cellHit, bool columns, const
     if (FMovePos == axis->FixedCellCount && mouse < axis->FixedBoundary) return;
     if (FMovePos == axis->GridCellCount - 1 && mouse > axis->GridBoundary) return;
     auto scrollBy = [&](int delta) {
-        if (columns) g.MoveTopLeft(g.FTopLeft.X + delta, g.FTopLeft.Y);
-        else g.MoveTopLeft(g.FTopLeft.X, g.FTopLeft.Y + delta);
+        if (columns) g.MoveTopLeft(g.LeftCol() + delta, g.TopRow());
+        else g.MoveTopLeft(g.LeftCol(), g.TopRow() + delta);
         di = g.CalcDrawInfo();
         axis = columns ? &di.Horz : &di.Vert;
     };

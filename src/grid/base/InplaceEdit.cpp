@@ -123,8 +123,8 @@ bool TInplaceEdit::event(QEvent* e) {
 void TInplaceEdit::keyPressEvent(QKeyEvent* e) {
     e->accept();
     int key = e->key();
-    TShiftState shift = TCustomGrid::ShiftFromQt(e->modifiers());
-    TCustomGrid::NormalizeKey(key, shift);
+    TShiftState shift = ShiftFromQt(e->modifiers());
+    NormalizeKey(key, shift);
     KeyDown(key, shift);
     QString text = e->text();
     if (text == QStringLiteral("\x7f")) text.clear();
@@ -149,8 +149,8 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e) {
 
 void TInplaceEdit::keyReleaseEvent(QKeyEvent* e) {
     int key = e->key();
-    TShiftState shift = TCustomGrid::ShiftFromQt(e->modifiers());
-    TCustomGrid::NormalizeKey(key, shift);
+    TShiftState shift = ShiftFromQt(e->modifiers());
+    NormalizeKey(key, shift);
     KeyUp(key, shift);
     if (key != 0) QLineEdit::keyReleaseEvent(e);
     e->accept();
@@ -250,8 +250,8 @@ void TInplaceEdit::EditorTextChanged() {
 }
 
 void TInplaceEdit::OnTextEdited(const QString&) {
-    if (FGrid->FInplaceCol >= 0 && FGrid->FInplaceRow >= 0)
-        FGrid->SetEditText(FGrid->FInplaceCol, FGrid->FInplaceRow, ValueText());
+    const TGridCoord cell = FGrid->InplaceCell();
+    if (cell.X >= 0 && cell.Y >= 0) FGrid->SetEditText(cell.X, cell.Y, ValueText());
 }
 
 // ---- Mouse ----------------------------------------------------------------

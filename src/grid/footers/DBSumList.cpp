@@ -366,6 +366,16 @@ void TDBSumListProducer::RecalcAll()
     FireSumListChanged();
 }
 
+template <class Visit>
+void TDBSumListProducer::ForEachReader(Visit visit)
+{
+    for (int i = 0; i < FSumCollection.Count(); ++i) {
+        TDBSum& item = FSumCollection[i];
+        if (item.ReadsRecords())
+            visit(item, item.FieldName().empty() ? nullptr : &ItemField(item));
+    }
+}
+
 void TDBSumListProducer::WalkDataSet()
 {
     TDataSet& d = *FDataSet;
@@ -379,11 +389,7 @@ void TDBSumListProducer::WalkDataSet()
     };
     std::vector<TReader> readers;
     try {
-        for (int i = 0; i < FSumCollection.Count(); ++i) {
-            TDBSum& item = FSumCollection[i];
-            if (item.ReadsRecords())
-                readers.push_back({&item, item.FieldName().empty() ? nullptr : &ItemField(item)});
-        }
+        ForEachReader([&](TDBSum& item, TField* field) { readers.push_back({&item, field}); });
         d.First();
         while (!d.Eof()) {
             for (TReader& r : readers) {
@@ -442,11 +448,7 @@ void TDBSumListProducer::DataSetAfterEdit()
 {
     if (!FActive)
         return;
-    for (int i = 0; i < FSumCollection.Count(); ++i) {
-        TDBSum& item = FSumCollection[i];
-        if (!item.ReadsRecords())
-            continue;
-        TField* field = item.FieldName().empty() ? nullptr : &ItemField(item);
+    ForEachReader([&](TDBSum& item, TField* field) {
         switch (item.FGroupOperation) {
         case goSum:
         case goAvg:
@@ -457,17 +459,14 @@ void TDBSumListProducer::DataSetAfterEdit()
             item.FStartValue = !field || !field->IsNull() ? 10000 : 0;
             break;
         }
-    }
+    });
 }
 
 void TDBSumListProducer::DataSetAfterInsert()
 {
     if (!FActive)
         return;
-    for (int i = 0; i < FSumCollection.Count(); ++i) {
-        TDBSum& item = FSumCollection[i];
-        if (!item.ReadsRecords())
-            continue;
+    ForEachReader([&](TDBSum& item, TField* field) {
         switch (item.FGroupOperation) {
         case goSum:
         case goAvg:
@@ -475,10 +474,10 @@ void TDBSumListProducer::DataSetAfterInsert()
             item.FStartVariant = TVariant::Null();
             break;
         case goCount:
-            item.FStartValue = !item.FieldName().empty() && !ItemField(item).IsNull() ? 10000 : 0;
+            item.FStartValue = field && !field->IsNull() ? 10000 : 0;
             break;
         }
-    }
+    });
     if (KeepsRecordList()) {
         std::string bookmark = FDataSet->Bookmark();
         if (!bookmark.empty())
@@ -492,11 +491,7 @@ void TDBSumListProducer::DataSetAfterPost()
 {
     if (!FActive)
         return;
-    for (int i = 0; i < FSumCollection.Count(); ++i) {
-        TDBSum& item = FSumCollection[i];
-        if (!item.ReadsRecords())
-            continue;
-        TField* field = item.FieldName().empty() ? nullptr : &ItemField(item);
+    ForEachReader([&](TDBSum& item, TField* field) {
         bool isNull = field && field->IsNull();
         switch (item.FGroupOperation) {
         case goSum:
@@ -522,7 +517,7 @@ void TDBSumListProducer::DataSetAfterPost()
             item.FValue = AverageOf(item.FAvgTotal, item.FAvgCount);
             break;
         }
-    }
+    });
     if (FPendingInsert && KeepsRecordList())
         InsertCurrentBookmark();
     FPendingInsert = false;
@@ -538,16 +533,12 @@ void TDBSumListProducer::DataSetBeforeDelete()
     FPendingDeleteIndex = -1;
     if (!FActive)
         return;
-    for (int i = 0; i < FSumCollection.Count(); ++i) {
-        TDBSum& item = FSumCollection[i];
-        if (!item.ReadsRecords())
-            continue;
-        TField* field = item.FieldName().empty() ? nullptr : &ItemField(item);
+    ForEachReader([&](TDBSum& item, TField* field) {
         TDeletedContribution c{&item, field && field->IsNull(), 0, true};
         if (field && item.FGroupOperation != goCount)
             c.Readable = ScaledFieldValue(*field, c.Scaled);
         FPendingDelete.push_back(c);
-    }
+    });
     // Found while the record still exists: a deleted record's bookmark
     // need not compare with the others any more.
     FPendingDeleteIndex = KeepsRecordList() ? IndexOfBookmark(FDataSet->Bookmark()) : -1;

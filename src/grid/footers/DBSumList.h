@@ -183,6 +183,9 @@ private:
     // does not hold a number.
     bool ScaledFieldValue(const TField& field, int64_t& scaled) const;
     TField& ItemField(const TDBSum& item) const;
+    // Calls visit(item, field) for each item that reads the records'
+    // values; field is null for a count of records.
+    template <class Visit> void ForEachReader(Visit visit);
     void Apply(TDBSum& item, const std::function<bool()>& step);
 
     TDBSumCollection FSumCollection;

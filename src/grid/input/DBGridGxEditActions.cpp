@@ -43,7 +43,7 @@ std::optional<TDBGridGxEditAction> StandardEditActionOf(const QKeyEvent& event)
 bool ExecuteGridAction(TCustomDBGridGx& grid, QAction& action)
 {
     const std::optional<TDBGridGxEditAction> kind = StandardEditActionOf(action.shortcut());
-    return kind && grid.hasFocus() && grid.RunEditAction(*kind);
+    return kind && grid.hasFocus() && RunEditAction(grid, *kind);
 }
 
 bool UpdateGridAction(TCustomDBGridGx& grid, QAction& action)
@@ -51,7 +51,7 @@ bool UpdateGridAction(TCustomDBGridGx& grid, QAction& action)
     const std::optional<TDBGridGxEditAction> kind = StandardEditActionOf(action.shortcut());
     if (!kind)
         return false;
-    action.setEnabled(grid.EditActions().Contains(*kind) && grid.RunEditAction(*kind, true));
+    action.setEnabled(grid.EditActions().Contains(*kind) && RunEditAction(grid, *kind, true));
     return true;
 }
 
@@ -74,64 +74,64 @@ TDataSet* ChangeableDataSet(TCustomDBGridGx& grid)
 }
 }  // namespace
 
-bool TCustomDBGridGx::CopyAllowed()
+bool CopyAllowed(TCustomDBGridGx& grid)
 {
-    return D->FClipboardActions && ActiveDataSet(*this) && !Selection().Empty();
+    return grid.ClipboardActions() && ActiveDataSet(grid) && !grid.Selection().Empty();
 }
 
-bool TCustomDBGridGx::DeleteAllowed()
+bool DeleteAllowed(TCustomDBGridGx& grid)
 {
-    TDataSet* dataSet = ChangeableDataSet(*this);
-    if (!D->FClipboardActions || !dataSet || dataSet->IsEmpty())
+    TDataSet* dataSet = ChangeableDataSet(grid);
+    if (!grid.ClipboardActions() || !dataSet || dataSet->IsEmpty())
         return false;
-    switch (Selection().SelectionType()) {
+    switch (grid.Selection().SelectionType()) {
     case gstRecordBookmarks:
     case gstAll:
-        return AllowedOperations().Contains(alopDeleteGx);
+        return grid.AllowedOperations().Contains(alopDeleteGx);
     case gstRectangle:
     case gstColumns:
-        return AllowedOperations().Contains(alopUpdateGx);
+        return grid.AllowedOperations().Contains(alopUpdateGx);
     case gstNon:
         return false;
     }
     return false;
 }
 
-bool TCustomDBGridGx::CutAllowed() { return CopyAllowed() && DeleteAllowed(); }
+bool CutAllowed(TCustomDBGridGx& grid) { return CopyAllowed(grid) && DeleteAllowed(grid); }
 
-bool TCustomDBGridGx::PasteAllowed()
+bool PasteAllowed(TCustomDBGridGx& grid)
 {
-    TDataSet* dataSet = ChangeableDataSet(*this);
-    if (!D->FClipboardActions || !dataSet || !D->FClipboardActions->ClipboardHasPasteableData())
+    TDataSet* dataSet = ChangeableDataSet(grid);
+    if (!grid.ClipboardActions() || !dataSet || !grid.ClipboardActions()->ClipboardHasPasteableData())
         return false;
-    return dataSet->State() == dsInsert || AllowedOperations().Contains(alopUpdateGx);
+    return dataSet->State() == dsInsert || grid.AllowedOperations().Contains(alopUpdateGx);
 }
 
-bool TCustomDBGridGx::SelectAllAllowed()
+bool SelectAllAllowed(TCustomDBGridGx& grid)
 {
-    TDataSet* dataSet = ActiveDataSet(*this);
-    return dataSet && !dataSet->IsEmpty() && AllowedSelections().Contains(gstAll);
+    TDataSet* dataSet = ActiveDataSet(grid);
+    return dataSet && !dataSet->IsEmpty() && grid.AllowedSelections().Contains(gstAll);
 }
 
-bool TCustomDBGridGx::RunEditAction(TDBGridGxEditAction action, bool testOnly)
+bool RunEditAction(TCustomDBGridGx& grid, TDBGridGxEditAction action, bool testOnly)
 {
-    if (!EditActions().Contains(action))
+    if (!grid.EditActions().Contains(action))
         return false;
-    const bool allowed = action == geaCopyGx     ? CopyAllowed()
-                         : action == geaCutGx    ? CutAllowed()
-                         : action == geaPasteGx  ? PasteAllowed()
-                         : action == geaDeleteGx ? DeleteAllowed()
-                                                 : SelectAllAllowed();
+    const bool allowed = action == geaCopyGx     ? CopyAllowed(grid)
+                         : action == geaCutGx    ? CutAllowed(grid)
+                         : action == geaPasteGx  ? PasteAllowed(grid)
+                         : action == geaDeleteGx ? DeleteAllowed(grid)
+                                                 : SelectAllAllowed(grid);
     if (!allowed || testOnly)
         return allowed;
     // The tests of the clipboard actions hold only with an interface installed.
-    TGridClipboardActionsGx* clipboard = D->FClipboardActions.get();
+    TGridClipboardActionsGx* clipboard = grid.ClipboardActions();
     switch (action) {
-    case geaCopyGx: clipboard->CopySelectionToClipboard(*this); break;
-    case geaCutGx: clipboard->CutSelectionToClipboard(*this); break;
-    case geaPasteGx: clipboard->PasteIntoSelection(*this); break;
-    case geaDeleteGx: clipboard->DeleteSelectedData(*this); break;
-    case geaSelectAllGx: Selection().SelectAll(); break;
+    case geaCopyGx: clipboard->CopySelectionToClipboard(grid); break;
+    case geaCutGx: clipboard->CutSelectionToClipboard(grid); break;
+    case geaPasteGx: clipboard->PasteIntoSelection(grid); break;
+    case geaDeleteGx: clipboard->DeleteSelectedData(grid); break;
+    case geaSelectAllGx: grid.Selection().SelectAll(); break;
     }
     return true;
 }

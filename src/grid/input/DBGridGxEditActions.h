@@ -5,7 +5,7 @@
 // sequences for them and any QAction whose shortcut is one of those
 // sequences reach the same operations, each only when its member of
 // EditActions is set and its enabling test holds (CopyAllowed and the
-// others on the grid).  Copy, cut, paste and delete-selection go through
+// others below).  Copy, cut, paste and delete-selection go through
 // the installed TGridClipboardActionsGx; without one they stay disabled.
 
 #include "grid/DBGridOptionsGx.h"
@@ -28,3 +28,13 @@ bool ExecuteGridAction(TCustomDBGridGx& grid, QAction& action);
 // Enables or disables a standard edit action by the grid's tests; false
 // (and the action untouched) when it is not one.
 bool UpdateGridAction(TCustomDBGridGx& grid, QAction& action);
+
+// The enabling tests of the selection's copy, cut, paste, delete and
+// select all.
+bool CopyAllowed(TCustomDBGridGx& grid);
+bool CutAllowed(TCustomDBGridGx& grid);
+bool PasteAllowed(TCustomDBGridGx& grid);
+bool DeleteAllowed(TCustomDBGridGx& grid);
+bool SelectAllAllowed(TCustomDBGridGx& grid);
+// Runs one (testOnly: tests it) when EditActions has it and its test holds.
+bool RunEditAction(TCustomDBGridGx& grid, TDBGridGxEditAction action, bool testOnly = false);

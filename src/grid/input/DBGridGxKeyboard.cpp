@@ -3,6 +3,8 @@
 
 #include "grid/input/DBGridGxKeyboard.h"
 
+#include "grid/input/DBGridGxEditActions.h"
+
 #include "data/DataSet.h"
 #include "grid/DBGridGx.h"
 #include "grid/DBGridGxPrivate.h"
@@ -108,26 +110,26 @@ void TDBGridGxKeyboard::CtrlKey(int key, TShiftState shift)
         break;
     case Qt::Key_Insert:
     case Qt::Key_C:
-        FGrid.RunEditAction(geaCopyGx);
+        RunEditAction(FGrid, geaCopyGx);
         break;
     case Qt::Key_Delete:
         if (FGrid.EditActions().Contains(geaDeleteGx) && !FGrid.Selection().Empty())
-            FGrid.RunEditAction(geaDeleteGx);
+            RunEditAction(FGrid, geaDeleteGx);
         else
             DeleteRecords();
         break;
     case Qt::Key_A:
-        FGrid.RunEditAction(geaSelectAllGx);
+        RunEditAction(FGrid, geaSelectAllGx);
         break;
     case Qt::Key_V:
         if (FIncSearch.Active())
             FIncSearch.Step(QApplication::clipboard()->text().toStdString(), FIncSearch.Timeout(),
                             TDBGridGxIncSearch::isdNone);
         else
-            FGrid.RunEditAction(geaPasteGx);
+            RunEditAction(FGrid, geaPasteGx);
         break;
     case Qt::Key_X:
-        FGrid.RunEditAction(geaCutGx);
+        RunEditAction(FGrid, geaCutGx);
         break;
     default:
         break;
@@ -196,13 +198,13 @@ void TDBGridGxKeyboard::PlainKey(int key, TShiftState shift)
         break;
     case Qt::Key_Insert:
         if (shift.Contains(ssShift))
-            FGrid.RunEditAction(geaPasteGx);
+            RunEditAction(FGrid, geaPasteGx);
         else
             InsertRecord();
         break;
     case Qt::Key_Delete:
         if (shift.Contains(ssShift))
-            FGrid.RunEditAction(geaCutGx);
+            RunEditAction(FGrid, geaCutGx);
         break;
     case Qt::Key_F2:
         FGrid.SetEditorMode(true);

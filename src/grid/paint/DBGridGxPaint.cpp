@@ -156,12 +156,6 @@ bool TCustomDBGridGx::HighlightDataCell(int dataCol, int dataRow, TGridDrawState
 
 // ---- state other parts drive -----------------------------------------------
 
-bool TCustomDBGridGx::IncSearchActive() const { return D->FKeyboard->IncSearchActive(); }
-
-const std::string& TCustomDBGridGx::IncSearchText() const { return D->FKeyboard->IncSearchText(); }
-
-int TCustomDBGridGx::PressedTitleCol() const { return D->FMouse->PressedTitleCol(); }
-
 void TCustomDBGridGx::ApplyFlatBorder()
 {
     if (!D->FFlat) {

@@ -8,6 +8,7 @@
 #include "editors/ButtonPainter.h"
 #include "grid/columns/CellEditButtonsGx.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/input/DBGridGxKeyboard.h"
 #include "grid/paint/KeyListImageGx.h"
 #include "ui/QtColor.h"
 #include "ui/TextDraw.h"
@@ -160,11 +161,11 @@ void TDBGridGxCellPainter::DrawEditButtons(TColumnGx& column, const QRect& textR
 void TDBGridGxCellPainter::DrawSearchText(const TColumnGx& column, const QRect& textRect, TAlignment alignment,
                                           const std::string& displayText)
 {
-    if (!FGrid.IncSearchActive() || FCol != FGrid.Col() || FRow != FGrid.Row() || !FState.Contains(gdSelected))
+    if (!FGrid.Keyboard().IncSearchActive() || FCol != FGrid.Col() || FRow != FGrid.Row() || !FState.Contains(gdSelected))
         return;
     if (!FGrid.IsActiveControl() || FGrid.UpdateLock() != 0)
         return;
-    const QString search = QString::fromStdString(FGrid.IncSearchText());
+    const QString search = QString::fromStdString(FGrid.Keyboard().IncSearchText());
     if (search.isEmpty())
         return;
 

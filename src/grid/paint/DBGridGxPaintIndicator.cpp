@@ -5,6 +5,7 @@
 
 #include "data/DataSet.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/input/DBGridGxKeyboard.h"
 #include "ui/QtColor.h"
 
 #include <QPainter>
@@ -12,7 +13,7 @@
 namespace {
 
 // The glyph of a row, or -1 for none.
-int IndicatorImage(const TCustomDBGridGx& grid, bool current, bool highlighted)
+int IndicatorImage(TCustomDBGridGx& grid, bool current, bool highlighted)
 {
     if (!current && !highlighted)
         return -1;
@@ -29,7 +30,7 @@ int IndicatorImage(const TCustomDBGridGx& grid, bool current, bool highlighted)
             return -1;
         if (highlighted)
             return iiSelectedArrowGx;
-        return grid.IncSearchActive() ? iiSearchArrowGx : iiArrowGx;
+        return grid.Keyboard().IncSearchActive() ? iiSearchArrowGx : iiArrowGx;
     default:
         return iiArrowGx;
     }

@@ -4,6 +4,7 @@
 
 #include "grid/paint/DBGridGxCellPainter.h"
 
+#include "grid/input/DBGridGxMouse.h"
 #include "grid/titles/DBGridGxTitleTree.h"
 #include "ui/QtColor.h"
 
@@ -20,7 +21,7 @@ constexpr int SortMarkerZone = 16;
 void TDBGridGxCellPainter::DrawTitle(TColumnGx& column)
 {
     TColumnTitleGx& title = *column.Title();
-    FPressed = FGrid.PressedTitleCol() == FDataCol;
+    FPressed = FGrid.Mouse().PressedTitleCol() == FDataCol;
 
     // The caption, or the title image in its place.
     std::string caption = title.Caption();

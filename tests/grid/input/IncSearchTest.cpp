@@ -4,6 +4,7 @@
 #include "grid/input/KeyboardTestSupport.h"
 
 #include "grid/input/DBGridGxIncSearch.h"
+#include "grid/input/DBGridGxKeyboard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,12 +45,12 @@ TEST_P(IncSearch, TypedLettersFindTheFirstMatchInTheRecordsOwnCase)
 {
     TSearchGrid grid(30, GetParam());
     grid.Type("r2");
-    EXPECT_TRUE(grid.G().IncSearchActive());
-    EXPECT_EQ(grid.G().IncSearchText(), "R2");
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive());
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "R2");
     EXPECT_EQ(grid.Id(), 2);
     grid.Type("5");
     EXPECT_EQ(grid.Id(), 25);
-    EXPECT_EQ(grid.G().IncSearchText(), "R25");
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "R25");
 }
 
 TEST_P(IncSearch, ACharacterMatchingNothingLeavesPositionAndText)
@@ -60,8 +61,8 @@ TEST_P(IncSearch, ACharacterMatchingNothingLeavesPositionAndText)
     grid.Type("x");
     EXPECT_EQ(grid.Id(), 1);
     EXPECT_EQ(grid.FirstVisibleId(), firstVisible);
-    EXPECT_EQ(grid.G().IncSearchText(), "R1");
-    EXPECT_TRUE(grid.G().IncSearchActive());
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "R1");
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive());
     EXPECT_FALSE(grid.Table->ControlsDisabled());
 }
 
@@ -70,9 +71,9 @@ TEST_P(IncSearch, TheSearchEndsAfterItsTimeOut)
     TShortTimeout timeout(40);
     TSearchGrid grid(10, GetParam());
     grid.Type("r3");
-    EXPECT_TRUE(grid.G().IncSearchActive());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.G().IncSearchActive(); }, 2000));
-    EXPECT_EQ(grid.G().IncSearchText(), "");
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.G().Keyboard().IncSearchActive(); }, 2000));
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "");
     EXPECT_EQ(grid.Id(), 3) << "the found record stays current";
 }
 
@@ -81,11 +82,11 @@ TEST_P(IncSearch, CtrlFStartsWithoutTimeOutAndCtrlEnterStepsBetweenMatches)
     TShortTimeout timeout(20);
     TSearchGrid grid(30, GetParam());
     grid.Key(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_TRUE(grid.G().IncSearchActive());
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive());
     grid.Type("r2");
     EXPECT_EQ(grid.Id(), 2);
     QTest::qWait(60);
-    EXPECT_TRUE(grid.G().IncSearchActive()) << "no time-out after Ctrl+F";
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive()) << "no time-out after Ctrl+F";
     grid.Key(Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(grid.Id(), 20);
     grid.Key(Qt::Key_Return, Qt::ControlModifier);
@@ -96,7 +97,7 @@ TEST_P(IncSearch, CtrlFStartsWithoutTimeOutAndCtrlEnterStepsBetweenMatches)
     grid.Key(Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(grid.Id(), 2) << "no earlier match: the position stays";
     grid.Key(Qt::Key_Escape);
-    EXPECT_FALSE(grid.G().IncSearchActive());
+    EXPECT_FALSE(grid.G().Keyboard().IncSearchActive());
 }
 
 TEST_P(IncSearch, MovingTheRecordOrTheColumnEndsTheSearch)
@@ -104,11 +105,11 @@ TEST_P(IncSearch, MovingTheRecordOrTheColumnEndsTheSearch)
     TSearchGrid grid(10, GetParam());
     grid.Type("r4");
     grid.Key(Qt::Key_Down);
-    EXPECT_FALSE(grid.G().IncSearchActive());
+    EXPECT_FALSE(grid.G().Keyboard().IncSearchActive());
     EXPECT_EQ(grid.Id(), 5);
     grid.Type("r7");
     grid.Key(Qt::Key_Left);
-    EXPECT_FALSE(grid.G().IncSearchActive());
+    EXPECT_FALSE(grid.G().Keyboard().IncSearchActive());
 }
 
 TEST_P(IncSearch, InputMethodTextSearchesAsTypedAndBackspaceRemovesOneWholeCharacter)
@@ -121,10 +122,10 @@ TEST_P(IncSearch, InputMethodTextSearchesAsTypedAndBackspaceRemovesOneWholeChara
     grid.Table->First();
     grid.Commit(QString::fromUtf8("r\xC3\xA9"));
     EXPECT_EQ(grid.Id(), 5);
-    EXPECT_EQ(grid.G().IncSearchText(), "R\xC3\xA9");
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "R\xC3\xA9");
     grid.Key(Qt::Key_Backspace);
-    EXPECT_EQ(grid.G().IncSearchText(), "R");
-    EXPECT_TRUE(grid.G().IncSearchActive());
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "R");
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive());
 }
 
 TEST_P(IncSearch, CtrlVAddsTheClipboardTextToTheSearch)
@@ -133,7 +134,7 @@ TEST_P(IncSearch, CtrlVAddsTheClipboardTextToTheSearch)
     QApplication::clipboard()->setText("2");
     grid.Type("r");
     grid.Key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(grid.G().IncSearchText(), "R2");
+    EXPECT_EQ(grid.G().Keyboard().IncSearchText(), "R2");
     EXPECT_EQ(grid.Id(), 2);
 }
 
@@ -142,12 +143,12 @@ TEST_P(IncSearch, AnEditableColumnTakesTypingUnlessPreferred)
     TSearchGrid grid(10, GetParam());
     grid.G().SetOptions(grid.G().Options() + dgEditing);
     grid.Type("r");
-    EXPECT_FALSE(grid.G().IncSearchActive());
+    EXPECT_FALSE(grid.G().Keyboard().IncSearchActive());
     grid.Key(Qt::Key_Escape);
     grid.Key(Qt::Key_Escape);
     grid.G().SetOptionsGx(grid.G().OptionsGx() + dghPreferIncSearch);
     grid.Type("r3");
-    EXPECT_TRUE(grid.G().IncSearchActive());
+    EXPECT_TRUE(grid.G().Keyboard().IncSearchActive());
     EXPECT_EQ(grid.Id(), 3);
 }
 

@@ -142,7 +142,7 @@ TEST(KeyboardColumns, EditorGatesRefuseCheckBoxesSearchesAndReadOnlyGrids)
     g.ShowEditor();
     EXPECT_FALSE(g.InplaceEditor()->isVisible()) << "no editor while searching";
     shown.Key(Qt::Key_F2);
-    EXPECT_FALSE(g.IncSearchActive());
+    EXPECT_FALSE(g.Keyboard().IncSearchActive());
     EXPECT_TRUE(g.InplaceEditor()->isVisible()) << "F2 ends the search and opens the editor";
     g.SetReadOnly(true);
     EXPECT_FALSE(g.CanEditColumn());
@@ -170,7 +170,7 @@ TEST(KeyboardEditActions, CopyNeedsASelectionAndCtrlASelectsAll)
     TClipboardGrid grid;
     grid.Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(grid.Calls.empty()) << "nothing selected";
-    EXPECT_FALSE(grid.G().CopyAllowed());
+    EXPECT_FALSE(CopyAllowed(grid.G()));
     grid.Key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(grid.G().Selection().SelectionType(), gstAll);
     grid.Key(Qt::Key_C, Qt::ControlModifier);
@@ -191,10 +191,10 @@ TEST(KeyboardEditActions, PasteNeedsPasteableDataAndAnUpdatableTable)
     grid.Key(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(grid.Calls, (std::vector<std::string>{"paste"}));
     grid.G().SetAllowedOperations(TDBGridGxAllowedOperations{alopInsertGx, alopDeleteGx, alopAppendGx});
-    EXPECT_FALSE(grid.G().PasteAllowed());
+    EXPECT_FALSE(PasteAllowed(grid.G()));
     grid.G().SetReadOnly(true);
     grid.G().SetAllowedOperations(AllAllowedOperationsGx);
-    EXPECT_FALSE(grid.G().PasteAllowed());
+    EXPECT_FALSE(PasteAllowed(grid.G()));
 }
 
 TEST(KeyboardEditActions, WithoutAnInterfaceTheClipboardKeysDoNothing)
@@ -203,10 +203,10 @@ TEST(KeyboardEditActions, WithoutAnInterfaceTheClipboardKeysDoNothing)
     grid.G().SetOptions(grid.G().Options() + dgMultiSelect);
     grid.G().SetEditActions(TDBGridGxEditActions{geaCopyGx, geaPasteGx, geaDeleteGx, geaSelectAllGx});
     grid.Key(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(grid.G().SelectAllAllowed());
-    EXPECT_FALSE(grid.G().CopyAllowed());
-    EXPECT_FALSE(grid.G().PasteAllowed());
-    EXPECT_FALSE(grid.G().DeleteAllowed());
+    EXPECT_TRUE(SelectAllAllowed(grid.G()));
+    EXPECT_FALSE(CopyAllowed(grid.G()));
+    EXPECT_FALSE(PasteAllowed(grid.G()));
+    EXPECT_FALSE(DeleteAllowed(grid.G()));
     TMessageAnswerer none(mrCancel);
     grid.Key(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(grid.RecordCount(), 5) << "a selection without an interface deletes nothing";

@@ -42,13 +42,13 @@ TEST(KeyboardHooks, IncrementalSearchStateFollowsStartAndEnd)
 {
     TShownBehaviourGrid shown;
     TDBGridGxIncSearch& search = shown.Grid->Keyboard().IncSearch();
-    EXPECT_FALSE(shown.Grid->IncSearchActive());
+    EXPECT_FALSE(shown.Grid->Keyboard().IncSearchActive());
 
     search.Start();
-    EXPECT_TRUE(shown.Grid->IncSearchActive());
-    EXPECT_EQ(shown.Grid->IncSearchText(), "");
+    EXPECT_TRUE(shown.Grid->Keyboard().IncSearchActive());
+    EXPECT_EQ(shown.Grid->Keyboard().IncSearchText(), "");
 
     search.End();
-    EXPECT_FALSE(shown.Grid->IncSearchActive());
-    EXPECT_EQ(shown.Grid->IncSearchText(), "");
+    EXPECT_FALSE(shown.Grid->Keyboard().IncSearchActive());
+    EXPECT_EQ(shown.Grid->Keyboard().IncSearchText(), "");
 }

@@ -44,9 +44,9 @@ TEST(MouseHooks, APressTheMouseTakesLeavesTheCurrentCell)
 TEST(MouseHooks, PressedTitleButtonIsKeptByTheMouse)
 {
     TShownBehaviourGrid shown;
-    EXPECT_EQ(shown.Grid->PressedTitleCol(), -1);
+    EXPECT_EQ(shown.Grid->Mouse().PressedTitleCol(), -1);
     shown.Grid->Mouse().SetPressedTitleCol(2);
-    EXPECT_EQ(shown.Grid->PressedTitleCol(), 2);
+    EXPECT_EQ(shown.Grid->Mouse().PressedTitleCol(), 2);
     shown.Grid->Mouse().SetPressedTitleCol(-1);
-    EXPECT_EQ(shown.Grid->PressedTitleCol(), -1);
+    EXPECT_EQ(shown.Grid->Mouse().PressedTitleCol(), -1);
 }

@@ -36,10 +36,10 @@ TEST(MouseTitles, ATitleButtonClicksOnlyWhenReleasedOverItsOwnTitle)
     t.G().OnTitleBtnClick = [&](TCustomDBGridGx&, int dataCol, TColumnGx&) { clicks.push_back(dataCol); };
 
     QTest::mousePress(Client(t.G()), Qt::LeftButton, {}, TitlePoint(t.G(), t.Raw(1)));
-    EXPECT_EQ(t.G().PressedTitleCol(), 1) << "drawn pressed";
+    EXPECT_EQ(t.G().Mouse().PressedTitleCol(), 1) << "drawn pressed";
     QTest::mouseRelease(Client(t.G()), Qt::LeftButton, {}, TitlePoint(t.G(), t.Raw(1)));
     EXPECT_EQ(clicks, std::vector<int>{1});
-    EXPECT_EQ(t.G().PressedTitleCol(), -1);
+    EXPECT_EQ(t.G().Mouse().PressedTitleCol(), -1);
 
     // Released over the data: no click.
     QTest::mousePress(Client(t.G()), Qt::LeftButton, {}, TitlePoint(t.G(), t.Raw(1)));

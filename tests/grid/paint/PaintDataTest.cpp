@@ -289,7 +289,7 @@ TEST(PaintData, IncrementalSearchTextIsWrittenOverTheCurrentCell)
     const QRect cell = grid.Cell(ColName, 1);
     EXPECT_EQ(CountColor(grid.Render(), cell, Qc(clYellow)), 0);
     grid.G().Keyboard().IncSearch().Step("An", TDBGridGxIncSearch::NoTimeout, TDBGridGxIncSearch::isdNone);
-    ASSERT_EQ(grid.G().IncSearchText(), "An");
+    ASSERT_EQ(grid.G().Keyboard().IncSearchText(), "An");
     const QImage image = grid.Render();
     const int yellow = CountColor(image, cell, Qc(clYellow));
     EXPECT_GT(yellow, 0);
