@@ -17,6 +17,8 @@ namespace cdx {
 
 namespace {
 
+constexpr size_t WriteChunk = 4096;
+
 // The new file, page by page.
 class TImage {
 public:
@@ -125,7 +127,12 @@ void WriteIndexImage(const std::string& newPath, std::vector<TTagImage>& tags, u
 
     TDbfFile file = TDbfFile::Create(newPath);
     try {
-        file.WriteAt(0, image.Bytes().data(), image.Bytes().size());
+        // Written a memory page at a time: the system then keeps the file's
+        // cached pages small, and the single-page writes of later posts do
+        // not each walk one huge cached page.
+        const std::vector<uint8_t>& bytes = image.Bytes();
+        for (size_t at = 0; at < bytes.size(); at += WriteChunk)
+            file.WriteAt(at, bytes.data() + at, std::min(WriteChunk, bytes.size() - at));
         file.Flush();
     } catch (...) {
         ::unlink(newPath.c_str());
