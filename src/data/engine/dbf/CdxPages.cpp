@@ -85,6 +85,15 @@ uint8_t* TPages::Write(uint32_t offset)
     return FDirty.emplace(offset, copy).first->second.data();
 }
 
+void TPages::Store(uint32_t offset, const uint8_t* bytes, std::shared_ptr<const TNode> node, uint16_t keyLength,
+                   uint8_t fill)
+{
+    std::memcpy(Write(offset), bytes, PageSize);
+    if (FNodes.size() >= CachedNodesLimit)
+        FNodes.clear();
+    FNodes[offset] = {std::move(node), keyLength, fill};
+}
+
 uint32_t TPages::Allocate()
 {
     uint32_t head = Le32(Read(0) + 4);

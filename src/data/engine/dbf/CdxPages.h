@@ -36,6 +36,10 @@ public:
     std::shared_ptr<const TNode> Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error);
     // The page to change (its current bytes); marks it written.
     uint8_t* Write(uint32_t offset);
+    // Writes `bytes` (a whole page, encoded from `node`) at `offset`; the
+    // node is kept as the page's decoded form.
+    void Store(uint32_t offset, const uint8_t* bytes, std::shared_ptr<const TNode> node, uint16_t keyLength,
+               uint8_t fill);
     uint32_t Allocate();
     void Release(uint32_t offset);
 

@@ -89,7 +89,15 @@ void TTree::Store(std::vector<TStep>& path, size_t level)
         Split(path, level);
         return;
     }
-    std::memcpy(FPages.Write(step.Page), bytes, PageSize);
+    if (step.Own) {
+        // The node as the page now holds it (a leaf keeps the entry width it was written with).
+        if (step.Own->IsLeaf())
+            step.Own->EntryBytes = bytes[23];
+        step.Shared = std::move(step.Own);
+        FPages.Store(step.Page, bytes, step.Shared, FKeyLength, FFill);
+    } else {
+        std::memcpy(FPages.Write(step.Page), bytes, PageSize);
+    }
     if (level == 0 || step.Node().Entries.empty())
         return;
     TStep& parent = path[level - 1];
