@@ -197,67 +197,6 @@ std::string TCheckReport::Summary() const
     return out.str();
 }
 
-namespace {
-
-// Sorting a million keys: the first eight key bytes as one number decide
-// most comparisons without touching the strings.
-struct TSortItem {
-    uint64_t Prefix;
-    uint32_t RecNo;
-    uint32_t Index;
-};
-
-uint64_t KeyPrefix(const std::string& key)
-{
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i)
-        prefix = (prefix << 8) | (i < key.size() ? static_cast<uint8_t>(key[i]) : 0);
-    return prefix;
-}
-
-void SortEntries(std::vector<TEntry>& entries)
-{
-    std::vector<TSortItem> items(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i)
-        items[i] = {KeyPrefix(entries[i].Key), entries[i].RecNo, static_cast<uint32_t>(i)};
-    std::sort(items.begin(), items.end(), [&](const TSortItem& a, const TSortItem& b) {
-        if (a.Prefix != b.Prefix)
-            return a.Prefix < b.Prefix;
-        const std::string& ka = entries[a.Index].Key;
-        const std::string& kb = entries[b.Index].Key;
-        if (ka.size() > 8) {
-            int c = std::memcmp(ka.data() + 8, kb.data() + 8, std::min(ka.size(), kb.size()) - 8);
-            if (c != 0)
-                return c < 0;
-        }
-        return a.RecNo < b.RecNo;
-    });
-    std::vector<TEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const TSortItem& item : items)
-        sorted.push_back(std::move(entries[item.Index]));
-    entries = std::move(sorted);
-}
-
-} // namespace
-
-std::vector<TEntry> ExpectedEntries(const TIndex& index, const TTag& tag, const TRecordScan& scan)
-{
-    std::vector<TEntry> entries;
-    std::string key;
-    scan([&](uint32_t recNo, const uint8_t* record) {
-        if (index.KeyOf(tag, record, recNo, key))
-            entries.push_back({key, recNo});
-    });
-    SortEntries(entries);
-    if (tag.Unique() && !tag.Candidate()) {
-        auto last = std::unique(entries.begin(), entries.end(),
-                                [](const TEntry& a, const TEntry& b) { return a.Key == b.Key; });
-        entries.erase(last, entries.end());
-    }
-    return entries;
-}
-
 TCheckReport CheckIndex(TIndex& index, uint32_t recordCount, const TRecordScan& scan, bool content)
 {
     TCheckReport report;

@@ -8,6 +8,7 @@
 // records produce.
 
 #include "data/engine/dbf/CdxIndex.h"
+#include "data/engine/dbf/CdxTagKeys.h"
 
 #include <string>
 #include <vector>
@@ -32,10 +33,5 @@ struct TCheckReport {
 // Checks the structure, and with `content` every tag against the table
 // (`recordCount` records, read through `scan`).
 TCheckReport CheckIndex(TIndex& index, uint32_t recordCount, const TRecordScan& scan, bool content);
-
-// The (key, record) pairs each tag should hold, in order, for the table as
-// `scan` reads it: FOR filters applied, the lowest record of each key in a
-// unique tag.
-std::vector<TEntry> ExpectedEntries(const TIndex& index, const TTag& tag, const TRecordScan& scan);
 
 } // namespace cdx

@@ -3,14 +3,21 @@
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace cdx {
 
 namespace {
 
-// Pages kept between changes; past this the cache starts afresh.
-constexpr size_t CachedPagesLimit = 65536;
+// Pages read from the file together: neighbouring nodes of a tree mostly
+// stand in one block, so walking or editing a tag reads the file seldom.
+constexpr uint32_t PagesPerBlock = 64;
+constexpr uint32_t BlockSize = PagesPerBlock * PageSize;
+// Blocks kept between changes (128 MiB); past this the cache starts afresh.
+constexpr size_t CachedBlocksLimit = 4096;
+// Decoded nodes kept; past this they are decoded afresh.
+constexpr size_t CachedNodesLimit = 16384;
 
 } // namespace
 
@@ -20,41 +27,71 @@ TPages::TPages(TDbfFile& file) : FFile(file)
     FSize = FFileSize;
 }
 
+const uint8_t* TPages::Stored(uint32_t offset)
+{
+    if (offset % PageSize != 0 || static_cast<uint64_t>(offset) + PageSize > FFileSize)
+        RaiseEngineError(DBIERR_INDEXCORRUPT, {"File: " + FFile.Path(), "A page offset lies outside the index file."});
+    const size_t number = offset / BlockSize;
+    if (number >= FBlocks.size())
+        FBlocks.resize(number + 1);
+    std::unique_ptr<TBlock>& block = FBlocks[number];
+    if (!block) {
+        if (FLoadedBlocks >= CachedBlocksLimit) {
+            for (std::unique_ptr<TBlock>& kept : FBlocks)
+                kept.reset();
+            FLoadedBlocks = 0;
+        }
+        const uint64_t start = static_cast<uint64_t>(number) * BlockSize;
+        auto loaded = std::make_unique<TBlock>(BlockSize);
+        FFile.ReadExactAt(start, loaded->data(), static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
+        block = std::move(loaded);
+        ++FLoadedBlocks;
+    }
+    return block->data() + offset % BlockSize;
+}
+
 const uint8_t* TPages::Read(uint32_t offset)
 {
     auto dirty = FDirty.find(offset);
     if (dirty != FDirty.end())
         return dirty->second.data();
-    auto cached = FCache.find(offset);
-    if (cached != FCache.end())
-        return cached->second.data();
-    if (offset % PageSize != 0 || static_cast<uint64_t>(offset) + PageSize > FFileSize)
-        RaiseEngineError(DBIERR_INDEXCORRUPT, {"File: " + FFile.Path(), "A page offset lies outside the index file."});
-    if (FCache.size() >= CachedPagesLimit)
-        FCache.clear();
-    TPage& page = FCache[offset];
-    FFile.ReadExactAt(offset, page.data(), PageSize);
-    return page.data();
+    return Stored(offset);
 }
 
-const uint8_t* TPages::Original(uint32_t offset)
+std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error)
 {
-    auto cached = FCache.find(offset);
-    if (cached != FCache.end())
-        return cached->second.data();
-    TPage& page = FCache[offset];
-    FFile.ReadExactAt(offset, page.data(), PageSize);
-    return page.data();
+    auto cached = FNodes.find(offset);
+    if (cached != FNodes.end() && cached->second.KeyLength == keyLength && cached->second.Fill == fill)
+        return cached->second.Node;
+    auto node = std::make_shared<TNode>();
+    if (!DecodeNode(Read(offset), keyLength, fill, *node, error))
+        return nullptr;
+    if (FNodes.size() >= CachedNodesLimit)
+        FNodes.clear();
+    FNodes[offset] = {node, keyLength, fill};
+    return node;
 }
+
+const uint8_t* TPages::Original(uint32_t offset) { return Stored(offset); }
 
 uint8_t* TPages::Write(uint32_t offset)
 {
+    FNodes.erase(offset);
     auto dirty = FDirty.find(offset);
     if (dirty != FDirty.end())
         return dirty->second.data();
     TPage copy;
     std::memcpy(copy.data(), Read(offset), PageSize);
     return FDirty.emplace(offset, copy).first->second.data();
+}
+
+void TPages::Store(uint32_t offset, const uint8_t* bytes, std::shared_ptr<const TNode> node, uint16_t keyLength,
+                   uint8_t fill)
+{
+    std::memcpy(Write(offset), bytes, PageSize);
+    if (FNodes.size() >= CachedNodesLimit)
+        FNodes.clear();
+    FNodes[offset] = {std::move(node), keyLength, fill};
 }
 
 uint32_t TPages::Allocate()
@@ -72,6 +109,7 @@ uint32_t TPages::Allocate()
         RaiseEngineError(DBIERR_NODISKSPACE, {"File: " + FFile.Path(), "The index file cannot grow further."});
     uint32_t offset = static_cast<uint32_t>(FSize);
     FSize += PageSize;
+    FNodes.erase(offset);
     FDirty[offset].fill(0);
     return offset;
 }
@@ -85,27 +123,51 @@ void TPages::Release(uint32_t offset)
     PutLe32(Write(0) + 4, offset);
 }
 
-void TPages::Commit()
+void TPages::WriteToFile()
 {
     // New pages first, then the pages pointing to them, the file header
-    // (free list and change counter) last.
-    auto writeWhere = [this](auto take) {
-        for (auto& [offset, page] : FDirty) {
+    // (free list and change counter) last; neighbouring pages in one write.
+    std::vector<uint8_t> run;
+    auto writeWhere = [&](auto take) {
+        uint32_t runStart = 0;
+        auto flush = [&] {
+            if (!run.empty())
+                FFile.WriteAt(runStart, run.data(), run.size());
+            run.clear();
+        };
+        for (const auto& [offset, page] : FDirty) {
             if (!take(offset))
                 continue;
-            FFile.WriteAt(offset, page.data(), PageSize);
-            FCache[offset] = page;
+            if (run.empty() || static_cast<uint64_t>(runStart) + run.size() != offset) {
+                flush();
+                runStart = offset;
+            }
+            run.insert(run.end(), page.begin(), page.end());
         }
+        flush();
     };
     writeWhere([this](uint32_t offset) { return offset >= FFileSize; });
     writeWhere([this](uint32_t offset) { return offset != 0 && offset < FFileSize; });
     writeWhere([](uint32_t offset) { return offset == 0; });
-    FDirty.clear();
+}
+
+void TPages::Commit()
+{
+    WriteToFile();
     FFileSize = FSize;
+    // The written pages are the file's now; blocks already read take them in.
+    for (const auto& [offset, page] : FDirty) {
+        const size_t number = offset / BlockSize;
+        if (number < FBlocks.size() && FBlocks[number])
+            std::memcpy(FBlocks[number]->data() + offset % BlockSize, page.data(), PageSize);
+    }
+    FDirty.clear();
 }
 
 void TPages::Abandon()
 {
+    for (const auto& written : FDirty)
+        FNodes.erase(written.first);
     FDirty.clear();
     FSize = FFileSize;
 }
@@ -113,7 +175,9 @@ void TPages::Abandon()
 void TPages::Reload()
 {
     FDirty.clear();
-    FCache.clear();
+    FBlocks.clear();
+    FLoadedBlocks = 0;
+    FNodes.clear();
     FFileSize = FFile.Size();
     FSize = FFileSize;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The pages of one open .cdx file as one change sees them: pages read from
-// the file are cached, pages a change writes are kept aside (with what
-// they replace) until the change is committed or abandoned, and pages are
-// allocated from the file's free list or at its end and given back to the
-// list.  Nothing reaches the file before Commit.
+// the file are kept in blocks of consecutive pages (one read brings in a
+// whole block), nodes decoded from them are kept until their page changes,
+// pages a change writes are kept aside (with what they replace) until the
+// change is committed or abandoned, and pages are allocated from the
+// file's free list or at its end and given back to the list.  Nothing
+// reaches the file before Commit.
 
 #include "data/engine/dbf/CdxPage.h"
 #include "data/engine/dbf/DbfFile.h"
@@ -11,6 +13,8 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -23,10 +27,19 @@ public:
     explicit TPages(TDbfFile& file);
 
     // The page at `offset` as the change sees it; raises DBIERR_INDEXCORRUPT
-    // for an offset off the pages or past the end of the file.
+    // for an offset off the pages or past the end of the file.  The pointer
+    // holds until the next call.
     const uint8_t* Read(uint32_t offset);
+    // The page decoded as a node of a tree of `keyLength`-byte keys; nullptr
+    // with `error` set when the page is damaged.  The node stays as it is
+    // however the page changes later.
+    std::shared_ptr<const TNode> Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error);
     // The page to change (its current bytes); marks it written.
     uint8_t* Write(uint32_t offset);
+    // Writes `bytes` (a whole page, encoded from `node`) at `offset`; the
+    // node is kept as the page's decoded form.
+    void Store(uint32_t offset, const uint8_t* bytes, std::shared_ptr<const TNode> node, uint16_t keyLength,
+               uint8_t fill);
     uint32_t Allocate();
     void Release(uint32_t offset);
 
@@ -47,8 +60,21 @@ public:
     void Reload();
 
 private:
+    using TBlock = std::vector<uint8_t>;
+    struct TCachedNode {
+        std::shared_ptr<const TNode> Node;
+        uint16_t KeyLength = 0;
+        uint8_t Fill = 0;
+    };
+
+    // A page of the file as it stands, read with its block when first needed.
+    const uint8_t* Stored(uint32_t offset);
+    void WriteToFile();
+
     TDbfFile& FFile;
-    std::unordered_map<uint32_t, TPage> FCache;
+    std::vector<std::unique_ptr<TBlock>> FBlocks;   // by offset / block size
+    size_t FLoadedBlocks = 0;
+    std::unordered_map<uint32_t, TCachedNode> FNodes;
     std::map<uint32_t, TPage> FDirty;
     uint64_t FFileSize = 0;   // on disk
     uint64_t FSize = 0;       // with the pages the change added

@@ -11,11 +11,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <unistd.h>
 
 namespace cdx {
 
 namespace {
+
+constexpr size_t WriteChunk = 4096;
+
+// The i-th pair of a tree in order.
+using TPairAt = std::function<void(size_t, TEntry&)>;
 
 // The new file, page by page.
 class TImage {
@@ -35,51 +42,83 @@ private:
     std::vector<uint8_t> FBytes;
 };
 
-std::vector<TNode> PackLeaves(std::vector<TEntry>&& entries, uint16_t keyLength, uint8_t fill)
+// One level of a tree laid out: each node's last pair and its page.
+struct TLevel {
+    std::vector<TEntry> Last;
+    std::vector<uint32_t> Pages;
+};
+
+void WriteNode(TImage& image, uint32_t page, const TNode& node, uint16_t keyLength, uint8_t fill)
 {
-    std::vector<TNode> leaves(1);
-    TLeafSizer sizer(keyLength, fill);
-    size_t fresh = 0;
-    for (TEntry& e : entries) {
-        if (!sizer.Fits(e, fresh)) {
-            leaves.emplace_back();
-            sizer.Clear();
-            sizer.Fits(e, fresh);
-        }
-        leaves.back().Entries.push_back(std::move(e));
-        sizer.Add(leaves.back().Entries.back(), fresh);
-    }
-    return leaves;
+    if (!EncodeNode(node, keyLength, fill, image.At(page)))
+        RaiseEngineError(DBIERR_INDEXCORRUPT, {"A rebuilt index page does not fit."});
 }
 
-// Lays out one tree bottom-up; returns its root.
-uint32_t BuildTree(TImage& image, std::vector<TEntry>&& entries, uint16_t keyLength, uint8_t fill)
+// Packs the pairs into leaves written one after another, each as soon as
+// the next pair no longer fits in it.
+TLevel WriteLeaves(TImage& image, size_t count, const TPairAt& pairAt, uint16_t keyLength, uint8_t fill)
 {
-    std::vector<TNode> level = PackLeaves(std::move(entries), keyLength, fill);
-    for (;;) {
-        if (level.size() == 1)
-            level.front().Attributes = static_cast<uint16_t>(level.front().Attributes | AttrRoot);
-        const uint32_t first = image.Append(level.size());
-        for (size_t i = 0; i < level.size(); ++i) {
-            level[i].Left = i == 0 ? NoPage : first + static_cast<uint32_t>((i - 1) * PageSize);
-            level[i].Right = i + 1 == level.size() ? NoPage : first + static_cast<uint32_t>((i + 1) * PageSize);
-            if (!EncodeNode(level[i], keyLength, fill, image.At(first + static_cast<uint32_t>(i * PageSize))))
-                RaiseEngineError(DBIERR_INDEXCORRUPT, {"A rebuilt index page does not fit."});
+    TLevel level;
+    TNode leaf;
+    TLeafSizer sizer(keyLength, fill);
+    uint32_t page = image.Append(1);
+    auto write = [&](bool last) {
+        leaf.Left = level.Pages.empty() ? NoPage : page - PageSize;
+        leaf.Right = last ? NoPage : page + PageSize;
+        if (last && level.Pages.empty())
+            leaf.Attributes = static_cast<uint16_t>(leaf.Attributes | AttrRoot);
+        WriteNode(image, page, leaf, keyLength, fill);
+        level.Last.push_back(leaf.Entries.empty() ? TEntry{} : leaf.Entries.back());
+        level.Pages.push_back(page);
+    };
+    TEntry entry;
+    size_t fresh = 0;
+    for (size_t i = 0; i < count; ++i) {
+        pairAt(i, entry);
+        if (!sizer.Fits(entry, fresh)) {
+            write(false);
+            page = image.Append(1);
+            leaf.Entries.clear();
+            sizer.Clear();
+            sizer.Fits(entry, fresh);
         }
-        if (level.size() == 1)
-            return first;
-        std::vector<TNode> parents;
-        const size_t capacity = InteriorCapacity(keyLength);
-        for (size_t i = 0; i < level.size(); ++i) {
-            if (i % capacity == 0) {
-                parents.emplace_back();
-                parents.back().Attributes = 0;
-            }
-            parents.back().Entries.push_back(level[i].Entries.back());
-            parents.back().Children.push_back(first + static_cast<uint32_t>(i * PageSize));
-        }
-        level = std::move(parents);
+        leaf.Entries.push_back(entry);
+        sizer.Add(entry, fresh);
     }
+    write(true);
+    return level;
+}
+
+// Lays out one tree bottom-up from its pairs in order; returns its root.
+uint32_t BuildTree(TImage& image, size_t count, const TPairAt& pairAt, uint16_t keyLength, uint8_t fill)
+{
+    TLevel below = WriteLeaves(image, count, pairAt, keyLength, fill);
+    const size_t capacity = InteriorCapacity(keyLength);
+    while (below.Pages.size() > 1) {
+        std::vector<TNode> level;
+        for (size_t i = 0; i < below.Pages.size(); ++i) {
+            if (i % capacity == 0) {
+                level.emplace_back();
+                level.back().Attributes = 0;
+            }
+            level.back().Entries.push_back(std::move(below.Last[i]));
+            level.back().Children.push_back(below.Pages[i]);
+        }
+        if (level.size() == 1)
+            level.front().Attributes = AttrRoot;
+        const uint32_t first = image.Append(level.size());
+        TLevel above;
+        for (size_t i = 0; i < level.size(); ++i) {
+            const uint32_t page = first + static_cast<uint32_t>(i * PageSize);
+            level[i].Left = i == 0 ? NoPage : page - PageSize;
+            level[i].Right = i + 1 == level.size() ? NoPage : page + PageSize;
+            WriteNode(image, page, level[i], keyLength, fill);
+            above.Last.push_back(level[i].Entries.back());
+            above.Pages.push_back(page);
+        }
+        below = std::move(above);
+    }
+    return below.Pages.front();
 }
 
 std::string BesidePath(const std::string& path, const char* suffix)
@@ -96,7 +135,7 @@ struct TTagImage {
     std::array<uint8_t, HeaderSize> Header{};
     uint16_t KeyLength = 0;
     uint8_t Fill = ' ';
-    std::vector<TEntry> Entries;
+    std::unique_ptr<TTagKeys> Keys;   // none: an empty tag
 };
 
 void WriteIndexImage(const std::string& newPath, std::vector<TTagImage>& tags, uint32_t counter)
@@ -113,19 +152,28 @@ void WriteIndexImage(const std::string& newPath, std::vector<TTagImage>& tags, u
         directory.push_back({name, header});
     }
     for (size_t i = 0; i < tags.size(); ++i) {
-        const uint32_t root = BuildTree(image, std::move(tags[i].Entries), tags[i].KeyLength, tags[i].Fill);
+        const TTagKeys* keys = tags[i].Keys.get();
+        const uint32_t root = BuildTree(image, keys ? keys->Count() : 0,
+                                        [keys](size_t at, TEntry& entry) { keys->Get(at, entry); },
+                                        tags[i].KeyLength, tags[i].Fill);
         PutLe32(image.At(directory[i].RecNo), root);
     }
     THeader fileHeader;
     fileHeader.KeyLength = 10;
     fileHeader.Options = OptCompact | OptCompound | OptStructural;
-    fileHeader.Root = BuildTree(image, std::move(directory), 10, ' ');
+    fileHeader.Root = BuildTree(image, directory.size(),
+                                [&directory](size_t at, TEntry& entry) { entry = directory[at]; }, 10, ' ');
     FormatTagHeader(fileHeader, image.At(0));
     SetChangeCounter(image.At(0), counter);
 
     TDbfFile file = TDbfFile::Create(newPath);
     try {
-        file.WriteAt(0, image.Bytes().data(), image.Bytes().size());
+        // Written a memory page at a time: the system then keeps the file's
+        // cached pages small, and the single-page writes of later posts do
+        // not each walk one huge cached page.
+        const std::vector<uint8_t>& bytes = image.Bytes();
+        for (size_t at = 0; at < bytes.size(); at += WriteChunk)
+            file.WriteAt(at, bytes.data() + at, std::min(WriteChunk, bytes.size() - at));
         file.Flush();
     } catch (...) {
         ::unlink(newPath.c_str());
@@ -172,7 +220,7 @@ void WriteRebuiltIndex(TIndex& index, const std::string& newPath, const TRecordS
         std::memset(tag.Header.data() + 16, 0, 20);
         tag.KeyLength = source.Header.KeyLength;
         tag.Fill = source.Fill;
-        tag.Entries = ExpectedEntries(index, source, scan);
+        tag.Keys = std::make_unique<TTagKeys>(index, source, scan);
         tags.push_back(std::move(tag));
     }
     WriteIndexImage(newPath, tags, ChangeCounter(index.Pages().Read(0)) + 1);

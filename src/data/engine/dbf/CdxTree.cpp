@@ -44,13 +44,13 @@ uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
 
 void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
 
-TNode TTree::Load(uint32_t page)
+std::shared_ptr<const TNode> TTree::Load(uint32_t page)
 {
     if (page < HeaderSize)
         Damaged("A node lies in a header.");
-    TNode node;
     std::string error;
-    if (!DecodeNode(FPages.Read(page), FKeyLength, FFill, node, error))
+    std::shared_ptr<const TNode> node = FPages.Node(page, FKeyLength, FFill, error);
+    if (!node)
         Damaged("Page " + std::to_string(page) + ": " + error + ".");
     return node;
 }
@@ -64,19 +64,19 @@ std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
             Damaged("The tree is deeper than any index tree can be.");
         TStep step;
         step.Page = page;
-        step.Node = Load(page);
-        const std::vector<TEntry>& entries = step.Node.Entries;
+        step.Shared = Load(page);
+        const std::vector<TEntry>& entries = step.Shared->Entries;
         auto at = std::lower_bound(entries.begin(), entries.end(), 0, [&](const TEntry& e, int) {
             return CompareEntries(e.Key, e.RecNo, key, recNo) < 0;
         });
         step.Index = static_cast<size_t>(at - entries.begin());
-        if (step.Node.IsLeaf()) {
+        if (step.Shared->IsLeaf()) {
             path.push_back(std::move(step));
             return path;
         }
         if (step.Index == entries.size())
             step.Index = entries.size() - 1;
-        page = step.Node.Children[step.Index];
+        page = step.Shared->Children[step.Index];
         path.push_back(std::move(step));
     }
 }
@@ -85,17 +85,25 @@ void TTree::Store(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
     uint8_t bytes[PageSize];
-    if (!EncodeNode(step.Node, FKeyLength, FFill, bytes)) {
+    if (!EncodeNode(step.Node(), FKeyLength, FFill, bytes)) {
         Split(path, level);
         return;
     }
-    std::memcpy(FPages.Write(step.Page), bytes, PageSize);
-    if (level == 0 || step.Node.Entries.empty())
+    if (step.Own) {
+        // The node as the page now holds it (a leaf keeps the entry width it was written with).
+        if (step.Own->IsLeaf())
+            step.Own->EntryBytes = bytes[23];
+        step.Shared = std::move(step.Own);
+        FPages.Store(step.Page, bytes, step.Shared, FKeyLength, FFill);
+    } else {
+        std::memcpy(FPages.Write(step.Page), bytes, PageSize);
+    }
+    if (level == 0 || step.Node().Entries.empty())
         return;
     TStep& parent = path[level - 1];
-    TEntry& above = parent.Node.Entries[parent.Index];
-    if (!SameEntry(above, step.Node.Entries.back())) {
-        above = step.Node.Entries.back();
+    const TEntry& last = step.Node().Entries.back();
+    if (!SameEntry(parent.Node().Entries[parent.Index], last)) {
+        parent.Edit().Entries[parent.Index] = last;
         Store(path, level - 1);
     }
 }
@@ -103,7 +111,7 @@ void TTree::Store(std::vector<TStep>& path, size_t level)
 void TTree::Split(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
-    TNode& left = step.Node;
+    TNode& left = step.Edit();
     const size_t count = left.Entries.size();
     if (count < 2)
         Damaged("A single key does not fit in a page.");
@@ -158,11 +166,12 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
         return;
     }
     TStep& parent = path[level - 1];
+    TNode& above = parent.Edit();
     const size_t at = parent.Index;
     TEntry rightLast = right.Entries.back();
-    parent.Node.Entries[at] = left.Entries.back();
-    parent.Node.Entries.insert(parent.Node.Entries.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightLast);
-    parent.Node.Children.insert(parent.Node.Children.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightPage);
+    above.Entries[at] = left.Entries.back();
+    above.Entries.insert(above.Entries.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightLast);
+    above.Children.insert(above.Children.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightPage);
     parent.Index = at + 1;
     Store(path, level - 1);
 }
@@ -172,9 +181,11 @@ void TTree::Insert(const std::string& key, uint32_t recNo)
     std::vector<TStep> path = Descend(key, recNo);
     TStep& leaf = path.back();
     TEntry entry{key, recNo};
-    if (leaf.Index < leaf.Node.Entries.size() && SameEntry(leaf.Node.Entries[leaf.Index], entry))
+    const std::vector<TEntry>& entries = leaf.Node().Entries;
+    if (leaf.Index < entries.size() && SameEntry(entries[leaf.Index], entry))
         return;
-    leaf.Node.Entries.insert(leaf.Node.Entries.begin() + static_cast<std::ptrdiff_t>(leaf.Index), std::move(entry));
+    std::vector<TEntry>& edited = leaf.Edit().Entries;
+    edited.insert(edited.begin() + static_cast<std::ptrdiff_t>(leaf.Index), std::move(entry));
     Store(path, path.size() - 1);
 }
 
@@ -182,9 +193,11 @@ void TTree::Remove(const std::string& key, uint32_t recNo)
 {
     std::vector<TStep> path = Descend(key, recNo);
     TStep& leaf = path.back();
-    if (leaf.Index >= leaf.Node.Entries.size() || !SameEntry(leaf.Node.Entries[leaf.Index], TEntry{key, recNo}))
+    const std::vector<TEntry>& entries = leaf.Node().Entries;
+    if (leaf.Index >= entries.size() || entries[leaf.Index].RecNo != recNo || entries[leaf.Index].Key != key)
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");
-    leaf.Node.Entries.erase(leaf.Node.Entries.begin() + static_cast<std::ptrdiff_t>(leaf.Index));
+    std::vector<TEntry>& edited = leaf.Edit().Entries;
+    edited.erase(edited.begin() + static_cast<std::ptrdiff_t>(leaf.Index));
     Shrink(path, path.size() - 1);
 }
 
@@ -199,21 +212,23 @@ void TTree::Unlink(const TNode& node)
 void TTree::Shrink(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
-    TNode& node = step.Node;
+    const TNode& node = step.Node();
     if (node.Entries.empty()) {
         if (level == 0) {
             // An empty tag is one root leaf.
-            node.Attributes = AttrRoot | AttrLeaf;
-            node.Children.clear();
-            node.EntryBytes = 0;
+            TNode& root = step.Edit();
+            root.Attributes = AttrRoot | AttrLeaf;
+            root.Children.clear();
+            root.EntryBytes = 0;
             Store(path, 0);
             return;
         }
         Unlink(node);
         FPages.Release(step.Page);
         TStep& parent = path[level - 1];
-        parent.Node.Entries.erase(parent.Node.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
-        parent.Node.Children.erase(parent.Node.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+        TNode& above = parent.Edit();
+        above.Entries.erase(above.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+        above.Children.erase(above.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index));
         parent.Index = parent.Index > 0 ? parent.Index - 1 : 0;
         Shrink(path, level - 1);
         return;
@@ -238,26 +253,27 @@ bool TTree::MergeWithRight(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
     TStep& parent = path[level - 1];
-    if (parent.Index + 1 >= parent.Node.Entries.size())
+    if (parent.Index + 1 >= parent.Node().Entries.size())
         return false;
     uint8_t bytes[PageSize];
-    if (!EncodeNode(step.Node, FKeyLength, FFill, bytes) || Le16(bytes + 12) < 2 * LeafSpace / 3)
+    if (!EncodeNode(step.Node(), FKeyLength, FFill, bytes) || Le16(bytes + 12) < 2 * LeafSpace / 3)
         return false;
-    const uint32_t rightPage = parent.Node.Children[parent.Index + 1];
-    TNode right = Load(rightPage);
-    TNode merged = step.Node;
-    merged.Entries.insert(merged.Entries.end(), right.Entries.begin(), right.Entries.end());
-    merged.Right = right.Right;
-    if (!EncodeNode(merged, FKeyLength, FFill, bytes))
+    const uint32_t rightPage = parent.Node().Children[parent.Index + 1];
+    std::shared_ptr<const TNode> right = Load(rightPage);
+    auto merged = std::make_unique<TNode>(step.Node());
+    merged->Entries.insert(merged->Entries.end(), right->Entries.begin(), right->Entries.end());
+    merged->Right = right->Right;
+    if (!EncodeNode(*merged, FKeyLength, FFill, bytes))
         return false;
-    if (right.Right != NoPage)
-        PutLe32(FPages.Write(right.Right) + 4, step.Page);
+    if (right->Right != NoPage)
+        PutLe32(FPages.Write(right->Right) + 4, step.Page);
     std::memcpy(FPages.Write(step.Page), bytes, PageSize);
     FPages.Release(rightPage);
-    step.Node = std::move(merged);
-    parent.Node.Entries.erase(parent.Node.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
-    parent.Node.Children.erase(parent.Node.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index) + 1);
-    parent.Node.Entries[parent.Index] = step.Node.Entries.back();
+    step.Own = std::move(merged);
+    TNode& above = parent.Edit();
+    above.Entries.erase(above.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+    above.Children.erase(above.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index) + 1);
+    above.Entries[parent.Index] = step.Node().Entries.back();
     Shrink(path, level - 1);
     return true;
 }
@@ -265,18 +281,18 @@ bool TTree::MergeWithRight(std::vector<TStep>& path, size_t level)
 uint32_t TTree::RecordWithKey(const std::string& key, uint32_t except)
 {
     std::vector<TStep> path = Descend(key, 0);
-    TNode node = std::move(path.back().Node);
+    std::shared_ptr<const TNode> node = path.back().Shared;
     size_t i = path.back().Index;
     for (size_t visited = 0; visited < 1u << 20; ++visited) {
-        for (; i < node.Entries.size(); ++i) {
-            if (node.Entries[i].Key != key)
+        for (; i < node->Entries.size(); ++i) {
+            if (node->Entries[i].Key != key)
                 return 0;
-            if (node.Entries[i].RecNo != except)
-                return node.Entries[i].RecNo;
+            if (node->Entries[i].RecNo != except)
+                return node->Entries[i].RecNo;
         }
-        if (node.Right == NoPage)
+        if (node->Right == NoPage)
             return 0;
-        node = Load(node.Right);
+        node = Load(node->Right);
         i = 0;
     }
     return 0;
@@ -284,22 +300,21 @@ uint32_t TTree::RecordWithKey(const std::string& key, uint32_t except)
 
 void TTree::ForEach(const std::function<void(const TEntry&)>& visit)
 {
-    uint32_t page = Root();
-    TNode node = Load(page);
-    for (size_t depth = 0; !node.IsLeaf(); ++depth) {
-        if (depth >= MaxDepth || node.Children.empty())
+    std::shared_ptr<const TNode> node = Load(Root());
+    for (size_t depth = 0; !node->IsLeaf(); ++depth) {
+        if (depth >= MaxDepth || node->Children.empty())
             Damaged("The tree's first leaf cannot be reached.");
-        node = Load(node.Children.front());
+        node = Load(node->Children.front());
     }
     const uint64_t pageLimit = FPages.Size() / PageSize;
     for (uint64_t visited = 0;; ++visited) {
         if (visited > pageLimit)
             Damaged("The leaves are linked in a circle.");
-        for (const TEntry& e : node.Entries)
+        for (const TEntry& e : node->Entries)
             visit(e);
-        if (node.Right == NoPage)
+        if (node->Right == NoPage)
             return;
-        node = Load(node.Right);
+        node = Load(node->Right);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "data/engine/dbf/CdxPages.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,15 +34,25 @@ public:
     uint8_t Fill() const { return FFill; }
 
 private:
+    // A node on the way down: shared with the page cache until it is changed.
     struct TStep {
         uint32_t Page = 0;
-        TNode Node;
+        std::shared_ptr<const TNode> Shared;
+        std::unique_ptr<TNode> Own;
         size_t Index = 0;   // the child descended into; in the leaf, the pair's place
+
+        const TNode& Node() const { return Own ? *Own : *Shared; }
+        TNode& Edit()
+        {
+            if (!Own)
+                Own = std::make_unique<TNode>(*Shared);
+            return *Own;
+        }
     };
 
     uint32_t Root();
     void SetRoot(uint32_t page);
-    TNode Load(uint32_t page);
+    std::shared_ptr<const TNode> Load(uint32_t page);
     std::vector<TStep> Descend(const std::string& key, uint32_t recNo);
     void Store(std::vector<TStep>& path, size_t level);
     void Split(std::vector<TStep>& path, size_t level);

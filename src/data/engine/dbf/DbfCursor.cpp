@@ -3,6 +3,7 @@
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfCompanion.h"
+#include "data/engine/dbf/DbfJournal.h"
 
 #include <algorithm>
 #include <cstring>

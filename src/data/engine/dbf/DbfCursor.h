@@ -119,7 +119,10 @@ private:
     void WriteMemos(std::vector<TPendingMemo>& memos, std::vector<uint8_t>& raw);
     void AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t>& raw,
                               std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& descriptorWrites);
+    // Stamps today's date into the header unless it holds it already
+    // (`stored`: the header's first bytes as the file holds them).
     void WriteHeaderDate();
+    void WriteHeaderDate(const uint8_t* stored);
     int64_t LargestStoredValue(size_t fieldIndex);
 
     std::string FPath;
@@ -133,6 +136,7 @@ private:
     std::vector<size_t> FVisible;       // FHeader.Fields index of each column
     std::string FReadOnlyReason;
     std::unique_ptr<cdx::TIndex> FIndex;
+    std::unique_ptr<class TDbfJournalStore> FJournalStore;   // opened by the first indexed post
     std::string FIndexProblem;          // why the index stands in the way of writing
     std::string FRecoveryNote;
 

@@ -155,10 +155,15 @@ void TDbfCursor::WriteHeaderDate()
 {
     uint8_t prefix[4] = {};
     FFile.ReadExactAt(0, prefix, sizeof prefix);
+    WriteHeaderDate(prefix);
+}
+
+void TDbfCursor::WriteHeaderDate(const uint8_t* stored)
+{
     uint8_t stamped[4];
-    std::memcpy(stamped, prefix, sizeof prefix);
+    std::memcpy(stamped, stored, sizeof stamped);
     StampHeader(stamped);
-    if (std::memcmp(stamped, prefix, sizeof prefix) != 0)
+    if (std::memcmp(stamped, stored, sizeof stamped) != 0)
         FFile.WriteAt(1, stamped + 1, 3);
 }
 
@@ -253,10 +258,12 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
 
     const uint64_t offset = FHeader.RecordOffset(index);
     std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
+    uint8_t prefix[DbfPrefixSize];
     if (indexed) {
         indexed->File(index + 1, before.data(), after.data(), RecordScan());
-        indexed->SaveTable(0, DbfPrefixSize);
-        indexed->SaveTable(offset, after.size());
+        FFile.ReadExactAt(0, prefix, sizeof prefix);
+        indexed->SaveTable(0, prefix, sizeof prefix);
+        indexed->SaveTable(offset, before.data(), before.size());
     }
     std::optional<TDbfMemoFile::TState> memoState;
     bool memoLocked = false;
@@ -276,9 +283,12 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         WriteMemos(memos, after);
         recordWritten = true;
         FFile.WriteAt(offset, after.data(), after.size());
-        WriteHeaderDate();
-        if (indexed)
+        if (indexed) {
+            WriteHeaderDate(prefix);
             indexed->Commit();
+        } else {
+            WriteHeaderDate();
+        }
     } catch (...) {
         if (recordWritten)
             Undo([&] { FFile.WriteAt(offset, before.data(), before.size()); });
@@ -382,14 +392,22 @@ void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
     AssignAutoIncrements(values, raw, descriptorWrites);
 
     const uint64_t offset = FHeader.RecordOffset(index);
+    std::vector<uint8_t> overwritten(raw.size() + 1);
+    overwritten.resize(FFile.ReadAt(offset, overwritten.data(), overwritten.size()));
+    std::vector<std::vector<uint8_t>> descriptorsBefore;
+    for (const auto& write : descriptorWrites) {
+        std::vector<uint8_t> old(write.second.size());
+        FFile.ReadExactAt(write.first, old.data(), old.size());
+        descriptorsBefore.push_back(std::move(old));
+    }
     std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
     if (indexed) {
         indexed->File(index + 1, nullptr, raw.data(), RecordScan());
         indexed->SaveTableSize(sizeBefore);
-        indexed->SaveTable(0, DbfPrefixSize);
-        for (const auto& write : descriptorWrites)
-            indexed->SaveTable(write.first, write.second.size());
-        indexed->SaveTable(offset, raw.size() + 1);
+        indexed->SaveTable(0, prefix, sizeof prefix);
+        for (size_t i = 0; i < descriptorWrites.size(); ++i)
+            indexed->SaveTable(descriptorWrites[i].first, descriptorsBefore[i].data(), descriptorsBefore[i].size());
+        indexed->SaveTable(offset, overwritten.data(), overwritten.size());
     }
     std::optional<TDbfMemoFile::TState> memoState;
     bool memoLocked = false;
@@ -405,14 +423,6 @@ void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
     if (indexed)
         indexed->Start();
 
-    std::vector<uint8_t> overwritten(raw.size() + 1);
-    overwritten.resize(FFile.ReadAt(offset, overwritten.data(), overwritten.size()));
-    std::vector<std::vector<uint8_t>> descriptorsBefore;
-    for (const auto& write : descriptorWrites) {
-        std::vector<uint8_t> old(write.second.size());
-        FFile.ReadExactAt(write.first, old.data(), old.size());
-        descriptorsBefore.push_back(std::move(old));
-    }
     try {
         WriteMemos(memos, raw);
         std::vector<uint8_t> data = raw;
@@ -466,18 +476,23 @@ void TDbfCursor::DeleteRecord()
         const uint64_t offset = FHeader.RecordOffset(index);
         const uint8_t flag = raw[0];
         const uint8_t deleted = '*';
+        uint8_t prefix[DbfPrefixSize];
         std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
         if (indexed) {
             std::vector<uint8_t> after = raw;
             after[0] = deleted;
             indexed->File(index + 1, raw.data(), after.data(), RecordScan());
-            indexed->SaveTable(0, DbfPrefixSize);
-            indexed->SaveTable(offset, 1);
+            FFile.ReadExactAt(0, prefix, sizeof prefix);
+            indexed->SaveTable(0, prefix, sizeof prefix);
+            indexed->SaveTable(offset, &flag, 1);
             indexed->Start();
         }
         FFile.WriteAt(offset, &deleted, 1);
         try {
-            WriteHeaderDate();
+            if (indexed)
+                WriteHeaderDate(prefix);
+            else
+                WriteHeaderDate();
             if (indexed)
                 indexed->Commit();
         } catch (...) {

@@ -174,5 +174,7 @@ std::unique_ptr<TDbfIndexedPost> TDbfCursor::BeginIndexedPost()
 {
     if (!FIndex)
         return nullptr;
-    return std::make_unique<TDbfIndexedPost>(*FIndex, FFile, FPath);
+    if (!FJournalStore)
+        FJournalStore = std::make_unique<TDbfJournalStore>(FPath);
+    return std::make_unique<TDbfIndexedPost>(*FIndex, FFile, *FJournalStore);
 }

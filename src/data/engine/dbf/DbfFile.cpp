@@ -109,6 +109,14 @@ uint64_t TDbfFile::Size() const
     return static_cast<uint64_t>(info.st_size);
 }
 
+bool TDbfFile::Linked() const
+{
+    struct stat info;
+    if (::fstat(FHandle, &info) != 0)
+        RaiseIoError(DBIERR_READERR, FPath, errno);
+    return info.st_nlink > 0;
+}
+
 size_t TDbfFile::ReadAt(uint64_t offset, void* buffer, size_t count) const
 {
     size_t done = 0;

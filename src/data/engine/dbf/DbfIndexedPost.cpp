@@ -2,8 +2,8 @@
 
 #include "data/engine/EngineStatus.h"
 
-TDbfIndexedPost::TDbfIndexedPost(cdx::TIndex& index, TDbfFile& table, const std::string& tablePath)
-    : FIndex(index), FTablePath(tablePath)
+TDbfIndexedPost::TDbfIndexedPost(cdx::TIndex& index, TDbfFile& table, TDbfJournalStore& journal)
+    : FIndex(index), FJournalStore(journal)
 {
     if (!FIndex.Lock())
         RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FIndex.Path(), "Another user is updating the table's index."});
@@ -55,7 +55,7 @@ void TDbfIndexedPost::Start()
             if (written.first < pages.SizeBefore())
                 FJournal.SaveBytes(id, written.first, pages.Original(written.first), cdx::PageSize);
     }
-    FJournal.Write(FTablePath);
+    FJournal.Write(FJournalStore);
 }
 
 void TDbfIndexedPost::Commit()

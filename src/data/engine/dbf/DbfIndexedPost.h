@@ -15,7 +15,7 @@ class TDbfIndexedPost {
 public:
     // Takes the index's update lock; raises DBIERR_FILELOCKED when another
     // program holds it.
-    TDbfIndexedPost(cdx::TIndex& index, TDbfFile& table, const std::string& tablePath);
+    TDbfIndexedPost(cdx::TIndex& index, TDbfFile& table, TDbfJournalStore& journal);
     ~TDbfIndexedPost();
     TDbfIndexedPost(const TDbfIndexedPost&) = delete;
     TDbfIndexedPost& operator=(const TDbfIndexedPost&) = delete;
@@ -24,6 +24,11 @@ public:
     void File(uint32_t recNo, const uint8_t* before, const uint8_t* after, const cdx::TRecordScan& scan);
     // Bytes of the table the post will replace, and its length before.
     void SaveTable(uint64_t offset, size_t length) { FJournal.SaveBytes(FTableId, offset, length); }
+    // The same when the caller has just read them.
+    void SaveTable(uint64_t offset, const uint8_t* bytes, size_t length)
+    {
+        FJournal.SaveBytes(FTableId, offset, bytes, length);
+    }
     void SaveTableSize(uint64_t size) { FJournal.SaveSize(FTableId, size); }
     void SaveMemo(TDbfMemoFile& memo);
     // Writes the journal; from here on a stop is undone by the next open.
@@ -34,7 +39,7 @@ public:
 
 private:
     cdx::TIndex& FIndex;
-    const std::string& FTablePath;
+    TDbfJournalStore& FJournalStore;
     TDbfJournal FJournal;
     uint8_t FTableId;
     bool FCommitted = false;

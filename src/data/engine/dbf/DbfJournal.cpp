@@ -115,6 +115,13 @@ private:
 
 } // namespace
 
+TDbfFile& TDbfJournalStore::File()
+{
+    if (!FFile || !FFile->Linked())
+        FFile = std::make_unique<TDbfFile>(TDbfFile::OpenOrCreate(TDbfJournal::PathFor(FTablePath)));
+    return *FFile;
+}
+
 // A journal left behind (its roll-back failed) is for the next open.
 TDbfJournal::~TDbfJournal() = default;
 
@@ -158,7 +165,7 @@ void TDbfJournal::SaveSize(uint8_t id, uint64_t size)
     FSaved.push_back(std::move(saved));
 }
 
-void TDbfJournal::Write(const std::string& tablePath)
+void TDbfJournal::Write(TDbfJournalStore& store)
 {
     std::vector<uint8_t> out;
     PutBytes(out, Magic, sizeof Magic);
@@ -181,9 +188,9 @@ void TDbfJournal::Write(const std::string& tablePath)
     PutLe64(out.data() + sizeof Magic, out.size() + 8);
     PutU64(out, Checksum(out.data(), out.size()));
 
-    auto store = std::make_unique<TDbfFile>(TDbfFile::OpenOrCreate(PathFor(tablePath)));
-    store->WriteAt(0, out.data(), out.size());
-    FStore = std::move(store);
+    TDbfFile& file = store.File();
+    file.WriteAt(0, out.data(), out.size());
+    FStore = &file;
 }
 
 void TDbfJournal::Apply(const std::vector<TSaved>& saved, const std::vector<TDbfFile*>& files)
@@ -211,7 +218,7 @@ void TDbfJournal::Finish()
         return;
     const uint8_t cleared[sizeof Magic] = {};
     FStore->WriteAt(0, cleared, sizeof cleared);
-    FStore.reset();
+    FStore = nullptr;
 }
 
 void TDbfJournal::Remove(const std::string& tablePath)

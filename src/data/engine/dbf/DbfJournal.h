@@ -6,7 +6,7 @@
 // and every file's length are saved in one write to a journal beside the
 // table (".NAME.DBF.undo"), with the files' names, its length and a
 // checksum; when the post is complete its first bytes are cleared.  (The
-// file itself stays while the table is open, so posts overwrite blocks
+// file itself stays open while the table is, so posts overwrite blocks
 // the file system already holds instead of allocating new ones.)  Whoever
 // next opens the table for writing and finds a journal (holding the
 // index's update lock, so never one a live post is still using) puts the
@@ -21,6 +21,23 @@
 #include <string>
 #include <vector>
 
+// The journal file of one table, kept open from post to post.  Another
+// cursor closing the table removes the file when nobody is posting, so
+// each post first makes sure the file it holds is still the table's.
+class TDbfJournalStore {
+public:
+    explicit TDbfJournalStore(std::string tablePath) : FTablePath(std::move(tablePath)) {}
+
+    const std::string& TablePath() const { return FTablePath; }
+    // The journal file, opened (or created) again when it has been removed;
+    // the caller holds the index's update lock.
+    TDbfFile& File();
+
+private:
+    std::string FTablePath;
+    std::unique_ptr<TDbfFile> FFile;
+};
+
 class TDbfJournal {
 public:
     ~TDbfJournal();
@@ -34,8 +51,8 @@ public:
     void SaveBytes(uint8_t id, uint64_t offset, const uint8_t* bytes, size_t length);
     void SaveSize(uint8_t id, uint64_t size);
 
-    // Writes the journal (the caller holds the index's update lock).
-    void Write(const std::string& tablePath);
+    // Writes the journal in one write (the caller holds the index's update lock).
+    void Write(TDbfJournalStore& store);
     bool Written() const { return FStore != nullptr; }
     // Puts back what the post replaced, through the files it was given.
     void RollBack();
@@ -65,5 +82,5 @@ private:
 
     std::vector<TDbfFile*> FFiles;
     std::vector<TSaved> FSaved;
-    std::unique_ptr<TDbfFile> FStore;
+    TDbfFile* FStore = nullptr;
 };

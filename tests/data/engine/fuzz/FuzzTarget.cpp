@@ -28,6 +28,12 @@ bool HasExtension(const fs::path& path, const std::string& extension)
     return ext.size() == extension.size() + 1 && strcasecmp(ext.c_str() + 1, extension.c_str()) == 0;
 }
 
+// Companions are named like their table in any case (account4.dbf, ACCOUNT4.cdx).
+bool SameStem(const fs::path& a, const fs::path& b)
+{
+    return strcasecmp(a.stem().c_str(), b.stem().c_str()) == 0;
+}
+
 // Reads everything the cursor offers: forwards, backwards, by number and by bookmark.
 void Browse(TEngineCursor& cursor)
 {
@@ -97,7 +103,7 @@ std::vector<TFuzzSeed> FuzzSeedsIn(const std::string& folder, const TFuzzDriver&
         seed.Parts.push_back({0, FileBytes(table)});
         size_t total = seed.Parts[0].Bytes.size();
         for (const auto& entry : fs::directory_iterator(table.parent_path(), error)) {
-            if (entry.path() == table || entry.path().stem() != table.stem())
+            if (entry.path() == table || !SameStem(entry.path(), table))
                 continue;
             for (size_t k = 1; k < driver.Extensions.size(); ++k)
                 if (HasExtension(entry.path(), driver.Extensions[k])) {

@@ -28,7 +28,7 @@ const TFuzzDriver& FuzzDriver();
 
 // The seeds of the tables under `folder` whose file names end in
 // `tableExtension` (any case), each with the files beside it that share its
-// stem and carry one of the driver's companion extensions.
+// stem (in any case) and carry one of the driver's companion extensions.
 std::vector<TFuzzSeed> FuzzSeedsIn(const std::string& folder, const TFuzzDriver& driver, size_t maxBytes);
 
 enum class TFuzzOutcome { Opened, Refused };

@@ -1,0 +1,131 @@
+// What an open index keeps between posts (pages read a block at a time,
+// decoded nodes, the open journal file) never stands in for the files: two
+// cursors posting in turn each see the other's changes, the nodes a cursor
+// keeps from its own posts (refused ones among them) are those its file
+// holds, and a journal file removed by another cursor is written afresh by
+// the next post.
+
+#include "CdxTestSupport.h"
+
+#include "data/engine/EngineStatus.h"
+#include "data/engine/EngineWriteHook.h"
+#include "data/engine/dbf/CdxIndex.h"
+#include "data/engine/dbf/DbfJournal.h"
+#include "support/ChildProcess.h"
+#include "support/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+using TPairs = std::vector<std::pair<std::string, uint32_t>>;
+
+TPairs TreePairs(cdx::TIndex& index, const cdx::TTag& tag)
+{
+    TPairs pairs;
+    index.TreeOf(tag).ForEach([&](const cdx::TEntry& e) { pairs.emplace_back(e.Key, e.RecNo); });
+    return pairs;
+}
+
+// Every tag as `table`'s open index walks it equals the tag as a fresh
+// reading of the file walks it.
+void ExpectIndexMatchesFile(TDbfCursor& table, const std::string& when)
+{
+    cdx::TIndex* kept = table.Index();
+    ASSERT_NE(kept, nullptr);
+    // A post brings the kept pages up to date with other cursors' changes.
+    kept->Begin();
+    cdx::TIndex fresh(kept->Path(), table.Header(), table.CodePage(), false);
+    ASSERT_EQ(kept->Tags().size(), fresh.Tags().size());
+    for (size_t t = 0; t < fresh.Tags().size(); ++t)
+        EXPECT_EQ(TreePairs(*kept, kept->Tags()[t]), TreePairs(fresh, fresh.Tags()[t]))
+            << "tag " << fresh.Tags()[t].Name << " " << when;
+}
+
+void ModifyRandomRecord(TDbfCursor& table, std::mt19937& random)
+{
+    ASSERT_TRUE(table.SetRecNo(1 + static_cast<int64_t>(random() % static_cast<uint32_t>(table.RecordCount()))));
+    TEngineRecord record;
+    ASSERT_TRUE(table.ReadCurrent(record));
+    TEngineRecord changed = RandomRecord(random, record[FieldId].AsInteger());
+    table.ModifyRecord(changed);
+}
+
+} // namespace
+
+TEST(CdxCache, TwoCursorsPostingInTurnEachSeeTheOthersChanges)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "turns", 3000, 21);
+    auto first = OpenIndexedTable(path);
+    auto second = OpenIndexedTable(path);
+    std::mt19937 random(5);
+    int32_t nextId = 10000;
+    for (int round = 0; round < 40; ++round) {
+        TDbfCursor& table = round % 2 ? *second : *first;
+        table.Refresh();
+        for (int i = 0; i < 15; ++i) {
+            if (i % 5 == 4) {
+                TEngineRecord record = RandomRecord(random, nextId++);
+                table.InsertRecord(record, true);
+            } else {
+                ModifyRandomRecord(table, random);
+            }
+        }
+        ExpectIndexMatchesFile(*first, "after round " + std::to_string(round));
+        ExpectIndexMatchesFile(*second, "after round " + std::to_string(round));
+    }
+    first->Refresh();
+    EXPECT_EQ(IndexFindings(*first), "");
+}
+
+TEST(CdxCache, TheNodesACursorKeepsFromItsOwnPostsAreThoseOfItsFile)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "refused", 2000, 22);
+    auto table = OpenIndexedTable(path);
+    std::mt19937 random(6);
+    for (int i = 0; i < 200; ++i) {
+        ModifyRandomRecord(*table, random);
+        // A candidate violation, refused before anything is planned.
+        ASSERT_TRUE(table->SetRecNo(1 + random() % 2000));
+        TEngineRecord record;
+        ASSERT_TRUE(table->ReadCurrent(record));
+        const int32_t id = record[FieldId].AsInteger();
+        record = RandomRecord(random, id == 1 ? 2 : 1);
+        EXPECT_THROW(table->ModifyRecord(record), EDBEngineError);
+        if (i % 40 == 39)
+            ExpectIndexMatchesFile(*table, "after " + std::to_string(i + 1) + " refusals");
+    }
+    EXPECT_EQ(IndexFindings(*table), "");
+}
+
+TEST(CdxCache, APostAfterAnotherCursorRemovedTheJournalCanStillBeUndone)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "removed", 500, 23);
+    const auto before = Snapshot(dir.Path());
+    TChildResult stopped = RunInChild([&] {
+        auto table = OpenIndexedTable(path);
+        std::mt19937 random(7);
+        ModifyRandomRecord(*table, random);
+        // Another cursor closing the table takes the idle journal file away.
+        OpenIndexedTable(path).reset();
+        if (TDbfFile::Exists(TDbfJournal::PathFor(path)))
+            return 3;
+        // Stopped after the journal and the record are written, before the index.
+        SetKillAfterWrites(2);
+        ModifyRandomRecord(*table, random);
+        return 0;
+    });
+    ASSERT_FALSE(stopped.Exited) << "code " << stopped.Code;
+    ASSERT_EQ(stopped.Signal, SIGKILL);
+    ASSERT_TRUE(TDbfJournal::Pending(path));
+    auto table = OpenIndexedTable(path);
+    EXPECT_NE(table->RecoveryNote().find("undone"), std::string::npos) << table->RecoveryNote();
+    EXPECT_TRUE(table->CanModify()) << table->ReadOnlyReason();
+    EXPECT_EQ(IndexFindings(*table), "");
+    EXPECT_NE(Snapshot(dir.Path()), before);   // the first post stays
+}
