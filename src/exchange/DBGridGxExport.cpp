@@ -5,6 +5,7 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
+#include "exchange/ByteArrayStream.h"
 #include "exchange/ExportGuards.h"
 #include "exchange/SelectionWalk.h"
 #include "grid/DBGridGx.h"
@@ -84,6 +85,13 @@ void TDBGridGxExport::ExportIntoFile(const std::string& fileName, bool exportAll
 {
     TFileStream file(fileName, fmCreate);
     ExportIntoStream(file, exportAll);
+}
+
+QByteArray TDBGridGxExport::ExportIntoBytes(bool exportAll)
+{
+    TByteArrayStream stream;
+    ExportIntoStream(stream, exportAll);
+    return stream.Take();
 }
 
 void TDBGridGxExport::SelectExportColumns(TDBGridGxSelectionType kind)

@@ -20,6 +20,8 @@
 #include "grid/selection/SelectionTypesGx.h"
 #include "platform/Color.h"
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -48,6 +50,9 @@ public:
     // Creates the file (truncating an existing one), exports into it and
     // closes it, also on failure (the partial content stays).
     virtual void ExportIntoFile(const std::string& fileName, bool exportAll);
+    // Exports into memory and hands the bytes over in one block, the form
+    // the clipboard takes them in.
+    virtual QByteArray ExportIntoBytes(bool exportAll);
 
 protected:
     virtual void BeginOutput() {}

@@ -3,7 +3,7 @@
 
 #include "exchange/DBGridGxExportAsRTF.h"
 
-#include "exchange/ChunkedMemoryStream.h"
+#include "exchange/ByteArrayStream.h"
 #include "exchange/ExportLook.h"
 #include "exchange/TitleBands.h"
 #include "grid/titles/DBGridGxTitleTree.h"
@@ -41,7 +41,7 @@ std::string MergeWords(const TTitleBandCellGx& cell)
     return words.empty() ? words : words + "\r\n";
 }
 
-// Frees the body cache and the tables of one export on every way out.
+// Frees the tables of one export on every way out.
 template <class... T>
 struct TResetAll {
     std::tuple<std::unique_ptr<T>&...> Items;
@@ -51,6 +51,10 @@ struct TResetAll {
     }
 };
 
+// Bytes left free before the body for the document's head, which is known
+// only once the body is done.  Enough for a head of some 150 colours.
+constexpr qsizetype HeadRoom = 4096;
+
 }  // namespace
 
 TDBGridGxExportAsRTF::TDBGridGxExportAsRTF() = default;
@@ -58,25 +62,52 @@ TDBGridGxExportAsRTF::~TDBGridGxExportAsRTF() = default;
 
 void TDBGridGxExportAsRTF::ExportIntoStream(TStream& stream, bool exportAll)
 {
+    std::string head;
+    const QByteArray body = ExportBody(exportAll, head);
+    if (body.isEmpty())
+        return;
+    stream.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
+    stream.WriteBuffer(body.constData() + HeadRoom, body.size() - HeadRoom);
+}
+
+QByteArray TDBGridGxExportAsRTF::ExportIntoBytes(bool exportAll)
+{
+    std::string head;
+    QByteArray document = ExportBody(exportAll, head);
+    if (document.isEmpty())
+        return document;
+    // Bytes dropped at the front of a byte array only move its start, so a
+    // head that fits the room goes in without moving the body.
+    qsizetype room = HeadRoom;
+    if (static_cast<qsizetype>(head.size()) < room) {
+        document.remove(0, room - static_cast<qsizetype>(head.size()));
+        room = static_cast<qsizetype>(head.size());
+    }
+    document.replace(0, room, QByteArrayView(head.data(), static_cast<qsizetype>(head.size())));
+    return document;
+}
+
+QByteArray TDBGridGxExportAsRTF::ExportBody(bool exportAll, std::string& head)
+{
     // Without a selection there is nothing to write, not even the head.
     if (!exportAll && Grid->Selection().SelectionType() == gstNon)
-        return;
-    FBody = std::make_unique<TChunkedMemoryStream>();
+        return QByteArray();
     FColors = std::make_unique<TRtfColorTableGx>();
     FFonts = std::make_unique<TRtfFontTableGx>();
-    TResetAll<TChunkedMemoryStream, TRtfColorTableGx, TRtfFontTableGx> reset{{FBody, FColors, FFonts}};
+    TResetAll<TRtfColorTableGx, TRtfFontTableGx> reset{{FColors, FFonts}};
     FPixelsPerInch = PixelsPerInch();
     FColors->Number(clBlack);
     FColors->Number(clWhite);
     FColors->Number(clBtnFace);
 
-    TDBGridGxExport::ExportIntoStream(*FBody, exportAll);
-    FLastBodyCacheSize = FBody->Size();
-    FLastBodyCacheCapacity = FBody->Capacity();
+    TByteArrayStream body;
+    body.WriteBuffer(QByteArray(HeadRoom, ' ').constData(), HeadRoom);
+    TDBGridGxExport::ExportIntoStream(body, exportAll);
+    FLastBodyCacheSize = body.Size() - HeadRoom;
+    FLastBodyCacheCapacity = body.Capacity();
 
-    const std::string head = "{\\rtf0\\ansi\r\n" + FColors->Text() + "\r\n" + FFonts->Text() + "\r\n";
-    stream.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
-    FBody->SaveToStream(stream);
+    head = "{\\rtf0\\ansi\r\n" + FColors->Text() + "\r\n" + FFonts->Text() + "\r\n";
+    return body.Take();
 }
 
 void TDBGridGxExportAsRTF::EndOutput()

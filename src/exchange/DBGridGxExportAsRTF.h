@@ -13,7 +13,6 @@
 
 #include <memory>
 
-class TChunkedMemoryStream;
 class TTitleBandsGx;
 
 class TDBGridGxExportAsRTF : public TDBGridGxExport {
@@ -22,6 +21,7 @@ public:
     ~TDBGridGxExportAsRTF() override;
 
     void ExportIntoStream(TStream& stream, bool exportAll) override;
+    QByteArray ExportIntoBytes(bool exportAll) override;
 
     // Bytes of the body, and of memory the body cache held, at the end of
     // the last export.
@@ -60,8 +60,10 @@ private:
     void PutTitleLevel(const TColumnsGxList& columns, const TTitleBandsGx& bands, int level,
                        const std::string& spacing);
     void Flush();
+    // Runs the driver into a body cache that starts with room for the head
+    // (empty without a selection) and gives the head.
+    QByteArray ExportBody(bool exportAll, std::string& head);
 
-    std::unique_ptr<TChunkedMemoryStream> FBody;
     std::unique_ptr<TRtfColorTableGx> FColors;
     std::unique_ptr<TRtfFontTableGx> FFonts;
     // The bytes of the row part being built, written out at Flush.
