@@ -62,6 +62,12 @@ int64_t TByteArrayStream::Write(const void* buffer, int64_t count)
     return count;
 }
 
+void TByteArrayStream::Reserve(int64_t capacity)
+{
+    if (capacity > FBytes.capacity())
+        FBytes = Regrown(FBytes, static_cast<qsizetype>(capacity));
+}
+
 int64_t TByteArrayStream::Seek(int64_t offset, TSeekOrigin origin)
 {
     const int64_t size = FBytes.size();

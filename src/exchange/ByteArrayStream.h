@@ -21,6 +21,9 @@ public:
     void SetSize(int64_t newSize) override;
     int64_t Size() override { return FBytes.size(); }
 
+    // Makes room for capacity bytes in all, so that writing up to there
+    // moves nothing.
+    void Reserve(int64_t capacity);
     // Bytes of memory held.
     int64_t Capacity() const { return FBytes.capacity(); }
     // Hands the bytes over and leaves the stream empty.

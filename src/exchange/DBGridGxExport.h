@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+class TByteArrayStream;
 class TColumnGx;
 class TCustomDBGridGx;
 class TDataSet;
@@ -101,6 +102,9 @@ private:
     void ExportRectangle(TDataSet& dataSet);
     void ExportEveryRecord(TDataSet& dataSet);
     void ExportCurrentRecord();
+    // Counts a data row written; after the first few, sizes an output in
+    // memory for the rows still to come.
+    void RowWritten();
     // Chooses ExportColumns for the kind.
     void SelectExportColumns(TDBGridGxSelectionType kind);
     // Adds the current record's values to the sum and count totals.
@@ -109,6 +113,13 @@ private:
     TField* FooterField(const TColumnGx& column, int footerRow) const;
 
     TStream* FStream = nullptr;
+    // The output when it is memory that can be sized ahead, the rows the
+    // export will write (-1 when not known), the rows written and the
+    // output's size before the first of them.
+    TByteArrayStream* FSizedOutput = nullptr;
+    int64_t FExpectedRows = -1;
+    int64_t FRowsWritten = 0;
+    int64_t FSizeBeforeRows = 0;
     const TColumnsGxList* FExportColumns = nullptr;
     TColumnsGxList FOwnedColumns;
     std::vector<int64_t> FFooterTotals;

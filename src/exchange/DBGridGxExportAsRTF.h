@@ -9,6 +9,7 @@
 // 7-bit: characters above 127 are written as \uN?.
 
 #include "exchange/DBGridGxExport.h"
+#include "exchange/CellMarkupCache.h"
 #include "exchange/RtfText.h"
 
 #include <memory>
@@ -49,10 +50,15 @@ private:
         std::string Merge;
     };
 
+    std::string RowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames);
     void PutRowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames);
+    // "\pard\intbl{", the alignment word, the spacing and the look words.
+    std::string CellOpening(TAlignment alignment, const char* spacing, const TFontGx& font, TColor background);
+    // The font's size and style words, its font and colour numbers, the
+    // background's number and the blank before the text.
+    std::string LookWords(const TFontGx& font, TColor background);
     void PutCell(TAlignment alignment, const char* spacing, const TFontGx& font, const std::string& text,
                  TColor background);
-    void AppendCellText(const TFontGx& font, const std::string& text, TColor background);
     void PutRowEnd();
     const char* Spacing() const;
     void PutSingleLevelTitles(const TColumnsGxList& columns);
@@ -66,8 +72,15 @@ private:
 
     std::unique_ptr<TRtfColorTableGx> FColors;
     std::unique_ptr<TRtfFontTableGx> FFonts;
-    // The bytes of the row part being built, written out at Flush.
+    // The bytes of the row being built, written out at its end.
     std::string FOut;
+    // The shading of the data row being written, and the last data row
+    // definition written with the shading it was made for.
+    std::vector<TColor> FRowShading;
+    std::vector<TColor> FDataRowShading;
+    std::string FDataRowDefinition;
+    TCellMarkupCacheGx FDataCells;
+    int FDataCellPosition = 0;
     int FPixelsPerInch = 96;
     int64_t FLastBodyCacheSize = 0;
     int64_t FLastBodyCacheCapacity = 0;
