@@ -7,7 +7,6 @@
 #include "exchange/DBGridGxExportAsRTF.h"
 #include "exchange/DBGridGxExportAsText.h"
 #include "exchange/DBGridGxExportAsVCLDBIF.h"
-#include "platform/Streams.h"
 
 #include <QMimeData>
 #include <QString>
@@ -35,9 +34,7 @@ QByteArray ExportedBytes(TCustomDBGridGx& grid, bool exportAll, const std::funct
     TReportingExport<TExporter> exporter;
     exporter.Grid = &grid;
     exporter.OnRow = onRow;
-    TMemoryStream stream;
-    exporter.ExportIntoStream(stream, exportAll);
-    return QByteArray(reinterpret_cast<const char*>(stream.Memory()), static_cast<qsizetype>(stream.Size()));
+    return exporter.ExportIntoBytes(exportAll);
 }
 
 }  // namespace

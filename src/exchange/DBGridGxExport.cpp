@@ -5,6 +5,7 @@
 
 #include "data/DataSet.h"
 #include "data/DataSource.h"
+#include "exchange/ByteArrayStream.h"
 #include "exchange/ExportGuards.h"
 #include "exchange/SelectionWalk.h"
 #include "grid/DBGridGx.h"
@@ -86,6 +87,13 @@ void TDBGridGxExport::ExportIntoFile(const std::string& fileName, bool exportAll
     ExportIntoStream(file, exportAll);
 }
 
+QByteArray TDBGridGxExport::ExportIntoBytes(bool exportAll)
+{
+    TByteArrayStream stream;
+    ExportIntoStream(stream, exportAll);
+    return stream.Take();
+}
+
 void TDBGridGxExport::SelectExportColumns(TDBGridGxSelectionType kind)
 {
     switch (kind) {
@@ -106,6 +114,14 @@ void TDBGridGxExport::SelectExportColumns(TDBGridGxSelectionType kind)
 
 void TDBGridGxExport::ExportRecords(TDBGridGxSelectionType kind, TDataSet& dataSet)
 {
+    FSizedOutput = dynamic_cast<TByteArrayStream*>(FStream);
+    // A filtered dataset counts its records by walking them: not worth it.
+    FExpectedRows = !FSizedOutput || kind == gstRectangle ? -1
+                    : kind == gstRecordBookmarks          ? Grid->SelectedRecords().Count()
+                    : dataSet.Filtered()                  ? -1
+                                                          : dataSet.RecordCount();
+    FRowsWritten = 0;
+    FSizeBeforeRows = FStream->Size();
     switch (kind) {
     case gstRecordBookmarks:
         ExportBookmarkedRecords(dataSet);
@@ -130,6 +146,7 @@ void TDBGridGxExport::ExportBookmarkedRecords(TDataSet& dataSet)
         dataSet.GotoBookmark(records[i]);
         AccumulateFooters();
         PutDataRow(ExportColumns());
+        RowWritten();
     }
 }
 
@@ -151,6 +168,22 @@ void TDBGridGxExport::ExportCurrentRecord()
 {
     PutDataRow(ExportColumns());
     AccumulateFooters();
+    RowWritten();
+}
+
+void TDBGridGxExport::RowWritten()
+{
+    // Enough rows to tell the bytes a row takes, few enough to come before
+    // the output has grown far.
+    constexpr int64_t SampleRows = 64;
+    if (++FRowsWritten != SampleRows || !FSizedOutput || FExpectedRows <= FRowsWritten)
+        return;
+    const int64_t written = FSizedOutput->Size();
+    const int64_t perRow = (written - FSizeBeforeRows + SampleRows - 1) / SampleRows;
+    // A little over the estimate, for rows longer than the first ones and
+    // for the footers.
+    const int64_t rest = perRow * (FExpectedRows - FRowsWritten);
+    FSizedOutput->Reserve(written + rest + rest / 16 + 4096);
 }
 
 void ExportGridToStream(TDBGridGxExportClass exportClass, TCustomDBGridGx& grid, TStream& stream, bool exportAll)

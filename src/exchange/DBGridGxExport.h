@@ -20,12 +20,15 @@
 #include "grid/selection/SelectionTypesGx.h"
 #include "platform/Color.h"
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class TByteArrayStream;
 class TColumnGx;
 class TCustomDBGridGx;
 class TDataSet;
@@ -48,6 +51,9 @@ public:
     // Creates the file (truncating an existing one), exports into it and
     // closes it, also on failure (the partial content stays).
     virtual void ExportIntoFile(const std::string& fileName, bool exportAll);
+    // Exports into memory and hands the bytes over in one block, the form
+    // the clipboard takes them in.
+    virtual QByteArray ExportIntoBytes(bool exportAll);
 
 protected:
     virtual void BeginOutput() {}
@@ -96,6 +102,9 @@ private:
     void ExportRectangle(TDataSet& dataSet);
     void ExportEveryRecord(TDataSet& dataSet);
     void ExportCurrentRecord();
+    // Counts a data row written; after the first few, sizes an output in
+    // memory for the rows still to come.
+    void RowWritten();
     // Chooses ExportColumns for the kind.
     void SelectExportColumns(TDBGridGxSelectionType kind);
     // Adds the current record's values to the sum and count totals.
@@ -104,6 +113,13 @@ private:
     TField* FooterField(const TColumnGx& column, int footerRow) const;
 
     TStream* FStream = nullptr;
+    // The output when it is memory that can be sized ahead, the rows the
+    // export will write (-1 when not known), the rows written and the
+    // output's size before the first of them.
+    TByteArrayStream* FSizedOutput = nullptr;
+    int64_t FExpectedRows = -1;
+    int64_t FRowsWritten = 0;
+    int64_t FSizeBeforeRows = 0;
     const TColumnsGxList* FExportColumns = nullptr;
     TColumnsGxList FOwnedColumns;
     std::vector<int64_t> FFooterTotals;

@@ -41,36 +41,40 @@ std::string HexColor(TColor color)
 
 void AppendHtmlText(std::string& out, std::string_view text)
 {
+    size_t run = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        switch (c) {
+        const char* reference = nullptr;
+        switch (text[i]) {
         case '&':
-            out += "&amp;";
+            reference = "&amp;";
             break;
         case '<':
-            out += "&lt;";
+            reference = "&lt;";
             break;
         case '>':
-            out += "&gt;";
+            reference = "&gt;";
             break;
         case '"':
-            out += "&quot;";
+            reference = "&quot;";
             break;
         case '\'':
-            out += "&#39;";
+            reference = "&#39;";
             break;
         case '\r':
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            out += "<br>";
-            break;
         case '\n':
-            out += "<br>";
+            reference = "<br>";
             break;
         default:
-            out += c;
+            continue;
         }
+        // Bytes that need no escape go in as one run.
+        out.append(text.data() + run, i - run);
+        out += reference;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        run = i + 1;
     }
+    out.append(text.data() + run, text.size() - run);
 }
 
 void TDBGridGxExportAsHTML::Flush()
@@ -82,6 +86,7 @@ void TDBGridGxExportAsHTML::Flush()
 void TDBGridGxExportAsHTML::BeginOutput()
 {
     FPixelsPerInch = PixelsPerInch();
+    FDataCells.Clear();
     FOut += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n</head>\r\n<body>\r\n"
             "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
             "style=\"border-collapse:collapse;border:1px solid #000000\">\r\n<colgroup>";
@@ -96,33 +101,48 @@ void TDBGridGxExportAsHTML::EndOutput()
     Write("</table>\r\n</body>\r\n</html>\r\n");
 }
 
-void TDBGridGxExportAsHTML::PutCell(const char* tag, int colSpan, int rowSpan, TAlignment alignment,
-                                    const TFontGx& font, TColor background, const std::string& text)
+TCellMarkupGx TDBGridGxExportAsHTML::CellMarkup(const char* tag, int colSpan, int rowSpan, TAlignment alignment,
+                                                const TFontGx& font, TColor background) const
 {
-    FOut += '<';
-    FOut += tag;
+    TCellMarkupGx markup;
+    std::string& open = markup.Open;
+    open += '<';
+    open += tag;
     if (colSpan > 1)
-        FOut += " colspan=\"" + std::to_string(colSpan) + '"';
+        open += " colspan=\"" + std::to_string(colSpan) + '"';
     if (rowSpan > 1)
-        FOut += " rowspan=\"" + std::to_string(rowSpan) + '"';
-    FOut += " align=\"";
-    FOut += AlignAttribute(alignment);
-    FOut += "\" bgcolor=\"" + HexColor(background) + "\"><font face=\"";
-    AppendHtmlText(FOut, font.family().toStdString());
-    FOut += "\" color=\"" + HexColor(font.Color()) + "\" style=\"font-size:" +
+        open += " rowspan=\"" + std::to_string(rowSpan) + '"';
+    open += " align=\"";
+    open += AlignAttribute(alignment);
+    open += "\" bgcolor=\"" + HexColor(background) + "\"><font face=\"";
+    AppendHtmlText(open, font.family().toStdString());
+    open += "\" color=\"" + HexColor(font.Color()) + "\" style=\"font-size:" +
             std::to_string(FontPointSize(font, FPixelsPerInch)) + "pt\">";
     const char* styles[][2] = {{"<b>", "</b>"}, {"<i>", "</i>"}, {"<u>", "</u>"}, {"<s>", "</s>"}};
     const bool on[] = {font.bold(), font.italic(), font.underline(), font.strikeOut()};
     for (int k = 0; k < 4; ++k)
         if (on[k])
-            FOut += styles[k][0];
-    AppendHtmlText(FOut, text);
+            open += styles[k][0];
     for (int k = 3; k >= 0; --k)
         if (on[k])
-            FOut += styles[k][1];
-    FOut += "</font></";
-    FOut += tag;
-    FOut += '>';
+            markup.Close += styles[k][1];
+    markup.Close += "</font></";
+    markup.Close += tag;
+    markup.Close += '>';
+    return markup;
+}
+
+void TDBGridGxExportAsHTML::PutCell(const char* tag, int colSpan, int rowSpan, TAlignment alignment,
+                                    const TFontGx& font, TColor background, const std::string& text)
+{
+    PutCellText(CellMarkup(tag, colSpan, rowSpan, alignment, font, background), text);
+}
+
+void TDBGridGxExportAsHTML::PutCellText(const TCellMarkupGx& markup, const std::string& text)
+{
+    FOut += markup.Open;
+    AppendHtmlText(FOut, text);
+    FOut += markup.Close;
 }
 
 void TDBGridGxExportAsHTML::PutTitleRow(const TColumnsGxList& columns)
@@ -164,6 +184,7 @@ void TDBGridGxExportAsHTML::PutMultiLevelTitles(const TColumnsGxList& columns)
 void TDBGridGxExportAsHTML::PutDataRow(const TColumnsGxList& columns)
 {
     FOut += "<tr>";
+    FDataCellPosition = 0;
     TDBGridGxExport::PutDataRow(columns);
     FOut += "</tr>\r\n";
     Flush();
@@ -171,7 +192,11 @@ void TDBGridGxExportAsHTML::PutDataRow(const TColumnsGxList& columns)
 
 void TDBGridGxExportAsHTML::PutDataCell(TColumnGx& column, TColCellParamsGx& params)
 {
-    PutCell("td", 1, 1, params.Alignment, params.Font, params.Background, params.Text);
+    const TCellMarkupGx& markup =
+        FDataCells.Markup(FDataCellPosition++, params.Font, params.Background, params.Alignment, [&] {
+            return CellMarkup("td", 1, 1, params.Alignment, params.Font, params.Background);
+        });
+    PutCellText(markup, params.Text);
 }
 
 void TDBGridGxExportAsHTML::PutFooterRow(const TColumnsGxList& columns, int footerRow)

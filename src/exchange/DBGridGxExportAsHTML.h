@@ -6,6 +6,7 @@
 // alignment, merged multi-level titles (colspan and rowspan) and footers.
 // Every text is escaped; line breaks in a text become <br>.
 
+#include "exchange/CellMarkupCache.h"
 #include "exchange/DBGridGxExport.h"
 
 class TTitleBandsGx;
@@ -22,7 +23,12 @@ protected:
                        TAlignment alignment, const std::string& text) override;
 
 private:
-    // A cell with its tag ("td" or "th"), spans and look.
+    // The markup around the text of a cell with its tag ("td" or "th"),
+    // spans and look.
+    TCellMarkupGx CellMarkup(const char* tag, int colSpan, int rowSpan, TAlignment alignment, const TFontGx& font,
+                             TColor background) const;
+    void PutCellText(const TCellMarkupGx& markup, const std::string& text);
+    // A cell with its tag, spans and look.
     void PutCell(const char* tag, int colSpan, int rowSpan, TAlignment alignment, const TFontGx& font,
                  TColor background, const std::string& text);
     void PutMultiLevelTitles(const TColumnsGxList& columns);
@@ -30,6 +36,8 @@ private:
 
     std::string FOut;
     int FPixelsPerInch = 96;
+    TCellMarkupCacheGx FDataCells;
+    int FDataCellPosition = 0;
 };
 
 // Appends text with "&", "<", ">", '"' and "'" written as references and

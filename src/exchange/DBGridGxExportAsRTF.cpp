@@ -3,7 +3,7 @@
 
 #include "exchange/DBGridGxExportAsRTF.h"
 
-#include "exchange/ChunkedMemoryStream.h"
+#include "exchange/ByteArrayStream.h"
 #include "exchange/ExportLook.h"
 #include "exchange/TitleBands.h"
 #include "grid/titles/DBGridGxTitleTree.h"
@@ -41,7 +41,7 @@ std::string MergeWords(const TTitleBandCellGx& cell)
     return words.empty() ? words : words + "\r\n";
 }
 
-// Frees the body cache and the tables of one export on every way out.
+// Frees the tables of one export on every way out.
 template <class... T>
 struct TResetAll {
     std::tuple<std::unique_ptr<T>&...> Items;
@@ -51,6 +51,12 @@ struct TResetAll {
     }
 };
 
+// Bytes left free before the body for the document's head, which is known
+// only once the body is done.  Enough for a head of some 150 colours.
+constexpr qsizetype HeadRoom = 4096;
+
+const char* const CellClosing = "\\cell}\r\n";
+
 }  // namespace
 
 TDBGridGxExportAsRTF::TDBGridGxExportAsRTF() = default;
@@ -58,25 +64,54 @@ TDBGridGxExportAsRTF::~TDBGridGxExportAsRTF() = default;
 
 void TDBGridGxExportAsRTF::ExportIntoStream(TStream& stream, bool exportAll)
 {
+    std::string head;
+    const QByteArray body = ExportBody(exportAll, head);
+    if (body.isEmpty())
+        return;
+    stream.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
+    stream.WriteBuffer(body.constData() + HeadRoom, body.size() - HeadRoom);
+}
+
+QByteArray TDBGridGxExportAsRTF::ExportIntoBytes(bool exportAll)
+{
+    std::string head;
+    QByteArray document = ExportBody(exportAll, head);
+    if (document.isEmpty())
+        return document;
+    // Bytes dropped at the front of a byte array only move its start, so a
+    // head that fits the room goes in without moving the body.
+    qsizetype room = HeadRoom;
+    if (static_cast<qsizetype>(head.size()) < room) {
+        document.remove(0, room - static_cast<qsizetype>(head.size()));
+        room = static_cast<qsizetype>(head.size());
+    }
+    document.replace(0, room, QByteArrayView(head.data(), static_cast<qsizetype>(head.size())));
+    return document;
+}
+
+QByteArray TDBGridGxExportAsRTF::ExportBody(bool exportAll, std::string& head)
+{
     // Without a selection there is nothing to write, not even the head.
     if (!exportAll && Grid->Selection().SelectionType() == gstNon)
-        return;
-    FBody = std::make_unique<TChunkedMemoryStream>();
+        return QByteArray();
     FColors = std::make_unique<TRtfColorTableGx>();
     FFonts = std::make_unique<TRtfFontTableGx>();
-    TResetAll<TChunkedMemoryStream, TRtfColorTableGx, TRtfFontTableGx> reset{{FBody, FColors, FFonts}};
+    TResetAll<TRtfColorTableGx, TRtfFontTableGx> reset{{FColors, FFonts}};
     FPixelsPerInch = PixelsPerInch();
     FColors->Number(clBlack);
     FColors->Number(clWhite);
     FColors->Number(clBtnFace);
+    FDataRowDefinition.clear();
+    FDataCells.Clear();
 
-    TDBGridGxExport::ExportIntoStream(*FBody, exportAll);
-    FLastBodyCacheSize = FBody->Size();
-    FLastBodyCacheCapacity = FBody->Capacity();
+    TByteArrayStream body;
+    body.WriteBuffer(QByteArray(HeadRoom, ' ').constData(), HeadRoom);
+    TDBGridGxExport::ExportIntoStream(body, exportAll);
+    FLastBodyCacheSize = body.Size() - HeadRoom;
+    FLastBodyCacheCapacity = body.Capacity();
 
-    const std::string head = "{\\rtf0\\ansi\r\n" + FColors->Text() + "\r\n" + FFonts->Text() + "\r\n";
-    stream.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
-    FBody->SaveToStream(stream);
+    head = "{\\rtf0\\ansi\r\n" + FColors->Text() + "\r\n" + FFonts->Text() + "\r\n";
+    return body.Take();
 }
 
 void TDBGridGxExportAsRTF::EndOutput()
@@ -95,66 +130,79 @@ const char* TDBGridGxExportAsRTF::Spacing() const
     return Grid->Flat() ? "12" : "24";
 }
 
-void TDBGridGxExportAsRTF::PutRowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames)
+std::string TDBGridGxExportAsRTF::RowDefinition(const TColumnsGxList& columns,
+                                                const std::vector<TCellFrame>& frames)
 {
-    FOut += "\\trowd\\trgaph40\r\n";
+    std::string definition = "\\trowd\\trgaph40\r\n";
     int64_t right = 0;
     for (int i = 0; i < columns.Count(); ++i) {
         const TCellFrame& frame = frames[static_cast<size_t>(i)];
-        FOut += frame.Merge;
+        definition += frame.Merge;
         if (frame.Left)
-            FOut += "\\clbrdrl\\brdrs\\brdrcf0\r\n";
+            definition += "\\clbrdrl\\brdrs\\brdrcf0\r\n";
         if (frame.Top)
-            FOut += "\\clbrdrt\\brdrs\\brdrcf0\r\n";
+            definition += "\\clbrdrt\\brdrs\\brdrcf0\r\n";
         if (frame.Bottom)
-            FOut += "\\clbrdrb\\brdrs\\brdrcf0\r\n";
+            definition += "\\clbrdrb\\brdrs\\brdrcf0\r\n";
         if (frame.Right)
-            FOut += "\\clbrdrr\\brdrs\\brdrcf0\r\n";
-        FOut += "\\clshdng10000\\clcfpat";
-        FOut += std::to_string(FColors->Number(frame.Shading));
+            definition += "\\clbrdrr\\brdrs\\brdrcf0\r\n";
+        definition += "\\clshdng10000\\clcfpat";
+        definition += std::to_string(FColors->Number(frame.Shading));
         right += static_cast<int64_t>(columns[i]->Width()) * 1440 / FPixelsPerInch;
-        FOut += "\\cellx";
-        FOut += std::to_string(right);
-        FOut += "\r\n";
+        definition += "\\cellx";
+        definition += std::to_string(right);
+        definition += "\r\n";
     }
-    FOut += "{\\trrh0\r\n";
-    Flush();
+    definition += "{\\trrh0\r\n";
+    return definition;
 }
 
-void TDBGridGxExportAsRTF::AppendCellText(const TFontGx& font, const std::string& text, TColor background)
+void TDBGridGxExportAsRTF::PutRowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames)
 {
-    FOut += "\\fs";
-    FOut += std::to_string(2 * FontPointSize(font, FPixelsPerInch));
+    FOut += RowDefinition(columns, frames);
+}
+
+std::string TDBGridGxExportAsRTF::LookWords(const TFontGx& font, TColor background)
+{
+    std::string words = "\\fs";
+    words += std::to_string(2 * FontPointSize(font, FPixelsPerInch));
     if (font.bold())
-        FOut += "\\b";
+        words += "\\b";
     if (font.italic())
-        FOut += "\\i";
+        words += "\\i";
     if (font.strikeOut())
-        FOut += "\\strike";
+        words += "\\strike";
     if (font.underline())
-        FOut += "\\ul";
-    FOut += "\\f";
-    FOut += std::to_string(FFonts->Number(font));
-    FOut += "\\cf";
-    FOut += std::to_string(FColors->Number(font.Color()));
-    FOut += "\\cb";
-    FOut += std::to_string(FColors->Number(background));
-    FOut += ' ';
-    AppendRtfText(FOut, text);
+        words += "\\ul";
+    words += "\\f";
+    words += std::to_string(FFonts->Number(font));
+    words += "\\cf";
+    words += std::to_string(FColors->Number(font.Color()));
+    words += "\\cb";
+    words += std::to_string(FColors->Number(background));
+    words += ' ';
+    return words;
+}
+
+std::string TDBGridGxExportAsRTF::CellOpening(TAlignment alignment, const char* spacing, const TFontGx& font,
+                                              TColor background)
+{
+    std::string opening = "\\pard\\intbl{";
+    opening += AlignmentWord(alignment);
+    opening += "\\sb";
+    opening += spacing;
+    opening += "\\sa";
+    opening += spacing;
+    opening += LookWords(font, background);
+    return opening;
 }
 
 void TDBGridGxExportAsRTF::PutCell(TAlignment alignment, const char* spacing, const TFontGx& font,
                                    const std::string& text, TColor background)
 {
-    FOut += "\\pard\\intbl{";
-    FOut += AlignmentWord(alignment);
-    FOut += "\\sb";
-    FOut += spacing;
-    FOut += "\\sa";
-    FOut += spacing;
-    AppendCellText(font, text, background);
-    FOut += "\\cell}\r\n";
-    Flush();
+    FOut += CellOpening(alignment, spacing, font, background);
+    AppendRtfText(FOut, text);
+    FOut += CellClosing;
 }
 
 void TDBGridGxExportAsRTF::PutRowEnd()
@@ -165,7 +213,7 @@ void TDBGridGxExportAsRTF::PutRowEnd()
 
 void TDBGridGxExportAsRTF::PutDataRow(const TColumnsGxList& columns)
 {
-    std::vector<TCellFrame> frames(static_cast<size_t>(columns.Count()));
+    FRowShading.resize(static_cast<size_t>(columns.Count()));
     for (int i = 0; i < columns.Count(); ++i) {
         TColumnGx& column = *columns[i];
         TColor shading = column.Color();
@@ -173,16 +221,33 @@ void TDBGridGxExportAsRTF::PutDataRow(const TColumnsGxList& columns)
             TFontGx font = column.Font();
             Grid->OnGetCellParams(*Grid, column, font, shading, TGridDrawState());
         }
-        frames[static_cast<size_t>(i)].Shading = shading;
+        FRowShading[static_cast<size_t>(i)] = shading;
     }
-    PutRowDefinition(columns, frames);
+    // Column widths stay as they are while an export runs, so a row shaded
+    // as the row before has the same definition.
+    if (FDataRowDefinition.empty() || FRowShading != FDataRowShading) {
+        std::vector<TCellFrame> frames(FRowShading.size());
+        for (size_t i = 0; i < frames.size(); ++i)
+            frames[i].Shading = FRowShading[i];
+        FDataRowDefinition = RowDefinition(columns, frames);
+        FDataRowShading = FRowShading;
+    }
+    FOut += FDataRowDefinition;
+    FDataCellPosition = 0;
     TDBGridGxExport::PutDataRow(columns);
     PutRowEnd();
 }
 
 void TDBGridGxExportAsRTF::PutDataCell(TColumnGx& column, TColCellParamsGx& params)
 {
-    PutCell(params.Alignment, Spacing(), params.Font, params.Text, params.Background);
+    const TCellMarkupGx& markup =
+        FDataCells.Markup(FDataCellPosition++, params.Font, params.Background, params.Alignment, [&] {
+            return TCellMarkupGx{CellOpening(params.Alignment, Spacing(), params.Font, params.Background),
+                                 CellClosing};
+        });
+    FOut += markup.Open;
+    AppendRtfText(FOut, params.Text);
+    FOut += markup.Close;
 }
 
 void TDBGridGxExportAsRTF::PutFooterRow(const TColumnsGxList& columns, int footerRow)
@@ -249,12 +314,12 @@ void TDBGridGxExportAsRTF::PutTitleLevel(const TColumnsGxList& columns, const TT
         FOut += "\\pard\\intbl{\\qc";
         if (bands.Cell(level, i).Keeps) {
             FOut += "\\sb" + spacing + "\\sa" + spacing;
-            AppendCellText(font, bands.Text(level, i), background);
+            FOut += LookWords(font, background);
+            AppendRtfText(FOut, bands.Text(level, i));
         } else {
-            AppendCellText(font, std::string(), background);
+            FOut += LookWords(font, background);
         }
-        FOut += "\\cell}\r\n";
-        Flush();
+        FOut += CellClosing;
     }
     PutRowEnd();
 }

@@ -9,11 +9,11 @@
 // 7-bit: characters above 127 are written as \uN?.
 
 #include "exchange/DBGridGxExport.h"
+#include "exchange/CellMarkupCache.h"
 #include "exchange/RtfText.h"
 
 #include <memory>
 
-class TChunkedMemoryStream;
 class TTitleBandsGx;
 
 class TDBGridGxExportAsRTF : public TDBGridGxExport {
@@ -22,6 +22,7 @@ public:
     ~TDBGridGxExportAsRTF() override;
 
     void ExportIntoStream(TStream& stream, bool exportAll) override;
+    QByteArray ExportIntoBytes(bool exportAll) override;
 
     // Bytes of the body, and of memory the body cache held, at the end of
     // the last export.
@@ -49,10 +50,15 @@ private:
         std::string Merge;
     };
 
+    std::string RowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames);
     void PutRowDefinition(const TColumnsGxList& columns, const std::vector<TCellFrame>& frames);
+    // "\pard\intbl{", the alignment word, the spacing and the look words.
+    std::string CellOpening(TAlignment alignment, const char* spacing, const TFontGx& font, TColor background);
+    // The font's size and style words, its font and colour numbers, the
+    // background's number and the blank before the text.
+    std::string LookWords(const TFontGx& font, TColor background);
     void PutCell(TAlignment alignment, const char* spacing, const TFontGx& font, const std::string& text,
                  TColor background);
-    void AppendCellText(const TFontGx& font, const std::string& text, TColor background);
     void PutRowEnd();
     const char* Spacing() const;
     void PutSingleLevelTitles(const TColumnsGxList& columns);
@@ -60,12 +66,21 @@ private:
     void PutTitleLevel(const TColumnsGxList& columns, const TTitleBandsGx& bands, int level,
                        const std::string& spacing);
     void Flush();
+    // Runs the driver into a body cache that starts with room for the head
+    // (empty without a selection) and gives the head.
+    QByteArray ExportBody(bool exportAll, std::string& head);
 
-    std::unique_ptr<TChunkedMemoryStream> FBody;
     std::unique_ptr<TRtfColorTableGx> FColors;
     std::unique_ptr<TRtfFontTableGx> FFonts;
-    // The bytes of the row part being built, written out at Flush.
+    // The bytes of the row being built, written out at its end.
     std::string FOut;
+    // The shading of the data row being written, and the last data row
+    // definition written with the shading it was made for.
+    std::vector<TColor> FRowShading;
+    std::vector<TColor> FDataRowShading;
+    std::string FDataRowDefinition;
+    TCellMarkupCacheGx FDataCells;
+    int FDataCellPosition = 0;
     int FPixelsPerInch = 96;
     int64_t FLastBodyCacheSize = 0;
     int64_t FLastBodyCacheCapacity = 0;

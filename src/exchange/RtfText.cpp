@@ -66,18 +66,27 @@ char32_t DecodeUtf8(std::string_view text, size_t& i)
 
 void AppendRtfText(std::string& out, std::string_view utf8)
 {
+    size_t run = 0;
     size_t i = 0;
     while (i < utf8.size()) {
         const char c = utf8[i];
-        if (static_cast<unsigned char>(c) < 0x80) {
-            if (c == '\\' || c == '{' || c == '}')
-                out += '\\';
+        const bool ascii = static_cast<unsigned char>(c) < 0x80;
+        if (ascii && c != '\\' && c != '{' && c != '}') {
+            ++i;
+            continue;
+        }
+        // Bytes written unchanged go in as one run.
+        out.append(utf8.data() + run, i - run);
+        if (ascii) {
+            out += '\\';
             out += c;
             ++i;
         } else {
             AppendCodePoint(out, DecodeUtf8(utf8, i));
         }
+        run = i;
     }
+    out.append(utf8.data() + run, utf8.size() - run);
 }
 
 int TRtfColorTableGx::Number(TColor color)
