@@ -15,20 +15,13 @@ bool IsAscii(const std::string& text)
     return true;
 }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 } // namespace
 
 bool TLookupTypeAheadGx::StartsWithIgnoringCase(const std::string& text, const std::string& prefix)
 {
     if (IsAscii(prefix)) {
         // An ASCII prefix can only match ASCII bytes: compare bytes.
-        if (text.size() < prefix.size())
-            return false;
-        for (size_t i = 0; i < prefix.size(); ++i)
-            if (FoldAscii(text[i]) != FoldAscii(prefix[i]))
-                return false;
-        return true;
+        return SearchTextMatches(text, prefix, true, true);
     }
     return QString::fromUtf8(text).startsWith(QString::fromUtf8(prefix), Qt::CaseInsensitive);
 }
@@ -44,6 +37,20 @@ bool TLookupTypeAheadGx::Find(TField& field, const std::string& prefix)
     TDataSet& dataSet = *field.DataSet();
     dataSet.CheckActive();
     dataSet.CheckBrowseMode();
+    // Locate ignores the case of ASCII letters only, which is all an ASCII
+    // prefix needs; a dataset that answers it from an index finds the
+    // record without walking the table.
+    const TLocateOptions options{loCaseInsensitive, loPartialKey};
+    if (IsAscii(prefix) && field.FieldKind() == fkData && dataSet.LocateIsQuick(field.FieldName(), options)) {
+        Reset();
+        return dataSet.Locate(field.FieldName(), TVariant(prefix), options);
+    }
+    return Walk(field, prefix);
+}
+
+bool TLookupTypeAheadGx::Walk(TField& field, const std::string& prefix)
+{
+    TDataSet& dataSet = *field.DataSet();
     const std::string start = dataSet.IsEmpty() ? std::string() : dataSet.Bookmark();
     bool found = false;
     {
