@@ -4,8 +4,9 @@
 // to case.  The dataset is left on the record found, or where it was when
 // none is.
 //
-// An ASCII prefix on a dataset that can answer Locate from an index is
-// located through it.  Otherwise the dataset is walked record by record
+// A prefix on a dataset that can answer Locate from an index is located
+// through it when folding ASCII letters is all its case rules need (ASCII,
+// or besides ASCII only letters of scripts without case, such as Han).  Otherwise the dataset is walked record by record
 // with its controls disabled; a search for a prefix that extends the
 // previous one on the same dataset, whose records have not changed since,
 // starts at the previous hit: no record before it can start with the longer

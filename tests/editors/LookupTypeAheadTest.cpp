@@ -64,6 +64,16 @@ TEST(LookupTypeAhead, AListWithoutAnIndexIsWalkedToTheSameRecords)
     ASSERT_TRUE(search.Find(name, "ÖLW"));
     EXPECT_EQ(tables.CurrentCode(), 5);
 
+    // Letters without case, with or without ASCII digits, are located exactly.
+    tables.Trees.AppendRecord({TVariant(6), TVariant("银杏"), TVariant()});
+    tables.Trees.AppendRecord({TVariant(7), TVariant("银杏 2"), TVariant()});
+    ASSERT_TRUE(search.Find(name, "银"));
+    EXPECT_EQ(tables.CurrentCode(), 6);
+    ASSERT_TRUE(search.Find(name, "银杏 2"));
+    EXPECT_EQ(tables.CurrentCode(), 7);
+    EXPECT_FALSE(search.Find(name, "银杉"));
+    EXPECT_EQ(tables.CurrentCode(), 7);
+
     // A filter keeps the table from answering through its index.
     tables.Trees.OnFilterRecord = [](TDataSet& dataSet, bool& accept) {
         accept = dataSet.FieldByName("CODE")->AsInteger() != 2;
