@@ -154,6 +154,9 @@ public:
 
     // ---- searching
     bool Locate(const std::string& keyFields, const TVariant& keyValues, TLocateOptions options = {});
+    // Whether Locate over these fields is answered by the engine from its
+    // own stored values, without reading the records one by one.
+    bool LocateIsQuick(const std::string& keyFields, TLocateOptions options = {}) const;
 
     // ---- key entry: the fields take search values instead of record values
     // Starts key entry with every key value empty.
@@ -265,6 +268,7 @@ private:
 
     // ---- searching (DataSetLocate.cpp)
     struct TKeyMatcher;
+    bool EngineCanFind(const TKeyMatcher& matcher) const;
     bool FindRecord(const TKeyMatcher& matcher, TRecordBuffer& found);
 
     // ---- editing (DataSetEditing.cpp)

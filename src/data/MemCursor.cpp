@@ -1,5 +1,7 @@
 #include "data/MemCursor.h"
 
+#include "data/MemColumnIndex.h"
+
 #include "data/engine/EngineStatus.h"
 #include "platform/Utf8.h"
 
@@ -8,6 +10,19 @@
 // ---- storage
 
 TMemStorage::TMemStorage(std::vector<TEngineFieldDef> defs) : FDefs(std::move(defs)) {}
+
+TMemStorage::~TMemStorage() = default;
+
+template <typename Change>
+void TMemStorage::UpdateIndexes(Change change)
+{
+    try {
+        for (auto& index : FIndexes)
+            change(*index);
+    } catch (...) {
+        FIndexes.clear();
+    }
+}
 
 void TMemStorage::Renumber()
 {
@@ -104,11 +119,20 @@ TMemRow* TMemStorage::Insert(size_t pos, TEngineRecord values)
         FValidPos = FOrder.size();
     else if (FValidPos > pos)
         FValidPos = pos;
+    UpdateIndexes([&row](TMemColumnIndex& index) { index.Add(&row); });
     return &row;
+}
+
+void TMemStorage::Modify(TMemRow* row, TEngineRecord values)
+{
+    UpdateIndexes([row](TMemColumnIndex& index) { index.Remove(row); });
+    row->Values = std::move(values);
+    UpdateIndexes([row](TMemColumnIndex& index) { index.Add(row); });
 }
 
 void TMemStorage::Erase(TMemRow* row)
 {
+    UpdateIndexes([row](TMemColumnIndex& index) { index.Remove(row); });
     size_t pos = PositionOf(row);
     FOrder.erase(FOrder.begin() + static_cast<std::ptrdiff_t>(pos));
     if (FValidPos > pos)
@@ -121,12 +145,26 @@ void TMemStorage::Erase(TMemRow* row)
 
 void TMemStorage::Clear()
 {
+    FIndexes.clear();
     FOrder.clear();
     FIdBase += FRows.size();   // bookmarks of the cleared records are gone for good
     FRows.clear();
     FValidPos = 0;
     FLockedRow = nullptr;
     FLockOwner = nullptr;
+}
+
+TMemRow* TMemStorage::FindFirst(const TEngineSearch& search)
+{
+    if (search.Terms.empty())
+        return FOrder.empty() ? nullptr : FOrder.front();
+    const TEngineSearchTerm& term = search.Terms.front();
+    const TMemIndexOrder order = TMemColumnIndex::OrderFor(search, term);
+    for (auto& index : FIndexes)
+        if (index->Column() == term.Column && index->Order() == order)
+            return index->FindFirst(search, term);
+    FIndexes.push_back(std::make_unique<TMemColumnIndex>(*this, term.Column, order));
+    return FIndexes.back()->FindFirst(search, term);
 }
 
 const void* TMemStorage::LockOwner(const TMemRow* row) const
@@ -282,7 +320,7 @@ void TMemCursor::ModifyRecord(const TEngineRecord& record)
         RaiseEngineError(DBIERR_LOCKED);
     TEngineRecord checked = record;
     FStorage->PrepareRecord(checked, false);
-    row->Values = std::move(checked);
+    FStorage->Modify(row, std::move(checked));
     FStorage->SetLock(row, nullptr);
 }
 
@@ -308,4 +346,22 @@ void TMemCursor::DeleteRecord()
     FStorage->Erase(row);
     FRow = pos < FStorage->Count() ? FStorage->At(pos) : nullptr;
     FOnCrack = true;
+}
+
+bool TMemCursor::CanFind(const TEngineSearch& search) const
+{
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (term.Column < 0 || static_cast<size_t>(term.Column) >= FStorage->FieldDefs().size())
+            return false;
+    return true;
+}
+
+bool TMemCursor::FindFirst(const TEngineSearch& search)
+{
+    TMemRow* row = FStorage->FindFirst(search);
+    if (row == nullptr)
+        return false;
+    FRow = row;
+    FOnCrack = false;
+    return true;
 }

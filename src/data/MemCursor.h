@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class TMemColumnIndex;
+
 struct TMemRow {
     uint64_t Id = 0;
     TEngineRecord Values;
@@ -22,6 +24,7 @@ struct TMemRow {
 class TMemStorage {
 public:
     explicit TMemStorage(std::vector<TEngineFieldDef> defs);
+    ~TMemStorage();
 
     const std::vector<TEngineFieldDef>& FieldDefs() const { return FDefs; }
     size_t Count() const { return FOrder.size(); }
@@ -38,8 +41,13 @@ public:
     // EDBEngineError) and fills the values the table assigns.
     void PrepareRecord(TEngineRecord& record, bool isNew);
     TMemRow* Insert(size_t pos, TEngineRecord values);
+    void Modify(TMemRow* row, TEngineRecord values);
     void Erase(TMemRow* row);
     void Clear();
+
+    // The first row, in the table's order, that matches a search whose
+    // columns all exist; the column index it needs is built on first use.
+    TMemRow* FindFirst(const TEngineSearch& search);
 
     // One writer lock per row, held by the cursor that locked it.
     const void* LockOwner(const TMemRow* row) const;
@@ -47,6 +55,10 @@ public:
 
 private:
     void Renumber();
+    // Runs a change of the indexed values on every column index; one that
+    // fails part-way leaves no index behind (they are built again when needed).
+    template <typename Change>
+    void UpdateIndexes(Change change);
 
     std::vector<TEngineFieldDef> FDefs;
     std::deque<TMemRow> FRows;          // by id - FIdBase - 1; grows at the end only, so rows stay put
@@ -56,6 +68,7 @@ private:
     int64_t FNextAutoInc = 1;
     const TMemRow* FLockedRow = nullptr;
     const void* FLockOwner = nullptr;
+    std::vector<std::unique_ptr<TMemColumnIndex>> FIndexes;
 };
 
 class TMemCursor : public TEngineCursor {
@@ -88,6 +101,9 @@ public:
     void InsertRecord(TEngineRecord& record, bool append) override;
     void DeleteRecord() override;
     void Refresh() override {}
+
+    bool CanFind(const TEngineSearch& search) const override;
+    bool FindFirst(const TEngineSearch& search) override;
 
 private:
     void CheckWritable() const;

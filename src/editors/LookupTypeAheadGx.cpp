@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "platform/ScopeGuard.h"
+#include "platform/Utf8.h"
 
 #include <QString>
 
@@ -15,7 +16,28 @@ bool IsAscii(const std::string& text)
     return true;
 }
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Letters of scripts without case (Han, kana, Hangul, CJK punctuation):
+// no other character folds to them.
+bool IsCaseless(char32_t c)
+{
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+           (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+bool IsAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Whether matching the prefix without regard to the case of ASCII letters
+// (what Locate does) finds what StartsWithIgnoringCase finds: an ASCII
+// prefix, or one whose characters all match only themselves.
+bool AsciiFoldingSuffices(const std::string& prefix)
+{
+    if (IsAscii(prefix))
+        return true;
+    for (char32_t c : Utf8ToUtf32(prefix))
+        if (!(c < 0x80 ? !IsAsciiLetter(c) : IsCaseless(c)))
+            return false;
+    return true;
+}
 
 } // namespace
 
@@ -23,12 +45,7 @@ bool TLookupTypeAheadGx::StartsWithIgnoringCase(const std::string& text, const s
 {
     if (IsAscii(prefix)) {
         // An ASCII prefix can only match ASCII bytes: compare bytes.
-        if (text.size() < prefix.size())
-            return false;
-        for (size_t i = 0; i < prefix.size(); ++i)
-            if (FoldAscii(text[i]) != FoldAscii(prefix[i]))
-                return false;
-        return true;
+        return SearchTextMatches(text, prefix, true, true);
     }
     return QString::fromUtf8(text).startsWith(QString::fromUtf8(prefix), Qt::CaseInsensitive);
 }
@@ -44,6 +61,19 @@ bool TLookupTypeAheadGx::Find(TField& field, const std::string& prefix)
     TDataSet& dataSet = *field.DataSet();
     dataSet.CheckActive();
     dataSet.CheckBrowseMode();
+    // A dataset that answers Locate from an index finds the record without
+    // walking the table; Locate ignores the case of ASCII letters only.
+    const TLocateOptions options{loCaseInsensitive, loPartialKey};
+    if (AsciiFoldingSuffices(prefix) && field.FieldKind() == fkData && dataSet.LocateIsQuick(field.FieldName(), options)) {
+        Reset();
+        return dataSet.Locate(field.FieldName(), TVariant(prefix), options);
+    }
+    return Walk(field, prefix);
+}
+
+bool TLookupTypeAheadGx::Walk(TField& field, const std::string& prefix)
+{
+    TDataSet& dataSet = *field.DataSet();
     const std::string start = dataSet.IsEmpty() ? std::string() : dataSet.Bookmark();
     bool found = false;
     {

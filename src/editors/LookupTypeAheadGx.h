@@ -1,13 +1,16 @@
 #pragma once
 // The type-ahead search of the lookup lists: the first record of a dataset,
 // in its order, whose text field starts with a typed prefix, without regard
-// to case.  The dataset is walked record by record with its controls
-// disabled and left on the record found, or where it was when none is.
+// to case.  The dataset is left on the record found, or where it was when
+// none is.
 //
-// A search for a prefix that extends the previous one on the same dataset,
-// whose records have not changed since, starts at the previous hit: no
-// record before it can start with the longer prefix.  Typing a word thus
-// walks the table once, not once per character.
+// A prefix on a dataset that can answer Locate from an index is located
+// through it when folding ASCII letters is all its case rules need (ASCII,
+// or besides ASCII only letters of scripts without case, such as Han).  Otherwise the dataset is walked record by record
+// with its controls disabled; a search for a prefix that extends the
+// previous one on the same dataset, whose records have not changed since,
+// starts at the previous hit: no record before it can start with the longer
+// prefix.  Typing a word thus walks the table once, not once per character.
 
 #include <cstdint>
 #include <string>
@@ -27,6 +30,7 @@ public:
     static bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix);
 
 private:
+    bool Walk(TField& field, const std::string& prefix);
     bool CanContinueFrom(const TDataSet& dataSet, const std::string& prefix) const;
 
     const TDataSet* FDataSet = nullptr;

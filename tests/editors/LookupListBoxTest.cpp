@@ -232,6 +232,50 @@ TEST_F(LookupListBox, TypeAheadMatchesInAnyCaseRestartsAfterTwoSecondsAndStopsAt
     SearchClockGx() = realClock;
 }
 
+TEST_F(LookupListBox, TheKeyAndTheTypeAheadFollowChangesOfTheListTable)
+{
+    Bind(NumberedTrees(20));
+    ShowSpecRow(TVariant::Null());
+    const std::function<int64_t()> realClock = SearchClockGx();
+    SearchClockGx() = [this] { return FNow += 2001; };   // every character starts a new search
+    TMemTable& trees = FTables->Trees;
+    FList->SetKeyValue(TVariant(20));
+    EXPECT_EQ(FList->DisplayText(), "Tree 20");
+
+    ASSERT_TRUE(trees.Locate("CODE", TVariant(20)));
+    trees.Delete();
+    FList->SetKeyValue(TVariant(19));
+    FList->SetKeyValue(TVariant(20));
+    EXPECT_TRUE(FList->SpecRow().Selected());
+
+    trees.First();
+    trees.InsertRecord({TVariant(21), TVariant("Alder"), TVariant("Alnus")});
+    FList->SetKeyValue(TVariant(21));
+    EXPECT_FALSE(FList->SpecRow().Selected());
+    EXPECT_EQ(FList->DisplayText(), "Alder");
+    FList->SetKeyValue(TVariant(3));
+    TypeText("a");
+    EXPECT_EQ(FList->CurrentKey(), TVariant(21));
+
+    trees.Edit();
+    trees.FieldByName("NAME")->SetAsString("Birch");
+    trees.Post();
+    FList->SetKeyValue(TVariant(3));
+    TypeText("a");   // no name starts with it any more
+    EXPECT_EQ(FList->CurrentKey(), TVariant(3));
+    TypeText("B");
+    EXPECT_EQ(FList->CurrentKey(), TVariant(21));
+
+    trees.Close();
+    trees.Open();
+    FList->SetKeyValue(TVariant(5));
+    FList->SetKeyValue(TVariant(21));
+    EXPECT_EQ(FList->DisplayText(), "Birch");
+    TypeText("t");
+    EXPECT_EQ(FList->CurrentKey(), TVariant(1));
+    SearchClockGx() = realClock;
+}
+
 TEST_F(LookupListBox, RowCountStaysBetweenOneAndAHundredAndTheHeightSnapsToRows)
 {
     Bind(NumberedTrees(3));

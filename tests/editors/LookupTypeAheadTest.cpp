@@ -50,4 +50,42 @@ TEST(LookupTypeAhead, AChangedTableStartsTheSearchAtTheFirstRecordAgain)
     EXPECT_EQ(tables.CurrentCode(), 1);
 }
 
+TEST(LookupTypeAhead, AListWithoutAnIndexIsWalkedToTheSameRecords)
+{
+    TTreeTables tables({{1, "Oak"}, {2, "maple"}, {3, "Ölbaum"}, {4, "Marble"}, {5, "ölweide"}});
+    TField& name = *tables.Trees.FieldByName("NAME");
+    TLookupTypeAheadGx search;
+    EXPECT_TRUE(tables.Trees.LocateIsQuick("NAME", {loCaseInsensitive, loPartialKey}));
+    ASSERT_TRUE(search.Find(name, "MAR"));
+    EXPECT_EQ(tables.CurrentCode(), 4);
+    // Letters beyond ASCII are matched without regard to case by a walk.
+    ASSERT_TRUE(search.Find(name, "öL"));
+    EXPECT_EQ(tables.CurrentCode(), 3);
+    ASSERT_TRUE(search.Find(name, "ÖLW"));
+    EXPECT_EQ(tables.CurrentCode(), 5);
+
+    // Letters without case, with or without ASCII digits, are located exactly.
+    tables.Trees.AppendRecord({TVariant(6), TVariant("银杏"), TVariant()});
+    tables.Trees.AppendRecord({TVariant(7), TVariant("银杏 2"), TVariant()});
+    ASSERT_TRUE(search.Find(name, "银"));
+    EXPECT_EQ(tables.CurrentCode(), 6);
+    ASSERT_TRUE(search.Find(name, "银杏 2"));
+    EXPECT_EQ(tables.CurrentCode(), 7);
+    EXPECT_FALSE(search.Find(name, "银杉"));
+    EXPECT_EQ(tables.CurrentCode(), 7);
+
+    // A filter keeps the table from answering through its index.
+    tables.Trees.OnFilterRecord = [](TDataSet& dataSet, bool& accept) {
+        accept = dataSet.FieldByName("CODE")->AsInteger() != 2;
+    };
+    tables.Trees.SetFiltered(true);
+    EXPECT_FALSE(tables.Trees.LocateIsQuick("NAME", {loCaseInsensitive, loPartialKey}));
+    ASSERT_TRUE(search.Find(name, "ma"));
+    EXPECT_EQ(tables.CurrentCode(), 4);
+    ASSERT_TRUE(search.Find(name, "MARB"));
+    EXPECT_EQ(tables.CurrentCode(), 4);
+    EXPECT_FALSE(search.Find(name, "map"));
+    EXPECT_EQ(tables.CurrentCode(), 4);
+}
+
 } // namespace

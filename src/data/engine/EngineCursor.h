@@ -6,6 +6,7 @@
 // exactly as they were.
 
 #include "data/engine/CodePageDetect.h"
+#include "data/engine/EngineSearch.h"
 #include "data/engine/FieldType.h"
 #include "platform/Variant.h"
 
@@ -72,6 +73,16 @@ public:
     virtual int64_t RecNo() = 0;
     // Puts the cursor on record number recNo (1..RecordCount); false when out of range.
     virtual bool SetRecNo(int64_t recNo) = 0;
+
+    // ---- searching from the engine's own stored values (an index or a
+    // scan of them) instead of the dataset reading record after record
+    // Whether FindFirst answers searches over these columns (the keys do
+    // not matter).  A cursor that cannot leaves its dataset to walk.
+    virtual bool CanFind(const TEngineSearch& search) const { (void)search; return false; }
+    // Puts the cursor on the first record in the table's order that matches
+    // every term (see EngineSearch.h); false (cursor unchanged) when none
+    // does.  Called only when CanFind is true.
+    virtual bool FindFirst(const TEngineSearch& search) { (void)search; return false; }
 
     // ---- editing
     // Values of a new record: nulls, or the column defaults the format keeps.
