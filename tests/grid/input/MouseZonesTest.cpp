@@ -9,6 +9,7 @@
 
 #include "grid/columns/ColumnTitleGx.h"
 #include "grid/input/PopupMenuFlagsGx.h"
+#include "grid/paint/GridPaintResources.h"
 #include "grid/titles/DBGridGxTitleTree.h"
 
 #include <QMenu>
@@ -79,6 +80,22 @@ TEST(MouseZones, UnderRightToLeftReadingTheZonesFollowTheDrawnBorders)
     const QPoint nameBorder = TitleBorder(t.G(), t.Raw(2));
     DragTo(t.G(), nameBorder, nameBorder + QPoint(15, 0));
     EXPECT_EQ(t.Column(2).Width(), nameWidth + 15);
+}
+
+TEST(MouseZones, TheRowArrowOverTheIndicatorPointsTowardsTheCells)
+{
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        TZoneGrid t(560, direction);
+        t.G().SetOptions(t.G().Options() + dgMultiSelect);
+        QTest::mouseMove(Client(t.G()), CellCentre(t.G(), 0, t.G().TitleRows() + 1));
+        const QCursor& arrow = direction == Qt::RightToLeft ? GridPaintResources().LeftCursor()
+                                                            : GridPaintResources().RightCursor();
+        EXPECT_EQ(Client(t.G())->cursor().hotSpot(), arrow.hotSpot()) << "the program's own arrow";
+        EXPECT_EQ(Client(t.G())->cursor().pixmap().toImage(), arrow.pixmap().toImage());
+        const QRect title = t.G().CellRect(t.Raw(1), 0);
+        QTest::mouseMove(Client(t.G()), QPoint(title.center().x(), title.bottom() - 2));
+        EXPECT_EQ(Client(t.G())->cursor().hotSpot(), GridPaintResources().DownCursor().hotSpot());
+    }
 }
 
 // Two columns under one group caption, both title buttons.
