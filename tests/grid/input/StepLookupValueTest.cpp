@@ -2,61 +2,37 @@
 // or before the current one, wrapping at either end; a missing key or one
 // the lookup table does not hold starts from its first record.
 
-#include "grid/GridTestSupport.h"
+#include "editors/LookupTestSupport.h"
 
-#include "data/FieldTypes.h"
+#include "grid/DBGridGx.h"
+#include "grid/columns/ColumnGx.h"
 #include "grid/input/DBGridGxStepValue.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
+// Plantings 1 (tree 1) and 2 (no tree) over the trees Oak 1, Ash 2, Elm 3.
 class StepLookupValue : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Cities.FieldDefs().Add("CODE", ftString, 3);
-        Cities.FieldDefs().Add("CITYNAME", ftString, 20);
-        Cities.AppendRecord({TVariant("B"), TVariant("Berlin")});
-        Cities.AppendRecord({TVariant("K"), TVariant("Koeln")});
-        Cities.AppendRecord({TVariant("M"), TVariant("Muenchen")});
-        Cities.Open();
-
-        Orders.FieldDefs().Add("NO", ftInteger);
-        Orders.FieldDefs().Add("CITY", ftString, 3);
-        Orders.AppendRecord({TVariant(1), TVariant("B")});
-        Orders.AppendRecord({TVariant(2), TVariant("X")});
-        Orders.AppendRecord({TVariant(3), TVariant::Null()});
-        Orders.AppendRecord({TVariant(4), TVariant("M")});
-        for (const char* name : {"NO", "CITY"}) {
-            auto field = CreateField(std::string(name) == "NO" ? ftInteger : ftString, 3);
-            field->SetFieldName(name);
-            Orders.Fields().Add(std::move(field));
-        }
-        auto cityName = CreateField(ftString, 20);
-        cityName->SetFieldName("CITYNAME");
-        cityName->SetFieldKind(fkLookup);
-        cityName->SetLookupDataSet(&Cities);
-        cityName->KeyFields = "CITY";
-        cityName->LookupKeyFields = "CODE";
-        cityName->LookupResultField = "CITYNAME";
-        Orders.Fields().Add(std::move(cityName));
-        Orders.Open();
-        Grid.SetDataSource(&Source);
+        Tables.OpenPlantingsWithLookup();
+        Grid.SetDataSource(&Tables.PlantingSource);
     }
     TColumnGx& Lookup()
     {
         for (const auto& column : Grid.Columns())
-            if (column->FieldName() == "CITYNAME")
+            if (column->FieldName() == "TREENAME")
                 return *column;
         throw std::runtime_error("no lookup column");
     }
-    void GoTo(int no) { ASSERT_TRUE(Orders.Locate("NO", TVariant(no))); }
-    std::string City() const { return Orders.FieldByName("CITY")->AsString(); }
+    void GoTo(int no) { ASSERT_TRUE(Tables.Plantings.Locate("NO", TVariant(no))); }
+    TField& Tree() const { return *Tables.Plantings.FieldByName("TREE"); }
 
-    TMemTable Cities;
-    TMemTable Orders;
-    TDataSource Source{&Orders};
+    TTreeTables Tables{{{1, "Oak"}, {2, "Ash"}, {3, "Elm"}}};
     TDBGridGx Grid;
 };
 
@@ -66,35 +42,34 @@ TEST_F(StepLookupValue, WalksTheLookupRecordsBothWaysAndWraps)
     ASSERT_EQ(column.ColumnKind(), ckLookupField);
     GoTo(1);
     EXPECT_TRUE(StepColumnValue(column, 1));
-    EXPECT_EQ(City(), "K");
-    EXPECT_EQ(column.DisplayText(), "Koeln") << "the result field of the new key";
-    EXPECT_EQ(Orders.State(), dsEdit);
+    EXPECT_EQ(Tree().AsInteger(), 2);
+    EXPECT_EQ(column.DisplayText(), "Ash") << "the result field of the new key";
+    EXPECT_EQ(Tables.Plantings.State(), dsEdit);
     EXPECT_TRUE(StepColumnValue(column, 1));
-    EXPECT_EQ(City(), "M");
+    EXPECT_EQ(Tree().AsInteger(), 3);
     EXPECT_TRUE(StepColumnValue(column, 1));
-    EXPECT_EQ(City(), "B") << "after the last record the first";
+    EXPECT_EQ(Tree().AsInteger(), 1) << "after the last record the first";
     EXPECT_TRUE(StepColumnValue(column, -1));
-    EXPECT_EQ(City(), "M") << "before the first record the last";
+    EXPECT_EQ(Tree().AsInteger(), 3) << "before the first record the last";
     EXPECT_TRUE(StepColumnValue(column, -1));
-    EXPECT_EQ(City(), "K");
-    Orders.Post();
-    EXPECT_EQ(City(), "K");
+    EXPECT_EQ(Tree().AsInteger(), 2);
+    Tables.Plantings.Post();
+    EXPECT_EQ(Tree().AsInteger(), 2);
 }
 
 TEST_F(StepLookupValue, AMissingOrUnknownKeyStartsFromTheFirstLookupRecord)
 {
     TColumnGx& column = Lookup();
-    GoTo(2);   // "X" is no city
+    GoTo(2);   // no tree
     EXPECT_TRUE(StepColumnValue(column, 1));
-    EXPECT_EQ(City(), "K");
-    Orders.Cancel();
+    EXPECT_EQ(Tree().AsInteger(), 2);
+    Tables.Plantings.Cancel();
     GoTo(2);
     EXPECT_TRUE(StepColumnValue(column, -1));
-    EXPECT_EQ(City(), "M");
-    Orders.Cancel();
-    GoTo(3);   // null
+    EXPECT_EQ(Tree().AsInteger(), 3);
+    Tree().SetAsInteger(99);   // no such tree
     EXPECT_TRUE(StepColumnValue(column, 1));
-    EXPECT_EQ(City(), "K");
+    EXPECT_EQ(Tree().AsInteger(), 2);
 }
 
 TEST_F(StepLookupValue, TheWriteGoesThroughTheColumnsUpdateDataWithTheShownText)
@@ -108,11 +83,11 @@ TEST_F(StepLookupValue, TheWriteGoesThroughTheColumnsUpdateDataWithTheShownText)
         EXPECT_FALSE(useText);
         handled = true;
     };
-    GoTo(4);
-    EXPECT_TRUE(StepColumnValue(column, 1));
-    EXPECT_EQ(text, "Berlin");
-    EXPECT_EQ(value.AsString(), "B");
-    EXPECT_EQ(City(), "M") << "a handled write leaves the field";
+    GoTo(1);
+    EXPECT_TRUE(StepColumnValue(column, -1));
+    EXPECT_EQ(text, "Elm");
+    EXPECT_EQ(value.AsInteger(), 3);
+    EXPECT_EQ(Tree().AsInteger(), 1) << "a handled write leaves the field";
 }
 
 TEST_F(StepLookupValue, NothingChangesWhenTheColumnOrTheLookupTableCannotServe)
@@ -121,18 +96,17 @@ TEST_F(StepLookupValue, NothingChangesWhenTheColumnOrTheLookupTableCannotServe)
     GoTo(1);
     column.SetReadOnly(true);
     EXPECT_FALSE(StepColumnValue(column, 1));
-    EXPECT_EQ(Orders.State(), dsBrowse);
+    EXPECT_EQ(Tables.Plantings.State(), dsBrowse);
     column.SetReadOnly(false);
 
-    Cities.Close();
+    Tables.Trees.Close();
     EXPECT_FALSE(StepColumnValue(column, 1));
-    EXPECT_EQ(City(), "B");
-    Cities.Open();
-    Cities.First();
-    while (!Cities.IsEmpty())
-        Cities.Delete();
+    EXPECT_EQ(Tables.Plantings.State(), dsBrowse) << "no edit started for nothing";
+    Tables.Trees.Open();
+    while (!Tables.Trees.IsEmpty())
+        Tables.Trees.Delete();
     EXPECT_FALSE(StepColumnValue(column, 1)) << "an empty lookup table has no value to give";
-    EXPECT_EQ(City(), "B");
+    EXPECT_EQ(Tree().AsInteger(), 1);
 }
 
 }  // namespace
