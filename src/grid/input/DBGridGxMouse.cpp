@@ -13,6 +13,7 @@
 #include "grid/input/DBGridGxAutoScroll.h"
 #include "grid/input/DBGridGxStepValue.h"
 #include "grid/input/DBGridGxToolTips.h"
+#include "grid/input/PopupMenuFlagsGx.h"
 #include "grid/base/InplaceEdit.h"
 #include "platform/ScopeGuard.h"
 
@@ -120,7 +121,7 @@ bool TDBGridGxMouse::MouseDown(Qt::MouseButton button, TShiftState shift, int x,
     }
     const int titleRows = FGrid.TitleRows();
     if (cell.Y >= 0 && cell.Y < titleRows) {
-        if (PressTitleButton(button, cell))
+        if (PressTitleButton(button, cell, y))
             return true;
         PressTitleRows(cell);
         if (FGrid.Options().Contains(dgColumnResize)) {
@@ -375,9 +376,10 @@ void TDBGridGxMouse::PopupColumnMenu(TGridCoord cell, int x, int y)
 {
     TColumnGx* column = ColumnAtRaw(cell.X);
     QMenu* menu = column ? column->PopupMenu() : nullptr;
-    if (!menu)
+    if (!menu || !MenuAutoPopup(*menu))
         return;
     FGrid.CancelMode();
+    SetMenuPopupComponent(*menu, &FGrid);
     menu->popup(FGrid.viewport()->mapToGlobal(QPoint(x, y)));
 }
 

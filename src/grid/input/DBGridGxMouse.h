@@ -83,7 +83,10 @@ private:
     // ---- titles (DBGridGxMouseTitles.cpp)
     bool InColumnSelectZone(TGridCoord cell, int y) const;
     void PressColumnSelectZone(TShiftState shift, TGridCoord cell);
-    bool PressTitleButton(Qt::MouseButton& button, TGridCoord cell);
+    // A title press is on the column's own title, not on a group caption
+    // above it (multi-level titles).
+    bool OnOwnTitle(TGridCoord cell, int y) const;
+    bool PressTitleButton(Qt::MouseButton& button, TGridCoord cell, int y);
     bool OverPressedTitle(int x, int y) const;
     void TrackTitle(int x, int y);
     void ReleaseTitle(TShiftState shift, int x, int y);

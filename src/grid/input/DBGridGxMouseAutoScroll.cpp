@@ -41,7 +41,9 @@ void TDBGridGxMouse::ScrollColumnSelection(int direction, int distance)
 
 void TDBGridGxMouse::AutoScrollStep()
 {
-    if (!LinkActive()) {
+    const bool dragging = FRowDrag || FRectDrag || FInteraction == TGridInteractionGx::ColumnSelecting ||
+                          FInteraction == TGridInteractionGx::RectSelecting;
+    if (!dragging || !LinkActive()) {
         FAutoScroll->Stop();
         return;
     }

@@ -8,7 +8,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/base/CustomGridMouse.h"
-#include "grid/input/DBGridGxCursors.h"
+#include "grid/paint/GridPaintResources.h"
 
 QCursor TDBGridGxMouse::CursorAt(int x, int y, const QCursor& baseCursor) const
 {
@@ -23,8 +23,9 @@ QCursor TDBGridGxMouse::CursorAt(int x, int y, const QCursor& baseCursor) const
     if (cell.X >= 0 && cell.X < FGrid.IndicatorCols() && cell.Y >= FGrid.TitleRows() &&
         FGrid.RecordIndexOfRow(cell.Y) >= 0 && !FGrid.DataLink()->DataSet()->IsEmpty() &&
         FGrid.AllowedSelections().Contains(gstRecordBookmarks))
-        return GridCursorGx(FGrid.layoutDirection() == Qt::RightToLeft ? "LEFTCURGX" : "RIGHTCURGX");
+        return FGrid.layoutDirection() == Qt::RightToLeft ? GridPaintResources().LeftCursor()
+                                                          : GridPaintResources().RightCursor();
     if (InColumnSelectZone(cell, y))
-        return GridCursorGx("DOWNCURGX");
+        return GridPaintResources().DownCursor();
     return baseCursor;
 }

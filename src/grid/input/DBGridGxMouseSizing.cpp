@@ -36,18 +36,24 @@ int TDBGridGxMouse::FrozenSizingColAt(int x, int y, int& sizingPos, int& sizingO
     if (y < 0 || y >= di.Vert.FixedBoundary)
         return -1;
     const int w = di.Horz.EffectiveLineWidth;
+    auto inZone = [&](int border) {
+        const int g = (SizingZoneWidth - w) / 2;
+        return w <= 6 ? x >= border - g && x <= border - g + SizingZoneWidth : x >= border && x <= border + w;
+    };
     int border = FGrid.IndicatorCols() > 0 ? FGrid.ColWidths(0) + w : 0;
     for (int col = FGrid.IndicatorCols(); col < FGrid.FixedCols(); ++col) {
         const int width = FGrid.ColWidths(col);
         if (width < 0)
             continue;
         border += width;
-        if (border > di.Horz.GridBoundary)
-            break;
-        const int g = (SizingZoneWidth - w) / 2;
-        const bool inZone = w <= 6 ? x >= border - g && x <= border - g + SizingZoneWidth
-                                   : x >= border && x <= border + w;
-        if (inZone) {
+        if (border > di.Horz.GridBoundary) {
+            // The frozen columns overflow the grid: the client's right edge
+            // sizes the column it cuts.
+            border = FGrid.ClientWidth();
+            if (di.Horz.GridBoundary != border || !inZone(border))
+                return -1;
+        }
+        if (inZone(border)) {
             sizingPos = border;
             sizingOfs = border - x;
             return col;

@@ -13,6 +13,7 @@
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/columns/ColumnTitleGx.h"
 #include "grid/input/DBGridGxAutoScroll.h"
+#include "grid/titles/DBGridGxTitleTree.h"
 
 #include <cstdlib>
 
@@ -33,6 +34,16 @@ bool TDBGridGxMouse::InColumnSelectZone(TGridCoord cell, int y) const
     return y > rect.bottom() - ColumnSelectZoneHeight;
 }
 
+bool TDBGridGxMouse::OnOwnTitle(TGridCoord cell, int y) const
+{
+    if (cell.Y < 0 || cell.Y >= FGrid.TitleRows() || !ColumnAtRaw(cell.X))
+        return false;
+    if (!FGrid.UseMultiTitle() || !FGrid.Options().Contains(dgTitles))
+        return true;
+    // Above the column's leaf the cell shows the captions of its groups.
+    return y >= FGrid.TitleTree().LeafTop(FGrid.RawToDataColumn(cell.X), FGrid.CellRect(cell.X, cell.Y));
+}
+
 void TDBGridGxMouse::PressColumnSelectZone(TShiftState shift, TGridCoord cell)
 {
     TColumnGx* column = ColumnAtRaw(cell.X);
@@ -50,10 +61,10 @@ void TDBGridGxMouse::PressColumnSelectZone(TShiftState shift, TGridCoord cell)
     }
 }
 
-bool TDBGridGxMouse::PressTitleButton(Qt::MouseButton& button, TGridCoord cell)
+bool TDBGridGxMouse::PressTitleButton(Qt::MouseButton& button, TGridCoord cell, int y)
 {
     TColumnGx* column = ColumnAtRaw(cell.X);
-    if (!column)
+    if (!column || !OnOwnTitle(cell, y))
         return false;
     if (button == Qt::RightButton && FGrid.Options().Contains(dgColumnResize)) {
         button = Qt::LeftButton;
@@ -96,7 +107,7 @@ bool TDBGridGxMouse::OverPressedTitle(int x, int y) const
     if (!FGrid.ClientRect().contains(x, y))
         return false;
     const TGridCoord cell = FGrid.MouseCoord(x, y);
-    return cell.Y == 0 && cell.X == FTrackedTitleRaw;
+    return cell.Y == 0 && cell.X == FTrackedTitleRaw && OnOwnTitle(cell, y);
 }
 
 void TDBGridGxMouse::TrackTitle(int x, int y)

@@ -1,5 +1,6 @@
 #include "grid/input/DBGridGxStepValue.h"
 
+#include "data/DataSet.h"
 #include "data/Field.h"
 #include "grid/columns/ColumnGx.h"
 
@@ -38,12 +39,60 @@ bool IsWhole(TFieldType type)
 {
     return type == ftSmallint || type == ftInteger || type == ftWord || type == ftLargeint;
 }
+
+// A key of several fields is missing when any part of it is.
+bool IsMissingKey(const TVariant& key)
+{
+    if (!key.IsArray())
+        return key.IsNullOrEmpty();
+    for (const TVariant& part : key.AsArray())
+        if (part.IsNullOrEmpty())
+            return true;
+    return false;
+}
+
+// A lookup column walks its lookup dataset: from the record of the current
+// key (the first record when the key is missing or not there) to the next
+// or prior one, wrapping at either end; that record's key becomes the
+// value, its result field the text shown.
+bool LookupCanStep(const TField& field)
+{
+    const TDataSet* lookup = field.LookupDataSet();
+    return lookup && lookup->Active() && !lookup->IsEmpty() && field.DataSet() && !field.KeyFields.empty() &&
+           !field.LookupKeyFields.empty();
+}
+
+bool StepLookupValue(TColumnGx& column, TField& field, double step)
+{
+    TDataSet* lookup = field.LookupDataSet();
+    TDataSet* dataSet = field.DataSet();
+    const TVariant key = dataSet->FieldValues(field.KeyFields);
+    if (IsMissingKey(key) || !lookup->Locate(field.LookupKeyFields, key))
+        lookup->First();
+    if (step > 0) {
+        lookup->Next();
+        if (lookup->Eof())
+            lookup->First();
+    } else {
+        lookup->Prior();
+        if (lookup->Bof())
+            lookup->Last();
+    }
+    TField* result = field.LookupResultField.empty() ? nullptr : lookup->FindField(field.LookupResultField);
+    column.UpdateData(result ? result->DisplayText() : std::string(), lookup->FieldValues(field.LookupKeyFields),
+                      false);
+    return true;
+}
 }  // namespace
 
 bool StepColumnValue(TColumnGx& column, double step)
 {
     TField* field = column.Field();
-    if (!field || step == 0 || !column.CanModify(true))
+    if (!field || step == 0)
+        return false;
+    if (column.ColumnKind() == ckLookupField && !LookupCanStep(*field))
+        return false;
+    if (!column.CanModify(true))
         return false;
     switch (column.ColumnKind()) {
     case ckCheckboxes:
@@ -72,7 +121,7 @@ bool StepColumnValue(TColumnGx& column, double step)
         }
         return true;
     case ckLookupField:
-        return false;
+        return StepLookupValue(column, *field, step);
     }
     return false;
 }

@@ -30,7 +30,7 @@ void TDBGridGxCellPainter::DrawTitle(TColumnGx& column)
     if (FGrid.UseMultiTitle()) {
         if (const THeadTreeNode* leaf = FGrid.TitleTree().Leaf(FDataCol)) {
             caption = leaf->Text;
-            FRect.setTop(std::max(FRect.y(), FRect.y() + FRect.height() - leaf->Height + 3));
+            FRect.setTop(FGrid.TitleTree().LeafTop(FDataCol, FRect));
         }
     }
     TImageList* titleImages = FGrid.TitleImages();

@@ -9,13 +9,19 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <memory>
+#include <utility>
 
 namespace {
 
-std::unique_ptr<TGridPaintResources>& ResourcesSlot()
+// A plain pointer with no destructor of its own: the set is freed by the
+// application's post routine alone, while the application that made its
+// cursors and font still exists.  (An owning static would free it a second
+// time wherever the application object is itself a static made first: the
+// static's destructor runs before the application's, whose post routine
+// then deletes the set again.)
+TGridPaintResources*& ResourcesSlot()
 {
-    static std::unique_ptr<TGridPaintResources> resources;
+    static TGridPaintResources* resources = nullptr;
     return resources;
 }
 
@@ -65,10 +71,8 @@ void CreateGridPaintResources()
 {
     if (ResourcesSlot())
         return;
-    ResourcesSlot() = std::make_unique<TGridPaintResources>();
-    // Freed at program end, while the application that made the cursors
-    // and the font still exists.
-    qAddPostRoutine([] { ResourcesSlot().reset(); });
+    ResourcesSlot() = new TGridPaintResources();
+    qAddPostRoutine([] { delete std::exchange(ResourcesSlot(), nullptr); });
 }
 
 const TGridPaintResources& GridPaintResources()

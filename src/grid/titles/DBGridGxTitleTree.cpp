@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -91,6 +92,15 @@ const THeadTreeNode* TDBGridGxTitleTree::Leaf(int dataCol) const
     if (dataCol < 0 || dataCol >= static_cast<int>(leaves.size()))
         return nullptr;
     return leaves[static_cast<size_t>(dataCol)];
+}
+
+int TDBGridGxTitleTree::LeafTop(int dataCol, const QRect& cell) const
+{
+    const THeadTreeNode* leaf = Leaf(dataCol);
+    if (!leaf)
+        return cell.top();
+    // Bands are measured with 3 pixels of frame the title row does not have.
+    return std::max(cell.top(), cell.top() + cell.height() - leaf->Height + 3);
 }
 
 bool TDBGridGxTitleTree::ScrollStateChanged(bool scrolled)

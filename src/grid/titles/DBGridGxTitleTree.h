@@ -6,6 +6,8 @@
 
 #include "grid/titles/HeadTreeNode.h"
 
+#include <QRect>
+
 class TCustomDBGridGx;
 
 class TDBGridGxTitleTree {
@@ -20,6 +22,10 @@ public:
     // The leaf of a data column; null when the tree has none for it (not
     // built yet, or the column came after the last layout pass).
     const THeadTreeNode* Leaf(int dataCol) const;
+    // Where a column's own title starts in its title cell: the leaf's band
+    // is the lowest part of the cell, the group captions above it; the
+    // cell's top when the tree has no leaf for the column.
+    int LeafTop(int dataCol, const QRect& cell) const;
 
     // Notes at each paint whether the grid is scrolled past its first
     // scrollable column; true when that changed since the last paint: the
