@@ -124,9 +124,9 @@ QString TCustomDBGridGx::GetEditText(int col, int)
     return QString::fromStdString(D->FEditorHost->CellEditText(col));
 }
 
-void TCustomDBGridGx::SetEditText(int, int, const QString& value)
+void TCustomDBGridGx::SetEditText(int col, int, const QString& value)
 {
-    D->FEditorHost->SetCellEditText(value.toStdString());
+    D->FEditorHost->SetCellEditText(col, value.toStdString());
 }
 
 QString TCustomDBGridGx::GetEditMask(int col, int)

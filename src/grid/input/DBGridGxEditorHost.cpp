@@ -42,6 +42,8 @@ std::string TDBGridGxEditorHost::CellEditText(int rawCol)
 {
     FEditText.clear();
     FLookupKeyValue = TVariant::Null();
+    // The editor now holds the cell's own text: nothing is pending.
+    FGrid.DataLink()->SetModified(false);
     TColumnGx* column = ColumnAt(rawCol);
     TField* field = column != nullptr ? column->Field() : nullptr;
     if (!FGrid.DataLink()->Active() || field == nullptr)
@@ -66,15 +68,21 @@ std::string TDBGridGxEditorHost::CellEditText(int rawCol)
     return FEditText;
 }
 
-void TDBGridGxEditorHost::SetCellEditText(const std::string& text)
+void TDBGridGxEditorHost::SetCellEditText(int rawCol, const std::string& text)
 {
+    TGridDataLinkGx& link = *FGrid.DataLink();
     // A text the grid already holds is not news: the editor hands its text
     // over again when it hides, also after the text was written.
-    if (text == FEditText)
+    if (text == FEditText && (!link.Modified() || rawCol == FGrid.Col()))
         return;
     FEditText = text;
-    if (FGrid.DataLink()->Active())
-        FGrid.DataLink()->SetModified(true);
+    if (!link.Active())
+        return;
+    link.SetModified(true);
+    if (rawCol != FGrid.Col()) {
+        WriteToColumn(rawCol);
+        link.SetModified(false);
+    }
 }
 
 std::string TDBGridGxEditorHost::EditorTextOf(TField& field) const

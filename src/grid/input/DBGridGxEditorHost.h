@@ -31,9 +31,12 @@ public:
     // for its key (lookup columns), else EditorTextOf.  Kept as the edit
     // text; a lookup column's key value is kept with it (null otherwise).
     std::string CellEditText(int rawCol);
-    // The editor's text as the user left it: kept and marked pending for
-    // the data link, unless it is the text already kept.
-    void SetCellEditText(const std::string& text);
+    // The editor's text as the user left it in a grid column: kept and
+    // marked pending for the data link, unless it is the text already
+    // kept.  Pending text of a column that is no longer current (the
+    // grid's column was set without the keys or the mouse) is written to
+    // its field at once rather than lost.
+    void SetCellEditText(int rawCol, const std::string& text);
     // The text to write back and the key value behind it.
     const std::string& EditText() const { return FEditText; }
     const TVariant& LookupKeyValue() const { return FLookupKeyValue; }
@@ -59,6 +62,7 @@ protected:
     TCustomDBGridGx& Grid() const { return FGrid; }
 
 private:
+    void WriteToColumn(int rawCol);
     void WriteKeyPickList(TColumnGx& column, const std::string& text);
     void WriteLookup(TColumnGx& column, const std::string& text);
     void WritePickList(TColumnGx& column, const std::string& text);

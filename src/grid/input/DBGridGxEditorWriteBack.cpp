@@ -43,7 +43,12 @@ bool KeyFieldsCanModify(const TField& field)
 
 void TDBGridGxEditorHost::WriteToField()
 {
-    TColumnGx* column = ColumnAt(FGrid.Col());
+    WriteToColumn(FGrid.Col());
+}
+
+void TDBGridGxEditorHost::WriteToColumn(int rawCol)
+{
+    TColumnGx* column = ColumnAt(rawCol);
     if (column == nullptr)
         return;
     // While the editor shows over the cell its text is the one to write.
