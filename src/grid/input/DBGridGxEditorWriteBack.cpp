@@ -8,6 +8,7 @@
 #include "data/DataSet.h"
 #include "data/Field.h"
 #include "data/Fields.h"
+#include "editors/LookupExtraRowGx.h"
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/base/InplaceEdit.h"
@@ -24,6 +25,22 @@ TVariant LookupKeyOfText(const TField& field, const std::string& text)
         !lookup->Locate(field.LookupResultField, TVariant(text), TLocateOptions(loCaseInsensitive)))
         return TVariant::Null();
     return lookup->FieldValues(field.LookupKeyFields);
+}
+
+// Whether text is what the lookup column shows for key: the special row's
+// text for its key, or the result of the key's lookup record.  Text typed
+// over a lookup value without picking a record no longer stands for the
+// key it started from.
+bool TextStandsForKey(const TColumnGx& column, const TField& field, const std::string& text, const TVariant& key)
+{
+    const TSpecRowGx* specRow = column.DropDownSpecRow();
+    if (specRow != nullptr && specRow->Visible() && key == specRow->Value() && text == specRow->CellsText())
+        return true;
+    TDataSet* lookup = field.LookupDataSet();
+    if (lookup == nullptr || !lookup->Active())
+        return true;
+    const TVariant result = lookup->Lookup(field.LookupKeyFields, key, field.LookupResultField);
+    return !result.IsNull() && IndexOfNoCase({result.AsString()}, text) == 0;
 }
 
 bool KeyFieldsCanModify(const TField& field)
@@ -107,6 +124,8 @@ void TDBGridGxEditorHost::WriteLookup(TColumnGx& column, const std::string& text
 {
     TField& field = *column.Field();
     TVariant key = FLookupKeyValue;
+    if (!key.IsNull() && !TextStandsForKey(column, field, text, key))
+        key = TVariant::Null();
     if (key.IsNull() && !text.empty()) {
         // A text typed in full names its record even when no list picked it.
         key = LookupKeyOfText(field, text);

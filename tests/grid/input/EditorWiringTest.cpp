@@ -211,6 +211,7 @@ TEST_F(EditorWiring, TheSpecialRowStandsForItsKeyAndForKeysOutsideTheLookupTable
     TSpecRowGx& specRow = *Column(4).DropDownSpecRow();
     specRow.SetCellsText("(none)");
     specRow.SetValue(TVariant(0));
+    specRow.SetShowIfNotInKeyList(false);
     specRow.SetVisible(true);
     FTable.Edit();
     FTable.FieldByName("TREE")->SetAsInteger(0);
