@@ -176,6 +176,10 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y) override;
     TInplaceEdit* CreateEditor() override;
+    QString GetEditText(int col, int row) override;   // these four: the editor host's
+    void SetEditText(int col, int row, const QString& value) override;
+    QString GetEditMask(int col, int row) override;
+    int GetEditLimit() override;
     // The cell grid's mouse hooks, passed on to the mouse (input/DBGridGxMouseHooks.cpp).
     TGridState CalcSizingState(int x, int y, int& index, int& sizingPos, int& sizingOfs,
                                const TGridDrawInfo& drawInfo) const override;

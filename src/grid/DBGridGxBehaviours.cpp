@@ -118,3 +118,25 @@ TInplaceEdit* TCustomDBGridGx::CreateEditor()
         return editor;
     return TCustomGrid::CreateEditor();
 }
+
+QString TCustomDBGridGx::GetEditText(int col, int)
+{
+    return QString::fromStdString(D->FEditorHost->CellEditText(col));
+}
+
+void TCustomDBGridGx::SetEditText(int col, int, const QString& value)
+{
+    D->FEditorHost->SetCellEditText(col, value.toStdString());
+}
+
+QString TCustomDBGridGx::GetEditMask(int col, int)
+{
+    const TColumnGx* column = D->FEditorHost->ColumnAt(col);
+    return column != nullptr ? QString::fromStdString(D->FEditorHost->EditMaskOf(*column)) : QString();
+}
+
+int TCustomDBGridGx::GetEditLimit()
+{
+    const TColumnGx* column = D->FEditorHost->ColumnAt(Col());
+    return column != nullptr ? D->FEditorHost->EditLimitOf(*column) : 0;
+}

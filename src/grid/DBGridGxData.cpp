@@ -61,6 +61,10 @@ void TCustomDBGridGx::CurrentRecordChanged(TField* field)
     TInplaceEdit* editor = InplaceEditor();
     if (!current || !editor || (field && field != current))
         return;
+    // The editor's own text going into its field: the editor keeps it as
+    // typed (should the post then be refused, the user sees what they typed).
+    if (D->FDataLink->InUpdateData())
+        return;
     if (editor->text() != QString::fromStdString(D->FEditorHost->EditorTextOf(*current))) {
         RefreshEditor();
         editor->Deselect();

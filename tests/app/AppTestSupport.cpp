@@ -86,6 +86,21 @@ std::string TScratchDir::CopySample(const std::string& name, const std::string& 
     return target.string();
 }
 
+std::string TScratchDir::CopyShared(const std::string& relative) const
+{
+    const fs::path source = fs::path(TM_SHARED_DIR) / "testdata" / relative;
+    if (!fs::exists(source))
+        return std::string();
+    for (const auto& entry : fs::directory_iterator(source.parent_path())) {
+        if (entry.path().stem() != source.stem())
+            continue;
+        const fs::path copy = fs::path(FPath) / entry.path().filename();
+        fs::copy_file(entry.path(), copy, fs::copy_options::overwrite_existing);
+        fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+    }
+    return (fs::path(FPath) / source.filename()).string();
+}
+
 void WhenModalShows(std::function<void(QWidget& modal)> act)
 {
     auto* timer = new QTimer;

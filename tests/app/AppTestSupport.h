@@ -69,6 +69,10 @@ public:
     std::string Path(const std::string& name) const { return FPath + "/" + name; }
     // Copies one of the committed sample files (and the files that belong to it) here.
     std::string CopySample(const std::string& name, const std::string& as = "") const;
+    // Copies a table of the shared test data with its companion files (same
+    // name, any extension), writable; the copy's path, or "" when the test
+    // data lacks it.
+    std::string CopyShared(const std::string& relative) const;
 
 private:
     std::string FPath;

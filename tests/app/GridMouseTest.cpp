@@ -13,9 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -36,17 +34,10 @@ protected:
     // and opens it; false when the test data lacks it.
     bool OpenCopy(const std::string& relative)
     {
-        const fs::path source = fs::path(TM_SHARED_DIR) / "testdata" / relative;
-        if (!fs::exists(source))
+        const std::string path = Scratch.CopyShared(relative);
+        if (path.empty())
             return false;
-        for (const auto& entry : fs::directory_iterator(source.parent_path())) {
-            if (entry.path().stem() != source.stem())
-                continue;
-            const fs::path copy = Scratch.Path(entry.path().filename().string());
-            fs::copy_file(entry.path(), copy, fs::copy_options::overwrite_existing);
-            fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
-        }
-        Window->OpenAtStart(QString::fromStdString(Scratch.Path(source.filename().string())));
+        Window->OpenAtStart(QString::fromStdString(path));
         return true;
     }
 

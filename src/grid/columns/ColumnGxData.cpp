@@ -19,14 +19,6 @@ bool SameTextNoCase(const std::string& a, const std::string& b)
     return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
 
-int IndexOfNoCase(const TStringListGx& list, const std::string& text)
-{
-    for (size_t i = 0; i < list.size(); ++i)
-        if (SameTextNoCase(list[i], text))
-            return static_cast<int>(i);
-    return -1;
-}
-
 // The ";"-separated names of one line.
 std::vector<std::string> SplitNames(const std::string& line)
 {
@@ -53,6 +45,14 @@ bool LineHasName(const std::string& line, const std::string& text)
 bool IsMemoType(TFieldType type) { return type == ftMemo || type == ftFmtMemo; }
 
 }  // namespace
+
+int IndexOfNoCase(const TStringListGx& list, const std::string& text)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (SameTextNoCase(list[i], text))
+            return static_cast<int>(i);
+    return -1;
+}
 
 TColumnKindGx TColumnGx::ColumnKind() const
 {

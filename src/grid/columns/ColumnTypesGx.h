@@ -65,3 +65,5 @@ enum TDBGridColumnsStateGx { csDefault, csCustomized };
 
 // Lines of text such as a pick list or a key list.
 using TStringListGx = std::vector<std::string>;
+// The first line equal to text without regard to case, or -1.
+int IndexOfNoCase(const TStringListGx& list, const std::string& text);

@@ -4,6 +4,7 @@
 #include "grid/BehaviourTestSupport.h"
 
 #include "grid/base/InplaceEdit.h"
+#include "grid/input/DBGridInplaceEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,8 @@ TEST(EditorHostHooks, ShowingTheEditorFirstAsksTheHost)
     grid.ShowEditor();
 
     EXPECT_EQ(grid.Editors->EditorsAsked, 1);
-    // The host left it to the cell grid, whose plain editor shows.
-    ASSERT_NE(grid.InplaceEditor(), nullptr);
+    // The host made the grid's own editor.
+    ASSERT_NE(dynamic_cast<TDBGridInplaceEdit*>(grid.InplaceEditor()), nullptr);
     EXPECT_TRUE(grid.EditorMode());
     // Made once: showing it again asks no more.
     grid.HideEditor();
@@ -72,12 +73,12 @@ TEST(EditorHostHooks, AnIncompleteMaskedTextIsRefusedNamingTheFieldAndNothingIsW
     TShownBehaviourGrid shown;
     TBehaviourGrid& grid = *shown.Grid;
     grid.SetOptions(grid.Options() + dgEditing);
+    shown.Table->FieldByName("NAME")->SetEditMask("LL-00;1;_");
     grid.SetCol(grid.DataToRawColumn(1));
     grid.ShowEditor();
     TInplaceEdit& editor = *grid.InplaceEditor();
+    EXPECT_EQ(editor.EditMask(), "LL-00;1;_") << "the field's mask reaches the editor";
     shown.Table->Edit();
-    // The grid does not yet hand its fields' masks to the editor: set here.
-    editor.SetEditMask("LL-00;1;_");
     editor.SetValueText("AB-1");
     try {
         grid.EditorHost().WriteToField();

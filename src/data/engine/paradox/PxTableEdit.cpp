@@ -25,6 +25,17 @@ namespace {
     RaiseEngineError(DBIERR_TABLEREADONLY, details);
 }
 
+// A record whose key another record has: the message names the key's
+// fields, so the user knows which values to change.
+[[noreturn]] void RaiseKeyViolation(const TPxTable& table, const TPxHeader& header)
+{
+    std::string names;
+    for (int i = 0; i < header.KeyFields() && i < static_cast<int>(header.Fields.size()); ++i)
+        names += (i > 0 ? ", " : "") + table.CodePage().ToUtf8(header.Fields[static_cast<size_t>(i)].Name);
+    RaiseEngineError(DBIERR_KEYVIOL, {"A record with the same value of " + names + " exists already.",
+                                      "File: " + table.Path()});
+}
+
 } // namespace
 
 uint32_t TPxTable::NextAutoIncValue()
@@ -294,7 +305,7 @@ int64_t TPxTable::Insert(TEngineRecord& values, int64_t before)
         bool found;
         change.FindKey(KeyOf(record.data()), position, slot, found);
         if (found)
-            RaiseEngineError(DBIERR_KEYVIOL, {"File: " + FPath});
+            RaiseKeyViolation(*this, FHeader);
     } else if (before < 0 || before >= RecordCount()) {
         appended = true;
         position = std::max(0, FMap.BlockCount() - 1);
@@ -350,7 +361,7 @@ int64_t TPxTable::Modify(int64_t r, const TEngineRecord& values)
         bool found;
         change.FindKey(KeyOf(record.data()), p, s, found);
         if (found)
-            RaiseEngineError(DBIERR_KEYVIOL, {"File: " + FPath});
+            RaiseKeyViolation(*this, FHeader);
     }
     int finalPosition = position, finalSlot = slot;
     TJournalScope journal(FPath, FData, FBlobs);

@@ -143,6 +143,11 @@ TEST(ParadoxWrite, KeyedTableKeepsKeyOrderAndRefusesDuplicates)
     clash[0] = TVariant(int32_t(900000));
     EXPECT_EQ(ErrorOf([&] { cursor->ModifyRecord(clash); }), DBIERR_KEYVIOL);
     EXPECT_EQ(ReadFileBytes(path), before);
+    try {
+        cursor->ModifyRecord(clash);
+    } catch (const EDBEngineError& e) {
+        EXPECT_NE(e.Message().find("same value of Key exists"), std::string::npos) << e.Message();
+    }
 
     // Deleting everything leaves a valid empty table.
     while (cursor->RecordCount() > 0) {
