@@ -1,5 +1,6 @@
 #include "grid/input/DBGridGxStepValue.h"
 
+#include "data/DataSet.h"
 #include "data/Field.h"
 #include "grid/columns/ColumnGx.h"
 
@@ -32,6 +33,31 @@ bool IsNumeric(TFieldType type)
     default:
         return false;
     }
+}
+
+// The key of the lookup record after (step > 0) or before the one the
+// field's key finds, wrapping; from the first lookup record when the key is
+// null or not there.
+bool StepLookupKey(TColumnGx& column, TField& field, double step)
+{
+    TDataSet* lookup = field.LookupDataSet();
+    TDataSet* dataSet = field.DataSet();
+    if (lookup == nullptr || dataSet == nullptr || !lookup->Active() || lookup->IsEmpty())
+        return false;
+    const TVariant key = dataSet->FieldValues(field.KeyFields);
+    if (key.IsNull() || !lookup->Locate(field.LookupKeyFields, key)) {
+        lookup->First();
+    } else if (step > 0) {
+        lookup->Next();
+        if (lookup->Eof())
+            lookup->First();
+    } else {
+        lookup->Prior();
+        if (lookup->Bof())
+            lookup->Last();
+    }
+    column.UpdateData(std::string(), lookup->FieldValues(field.LookupKeyFields), false);
+    return true;
 }
 
 bool IsWhole(TFieldType type)
@@ -72,7 +98,7 @@ bool StepColumnValue(TColumnGx& column, double step)
         }
         return true;
     case ckLookupField:
-        return false;
+        return StepLookupKey(column, *field, step);
     }
     return false;
 }
