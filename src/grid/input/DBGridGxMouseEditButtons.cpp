@@ -44,11 +44,19 @@ void TDBGridGxMouse::PassPressToEditButton(TGridCoord cell, QPoint at)
     if (target == nullptr || target == FGrid.viewport() || !editor->isAncestorOf(target))
         return;
     EndTracking();
-    // The button takes the rest of the press: its moves and its release.
-    const QPoint local = target->mapFrom(FGrid.viewport(), at);
+    // Once the grid's own handling of the press is over, the button takes
+    // it, with its moves and its release.
     const QPoint global = FGrid.viewport()->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::LeftButton, Qt::LeftButton,
-                      QApplication::keyboardModifiers());
-    target->grabMouse();
-    QApplication::sendEvent(target, &press);
+    QMetaObject::invokeMethod(
+        target,
+        [target, global] {
+            if (!target->isVisible())
+                return;
+            const QPoint local = target->mapFromGlobal(global);
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(global), Qt::LeftButton,
+                              Qt::LeftButton, QApplication::keyboardModifiers());
+            target->grabMouse();
+            QApplication::sendEvent(target, &press);
+        },
+        Qt::QueuedConnection);
 }

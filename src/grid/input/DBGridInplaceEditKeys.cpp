@@ -1,7 +1,8 @@
 // The in-place editor's own keys: Ctrl+Enter on ellipsis and drop-down
 // cells, Delete and Backspace in lookup and key pick list cells, Enter as
 // Tab, Ctrl+F, the special row's shortcut, and type-ahead in pick list and
-// lookup cells (with OnNotInList deciding whether an unmatched text stays).
+// lookup cells (with OnNotInList deciding whether an unmatched text stays);
+// a paste into a lookup or key pick list cell is matched as typed text.
 
 #include "grid/input/DBGridInplaceEdit.h"
 
@@ -16,6 +17,8 @@
 #include "grid/columns/ColumnGx.h"
 #include "grid/input/DBGridGxEditorHost.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
@@ -52,6 +55,13 @@ bool TDBGridInplaceEdit::EditorKeyDown(QKeyEvent& event)
         return DeleteLookupKey(*column);
     if (key == Qt::Key_Backspace && (IsLookupCell(*column) || IsKeyPickCell(*column)))
         return BackspaceLookupKey(*column);
+    if (event.matches(QKeySequence::Paste) && (FEditStyle == esDataListGx || IsKeyPickCell(*column))) {
+        // Pasted text is matched as if it were typed.
+        const QString pasted = QGuiApplication::clipboard()->text();
+        if (!pasted.isEmpty() && GridCanEditModify())
+            TypeAhead(*column, pasted);
+        return true;
+    }
     int gridKey = key;
     if (enter && modifiers == Qt::NoModifier && FDBGrid.OptionsGx().Contains(dghEnterAsTab)) {
         SendToGrid(gridKey, TCustomGrid::ShiftFromQt(event.modifiers()));
