@@ -143,14 +143,11 @@ public:
     TDBGridGxEditorHost& EditorHost();
     TDBGridGxTitleTree& TitleTree();
     TDBGridGxFooterSummaries& FooterSummaries();
-    // Copy, cut, paste and delete of the selection (null: none installed).
+    // Copy, cut, paste and delete of the selection (null: none installed);
+    // their enabling tests are in input/DBGridGxEditActions.h.
     TGridClipboardActionsGx* ClipboardActions() const;
     void SetClipboardActions(std::unique_ptr<TGridClipboardActionsGx> value);
-
-    // ---- keys and edit actions (input/)
-    void SelectColumn(int gridCol, int direction, bool extend);   // DBGridGxSelectColumn.h
-    bool CanEditColumn();   // the current column's can-modify test and dgEditing
-    // The edit actions' enabling tests: DBGridGxEditActions.h.
+    void SelectColumn(int gridCol, int direction, bool extend);   // input/DBGridGxSelectColumn.h
 
     // ---- the column model's notifications (TColumnsHostGx)
     void ColumnsChanged(TColumnGx* item) override;

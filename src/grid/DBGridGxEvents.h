@@ -49,4 +49,7 @@ struct TDBGridGxInputEvents {
     std::function<void()> OnColExit;    // before another column becomes current
     // Sort markers changed by title clicks (with Ctrl: when Ctrl is let go).
     std::function<void()> OnSortMarkingChanged;
+    // A click on the editor's ellipsis or drop-down button, or Ctrl+Enter
+    // in such a cell; before the column's own OnEditButtonClick.
+    std::function<void()> OnEditButtonClick;
 };

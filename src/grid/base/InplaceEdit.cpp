@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 
+#include <limits>
+
 TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGrid(grid) {
     setFrame(false);
     hide();
@@ -23,7 +25,8 @@ void TInplaceEdit::SetMaxLength(int value) {
     FMaxLength = value > 0 ? value : 0;
     // A mask's edit text has one character per position, literals included.
     const int limit = FMask.Active() ? FMask.Mask().Length() : FMaxLength;
-    QLineEdit::setMaxLength(limit > 0 ? limit : 32767);
+    // No limit means none at all: a long memo must not be cut to fit.
+    QLineEdit::setMaxLength(limit > 0 ? limit : std::numeric_limits<int>::max());
 }
 
 QString TInplaceEdit::ValueText() const { return FMask.Active() ? FMask.Value() : text(); }
@@ -97,7 +100,8 @@ void TInplaceEdit::Hide() {
     if (!isVisible()) return;
     // Give the focus back to the grid first, so that hiding does not pass it
     // on to some other control.
-    if (window()->focusWidget() == this) FGrid->setFocus(Qt::OtherFocusReason);
+    QWidget* focused = window()->focusWidget();
+    if (focused == this || isAncestorOf(focused)) FGrid->setFocus(Qt::OtherFocusReason);
     hide();
 }
 
@@ -243,6 +247,8 @@ void TInplaceEdit::TypeChar(const QString& ch) {
     QKeyEvent typed(QEvent::KeyPress, code, Qt::NoModifier, key);
     if (!MaskedKey(typed, key)) QLineEdit::keyPressEvent(&typed);
 }
+
+bool TInplaceEdit::GridCanEditModify() { return FGrid->CanEditModify(); }
 
 void TInplaceEdit::EditorTextChanged() {
     setModified(true);

@@ -68,6 +68,8 @@ protected:
     virtual void DblClick();
     // Hands a key down to the grid; the key is consumed.
     void SendToGrid(int& key, TShiftState shift);
+    // The grid's gate for changing the cell (it may start the dataset's edit).
+    bool GridCanEditModify();
     // The editor changed its own text (a value taken from a drop-down):
     // marked modified and handed to the grid as typed text is.
     void EditorTextChanged();

@@ -136,8 +136,8 @@ bool RunEditAction(TCustomDBGridGx& grid, TDBGridGxEditAction action, bool testO
     return true;
 }
 
-bool TCustomDBGridGx::CanEditColumn()
+bool CanEditColumn(TCustomDBGridGx& grid)
 {
-    TColumnGx* column = GridCurrentColumn(*this);
-    return column && D->FOptions.Contains(dgEditing) && column->CanModify(false);
+    TColumnGx* column = GridCurrentColumn(grid);
+    return column && grid.Options().Contains(dgEditing) && column->CanModify(false);
 }

@@ -38,3 +38,5 @@ bool DeleteAllowed(TCustomDBGridGx& grid);
 bool SelectAllAllowed(TCustomDBGridGx& grid);
 // Runs one (testOnly: tests it) when EditActions has it and its test holds.
 bool RunEditAction(TCustomDBGridGx& grid, TDBGridGxEditAction action, bool testOnly = false);
+// The current column's can-modify test, with dgEditing on.
+bool CanEditColumn(TCustomDBGridGx& grid);

@@ -345,7 +345,7 @@ bool TDBGridGxKeyboard::RoutesToSearch() const
     if (FIncSearch.Active())
         return true;
     const TDBGridGxOptions optionsGx = FGrid.OptionsGx();
-    if (optionsGx.Contains(dghIncSearch) && !FGrid.CanEditColumn())
+    if (optionsGx.Contains(dghIncSearch) && !CanEditColumn(FGrid))
         return true;
     return optionsGx.Contains(dghPreferIncSearch) && !FGrid.Options().Contains(dgAlwaysShowEditor) &&
            !(FGrid.InplaceEditor() && FGrid.InplaceEditor()->isVisible());

@@ -177,10 +177,13 @@ void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGr
     // Check boxes and key images change by clicks, never through the editor.
     const bool toggles = IsToggleColumn(ColumnAtRaw(cell.X));
     const bool onOldCell = !inIndicator && cell.X == oldCol && cell.Y == oldRow;
-    if (button == Qt::LeftButton && !toggles && (onOldCell || options.Contains(dgAlwaysShowEditor)))
+    const bool onButtons = !inIndicator && ShowsEditorForButtons({cell.X, FGrid.Row()}, FDownPt);
+    if (button == Qt::LeftButton && !toggles && (onOldCell || onButtons || options.Contains(dgAlwaysShowEditor)))
         FGrid.ShowEditor();
     else if (button == Qt::RightButton || inIndicator)
         FGrid.RefreshEditor();
+    if (button == Qt::LeftButton && !toggles && !inIndicator)
+        PassPressToEditButton({cell.X, FGrid.Row()}, FDownPt);
     if (toggles && button == Qt::LeftButton)
         FPressedToggleCell = {cell.X, FGrid.Row()};
 }

@@ -80,6 +80,13 @@ private:
     void EndTracking();
     void FireMouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
 
+    // ---- the current cell's edit buttons (DBGridGxMouseEditButtons.cpp)
+    bool InEditButtonArea(TGridCoord cell, QPoint at) const;
+    // A press on the drop-down button a column always shows opens the editor.
+    bool ShowsEditorForButtons(TGridCoord cell, QPoint at) const;
+    // Hands a press in the button area on to the editor's button there.
+    void PassPressToEditButton(TGridCoord cell, QPoint at);
+
     // ---- titles (DBGridGxMouseTitles.cpp)
     bool InColumnSelectZone(TGridCoord cell, int y) const;
     void PressColumnSelectZone(TShiftState shift, TGridCoord cell);

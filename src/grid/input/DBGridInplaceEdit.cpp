@@ -10,6 +10,8 @@
 #include "grid/GridDataLinkGx.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/input/DBGridGxEditorHost.h"
+#include "grid/input/InplaceEditButtonsGx.h"
+#include "grid/input/InplaceWordWrapGx.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/Exceptions.h"
 #include "ui/QtColor.h"
@@ -24,20 +26,6 @@
 
 namespace {
 
-TEditButtonStyleGx ButtonStyleFor(TEditStyleGx style)
-{
-    switch (style) {
-    case esEllipsisGx: return ebsEllipsisGx;
-    case esUpDownGx: return ebsUpDownGx;
-    default: return ebsDropDownGx;
-    }
-}
-
-bool HasDropDown(TEditStyleGx style)
-{
-    return style == esPickListGx || style == esDataListGx || style == esDateCalendarGx;
-}
-
 QDate ToQDate(TDateTime value)
 {
     int year = 0, month = 0, day = 0;
@@ -47,19 +35,31 @@ QDate ToQDate(TDateTime value)
 
 } // namespace
 
-TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGridGx& grid) : TInplaceEdit(&grid), FDBGrid(grid)
+TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGridGx& grid)
+    : TInplaceEdit(&grid), FDBGrid(grid), FButtons(std::make_unique<TInplaceEditButtonsGx>(*this))
 {
-    FButton = new TEditButtonControlGx(this);
-    FButton->setCursor(Qt::ArrowCursor);
-    FButton->hide();
-    FButton->OnDown = [this](TEditButtonControlGx&, bool, bool& autoRepeat, bool&) {
-        autoRepeat = false;
-        ButtonDown();
+    FButtons->OnDown = [this](int index, bool top, bool& autoRepeat, bool& handled) {
+        EditButtonDown(index, top, autoRepeat, handled);
     };
-    FButton->OnClick = [this](TSpeedButton&) { ButtonClick(); };
+    FButtons->OnClick = [this](int index) { EditButtonClick(index); };
+    FButtons->OnMouseMove = [this](int index, Qt::MouseButton, QPoint at) { EditButtonMouseMove(index, at); };
+    FButtons->OnMouseUp = [this](int index, Qt::MouseButton button, QPoint at) {
+        EditButtonMouseUp(index, button, at);
+    };
 }
 
 TDBGridInplaceEdit::~TDBGridInplaceEdit() { FLookupSource.SetDataSet(nullptr); }
+
+bool TDBGridInplaceEdit::HasDropDown() const
+{
+    return FEditStyle == esPickListGx || FEditStyle == esDataListGx || FEditStyle == esDateCalendarGx;
+}
+
+TEditButtonControlGx& TDBGridInplaceEdit::DefaultButton() const { return FButtons->Button(0); }
+
+bool TDBGridInplaceEdit::WordWrap() const { return FWordWrap != nullptr && FWordWrap->Active(); }
+
+QPlainTextEdit* TDBGridInplaceEdit::WordWrapBox() const { return WordWrap() ? &FWordWrap->Box() : nullptr; }
 
 TColumnGx* TDBGridInplaceEdit::Column() const
 {
@@ -76,9 +76,33 @@ void TDBGridInplaceEdit::UpdateContents()
     TColumnGx* column = Column();
     SetEditStyle(column != nullptr ? EditStyleOf(FDBGrid, *column) : esSimpleGx);
     setReadOnly(column != nullptr && column->ReadOnly());
-    if (column != nullptr)
+    if (column != nullptr) {
         setFont(column->Font());
+        ApplyInputMethod(*column);
+    }
+    const bool wrap = column != nullptr && column->WordWrap() && FDBGrid.MultiLine() && !HasDropDown() &&
+                      column->ColumnKind() == ckCommon && FDBGrid.EditorHost().EditMaskOf(*column).empty();
+    if (wrap && FWordWrap == nullptr)
+        FWordWrap = std::make_unique<TInplaceWordWrapGx>(*this);
+    if (FWordWrap != nullptr)
+        FWordWrap->SetActive(wrap);
     TInplaceEdit::UpdateContents();
+    if (wrap)
+        FWordWrap->FollowEditor();
+}
+
+// The column's input method setting (the grid's until the column sets its
+// own): off for imDisable; hinted to Latin input for the closed and
+// alphanumeric modes; the platform's own choice otherwise.  The hints live
+// on the editor, so a focus leaving it returns to the default input.
+void TDBGridInplaceEdit::ApplyInputMethod(const TColumnGx& column)
+{
+    const TImeModeGx mode = column.ImeMode();
+    setAttribute(Qt::WA_InputMethodEnabled, mode != imDisable);
+    Qt::InputMethodHints hints = inputMethodHints() & ~(Qt::ImhPreferLatin | Qt::ImhLatinOnly);
+    if (mode == imClose || mode == imSAlpha || mode == imAlpha)
+        hints |= Qt::ImhPreferLatin;
+    setInputMethodHints(hints);
 }
 
 void TDBGridInplaceEdit::SetEditStyle(TEditStyleGx value)
@@ -114,20 +138,7 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyleGx value)
         break;
     default: FActiveList = nullptr; break;
     }
-    FButton->SetStyle(ButtonStyleFor(value));
-    FButton->setVisible(value != esSimpleGx);
     BoundsChanged();
-}
-
-void TDBGridInplaceEdit::BoundsChanged()
-{
-    if (FButton == nullptr)
-        return;
-    const int width = FButton->isVisibleTo(this) ? FDBGrid.EditButtonWidth() : 0;
-    const int height = (width * 3 + 1) / 2 < this->height() ? width : this->height();
-    FButton->SetFlat(FDBGrid.Flat());
-    FButton->setGeometry(this->width() - width, 0, width, height);
-    setTextMargins(0, 0, width, 0);
 }
 
 // ---- drop down and close up
@@ -234,7 +245,7 @@ void TDBGridInplaceEdit::ShowList(QWidget& list, QSize size)
     if (FDataList == &list)
         FDataList->SetResizedByUser(false);
     FListVisible = true;
-    FButton->SetDropped(true);
+    DefaultButton().SetDropped(true);
     update();
 }
 
@@ -244,7 +255,7 @@ void TDBGridInplaceEdit::CloseUp(bool accept)
         setFocus(Qt::OtherFocusReason);
     if (!FListVisible)
         return;
-    FButton->SetDropped(false);
+    DefaultButton().SetDropped(false);
     TColumnGx* column = Column();
     const TVariant chosenKey = FEditStyle == esDataListGx ? FDataList->CurrentKey() : TVariant::Null();
     if (column != nullptr)
@@ -327,7 +338,7 @@ void TDBGridInplaceEdit::ListMouseUp(QWidget& list, QPoint position)
 
 bool TDBGridInplaceEdit::DropDownKey(QKeyEvent& event)
 {
-    if (!HasDropDown(FEditStyle))
+    if (!HasDropDown())
         return false;
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     const int key = event.key();
@@ -381,7 +392,17 @@ void TDBGridInplaceEdit::ForwardToList(QKeyEvent& event)
 
 void TDBGridInplaceEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (DropDownKey(*event)) {
+    if (DropDownKey(*event) || EditorKeyDown(*event)) {
+        event->accept();
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && modifiers == Qt::ControlModifier && !WordWrap()) {
+        // Ctrl+Enter types no line break into a single-line editor: the key
+        // goes on without its character.
+        QKeyEvent withoutText(QEvent::KeyPress, event->key(), event->modifiers(), QString());
+        TInplaceEdit::keyPressEvent(&withoutText);
         event->accept();
         return;
     }
@@ -404,24 +425,4 @@ void TDBGridInplaceEdit::focusOutEvent(QFocusEvent* event)
                 CloseUp(false);
         },
         Qt::QueuedConnection);
-}
-
-void TDBGridInplaceEdit::ButtonDown()
-{
-    setFocus(Qt::MouseFocusReason);
-    if (!HasDropDown(FEditStyle) || ListVisible())
-        return;
-    DropDown();
-    FOpenedByButton = true;
-}
-
-void TDBGridInplaceEdit::ButtonClick()
-{
-    bool handled = false;
-    TColumnGx* column = Column();
-    if (column != nullptr && column->OnEditButtonClick)
-        column->OnEditButtonClick(*column, handled);
-    if (!handled && ListVisible() && !FOpenedByButton)
-        CloseUp(false);
-    FOpenedByButton = false;
 }

@@ -3,7 +3,7 @@
 // and discarding, the size the user gave it), the month calendar and the
 // lookup list, and the default edit button.
 
-#include "grid/GridTestSupport.h"
+#include "grid/input/InplaceEditTestSupport.h"
 
 #include "data/FieldTypes.h"
 #include "editors/EditButtonControlGx.h"
@@ -24,17 +24,6 @@
 
 namespace {
 
-class TInplaceEditorHost : public TDBGridGxEditorHost {
-public:
-    using TDBGridGxEditorHost::TDBGridGxEditorHost;
-    TInplaceEdit* CreateEditor() override { return new TDBGridInplaceEdit(Grid()); }
-};
-
-class TEditingGrid : public TDBGridGx {
-public:
-    TEditingGrid() { SetEditorHost(std::make_unique<TInplaceEditorHost>(*this)); }
-};
-
 class GridInplaceEdit : public ::testing::Test {
 protected:
     void SetUp() override
@@ -49,19 +38,7 @@ protected:
         FTable.FieldDefs().Add("BORN", ftDate);
         FTable.FieldDefs().Add("TREE", ftInteger);
         FTable.AppendRecord({TVariant("Bob"), TVariant::FromDateTime(EncodeDate(2024, 2, 14)), TVariant(2)});
-        for (const auto& [name, type] : {std::pair{"NAME", ftString}, {"BORN", ftDate}, {"TREE", ftInteger}}) {
-            auto field = CreateField(type, type == ftString ? 20 : 0);
-            field->SetFieldName(name);
-            FTable.Fields().Add(std::move(field));
-        }
-        auto treeName = CreateField(ftString, 20);
-        treeName->SetFieldName("TREENAME");
-        treeName->SetFieldKind(fkLookup);
-        treeName->SetLookupDataSet(&FTrees);
-        treeName->KeyFields = "TREE";
-        treeName->LookupKeyFields = "CODE";
-        treeName->LookupResultField = "NAME";
-        FTable.Fields().Add(std::move(treeName));
+        AddTreeLookupField(FTable, FTrees);
         FTable.Open();
 
         FGrid = std::make_unique<TEditingGrid>();
@@ -71,20 +48,11 @@ protected:
         ShowActiveGrid(*FGrid, 500, 200);
     }
 
-    TDBGridInplaceEdit& EditColumn(int column)
-    {
-        FGrid->SetCol(FGrid->DataToRawColumn(column));
-        FGrid->ShowEditor();
-        auto* editor = dynamic_cast<TDBGridInplaceEdit*>(FGrid->InplaceEditor());
-        EXPECT_NE(editor, nullptr);
-        editor->setFocus();
-        return *editor;
-    }
+    TDBGridInplaceEdit& EditColumn(int column) { return EditGridColumn(*FGrid, column); }
     void Key(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(&target, key, modifiers);
     }
-    QRect GlobalRect(const QWidget& widget) const { return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size()); }
 
     TMemTable FTrees;
     TMemTable FTable;

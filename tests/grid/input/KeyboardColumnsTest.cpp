@@ -145,7 +145,7 @@ TEST(KeyboardColumns, EditorGatesRefuseCheckBoxesSearchesAndReadOnlyGrids)
     EXPECT_FALSE(g.Keyboard().IncSearchActive());
     EXPECT_TRUE(g.InplaceEditor()->isVisible()) << "F2 ends the search and opens the editor";
     g.SetReadOnly(true);
-    EXPECT_FALSE(g.CanEditColumn());
+    EXPECT_FALSE(CanEditColumn(g));
 }
 
 // ---- clipboard keys and the standard edit actions ------------------------
