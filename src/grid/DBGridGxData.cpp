@@ -65,7 +65,9 @@ void TCustomDBGridGx::CurrentRecordChanged(TField* field)
     // typed (should the post then be refused, the user sees what they typed).
     if (D->FDataLink->InUpdateData())
         return;
-    if (editor->text() != QString::fromStdString(D->FEditorHost->EditorTextOf(*current))) {
+    // Compared with the cell's edit text, which for a key pick list or a
+    // lookup cell is what the editor shows, not the field's own text.
+    if (editor->text() != GetEditText(Col(), Row())) {
         RefreshEditor();
         editor->Deselect();
     }

@@ -8,6 +8,7 @@
 #include "editors/PopupPlacementGx.h"
 #include "grid/DBGridGx.h"
 #include "grid/GridDataLinkGx.h"
+#include "grid/input/DBGridGxEditReadOnly.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/input/DBGridGxEditorHost.h"
 #include "grid/input/InplaceEditButtonsGx.h"
@@ -75,7 +76,9 @@ void TDBGridInplaceEdit::UpdateContents()
 {
     TColumnGx* column = Column();
     SetEditStyle(column != nullptr ? EditStyleOf(FDBGrid, *column) : esSimpleGx);
-    setReadOnly(column != nullptr && column->ReadOnly());
+    // The cell-parameter events may turn the column's own answer over.
+    setReadOnly(column != nullptr &&
+                EditReadOnlyOverride(FDBGrid, *column).value_or(column->ReadOnly()));
     if (column != nullptr) {
         setFont(column->Font());
         ApplyInputMethod(*column);
@@ -295,7 +298,7 @@ void TDBGridInplaceEdit::RememberListSize(TColumnGx& column)
 void TDBGridInplaceEdit::AcceptPickList(TColumnGx& column)
 {
     QListWidgetItem* item = FPickList->currentItem();
-    if (item == nullptr || column.ReadOnly() || !FDBGrid.DataLink()->Edit())
+    if (item == nullptr || isReadOnly() || !FDBGrid.DataLink()->Edit())
         return;
     setText(item->text());
     EditorTextChanged();
@@ -307,7 +310,7 @@ void TDBGridInplaceEdit::AcceptDataList(TColumnGx& column, const TVariant& key)
     TField& field = *column.Field();
     const std::string shown = FDataList->DisplayText();
     try {
-        if (!column.ReadOnly() && FDBGrid.DataLink()->Edit())
+        if (!isReadOnly() && FDBGrid.DataLink()->Edit())
             FDBGrid.DataLink()->DataSet()->SetFieldValues(field.KeyFields, key);
     } catch (...) {
         // Differs from the field, so it is written again.
@@ -321,7 +324,7 @@ void TDBGridInplaceEdit::AcceptDataList(TColumnGx& column, const TVariant& key)
 void TDBGridInplaceEdit::AcceptCalendar(TColumnGx& column)
 {
     TField* field = column.Field();
-    if (field == nullptr || column.ReadOnly() || !FDBGrid.DataLink()->Edit())
+    if (field == nullptr || isReadOnly() || !FDBGrid.DataLink()->Edit())
         return;
     const QDate date = FCalendar->Date();
     field->SetAsDateTime(EncodeDate(date.year(), date.month(), date.day()));

@@ -28,11 +28,7 @@ class GridInplaceEdit : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FTrees.FieldDefs().Add("CODE", ftInteger);
-        FTrees.FieldDefs().Add("NAME", ftString, 20);
-        for (int i = 1; i <= 3; ++i)
-            FTrees.AppendRecord({TVariant(i), TVariant(std::string("Tree ") + char('A' + i - 1))});
-        FTrees.Open();
+        OpenTreeTable(FTrees);
 
         FTable.FieldDefs().Add("NAME", ftString, 20);
         FTable.FieldDefs().Add("BORN", ftDate);

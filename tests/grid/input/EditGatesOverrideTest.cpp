@@ -48,6 +48,7 @@ TEST(EditGatesOverride, AReadOnlyDecisionKeepsTypedKeysOutOfAWritableColumn)
     TDecidedGrid t;
     t.Decided = true;
     TInplaceEdit& editor = t.OpenEditor();
+    EXPECT_TRUE(editor.isReadOnly()) << "the editor shows the decision";
     const QString before = editor.text();
     QTest::keyClicks(&editor, "xy");
     EXPECT_EQ(editor.text(), before);
@@ -68,6 +69,8 @@ TEST(EditGatesOverride, AWritableDecisionOpensAReadOnlyColumnToTypedKeys)
     EXPECT_EQ(t.Table->State(), dsBrowse);
 
     t.Decided = false;
+    t.Grid->InvalidateEditor();   // the editor takes the decision as it is filled
+    EXPECT_FALSE(editor.isReadOnly());
     QTest::keyClicks(&editor, "q");
     EXPECT_TRUE(editor.text().contains('q'));
     EXPECT_EQ(t.Table->State(), dsEdit) << "the gate put the dataset into edit state";

@@ -3,7 +3,7 @@
 // the cell or the row: plain text, a key pick list's key, a lookup
 // record's key, the special row's key, and a pick list's unknown text.
 
-#include "grid/GridTestSupport.h"
+#include "grid/input/InplaceEditTestSupport.h"
 
 #include "data/FieldTypes.h"
 #include "editors/LookupExtraRowGx.h"
@@ -23,11 +23,7 @@ class EditorWiring : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FTrees.FieldDefs().Add("CODE", ftInteger);
-        FTrees.FieldDefs().Add("NAME", ftString, 20);
-        for (int i = 1; i <= 3; ++i)
-            FTrees.AppendRecord({TVariant(i), TVariant(std::string("Tree ") + char('A' + i - 1))});
-        FTrees.Open();
+        OpenTreeTable(FTrees);
 
         FTable.FieldDefs().Add("NAME", ftString, 8);
         FTable.FieldDefs().Add("CODE", ftString, 1);
@@ -35,20 +31,7 @@ protected:
         FTable.FieldDefs().Add("TREE", ftInteger);
         FTable.AppendRecord({TVariant("Ann"), TVariant("Y"), TVariant(1), TVariant(2)});
         FTable.AppendRecord({TVariant("Bob"), TVariant("N"), TVariant(3), TVariant(1)});
-        for (const auto& [name, type, size] :
-             {std::tuple{"NAME", ftString, 8}, {"CODE", ftString, 1}, {"LEVEL", ftInteger, 0}, {"TREE", ftInteger, 0}}) {
-            auto field = CreateField(type, size);
-            field->SetFieldName(name);
-            FTable.Fields().Add(std::move(field));
-        }
-        auto treeName = CreateField(ftString, 20);
-        treeName->SetFieldName("TREENAME");
-        treeName->SetFieldKind(fkLookup);
-        treeName->SetLookupDataSet(&FTrees);
-        treeName->KeyFields = "TREE";
-        treeName->LookupKeyFields = "CODE";
-        treeName->LookupResultField = "NAME";
-        FTable.Fields().Add(std::move(treeName));
+        AddTreeLookupField(FTable, FTrees);
         FTable.Open();
 
         FGrid = std::make_unique<TDBGridGx>();

@@ -28,6 +28,17 @@ inline TDBGridInplaceEdit& EditGridColumn(TEditingGrid& grid, int dataColumn)
     return editor;
 }
 
+// Opens a lookup table of three trees: CODE 1, 2, 3 named "Tree A", "Tree B"
+// and "Tree C".
+inline void OpenTreeTable(TMemTable& trees)
+{
+    trees.FieldDefs().Add("CODE", ftInteger);
+    trees.FieldDefs().Add("NAME", ftString, 20);
+    for (int i = 1; i <= 3; ++i)
+        trees.AppendRecord({TVariant(i), TVariant(std::string("Tree ") + char('A' + i - 1))});
+    trees.Open();
+}
+
 // Gives a closed table a persistent field for each of its field defs (as
 // they stand) and a lookup field TREENAME: the NAME of the `trees` record
 // whose CODE is the table's TREE.

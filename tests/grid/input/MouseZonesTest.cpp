@@ -128,16 +128,16 @@ TEST(MouseZones, UnderMultiLevelTitlesOnlyTheLeafPartOfATitleIsItsButton)
     ASSERT_GT(t.OnLeaf(1).y(), t.OnGroup(1).y() + 4) << "the group caption takes the upper band";
 
     QTest::mousePress(Client(t.G()), Qt::LeftButton, {}, t.OnGroup(1));
-    EXPECT_EQ(t.G().PressedTitleCol(), -1) << "a group caption is no button";
+    EXPECT_EQ(t.G().Mouse().PressedTitleCol(), -1) << "a group caption is no button";
     QTest::mouseRelease(Client(t.G()), Qt::LeftButton, {}, t.OnGroup(1));
     EXPECT_TRUE(t.Clicks.empty());
 
     QTest::mousePress(Client(t.G()), Qt::LeftButton, {}, t.OnLeaf(1));
-    EXPECT_EQ(t.G().PressedTitleCol(), 1);
+    EXPECT_EQ(t.G().Mouse().PressedTitleCol(), 1);
     QTest::mouseMove(Client(t.G()), t.OnGroup(1));
-    EXPECT_EQ(t.G().PressedTitleCol(), -1) << "drawn up over the group caption";
+    EXPECT_EQ(t.G().Mouse().PressedTitleCol(), -1) << "drawn up over the group caption";
     QTest::mouseMove(Client(t.G()), t.OnLeaf(1));
-    EXPECT_EQ(t.G().PressedTitleCol(), 1);
+    EXPECT_EQ(t.G().Mouse().PressedTitleCol(), 1);
     QTest::mouseRelease(Client(t.G()), Qt::LeftButton, {}, t.OnLeaf(1));
     EXPECT_EQ(t.Clicks, std::vector<int>{1});
 
