@@ -46,6 +46,15 @@ void TCustomGrid::HideEditor() {
 }
 
 void TCustomGrid::InvalidateEditor() {
+    // An editor shown over the current cell is refilled where it stands:
+    // hiding it would end a press held on one of its buttons.
+    if (FInplaceEdit && FInplaceEdit->isVisible() && FInplaceCol == FCurrent.X && FInplaceRow == FCurrent.Y &&
+        CanEditShow()) {
+        if (FInplaceEdit->isModified()) SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->ValueText());
+        UpdateEditor();
+        FInplaceEdit->Move(CellRect(FCurrent.X, FCurrent.Y));
+        return;
+    }
     FInplaceCol = -1;
     FInplaceRow = -1;
     UpdateEdit();

@@ -119,3 +119,9 @@ int TDBGridGxEditorHost::EditLimitOf(const TColumnGx& column) const
         return 0;
     return field->Size();
 }
+
+bool TDBGridGxEditorHost::WheelToDropDown(bool down)
+{
+    auto* editor = dynamic_cast<TDBGridInplaceEdit*>(FGrid.InplaceEditor());
+    return editor != nullptr && editor->isVisible() && editor->WheelDropDown(down);
+}

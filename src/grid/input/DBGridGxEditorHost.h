@@ -57,6 +57,9 @@ public:
     // text its edit mask refuses raises an error naming the field, with the
     // caret on the refused character; nothing is written then.
     void WriteToField();
+    // Hands one wheel notch to the shown editor's open drop-down; false
+    // when none is open (the grid then moves its records).
+    bool WheelToDropDown(bool down);
 
 protected:
     TCustomDBGridGx& Grid() const { return FGrid; }

@@ -18,10 +18,12 @@
 #include "ui/QtColor.h"
 #include "ui/SystemMetrics.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDate>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -74,6 +76,11 @@ TColumnGx* TDBGridInplaceEdit::Column() const
 
 void TDBGridInplaceEdit::UpdateContents()
 {
+    // Refilled over another cell or record (the grid moved or scrolled
+    // under it): the open drop-down belonged to the old one.  A refill over
+    // the same cell keeps it open.
+    if (ListVisible() && (FDBGrid.Col() != FDropDownCol || CurrentBookmark() != FDropDownBookmark))
+        CloseUp(false);
     TColumnGx* column = Column();
     SetEditStyle(column != nullptr ? EditStyleOf(FDBGrid, *column) : esSimpleGx);
     // The cell-parameter events may turn the column's own answer over.
@@ -243,6 +250,9 @@ void TDBGridInplaceEdit::ShowList(QWidget& list, QSize size)
     TPopupPlacementEventGx horizontal(place.Horizontal);
     QApplication::sendEvent(&list, &horizontal);
     list.show();
+    FDropDownWatch.Start(list);
+    FDropDownCol = FDBGrid.Col();
+    FDropDownBookmark = CurrentBookmark();
     if (FPickList == &list)
         FPickList->SetResizedByUser(false);
     if (FDataList == &list)
@@ -263,6 +273,7 @@ void TDBGridInplaceEdit::CloseUp(bool accept)
     const TVariant chosenKey = FEditStyle == esDataListGx ? FDataList->CurrentKey() : TVariant::Null();
     if (column != nullptr)
         RememberListSize(*column);
+    FDropDownWatch.Stop();
     FActiveList->hide();
     FListVisible = false;
     if (FDataList != nullptr)
@@ -415,17 +426,26 @@ void TDBGridInplaceEdit::keyPressEvent(QKeyEvent* event)
 void TDBGridInplaceEdit::focusOutEvent(QFocusEvent* event)
 {
     TInplaceEdit::focusOutEvent(event);
-    if (!ListVisible())
-        return;
-    // Decided once the focus change is over (and never while the grid is
-    // being torn down: the call is dropped with the editor).
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            QWidget* now = QApplication::focusWidget();
-            const bool inList = FActiveList != nullptr && (now == FActiveList || FActiveList->isAncestorOf(now));
-            if (ListVisible() && now != this && !inList)
-                CloseUp(false);
-        },
-        Qt::QueuedConnection);
+    FDropDownWatch.CheckFocusLater();
+}
+
+bool TDBGridInplaceEdit::WheelDropDown(bool down)
+{
+    if (!ListVisible() || FActiveList == nullptr)
+        return false;
+    // Scrolling lists take the wheel in their viewport.
+    auto* area = qobject_cast<QAbstractScrollArea*>(FActiveList);
+    QWidget& target = area != nullptr ? *area->viewport() : *FActiveList;
+    const QPoint local = target.rect().center();
+    QWheelEvent wheel(QPointF(local), QPointF(target.mapToGlobal(local)), QPoint(),
+                      QPoint(0, down ? -QWheelEvent::DefaultDeltasPerStep : QWheelEvent::DefaultDeltasPerStep),
+                      Qt::NoButton, QApplication::keyboardModifiers(), Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&target, &wheel);
+    return true;
+}
+
+std::string TDBGridInplaceEdit::CurrentBookmark() const
+{
+    const TDataSet* dataSet = FDBGrid.DataLink()->DataSet();
+    return dataSet != nullptr && FDBGrid.DataLink()->Active() ? dataSet->Bookmark() : std::string();
 }

@@ -19,8 +19,10 @@
 #include "editors/PopupOwnerGx.h"
 #include "grid/base/InplaceEdit.h"
 #include "grid/columns/CellEditButtonsGx.h"
+#include "grid/input/InplaceDropDownWatchGx.h"
 
 #include <memory>
+#include <string>
 
 class QKeyEvent;
 class QMenu;
@@ -59,6 +61,9 @@ public:
 
     void DropDown();
     void CloseUp(bool accept) override;
+    // One wheel notch for the open drop-down (down: toward the end); false
+    // when no drop-down is open.
+    bool WheelDropDown(bool down);
     void UpdateContents() override;
 
     // A press on button `index` of the row (the button's own down event).
@@ -82,6 +87,8 @@ protected:
 
 private:
     TColumnGx* Column() const;
+    // The bookmark of the grid's current record (empty without one).
+    std::string CurrentBookmark() const;
     // The edit style opens a pick list, a data list or a calendar.
     bool HasDropDown() const;
     void SetEditStyle(TEditStyleGx value);
@@ -138,6 +145,11 @@ private:
     TLookupTypeAheadGx FTypeAhead;
     TDataSource FLookupSource;   // the lookup dataset while the data list is open
     bool FListVisible = false;
+    // Ends the open drop-down when something else takes the mouse or focus.
+    TInplaceDropDownWatchGx FDropDownWatch{*this, [this] { CloseUp(false); }};
+    // The grid column and record the open drop-down belongs to.
+    int FDropDownCol = -1;
+    std::string FDropDownBookmark;
     bool FOpenedByButton = false;
     // A press on the default button went on into the open list.
     bool FDraggingIntoList = false;

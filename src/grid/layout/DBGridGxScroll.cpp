@@ -238,6 +238,8 @@ void TCustomDBGridGx::HScroll(TScrollCode code, int pos)
 
 bool TCustomDBGridGx::DoMouseWheelDown(TShiftState /*shift*/, const QPoint& /*pos*/)
 {
+    if (D->FEditorHost->WheelToDropDown(true))
+        return true;
     if (TDataSet* dataSet = D->FDataLink->DataSet(); dataSet && D->FDataLink->Active())
         dataSet->MoveBy(1);
     return true;
@@ -245,6 +247,8 @@ bool TCustomDBGridGx::DoMouseWheelDown(TShiftState /*shift*/, const QPoint& /*po
 
 bool TCustomDBGridGx::DoMouseWheelUp(TShiftState /*shift*/, const QPoint& /*pos*/)
 {
+    if (D->FEditorHost->WheelToDropDown(false))
+        return true;
     if (TDataSet* dataSet = D->FDataLink->DataSet(); dataSet && D->FDataLink->Active())
         dataSet->MoveBy(-1);
     return true;
