@@ -13,14 +13,19 @@
 #include "editors/PopupMonthCalendarGx.h"
 #include "platform/DateTimeFormat.h"
 
-#include <QElapsedTimer>
 #include <QScrollBar>
+#include <QtTest/qtestspontaneevent.h>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,7 +49,6 @@ protected:
         FGrid = std::make_unique<TEditingGrid>();
         FGrid->SetDataSource(&FSource);
         FGrid->SetOptions(FGrid->Options() + dgEditing);
-        QStringList names;
         std::vector<std::string> lines;
         for (int i = 0; i < 30; ++i)
             lines.push_back("Name " + std::to_string(100 + i));
@@ -63,6 +67,24 @@ protected:
         return QPoint(cell.right() - FGrid->EditButtonWidth() / 2, cell.center().y());
     }
     QPoint InWindow(QPoint viewportPoint) { return Window().mapFromGlobal(FGrid->viewport()->mapToGlobal(viewportPoint)); }
+    // A press and a release on the editor's default button, and the
+    // moment the window system takes to show what opened.
+    static void PressButton(TDBGridInplaceEdit& editor)
+    {
+        TEditButtonControlGx& button = editor.DefaultButton();
+        QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, button.rect().center());
+        QTest::qWait(20);
+    }
+    // One wheel notch over a widget as the window system delivers it (passed
+    // on to the parents when the widget leaves it), the way QTest delivers
+    // its mouse and key events.
+    static void Wheel(QWidget& under, QPoint at, bool down)
+    {
+        QWheelEvent event(QPointF(at), QPointF(under.mapToGlobal(at)), QPoint(), QPoint(0, down ? -120 : 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(&under, &event);
+    }
     // A press and a release at a viewport point, as the window system delivers them.
     void ClickWindowAt(QPoint viewportPoint)
     {
@@ -81,20 +103,40 @@ protected:
 
 } // namespace
 
-TEST_F(InplaceEditPopups, HoldingTheUpDownButtonKeepsStepping)
+TEST_F(InplaceEditPopups, HoldingTheUpDownButtonKeepsSteppingWithTheEditorUpAndTheTextFollowing)
 {
     Column(CountCol).SetButtonStyle(cbsUpDown);
     TDBGridInplaceEdit& editor = Edit(CountCol);
     TEditButtonControlGx& button = editor.DefaultButton();
+    TField& count = *FTable.FieldByName("COUNT");
+    std::vector<QString> shown;
+    QObject::connect(&editor, &QLineEdit::textChanged, [&](const QString& text) { shown.push_back(text); });
     const QPoint top(button.width() / 2, 2);
     QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, top);
-    EXPECT_EQ(FTable.FieldByName("COUNT")->AsInteger(), 6);
-    QTest::qWait(700);
+    EXPECT_EQ(count.AsInteger(), 6) << "one step at the press";
+    // Then again after 400 ms and every 100 ms while held.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return count.AsInteger() >= 9; }, 5000));
     EXPECT_TRUE(editor.isVisible());
+    EXPECT_TRUE(editor.hasFocus());
+    EXPECT_EQ(button.State(), TSpeedButton::bsDown);
     EXPECT_TRUE(button.Repeating());
-    EXPECT_GE(FTable.FieldByName("COUNT")->AsInteger(), 8);
-    EXPECT_EQ(editor.text(), QString::number(FTable.FieldByName("COUNT")->AsInteger()));
+    EXPECT_EQ(button.CurrentRepeatInterval(), TEditButtonControlGx::RepeatInterval);
+    EXPECT_EQ(editor.text(), QString::number(count.AsInteger()));
+    for (int value = 6; value <= 9; ++value)
+        EXPECT_NE(std::find(shown.begin(), shown.end(), QString::number(value)), shown.end()) << value;
+
     QTest::mouseRelease(&button, Qt::LeftButton, Qt::NoModifier, top);
+    const int released = count.AsInteger();
+    EXPECT_FALSE(button.Repeating());
+    QTest::qWait(250);
+    EXPECT_EQ(count.AsInteger(), released) << "stepping ends with the release";
+
+    // The bottom half steps down the same way.
+    const QPoint bottom(button.width() / 2, button.height() - 3);
+    QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, bottom);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return count.AsInteger() <= released - 3; }, 5000));
+    QTest::mouseRelease(&button, Qt::LeftButton, Qt::NoModifier, bottom);
+    EXPECT_EQ(editor.text(), QString::number(count.AsInteger()));
 }
 
 TEST_F(InplaceEditPopups, APressPassedOnByTheGridOpensTheDropDownAndTheNextPressOnTheButtonClosesIt)
@@ -126,4 +168,122 @@ TEST_F(InplaceEditPopups, APressPassedOnByTheGridOpensTheDropDownAndTheNextPress
         EXPECT_EQ(editor.text(), before) << "closed without taking a value";
         EXPECT_EQ(FTable.State(), dsBrowse);
     }
+}
+
+TEST_F(InplaceEditPopups, TheWheelOverTheEditorOrTheGridScrollsAnOpenPickListNotTheRecords)
+{
+    TDBGridInplaceEdit& editor = Edit(NameCol);
+    PressButton(editor);
+    TPopupListbox& list = *editor.PickList();
+    ASSERT_TRUE(editor.ListVisible());
+    ASSERT_GT(list.verticalScrollBar()->maximum(), 2);
+    const int first = list.verticalScrollBar()->value();
+    Wheel(editor, QPoint(5, editor.height() / 2), true);
+    EXPECT_EQ(list.verticalScrollBar()->value(), first + 1);
+    Wheel(*FGrid->viewport(), ButtonAreaOf(CountCol, 2), true);
+    EXPECT_EQ(list.verticalScrollBar()->value(), first + 2);
+    Wheel(editor, QPoint(5, editor.height() / 2), false);
+    EXPECT_EQ(list.verticalScrollBar()->value(), first + 1);
+    EXPECT_EQ(FTable.FieldByName("COUNT")->AsInteger(), 5) << "the records stayed";
+    EXPECT_TRUE(editor.ListVisible());
+
+    // Closed, the wheel moves the records again.
+    QTest::keyClick(&editor, Qt::Key_Escape);
+    Wheel(editor, QPoint(5, editor.height() / 2), true);
+    EXPECT_EQ(FTable.FieldByName("COUNT")->AsInteger(), 6);
+}
+
+TEST_F(InplaceEditPopups, TheWheelOverTheEditorMovesTheOpenCalendarByADay)
+{
+    TDBGridInplaceEdit& editor = Edit(BornCol);
+    PressButton(editor);
+    ASSERT_TRUE(editor.ListVisible());
+    Wheel(editor, QPoint(5, editor.height() / 2), true);
+    Wheel(editor, QPoint(5, editor.height() / 2), true);
+    EXPECT_EQ(editor.Calendar()->Date(), QDate(2024, 2, 16));
+    Wheel(*FGrid->viewport(), ButtonAreaOf(CountCol, 2), false);
+    EXPECT_EQ(editor.Calendar()->Date(), QDate(2024, 2, 15));
+    EXPECT_EQ(FTable.FieldByName("COUNT")->AsInteger(), 5);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(FTable.FieldByName("BORN")->AsDateTime(), EncodeDate(2024, 2, 15));
+}
+
+// Each way of cancelling leaves the list's choice untaken.
+TEST_F(InplaceEditPopups, AnOpenListClosesWithoutItsValueWhenSomethingElseTakesTheMouseOrTheWindow)
+{
+    QWidget other;
+    other.resize(100, 50);
+    const std::vector<std::pair<const char*, std::function<void()>>> cancels = {
+        {"a press on another cell", [&] { ClickWindowAt(ButtonAreaOf(CountCol, 0)); }},
+        {"a press on the grid's scroll bar",
+         [&] {
+             QWidget& bar = *FGrid->verticalScrollBar();
+             QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar.width() / 2, bar.height() - 3));
+         }},
+        {"a press on another window",
+         [&] {
+             other.setWindowFlags(Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+             other.setAttribute(Qt::WA_ShowWithoutActivating);
+             other.show();
+             QTest::mouseClick(&other, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+             other.hide();
+         }},
+        {"the application deactivated", [&] { QApplication::setActiveWindow(nullptr); }},
+        {"another window activated",
+         [&] {
+             other.setWindowFlags(Qt::Window);
+             other.setAttribute(Qt::WA_ShowWithoutActivating, false);
+             other.show();
+             QApplication::setActiveWindow(&other);
+             QApplication::processEvents();
+             other.hide();
+         }},
+        {"the editor moved with its column", [&] { Column(CountCol).SetWidth(Column(CountCol).Width() + 30); }},
+        {"the editor hidden", [&] { FGrid->HideEditor(); }},
+        {"the record moved by code", [&] { FTable.Next(); }},
+    };
+    for (const auto& [what, cancel] : cancels) {
+        SCOPED_TRACE(what);
+        ShowActiveGrid(*FGrid, 900, 200);
+        FTable.First();
+        TDBGridInplaceEdit& editor = Edit(NameCol);
+        PressButton(editor);
+        ASSERT_TRUE(editor.ListVisible());
+        editor.PickList()->setCurrentRow(5);
+        cancel();
+        QApplication::processEvents();
+        EXPECT_FALSE(editor.ListVisible());
+        EXPECT_FALSE(editor.PickList()->isVisible());
+        EXPECT_FALSE(editor.DefaultButton().Dropped());
+        EXPECT_NE(editor.text(), "Name 105");
+        EXPECT_EQ(FTable.State(), dsBrowse);
+        FTable.First();
+        EXPECT_EQ(FTable.FieldByName("NAME")->AsString(), "Bob");
+    }
+}
+
+TEST_F(InplaceEditPopups, PressesOnTheEditorAndTheListAndARefillOfTheSameCellKeepTheListOpen)
+{
+    TDBGridInplaceEdit& editor = Edit(NameCol);
+    PressButton(editor);
+    ASSERT_TRUE(editor.ListVisible());
+    QTest::mouseClick(&editor, Qt::LeftButton, Qt::NoModifier, QPoint(5, editor.height() / 2));
+    EXPECT_TRUE(editor.ListVisible());
+    TPopupListbox& list = *editor.PickList();
+    const QPoint onItem = list.visualItemRect(list.item(2)).center();
+    QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, onItem);
+    EXPECT_TRUE(editor.ListVisible()) << "a press in the list picks at its release";
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, Qt::NoModifier, onItem);
+    EXPECT_FALSE(editor.ListVisible());
+    EXPECT_EQ(editor.text(), "Name 102");
+
+    // The field changing under the open list refills the editor in place.
+    PressButton(editor);
+    ASSERT_TRUE(editor.ListVisible());
+    FTable.Edit();
+    FTable.FieldByName("NAME")->SetAsString("Cid");
+    QApplication::processEvents();
+    EXPECT_TRUE(editor.ListVisible());
+    EXPECT_EQ(editor.text(), "Cid");
+    FTable.Cancel();
 }
