@@ -4,8 +4,11 @@
 // shows the default edit button at its right edge, and drops down the
 // column's pick list, lookup list or month calendar: under the cell, above
 // it or on the larger side within the screen's work area.  Enter, a click
-// in the list or a picked day accept the list's value; Esc, the focus
-// leaving the editor or a second press of the button discard it.  A size
+// in the list or a picked day accept the list's value; Esc, a second press
+// of the button, a press anywhere else, the focus or the activation leaving
+// for another window, and the editor moving, hiding or being refilled for
+// another cell or record discard it (InplaceDropDownWatchGx).  While a list
+// is open the wheel over the editor or the grid scrolls it.  A size
 // the user gave a list with its grip is kept in the column's DropDownRows
 // and DropDownWidth.
 //
