@@ -66,7 +66,12 @@ QPlainTextEdit* TDBGridInplaceEdit::WordWrapBox() const { return WordWrap() ? &F
 
 TColumnGx* TDBGridInplaceEdit::Column() const
 {
-    const int index = FDBGrid.RawToDataColumn(FDBGrid.Col());
+    return ColumnAt(FDBGrid.Col());
+}
+
+TColumnGx* TDBGridInplaceEdit::ColumnAt(int rawCol) const
+{
+    const int index = FDBGrid.RawToDataColumn(rawCol);
     if (index < 0 || index >= FDBGrid.Columns().Count())
         return nullptr;
     return FDBGrid.Columns()[index];
@@ -271,8 +276,10 @@ void TDBGridInplaceEdit::CloseUp(bool accept)
     DefaultButton().SetDropped(false);
     TColumnGx* column = Column();
     const TVariant chosenKey = FEditStyle == esDataListGx ? FDataList->CurrentKey() : TVariant::Null();
-    if (column != nullptr)
-        RememberListSize(*column);
+    // The size belongs to the column the list dropped down from, which is
+    // no longer the current one when the grid moved on while it was open.
+    if (TColumnGx* dropped = ColumnAt(FDropDownCol))
+        RememberListSize(*dropped);
     FDropDownWatch.Stop();
     FActiveList->hide();
     FListVisible = false;

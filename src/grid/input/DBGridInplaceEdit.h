@@ -90,6 +90,7 @@ protected:
 
 private:
     TColumnGx* Column() const;
+    TColumnGx* ColumnAt(int rawCol) const;
     // The bookmark of the grid's current record (empty without one).
     std::string CurrentBookmark() const;
     // The edit style opens a pick list, a data list or a calendar.

@@ -287,3 +287,20 @@ TEST_F(InplaceEditPopups, PressesOnTheEditorAndTheListAndARefillOfTheSameCellKee
     EXPECT_EQ(editor.text(), "Cid");
     FTable.Cancel();
 }
+
+TEST_F(InplaceEditPopups, ASizeGivenToAListThatTheGridClosesByMovingOnStaysWithItsOwnColumn)
+{
+    Column(NameCol).SetDropDownSizing(true);
+    TDBGridInplaceEdit& editor = Edit(NameCol);
+    PressButton(editor);
+    ASSERT_TRUE(editor.ListVisible());
+    TPopupListbox& list = *editor.PickList();
+    list.resize(list.width() + 40, list.height());
+    list.SetResizedByUser(true);
+    const int width = list.width();
+    FGrid->SetCol(FGrid->DataToRawColumn(CountCol));
+    QApplication::processEvents();
+    ASSERT_FALSE(editor.ListVisible());
+    EXPECT_EQ(Column(NameCol).DropDownWidth(), width);
+    EXPECT_EQ(Column(CountCol).DropDownWidth(), 0);
+}
