@@ -20,6 +20,12 @@ std::string NewRecordName(uint32_t recNo, uint32_t firstRecNo, size_t count)
     return "Record " + std::to_string(recNo - firstRecNo + 1) + " of the " + std::to_string(count) + " being added";
 }
 
+std::string NewRecordsName(uint32_t recNo, uint32_t otherRecNo, uint32_t firstRecNo, size_t count)
+{
+    return "Records " + std::to_string(otherRecNo - firstRecNo + 1) + " and " + std::to_string(recNo - firstRecNo + 1) +
+           " of the " + std::to_string(count) + " being added";
+}
+
 [[noreturn]] void RaiseViolation(const TTag& tag, const std::string& clash)
 {
     RaiseEngineError(DBIERR_KEYVIOL, {"Uniqueness of index " + tag.Name + " is violated.",
@@ -62,8 +68,8 @@ void TIndex::RecordsAdded(uint32_t firstRecNo, size_t count, const uint8_t* reco
             const bool repeated = !kept.empty() && kept.back().Key == entry.Key;
             if (tag.Candidate()) {
                 if (repeated)
-                    RaiseViolation(tag, NewRecordName(entry.RecNo, firstRecNo, count) + " has the key of " +
-                                            NewRecordName(kept.back().RecNo, firstRecNo, count) + ".");
+                    RaiseViolation(tag, NewRecordsName(entry.RecNo, kept.back().RecNo, firstRecNo, count) +
+                                            " have the same key.");
                 if (uint32_t other = tree.RecordWithKey(entry.Key))
                     RaiseViolation(tag, NewRecordName(entry.RecNo, firstRecNo, count) + " has the key of record " +
                                             std::to_string(other) + ".");

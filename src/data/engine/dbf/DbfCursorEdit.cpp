@@ -22,13 +22,18 @@ struct TLockSpot {
 };
 
 // dBASE programs lock bytes counted down from 0xEFFFFFFE; FoxPro ones from
-// 0x7FFFFFFE with a CDX, or at 0x40000000 plus the record's offset without
-// one.  FoxPro tables take both FoxPro locks, so either kind of program is kept out.
+// 0x7FFFFFFE with a structural CDX, or at 0x40000000 plus the record's
+// offset without one.  Programs disagree on which a FoxPro table without a
+// CDX takes, so such a table takes both; with a CDX they agree.
+bool FoxProTakesBothLocks(const TDbfHeader& header) { return !header.ProductionIndexFlag; }
+
 std::vector<TLockSpot> RecordLockSpots(const TDbfHeader& header, uint32_t index)
 {
     uint64_t n = static_cast<uint64_t>(index) + 1;
     if (!header.IsFoxPro())
         return {{0xEFFFFFFEull - n, 1}};
+    if (!FoxProTakesBothLocks(header))
+        return {{0x7FFFFFFEull - n, 1}};
     return {{0x7FFFFFFEull - n, 1}, {0x40000000ull + header.RecordOffset(index), 1}};
 }
 
@@ -36,6 +41,8 @@ std::vector<TLockSpot> HeaderLockSpots(const TDbfHeader& header)
 {
     if (!header.IsFoxPro())
         return {{0xEFFFFFFEull, 2}};
+    if (!FoxProTakesBothLocks(header))
+        return {{0x7FFFFFFEull, 1}};
     return {{0x7FFFFFFEull, 1}, {0x40000000ull, 1}};
 }
 
