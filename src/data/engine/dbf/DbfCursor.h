@@ -120,6 +120,9 @@ private:
     };
     void EncodeField(size_t fieldIndex, const TVariant& value, uint8_t* raw, std::vector<TPendingMemo>& memos) const;
     void WriteMemos(std::vector<TPendingMemo>& memos, uint8_t* raw);
+    // Takes the memo file's allocation lock for a post that writes memos;
+    // returns what the post may change in the file, saved in the journal too.
+    TDbfMemoFile::TState LockMemoForPost(class TDbfIndexedPost* indexed);
     // ---- appending (DbfCursorAppend.cpp)
     class TCounters;
     struct TNewRecords;

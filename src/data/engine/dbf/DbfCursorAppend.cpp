@@ -231,16 +231,9 @@ void TDbfCursor::WriteNewRecords(TNewRecords& encoded, std::vector<TEngineRecord
         indexed->SaveTable(offset, overwritten.data(), overwritten.size());
     }
     std::optional<TDbfMemoFile::TState> memoState;
-    bool memoLocked = false;
-    TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
-    if (encoded.HasMemos) {
-        if (!FMemo->LockAllocation())
-            RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
-        memoLocked = true;
-        memoState = FMemo->SaveState();
-        if (indexed)
-            indexed->SaveMemo(*FMemo);
-    }
+    TScopeExit unlockMemo([&] { if (memoState) FMemo->UnlockAllocation(); });
+    if (encoded.HasMemos)
+        memoState = LockMemoForPost(indexed.get());
     if (indexed)
         indexed->Start();
 

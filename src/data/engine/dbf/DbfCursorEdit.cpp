@@ -209,6 +209,21 @@ void TDbfCursor::WriteMemos(std::vector<TPendingMemo>& memos, uint8_t* raw)
     }
 }
 
+TDbfMemoFile::TState TDbfCursor::LockMemoForPost(TDbfIndexedPost* indexed)
+{
+    if (!FMemo->LockAllocation())
+        RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
+    try {
+        TDbfMemoFile::TState state = FMemo->SaveState();
+        if (indexed)
+            indexed->SaveMemo(*FMemo);
+        return state;
+    } catch (...) {
+        FMemo->UnlockAllocation();
+        throw;
+    }
+}
+
 void TDbfCursor::ModifyRecord(const TEngineRecord& record)
 {
     CheckWritable();
@@ -248,16 +263,9 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         indexed->SaveTable(offset, before.data(), before.size());
     }
     std::optional<TDbfMemoFile::TState> memoState;
-    bool memoLocked = false;
-    TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
-    if (!memos.empty()) {
-        if (!FMemo->LockAllocation())
-            RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
-        memoLocked = true;
-        memoState = FMemo->SaveState();
-        if (indexed)
-            indexed->SaveMemo(*FMemo);
-    }
+    TScopeExit unlockMemo([&] { if (memoState) FMemo->UnlockAllocation(); });
+    if (!memos.empty())
+        memoState = LockMemoForPost(indexed.get());
     if (indexed)
         indexed->Start();
     bool recordWritten = false;
