@@ -107,8 +107,10 @@ public:
     // does better.
     virtual void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended)
     {
-        for (appended = 0; appended < records.size(); ++appended)
+        for (appended = 0; appended < records.size(); ++appended) {
+            SetToEnd();
             InsertRecord(records[appended], true);
+        }
     }
     // Deletes the record under the cursor; the cursor then sits on the crack
     // where it stood, so Next gives the record that followed it.

@@ -218,8 +218,10 @@ void TDbfCursor::WriteNewRecords(TNewRecords& encoded, std::vector<TEngineRecord
     for (size_t r = 0; r < count; ++r)
         AssignAutoIncrements(values[r], encoded.Record(r, length), counters);
 
+    // What the records overwrite: the end marker, and whatever else stands
+    // after the counted records.
     const uint64_t offset = FHeader.RecordOffset(first);
-    std::vector<uint8_t> overwritten(length + 1);
+    std::vector<uint8_t> overwritten(encoded.Raw.size());
     overwritten.resize(FFile.ReadAt(offset, overwritten.data(), overwritten.size()));
     std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
     if (indexed) {
