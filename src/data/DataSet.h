@@ -147,6 +147,18 @@ public:
     void AppendRecord(const std::vector<TVariant>& values);
     void InsertRecord(const std::vector<TVariant>& values);
 
+    // ---- appending many records at once (DataSetBatch.cpp)
+    // Ends the append of a record by handing over its values instead of
+    // writing them: Post's checks and BeforePost run, then the append is
+    // cancelled and the values are returned for AppendRecords.
+    TEngineRecord TakeAppendedRecord();
+    // Appends records of values in field order (as the engine stores them)
+    // in one call of the engine: a table's driver writes them as one
+    // operation, all or nothing; other datasets store them one by one.
+    // `appended` counts the records stored; the last of them becomes the
+    // current record.
+    void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended);
+
     // ---- batches
     void DisableControls();
     void EnableControls();

@@ -38,6 +38,9 @@ bool Editing(const TDataSet& dataSet)
     return dataSet.State() == dsEdit || dataSet.State() == dsInsert;
 }
 
+// Appended records written in one call of the engine.
+constexpr size_t AppendBatchSize = 10000;
+
 }  // namespace
 
 TDataSet* TDBGridGxImport::DataSet() const
@@ -175,6 +178,10 @@ void TDBGridGxImport::ImportEveryRecord(TDataSet& dataSet)
 
 void TDBGridGxImport::InsertRows(TDataSet& dataSet)
 {
+    if (FAppendMode) {
+        AppendRows(dataSet);
+        return;
+    }
     while (!EndOfInput) {
         if (FAppendMode)
             dataSet.Append();
@@ -188,6 +195,59 @@ void TDBGridGxImport::InsertRows(TDataSet& dataSet)
         // cursor on the record it was to be inserted before.
         if (posted && !FAppendMode)
             dataSet.Next();
+    }
+}
+
+void TDBGridGxImport::AppendRows(TDataSet& dataSet)
+{
+    std::vector<TEngineRecord> batch;
+    try {
+        while (!EndOfInput) {
+            dataSet.Append();
+            ReadRowOrDrop(dataSet);
+            FRowChanged = true;   // a new record, even an empty one
+            FinishRecord(dataSet, [&] { batch.push_back(dataSet.TakeAppendedRecord()); });
+            if (batch.size() >= AppendBatchSize)
+                WriteBatch(dataSet, batch);
+            RecordDone();
+        }
+        WriteBatch(dataSet, batch);
+    } catch (...) {
+        // The rows finished before the failure keep their values.
+        try {
+            WriteBatch(dataSet, batch);
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void TDBGridGxImport::WriteBatch(TDataSet& dataSet, std::vector<TEngineRecord>& batch)
+{
+    std::vector<TEngineRecord> records = std::move(batch);
+    batch.clear();
+    size_t appended = 0;
+    try {
+        dataSet.AppendRecords(records, appended);
+        return;
+    } catch (const EAbort&) {
+        throw;
+    } catch (const Exception&) {
+        // Record by record from the first one not stored, so the prompt
+        // names the one at fault and can skip it.
+    }
+    for (size_t i = appended; i < records.size(); ++i) {
+        std::vector<TEngineRecord> one{std::move(records[i])};
+        size_t stored = 0;
+        try {
+            dataSet.AppendRecords(one, stored);
+        } catch (const EAbort&) {
+            throw;
+        } catch (const Exception& error) {
+            --FRecordsChanged;
+            if (!IgnoreAllErrors)
+                PromptError(error);
+        }
     }
 }
 
@@ -212,10 +272,15 @@ void TDBGridGxImport::ReadRowOrDrop(TDataSet& dataSet)
 
 bool TDBGridGxImport::PostRecord(TDataSet& dataSet)
 {
+    return FinishRecord(dataSet, [&] { dataSet.Post(); });
+}
+
+bool TDBGridGxImport::FinishRecord(TDataSet& dataSet, const std::function<void()>& finish)
+{
     if (!Editing(dataSet))
         return true;
     try {
-        dataSet.Post();
+        finish();
         return true;
     } catch (const EAbort&) {
         dataSet.Cancel();

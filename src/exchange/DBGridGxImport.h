@@ -18,14 +18,19 @@
 // the engine refuses it, the error prompt offers to skip it); a failure in
 // the middle of a row drops that row's unposted changes, so the dataset is
 // never left holding a half-written record.  Records finished before a
-// failure keep their values.
+// failure keep their values.  Rows appended at the end are gathered and
+// written a batch at a time in one call of the engine; a batch the engine
+// refuses goes again record by record, so the prompt can skip the record
+// at fault.
 
+#include "data/engine/EngineCursor.h"
 #include "grid/columns/ColumnsGxList.h"
 #include "platform/Exceptions.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TColumnGx;
 class TCustomDBGridGx;
@@ -88,11 +93,20 @@ private:
     void ImportEveryRecord(TDataSet& dataSet);
     // Each input row becomes a new record (appended or inserted).
     void InsertRows(TDataSet& dataSet);
+    // Each input row becomes a new record at the end, written in batches.
+    void AppendRows(TDataSet& dataSet);
+    // Writes the gathered records and empties the batch; when the engine
+    // refuses the batch, record by record with the error prompt.
+    void WriteBatch(TDataSet& dataSet, std::vector<TEngineRecord>& batch);
     // One input row into the current record, which is then posted.
     void ImportRecord(TDataSet& dataSet);
     // Posts the current record's edit; false when the engine refused it
     // and the error prompt dropped the record.
     bool PostRecord(TDataSet& dataSet);
+    // Finishes the current record's edit with `finish` (posting it, or
+    // taking the appended record into a batch); false when it failed and the
+    // error prompt dropped the record.
+    bool FinishRecord(TDataSet& dataSet, const std::function<void()>& finish);
     // Reads one row, dropping its unposted changes when it fails.
     void ReadRowOrDrop(TDataSet& dataSet);
     void RecordDone();

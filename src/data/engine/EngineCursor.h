@@ -99,6 +99,19 @@ public:
     // (auto-increment) are stored back into `record`.  The cursor is then
     // on the new record.
     virtual void InsertRecord(TEngineRecord& record, bool append) = 0;
+    // Appends the records (a keyed table places them by their keys); values
+    // the engine assigns are stored back into them, and the cursor is then
+    // on the last one.  `appended` counts the records written: all of them,
+    // or on a failure those before the refused one.  Here they go one by
+    // one; a driver that writes a batch as one operation, all or nothing,
+    // does better.
+    virtual void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended)
+    {
+        for (appended = 0; appended < records.size(); ++appended) {
+            SetToEnd();
+            InsertRecord(records[appended], true);
+        }
+    }
     // Deletes the record under the cursor; the cursor then sits on the crack
     // where it stood, so Next gives the record that followed it.
     virtual void DeleteRecord() = 0;

@@ -72,6 +72,12 @@ public:
     // `after`.  Raises DBIERR_KEYVIOL before changing anything when a
     // candidate tag would hold a key twice.
     void RecordChanged(uint32_t recNo, const uint8_t* before, const uint8_t* after, const TRecordScan& scan);
+    // Files `count` new records (`records`, each `length` bytes) numbered
+    // from `firstRecNo`, after every record the table holds: each tag takes
+    // their keys sorted, in one pass.  Raises DBIERR_KEYVIOL before
+    // changing anything when a candidate tag would hold a key twice, within
+    // the new records or with a stored one.
+    void RecordsAdded(uint32_t firstRecNo, size_t count, const uint8_t* records, size_t length);
     void Prepare();
     void Commit();
     void Abandon();

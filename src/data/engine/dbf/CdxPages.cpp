@@ -72,6 +72,19 @@ std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, u
     return node;
 }
 
+std::unique_ptr<TNode> TPages::EditNode(uint32_t offset, std::shared_ptr<const TNode>& shared)
+{
+    auto cached = FNodes.find(offset);
+    if (cached != FNodes.end() && cached->second.Node == shared)
+        FNodes.erase(cached);
+    if (shared.use_count() != 1)
+        return std::make_unique<TNode>(*shared);
+    // Nodes are made by this class, never const themselves.
+    auto own = std::make_unique<TNode>(std::move(const_cast<TNode&>(*shared)));
+    shared.reset();
+    return own;
+}
+
 const uint8_t* TPages::Original(uint32_t offset) { return Stored(offset); }
 
 uint8_t* TPages::Write(uint32_t offset)

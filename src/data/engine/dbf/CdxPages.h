@@ -34,6 +34,10 @@ public:
     // with `error` set when the page is damaged.  The node stays as it is
     // however the page changes later.
     std::shared_ptr<const TNode> Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error);
+    // A node of page `offset` to change, from `shared` (as Node gave it):
+    // the cache lets go of it, and when nobody else holds it its entries
+    // are moved rather than copied.  `shared` is emptied then.
+    std::unique_ptr<TNode> EditNode(uint32_t offset, std::shared_ptr<const TNode>& shared);
     // The page to change (its current bytes); marks it written.
     uint8_t* Write(uint32_t offset);
     // Writes `bytes` (a whole page, encoded from `node`) at `offset`; the

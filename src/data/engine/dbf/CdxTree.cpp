@@ -14,10 +14,16 @@ constexpr size_t MaxDepth = 32;
 
 bool SameEntry(const TEntry& a, const TEntry& b) { return a.RecNo == b.RecNo && a.Key == b.Key; }
 
-// Split points to try: the preferred one, then outwards from the middle.
-std::vector<size_t> SplitCandidates(size_t count, size_t preferred)
+// Split points to try: at the right edge of the tree as many keys on the
+// left as fit; elsewhere the preferred one, then outwards from the middle.
+std::vector<size_t> SplitCandidates(size_t count, size_t preferred, bool rightEdge)
 {
     std::vector<size_t> order{preferred};
+    if (rightEdge) {
+        for (size_t m = preferred; m-- > 1;)
+            order.push_back(m);
+        return order;
+    }
     size_t middle = count / 2;
     for (size_t d = 0; d <= count; ++d) {
         if (middle + d >= 1 && middle + d < count)
@@ -103,7 +109,7 @@ void TTree::Store(std::vector<TStep>& path, size_t level)
     TStep& parent = path[level - 1];
     const TEntry& last = step.Node().Entries.back();
     if (!SameEntry(parent.Node().Entries[parent.Index], last)) {
-        parent.Edit().Entries[parent.Index] = last;
+        parent.Edit(FPages).Entries[parent.Index] = last;
         Store(path, level - 1);
     }
 }
@@ -111,13 +117,14 @@ void TTree::Store(std::vector<TStep>& path, size_t level)
 void TTree::Split(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
-    TNode& left = step.Edit();
+    TNode& left = step.Edit(FPages);
     const size_t count = left.Entries.size();
     if (count < 2)
         Damaged("A single key does not fit in a page.");
     // Growing at the right edge of the tree: the new node starts with just
     // the new key, so a run of appends leaves full pages behind.
-    size_t preferred = step.Index + 1 >= count && left.Right == NoPage ? count - 1 : count / 2;
+    const bool rightEdge = step.Index + 1 >= count && left.Right == NoPage;
+    size_t preferred = rightEdge ? count - 1 : count / 2;
 
     TNode right;
     right.Attributes = static_cast<uint16_t>(left.Attributes & AttrLeaf);
@@ -127,7 +134,7 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
     const std::vector<uint32_t> children = left.Children;
     uint8_t leftBytes[PageSize], rightBytes[PageSize];
     bool placed = false;
-    for (size_t m : SplitCandidates(count, preferred)) {
+    for (size_t m : SplitCandidates(count, preferred, rightEdge)) {
         left.Entries.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(m));
         right.Entries.assign(entries.begin() + static_cast<std::ptrdiff_t>(m), entries.end());
         if (!left.IsLeaf()) {
@@ -166,7 +173,7 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
         return;
     }
     TStep& parent = path[level - 1];
-    TNode& above = parent.Edit();
+    TNode& above = parent.Edit(FPages);
     const size_t at = parent.Index;
     TEntry rightLast = right.Entries.back();
     above.Entries[at] = left.Entries.back();
@@ -184,9 +191,53 @@ void TTree::Insert(const std::string& key, uint32_t recNo)
     const std::vector<TEntry>& entries = leaf.Node().Entries;
     if (leaf.Index < entries.size() && SameEntry(entries[leaf.Index], entry))
         return;
-    std::vector<TEntry>& edited = leaf.Edit().Entries;
+    std::vector<TEntry>& edited = leaf.Edit(FPages).Entries;
     edited.insert(edited.begin() + static_cast<std::ptrdiff_t>(leaf.Index), std::move(entry));
     Store(path, path.size() - 1);
+}
+
+bool TTree::LeafBound(const std::vector<TStep>& path, TEntry& bound)
+{
+    for (size_t level = path.size() - 1; level-- > 0;) {
+        const std::vector<TEntry>& entries = path[level].Node().Entries;
+        if (path[level].Index + 1 < entries.size()) {
+            bound = entries[path[level].Index];
+            return true;
+        }
+    }
+    return false;
+}
+
+void TTree::InsertSorted(const std::vector<TEntry>& entries)
+{
+    // Pairs added to a leaf at once: few enough that the leaf, however
+    // full it was, splits into two that fit.
+    const size_t perLeaf = std::max<size_t>(1, LeafSpace / 3 / (FKeyLength + 8u));
+    size_t next = 0;
+    while (next < entries.size()) {
+        std::vector<TStep> path = Descend(entries[next].Key, entries[next].RecNo);
+        TEntry bound;
+        const bool bounded = LeafBound(path, bound);
+        TStep& leaf = path.back();
+        size_t at = leaf.Index;
+        size_t added = 0;
+        for (; next < entries.size() && added < perLeaf; ++next) {
+            const TEntry& entry = entries[next];
+            if (bounded && CompareEntries(entry.Key, entry.RecNo, bound.Key, bound.RecNo) > 0)
+                break;
+            const std::vector<TEntry>& held = leaf.Node().Entries;
+            while (at < held.size() && CompareEntries(held[at].Key, held[at].RecNo, entry.Key, entry.RecNo) < 0)
+                ++at;
+            if (at < held.size() && SameEntry(held[at], entry))
+                continue;
+            std::vector<TEntry>& edited = leaf.Edit(FPages).Entries;
+            edited.insert(edited.begin() + static_cast<std::ptrdiff_t>(at), entry);
+            leaf.Index = at++;
+            ++added;
+        }
+        if (added)
+            Store(path, path.size() - 1);
+    }
 }
 
 void TTree::Remove(const std::string& key, uint32_t recNo)
@@ -196,7 +247,7 @@ void TTree::Remove(const std::string& key, uint32_t recNo)
     const std::vector<TEntry>& entries = leaf.Node().Entries;
     if (leaf.Index >= entries.size() || entries[leaf.Index].RecNo != recNo || entries[leaf.Index].Key != key)
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");
-    std::vector<TEntry>& edited = leaf.Edit().Entries;
+    std::vector<TEntry>& edited = leaf.Edit(FPages).Entries;
     edited.erase(edited.begin() + static_cast<std::ptrdiff_t>(leaf.Index));
     Shrink(path, path.size() - 1);
 }
@@ -216,7 +267,7 @@ void TTree::Shrink(std::vector<TStep>& path, size_t level)
     if (node.Entries.empty()) {
         if (level == 0) {
             // An empty tag is one root leaf.
-            TNode& root = step.Edit();
+            TNode& root = step.Edit(FPages);
             root.Attributes = AttrRoot | AttrLeaf;
             root.Children.clear();
             root.EntryBytes = 0;
@@ -226,7 +277,7 @@ void TTree::Shrink(std::vector<TStep>& path, size_t level)
         Unlink(node);
         FPages.Release(step.Page);
         TStep& parent = path[level - 1];
-        TNode& above = parent.Edit();
+        TNode& above = parent.Edit(FPages);
         above.Entries.erase(above.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
         above.Children.erase(above.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index));
         parent.Index = parent.Index > 0 ? parent.Index - 1 : 0;
@@ -270,7 +321,7 @@ bool TTree::MergeWithRight(std::vector<TStep>& path, size_t level)
     std::memcpy(FPages.Write(step.Page), bytes, PageSize);
     FPages.Release(rightPage);
     step.Own = std::move(merged);
-    TNode& above = parent.Edit();
+    TNode& above = parent.Edit(FPages);
     above.Entries.erase(above.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
     above.Children.erase(above.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index) + 1);
     above.Entries[parent.Index] = step.Node().Entries.back();

@@ -22,6 +22,9 @@ public:
     TTree(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill);
 
     void Insert(const std::string& key, uint32_t recNo);
+    // Inserts pairs given in (key, record) order; neighbouring pairs that
+    // belong in one leaf go in together, the leaf written once for them.
+    void InsertSorted(const std::vector<TEntry>& entries);
     // Raises DBIERR_INDEXCORRUPT when the pair is not there.
     void Remove(const std::string& key, uint32_t recNo);
     // The lowest record filed under `key` other than `except` (0 when none).
@@ -42,10 +45,10 @@ private:
         size_t Index = 0;   // the child descended into; in the leaf, the pair's place
 
         const TNode& Node() const { return Own ? *Own : *Shared; }
-        TNode& Edit()
+        TNode& Edit(TPages& pages)
         {
             if (!Own)
-                Own = std::make_unique<TNode>(*Shared);
+                Own = pages.EditNode(Page, Shared);
             return *Own;
         }
     };
@@ -54,6 +57,9 @@ private:
     void SetRoot(uint32_t page);
     std::shared_ptr<const TNode> Load(uint32_t page);
     std::vector<TStep> Descend(const std::string& key, uint32_t recNo);
+    // The greatest pair the leaf at the end of `path` may hold; false when
+    // it takes every greater pair too.
+    static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);
     void Store(std::vector<TStep>& path, size_t level);
     void Split(std::vector<TStep>& path, size_t level);
     void Shrink(std::vector<TStep>& path, size_t level);

@@ -51,6 +51,10 @@ public:
     void UnlockRecord() override;
     void ModifyRecord(const TEngineRecord& record) override;
     void InsertRecord(TEngineRecord& record, bool append) override;
+    // Appends the records as one operation: all of them or, on a failure
+    // (a value refused, a candidate tag violated anywhere in the batch, a
+    // full disk), none, with every file as before.
+    void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended) override;
     void DeleteRecord() override;
     void Refresh() override;
 
@@ -114,11 +118,17 @@ private:
         size_t Field;
         std::string Bytes;
     };
-    void EncodeField(size_t fieldIndex, const TVariant& value, std::vector<uint8_t>& raw,
-                     std::vector<TPendingMemo>& memos) const;
-    void WriteMemos(std::vector<TPendingMemo>& memos, std::vector<uint8_t>& raw);
-    void AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t>& raw,
-                              std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& descriptorWrites);
+    void EncodeField(size_t fieldIndex, const TVariant& value, uint8_t* raw, std::vector<TPendingMemo>& memos) const;
+    void WriteMemos(std::vector<TPendingMemo>& memos, uint8_t* raw);
+    // Takes the memo file's allocation lock for a post that writes memos;
+    // returns what the post may change in the file, saved in the journal too.
+    TDbfMemoFile::TState LockMemoForPost(class TDbfIndexedPost* indexed);
+    // ---- appending (DbfCursorAppend.cpp)
+    class TCounters;
+    struct TNewRecords;
+    void EncodeNewRecords(const std::vector<TEngineRecord>& records, TNewRecords& encoded) const;
+    void AssignAutoIncrements(TEngineRecord& record, uint8_t* raw, TCounters& counters);
+    void WriteNewRecords(TNewRecords& encoded, std::vector<TEngineRecord>& records);
     // Stamps today's date into the header unless it holds it already
     // (`stored`: the header's first bytes as the file holds them).
     void WriteHeaderDate();

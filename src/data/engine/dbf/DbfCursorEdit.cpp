@@ -7,6 +7,7 @@
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/dbf/DbfIndexedPost.h"
+#include "data/engine/dbf/DbfUndo.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,13 +22,18 @@ struct TLockSpot {
 };
 
 // dBASE programs lock bytes counted down from 0xEFFFFFFE; FoxPro ones from
-// 0x7FFFFFFE with a CDX, or at 0x40000000 plus the record's offset without
-// one.  FoxPro tables take both FoxPro locks, so either kind of program is kept out.
+// 0x7FFFFFFE with a structural CDX, or at 0x40000000 plus the record's
+// offset without one.  Programs disagree on which a FoxPro table without a
+// CDX takes, so such a table takes both; with a CDX they agree.
+bool FoxProTakesBothLocks(const TDbfHeader& header) { return !header.ProductionIndexFlag; }
+
 std::vector<TLockSpot> RecordLockSpots(const TDbfHeader& header, uint32_t index)
 {
     uint64_t n = static_cast<uint64_t>(index) + 1;
     if (!header.IsFoxPro())
         return {{0xEFFFFFFEull - n, 1}};
+    if (!FoxProTakesBothLocks(header))
+        return {{0x7FFFFFFEull - n, 1}};
     return {{0x7FFFFFFEull - n, 1}, {0x40000000ull + header.RecordOffset(index), 1}};
 }
 
@@ -35,6 +41,8 @@ std::vector<TLockSpot> HeaderLockSpots(const TDbfHeader& header)
 {
     if (!header.IsFoxPro())
         return {{0xEFFFFFFEull, 2}};
+    if (!FoxProTakesBothLocks(header))
+        return {{0x7FFFFFFEull, 1}};
     return {{0x7FFFFFFEull, 1}, {0x40000000ull, 1}};
 }
 
@@ -53,32 +61,6 @@ uint32_t FptBlockType(char type)
     case 'P': return 0;
     case 'M': return 1;
     default: return 2;
-    }
-}
-
-// Runs a clean-up when the scope ends, however it ends.
-template <typename F>
-class TScopeExit {
-public:
-    explicit TScopeExit(F f) : FAction(std::move(f)) {}
-    ~TScopeExit() { if (FArmed) FAction(); }
-    void Dismiss() { FArmed = false; }
-    TScopeExit(const TScopeExit&) = delete;
-    TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-    F FAction;
-    bool FArmed = true;
-};
-
-// One step of putting back what a failed post wrote: each step is tried
-// even when an earlier one failed, and the post's own error is the one raised.
-template <typename F>
-void Undo(F step) noexcept
-{
-    try {
-        step();
-    } catch (...) {
     }
 }
 
@@ -200,30 +182,45 @@ void TDbfCursor::UnlockRecord()
     FLockedRecord = -1;
 }
 
-void TDbfCursor::EncodeField(size_t fieldIndex, const TVariant& value, std::vector<uint8_t>& raw,
+void TDbfCursor::EncodeField(size_t fieldIndex, const TVariant& value, uint8_t* raw,
                              std::vector<TPendingMemo>& memos) const
 {
     const TDbfField& f = FHeader.Fields[fieldIndex];
     if (!f.Memo) {
-        FValues->Encode(f, value, raw.data());
+        FValues->Encode(f, value, raw);
         return;
     }
     if (!FMemo)
         RaiseFieldError(DBIERR_TABLEREADONLY, f, "The table's memo file is missing.");
     std::string bytes = FValues->MemoBytes(f, value);
     FMemo->CheckStorable(bytes, f.Name);
-    FValues->SetMemoBlock(f, 0, raw.data());
-    FValues->SetNullFlag(f, value.IsNullOrEmpty(), raw.data());
+    FValues->SetMemoBlock(f, 0, raw);
+    FValues->SetNullFlag(f, value.IsNullOrEmpty(), raw);
     if (!bytes.empty())
         memos.push_back({fieldIndex, std::move(bytes)});
 }
 
-void TDbfCursor::WriteMemos(std::vector<TPendingMemo>& memos, std::vector<uint8_t>& raw)
+void TDbfCursor::WriteMemos(std::vector<TPendingMemo>& memos, uint8_t* raw)
 {
     for (TPendingMemo& memo : memos) {
         const TDbfField& f = FHeader.Fields[memo.Field];
         uint32_t block = FMemo->Append(memo.Bytes, FptBlockType(f.Type));
-        FValues->SetMemoBlock(f, block, raw.data());
+        FValues->SetMemoBlock(f, block, raw);
+    }
+}
+
+TDbfMemoFile::TState TDbfCursor::LockMemoForPost(TDbfIndexedPost* indexed)
+{
+    if (!FMemo->LockAllocation())
+        RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
+    try {
+        TDbfMemoFile::TState state = FMemo->SaveState();
+        if (indexed)
+            indexed->SaveMemo(*FMemo);
+        return state;
+    } catch (...) {
+        FMemo->UnlockAllocation();
+        throw;
     }
 }
 
@@ -251,7 +248,7 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         const TDbfField& f = FHeader.Fields[FVisible[i]];
         if (f.DataType == ftAutoInc || !f.Known || SameValue(stored[i], record[i]))
             continue;
-        EncodeField(FVisible[i], record[i], after, memos);
+        EncodeField(FVisible[i], record[i], after.data(), memos);
     }
     if (after == before && memos.empty())
         return;
@@ -266,21 +263,14 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         indexed->SaveTable(offset, before.data(), before.size());
     }
     std::optional<TDbfMemoFile::TState> memoState;
-    bool memoLocked = false;
-    TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
-    if (!memos.empty()) {
-        if (!FMemo->LockAllocation())
-            RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
-        memoLocked = true;
-        memoState = FMemo->SaveState();
-        if (indexed)
-            indexed->SaveMemo(*FMemo);
-    }
+    TScopeExit unlockMemo([&] { if (memoState) FMemo->UnlockAllocation(); });
+    if (!memos.empty())
+        memoState = LockMemoForPost(indexed.get());
     if (indexed)
         indexed->Start();
     bool recordWritten = false;
     try {
-        WriteMemos(memos, after);
+        WriteMemos(memos, after.data());
         recordWritten = true;
         FFile.WriteAt(offset, after.data(), after.size());
         if (indexed) {
@@ -297,168 +287,6 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         throw;
     }
     UpdateCache(index, after);
-}
-
-void TDbfCursor::AssignAutoIncrements(TEngineRecord& record, std::vector<uint8_t>& raw,
-                                      std::vector<std::pair<uint32_t, std::vector<uint8_t>>>& descriptorWrites)
-{
-    for (size_t i = 0; i < FVisible.size(); ++i) {
-        const TDbfField& f = FHeader.Fields[FVisible[i]];
-        if (f.DataType != ftAutoInc)
-            continue;
-        int64_t value;
-        uint8_t bytes[8] = {};
-        if (FHeader.Dialect == TDbfDialect::DBase7) {
-            // Writers disagree on where the counter lives (bytes 42-45 or
-            // 40-43) and some do not advance it: never hand out a number
-            // the table already holds.
-            FFile.ReadExactAt(f.DescriptorPos + 40, bytes, 8);
-            uint32_t next = Le32(bytes + 2);
-            if (next == 0)
-                next = Le32(bytes);
-            value = std::max<int64_t>({static_cast<int64_t>(next), 1, LargestStoredValue(FVisible[i]) + 1});
-            FLargestAutoInc[FVisible[i]] = value;
-            uint8_t stored[4];
-            PutLe32(stored, static_cast<uint32_t>(value + 1));
-            descriptorWrites.push_back({f.DescriptorPos + 42, std::vector<uint8_t>(stored, stored + 4)});
-        } else {
-            FFile.ReadExactAt(f.DescriptorPos + 19, bytes, 5);
-            uint32_t next = Le32(bytes);
-            uint8_t step = bytes[4] ? bytes[4] : 1;
-            value = static_cast<int32_t>(next);
-            uint8_t stored[4];
-            PutLe32(stored, next + step);
-            descriptorWrites.push_back({f.DescriptorPos + 19, std::vector<uint8_t>(stored, stored + 4)});
-        }
-        if (value > INT32_MAX)
-            RaiseFieldError(DBIERR_MAXVALERR, f, "The auto-increment counter has run out.");
-        record[i] = TVariant(static_cast<int32_t>(value));
-        FValues->Encode(f, record[i], raw.data());
-    }
-}
-
-int64_t TDbfCursor::LargestStoredValue(size_t fieldIndex)
-{
-    auto known = FLargestAutoInc.find(fieldIndex);
-    if (known != FLargestAutoInc.end())
-        return known->second;
-    const TDbfField& f = FHeader.Fields[fieldIndex];
-    int64_t largest = 0;
-    TVariant value;
-    for (uint32_t i = 0; i < FCount; ++i) {
-        const uint8_t* raw = CachedRecord(i, true);
-        if (!raw)
-            break;
-        FValues->Decode(f, raw, value);
-        if (!value.IsNull())
-            largest = std::max<int64_t>(largest, value.AsInt64());
-    }
-    FLargestAutoInc[fieldIndex] = largest;
-    return largest;
-}
-
-void TDbfCursor::InsertRecord(TEngineRecord& record, bool append)
-{
-    CheckWritable();
-    if (record.size() != FVisible.size())
-        RaiseEngineError(DBIERR_INVALIDPARAM, {"The record has the wrong number of values."});
-    // A dBASE table has no order but its physical one: new records go at the end.
-    (void)append;
-
-    std::vector<uint8_t> raw(FHeader.RecordLength, ' ');
-    for (const TDbfField& f : FHeader.Fields)
-        if (f.Hidden && f.Type == '0')
-            std::memset(raw.data() + f.Offset, 0, static_cast<size_t>(f.Length));
-    std::vector<TPendingMemo> memos;
-    TEngineRecord values = record;
-    for (size_t i = 0; i < FVisible.size(); ++i) {
-        const TDbfField& f = FHeader.Fields[FVisible[i]];
-        EncodeField(FVisible[i], f.DataType == ftAutoInc ? TVariant::Null() : values[i], raw, memos);
-    }
-
-    LockHeader();
-    TScopeExit unlockHeader([this] { UnlockHeader(); });
-    uint8_t prefix[DbfPrefixSize];
-    FFile.ReadExactAt(0, prefix, sizeof prefix);
-    const uint32_t diskCount = Le32(prefix + 4);
-    const uint64_t sizeBefore = FFile.Size();
-    if (diskCount > DbfAvailableRecords(FHeader, sizeBefore))
-        RaiseEngineError(DBIERR_FILECORRUPT, {"Table: " + FPath, "The table is shorter than its header says."});
-    const uint32_t index = diskCount;
-    if (index == UINT32_MAX)
-        RaiseEngineError(DBIERR_RECTOOBIG, {"Table: " + FPath, "The table cannot hold more records."});
-
-    std::vector<std::pair<uint32_t, std::vector<uint8_t>>> descriptorWrites;
-    AssignAutoIncrements(values, raw, descriptorWrites);
-
-    const uint64_t offset = FHeader.RecordOffset(index);
-    std::vector<uint8_t> overwritten(raw.size() + 1);
-    overwritten.resize(FFile.ReadAt(offset, overwritten.data(), overwritten.size()));
-    std::vector<std::vector<uint8_t>> descriptorsBefore;
-    for (const auto& write : descriptorWrites) {
-        std::vector<uint8_t> old(write.second.size());
-        FFile.ReadExactAt(write.first, old.data(), old.size());
-        descriptorsBefore.push_back(std::move(old));
-    }
-    std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
-    if (indexed) {
-        indexed->File(index + 1, nullptr, raw.data(), RecordScan());
-        indexed->SaveTableSize(sizeBefore);
-        indexed->SaveTable(0, prefix, sizeof prefix);
-        for (size_t i = 0; i < descriptorWrites.size(); ++i)
-            indexed->SaveTable(descriptorWrites[i].first, descriptorsBefore[i].data(), descriptorsBefore[i].size());
-        indexed->SaveTable(offset, overwritten.data(), overwritten.size());
-    }
-    std::optional<TDbfMemoFile::TState> memoState;
-    bool memoLocked = false;
-    TScopeExit unlockMemo([&] { if (memoLocked) FMemo->UnlockAllocation(); });
-    if (!memos.empty()) {
-        if (!FMemo->LockAllocation())
-            RaiseEngineError(DBIERR_FILELOCKED, {"File: " + FMemo->Path(), "Another user is writing memos."});
-        memoLocked = true;
-        memoState = FMemo->SaveState();
-        if (indexed)
-            indexed->SaveMemo(*FMemo);
-    }
-    if (indexed)
-        indexed->Start();
-
-    try {
-        WriteMemos(memos, raw);
-        std::vector<uint8_t> data = raw;
-        data.push_back(0x1A);
-        FFile.WriteAt(offset, data.data(), data.size());
-        for (const auto& write : descriptorWrites)
-            FFile.WriteAt(write.first, write.second.data(), write.second.size());
-        uint8_t stamped[DbfPrefixSize];
-        std::memcpy(stamped, prefix, sizeof prefix);
-        StampHeader(stamped);
-        PutLe32(stamped + 4, index + 1);
-        FFile.WriteAt(1, stamped + 1, 7);
-        if (indexed)
-            indexed->Commit();
-    } catch (...) {
-        Undo([&] { FFile.WriteAt(0, prefix, sizeof prefix); });
-        for (size_t i = 0; i < descriptorWrites.size(); ++i)
-            Undo([&] { FFile.WriteAt(descriptorWrites[i].first, descriptorsBefore[i].data(), descriptorsBefore[i].size()); });
-        if (!overwritten.empty())
-            Undo([&] { FFile.WriteAt(offset, overwritten.data(), overwritten.size()); });
-        Undo([&] { FFile.Truncate(sizeBefore); });
-        if (memoState)
-            Undo([&] { FMemo->RestoreState(*memoState); });
-        throw;
-    }
-
-    if (diskCount != FCount)
-        FLiveCount = -1;
-    else if (FLiveCount >= 0)
-        ++FLiveCount;
-    FHeader.RecordCount = index + 1;
-    FCount = index + 1;
-    InvalidateCache();
-    FPos = index;
-    FOnRecord = true;
-    record = std::move(values);
 }
 
 void TDbfCursor::DeleteRecord()

@@ -22,6 +22,11 @@ public:
 
     // Files record `recNo` (1-based) going from `before` (nullptr: new) to `after`.
     void File(uint32_t recNo, const uint8_t* before, const uint8_t* after, const cdx::TRecordScan& scan);
+    // Files `count` new records (`records`, each `length` bytes) numbered from `firstRecNo`.
+    void FileNew(uint32_t firstRecNo, size_t count, const uint8_t* records, size_t length)
+    {
+        FIndex.RecordsAdded(firstRecNo, count, records, length);
+    }
     // Bytes of the table the post will replace, and its length before.
     void SaveTable(uint64_t offset, size_t length) { FJournal.SaveBytes(FTableId, offset, length); }
     // The same when the caller has just read them.

@@ -14,6 +14,7 @@ namespace {
 
 constexpr char Magic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '1', '\n'};
 constexpr uint8_t EndMark = 0xFF;
+constexpr size_t KeptBufferLimit = 1 << 20;
 
 uint64_t Checksum(const uint8_t* p, size_t n)
 {
@@ -167,7 +168,14 @@ void TDbfJournal::SaveSize(uint8_t id, uint64_t size)
 
 void TDbfJournal::Write(TDbfJournalStore& store)
 {
-    std::vector<uint8_t> out;
+    size_t size = sizeof Magic + 8 + 1 + 1 + 8;
+    for (TDbfFile* file : FFiles)
+        size += 4 + FileName(file->Path()).size();
+    for (const TSaved& saved : FSaved)
+        size += 14 + saved.Bytes.size();
+    std::vector<uint8_t>& out = store.Buffer();
+    out.clear();
+    out.reserve(size);
     PutBytes(out, Magic, sizeof Magic);
     PutU64(out, 0);   // the length, once known
     out.push_back(static_cast<uint8_t>(FFiles.size()));
@@ -191,6 +199,9 @@ void TDbfJournal::Write(TDbfJournalStore& store)
     TDbfFile& file = store.File();
     file.WriteAt(0, out.data(), out.size());
     FStore = &file;
+    // The journal of a big batch is not worth keeping the memory for.
+    if (out.capacity() > KeptBufferLimit)
+        std::vector<uint8_t>().swap(out);
 }
 
 void TDbfJournal::Apply(const std::vector<TSaved>& saved, const std::vector<TDbfFile*>& files)

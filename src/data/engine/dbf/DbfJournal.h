@@ -32,10 +32,13 @@ public:
     // The journal file, opened (or created) again when it has been removed;
     // the caller holds the index's update lock.
     TDbfFile& File();
+    // The bytes of the journal being written, kept from post to post.
+    std::vector<uint8_t>& Buffer() { return FBuffer; }
 
 private:
     std::string FTablePath;
     std::unique_ptr<TDbfFile> FFile;
+    std::vector<uint8_t> FBuffer;
 };
 
 class TDbfJournal {

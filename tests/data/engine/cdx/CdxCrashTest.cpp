@@ -1,5 +1,6 @@
 // Posts to an indexed table that do not finish: a process killed after any
-// single write of a post leaves files that reopen for writing and pass the
+// single write of a post (an edit, an append, a batch of appends, a
+// delete) leaves files that reopen for writing and pass the
 // index check, each as it was before the post or as the post left it; a
 // post that runs out of room leaves table and index as they were.
 
@@ -49,6 +50,16 @@ void Append(TDbfCursor& table)
     std::mt19937 random(77);
     TEngineRecord record = RandomRecord(random, 5000);
     table.InsertRecord(record, true);
+}
+
+void AppendBatch(TDbfCursor& table)
+{
+    std::mt19937 random(78);
+    std::vector<TEngineRecord> records;
+    for (int32_t id = 5000; id < 5200; ++id)
+        records.push_back(RandomRecord(random, id));
+    size_t appended = 0;
+    table.AppendRecords(records, appended);
 }
 
 void Delete(TDbfCursor& table)
@@ -112,6 +123,7 @@ TEST(CdxCrash, AKilledPostLeavesFilesThatReopenAndPassTheIndexCheck)
 {
     KillAtEveryWrite(ModifyIndexedFields, "modify");
     KillAtEveryWrite(Append, "append");
+    KillAtEveryWrite(AppendBatch, "batch append");
     KillAtEveryWrite(Delete, "delete");
 }
 
