@@ -87,7 +87,7 @@ void TInplaceEdit::InternalMove(const QRect& loc, bool redraw) {
         Hide();
         return;
     }
-    setGeometry(loc);
+    setGeometry(FGrid->ViewportRect(loc));   // loc is the cell's logical rectangle
     show();
     raise();
     BoundsChanged();
