@@ -100,6 +100,9 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift) {
         key = 0;
         return;
     }
+    // Mirrored cells: Left goes on to the following column, Right back.
+    if (IsMirrored() && (key == Qt::Key_Left || key == Qt::Key_Right))
+        key = key == Qt::Key_Left ? Qt::Key_Right : Qt::Key_Left;
     const TGridDrawInfo di = CalcDrawInfo();
     const int pageHeight = std::max(di.Vert.LastFullVisibleCell - FTopLeft.Y + 1, 1);
     const int pageWidth = std::max(di.Horz.LastFullVisibleCell - FTopLeft.X + 1, 1);

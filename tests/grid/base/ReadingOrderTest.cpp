@@ -65,6 +65,19 @@ TEST_F(GridReadingOrder, PointerPositionsAreMirroredAsTheyEnter) {
     EXPECT_EQ(grid->Col(), 1);
 }
 
+TEST_F(GridReadingOrder, LeftGoesOnToTheFollowingColumnAndRightBack) {
+    int seen = 0;
+    grid->OnKeyDown = [&](int& key, TShiftState) { seen = key; };
+    QTest::keyClick(grid.get(), Qt::Key_Left);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(seen, Qt::Key_Left) << "the handler sees the key pressed";
+    QTest::keyClick(grid.get(), Qt::Key_Right);
+    QTest::keyClick(grid.get(), Qt::Key_Right);
+    EXPECT_EQ(grid->Col(), 1) << "not into the fixed column";
+    QTest::keyClick(grid.get(), Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_GT(grid->Col(), 2) << "a page on";
+}
+
 TEST_F(GridReadingOrder, SizingDragsTheMirroredBorderTowardsTheLeft) {
     grid->SetOptions(grid->Options() + goColSizing);
     // Column 1's border line is logical 129: physically left of the column.
@@ -85,8 +98,15 @@ TEST_F(GridReadingOrder, TheEditorSitsOverTheMirroredCellAndFollowsAChangedOrder
     grid->ShowEditor();
     ASSERT_TRUE(grid->InplaceEditor()->isVisible());
     EXPECT_EQ(grid->InplaceEditor()->geometry(), QRect(300 - 194, 25, 64, 24));
+    TInplaceEdit& editor = *grid->InplaceEditor();
+    editor.end(false);
+    (void)editor.grab();   // the line edit places its text when it paints
+    EXPECT_GT(editor.inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 64 / 2) << "Latin text too stands at the leading, right edge";
     grid->setLayoutDirection(Qt::LeftToRight);
     EXPECT_EQ(grid->InplaceEditor()->geometry(), QRect(130, 25, 64, 24));
+    editor.end(false);
+    (void)editor.grab();
+    EXPECT_LT(editor.inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 64 / 2);
 }
 
 TEST_F(GridReadingOrder, ScrolledPixelsMatchAFullRepaint) {
