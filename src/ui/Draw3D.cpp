@@ -1,5 +1,7 @@
 #include "ui/Draw3D.h"
 
+#include "ui/UnmirroredArea.h"
+
 #include "ui/QtColor.h"
 
 #include <QPaintEngine>
@@ -169,12 +171,15 @@ void DrawFocusRect(QPainter& painter, const QRect& rect)
 {
     if (!rect.isValid())
         return;
+    // Dots are device pixels: on a mirrored painter they are placed on the
+    // mirrored rectangle, not shifted by the mirror's half pixel.
+    const TUnmirroredArea device(painter, rect);
     // Pixels whose distance from the top-left corner along x + y is even.
     QPolygon dots;
-    const int left = rect.left();
-    const int top = rect.top();
-    const int right = rect.right();
-    const int bottom = rect.bottom();
+    const int left = device.Rect().left();
+    const int top = device.Rect().top();
+    const int right = device.Rect().right();
+    const int bottom = device.Rect().bottom();
     auto addDot = [&](int x, int y) {
         if (((x - left) + (y - top)) % 2 == 0)
             dots << QPoint(x, y);

@@ -304,8 +304,8 @@ void TCustomGridCells::ScrollView(TGridCoord oldTopLeft) {
 
 void TCustomGridCells::ScrollBand(const QRect& band, int dx, int dy) {
     if (band.isEmpty() || (dx == 0 && dy == 0)) return;
-    if (std::abs(dx) >= band.width() || std::abs(dy) >= band.height()) viewport()->update(band);
-    else viewport()->scroll(dx, dy, band);
+    if (std::abs(dx) >= band.width() || std::abs(dy) >= band.height()) InvalidateArea(band);
+    else viewport()->scroll(IsMirrored() ? -dx : dx, dy, ViewportRect(band));
 }
 
 void TCustomGridCells::TopLeftChanged() {
@@ -445,8 +445,7 @@ void TCustomGridCells::InvalidateCol(int col) { InvalidateRect({col, 0, col, FRo
 void TCustomGridCells::InvalidateRow(int row) { InvalidateRect({0, row, FColCount - 1, row}); }
 
 void TCustomGridCells::InvalidateRect(const TGridRect& rect) {
-    const QRect r = GridRectToScreenRect(rect, true);
-    if (!r.isEmpty()) viewport()->update(r);
+    InvalidateArea(GridRectToScreenRect(rect, true));
 }
 
 void TCustomGridCells::InvalidateGrid() { viewport()->update(); }

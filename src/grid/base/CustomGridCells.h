@@ -7,7 +7,8 @@
 // and keeps them in step through the hooks at the end of this class.
 //
 // The client area is the scroll area's viewport: every pixel position the
-// grid reports or takes is in viewport coordinates.
+// grid reports or takes is in its coordinates, mirrored under right-to-left
+// reading (see "Reading order" below).
 
 #include "grid/base/CustomGridEvents.h"
 #include "grid/base/GridTypes.h"
@@ -15,6 +16,7 @@
 
 #include <QAbstractScrollArea>
 #include <QRect>
+#include <QTransform>
 
 #include <vector>
 
@@ -89,6 +91,20 @@ public:
     TGridCoord MouseCoord(int x, int y) const;
     TGridCoord CalcCoordFromPoint(int x, int y, const TGridDrawInfo& drawInfo) const;
     bool IsActiveControl() const;
+
+    // ---- Reading order --------------------------------------------------
+    // Under right-to-left reading the cells lie mirrored in the viewport
+    // (the first columns at the right).  The model and every position the
+    // grid takes or reports stay logical, laid out left to right; these
+    // map them to the viewport's own coordinates where painting, mouse
+    // input and the placement of child widgets and tips meet the viewport.
+    bool IsMirrored() const { return layoutDirection() == Qt::RightToLeft; }
+    // A logical area in viewport coordinates (the mirror is its own inverse).
+    QRect ViewportRect(const QRect& area) const;
+    QPoint ViewportPoint(const QPoint& logical) const;
+    QPoint LogicalPoint(const QPoint& viewportPoint) const;
+    // The painter transform that draws logical coordinates in the viewport.
+    QTransform ViewportTransform() const;
     // The grid's window exists once the grid has been shown the first time.
     bool HandleAllocated() const { return FHandleAllocated; }
 
@@ -98,6 +114,8 @@ public:
     void InvalidateRow(int row);
     void InvalidateRect(const TGridRect& rect);
     void InvalidateGrid();
+    // Repaints an area given in logical coordinates.
+    void InvalidateArea(const QRect& area);
     // Moves the pixels of rows firstRow..lastRow (lastRow -1: down to the
     // bottom of the client area) by dy and invalidates the uncovered strip.
     void ScrollRowBand(int firstRow, int lastRow, int dy);

@@ -25,6 +25,12 @@ bool TCustomGrid::event(QEvent* e) {
         CreateWnd();
         return result;
     }
+    // A new reading order mirrors every cell and the editor's place.
+    if (e->type() == QEvent::LayoutDirectionChange) {
+        InvalidateGrid();
+        if (FInplaceEdit && FInplaceEdit->isVisible())
+            FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+    }
     // Tab reaches the grid only when it moves between cells.
     if (e->type() == QEvent::KeyPress && FOptions.Contains(goTabs)) {
         auto* ke = static_cast<QKeyEvent*>(e);
@@ -94,6 +100,9 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift) {
         key = 0;
         return;
     }
+    // Mirrored cells: Left goes on to the following column, Right back.
+    if (IsMirrored() && (key == Qt::Key_Left || key == Qt::Key_Right))
+        key = key == Qt::Key_Left ? Qt::Key_Right : Qt::Key_Left;
     const TGridDrawInfo di = CalcDrawInfo();
     const int pageHeight = std::max(di.Vert.LastFullVisibleCell - FTopLeft.Y + 1, 1);
     const int pageWidth = std::max(di.Horz.LastFullVisibleCell - FTopLeft.X + 1, 1);
@@ -202,23 +211,25 @@ void TCustomGrid::HandleChar(QString& key) {
 }
 
 // ---- Mouse ----------------------------------------------------------------
+// Pointer positions become logical here, as they enter the grid: every
+// handler and hook below works on the cell model's coordinates.
 
 void TCustomGrid::mousePressEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = LogicalPoint(e->position().toPoint());
     FMouse->SetLastPos(p);
     MouseDown(e->button(), ShiftFromQt(e->modifiers(), e->buttons()), p.x(), p.y());
     e->accept();
 }
 
 void TCustomGrid::mouseDoubleClickEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = LogicalPoint(e->position().toPoint());
     FMouse->SetLastPos(p);
     MouseDown(e->button(), ShiftFromQt(e->modifiers(), e->buttons()) + ssDouble, p.x(), p.y());
     e->accept();
 }
 
 void TCustomGrid::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = LogicalPoint(e->position().toPoint());
     FMouse->SetLastPos(p);
     MouseMove(ShiftFromQt(e->modifiers(), e->buttons()), p.x(), p.y());
     viewport()->setCursor(CursorAt(p.x(), p.y()));
@@ -226,7 +237,7 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TCustomGrid::mouseReleaseEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = LogicalPoint(e->position().toPoint());
     FMouse->SetLastPos(p);
     MouseUp(e->button(), ShiftFromQt(e->modifiers(), e->buttons()), p.x(), p.y());
     e->accept();
@@ -351,7 +362,7 @@ void TCustomGrid::TimedScroll(TGridScrollDirections direction) {
 
 void TCustomGrid::wheelEvent(QWheelEvent* e) {
     DoMouseWheel(ShiftFromQt(e->modifiers(), e->buttons()), e->angleDelta().y(),
-                 e->position().toPoint());
+                 LogicalPoint(e->position().toPoint()));
     e->accept();
 }
 
@@ -361,7 +372,7 @@ bool TCustomGrid::eventFilter(QObject* watched, QEvent* e) {
         (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
         auto* we = static_cast<QWheelEvent*>(e);
         DoMouseWheel(ShiftFromQt(we->modifiers(), we->buttons()), we->angleDelta().y(),
-                     viewport()->mapFromGlobal(we->globalPosition().toPoint()));
+                     LogicalPoint(viewport()->mapFromGlobal(we->globalPosition().toPoint())));
         return true;
     }
     return QAbstractScrollArea::eventFilter(watched, e);

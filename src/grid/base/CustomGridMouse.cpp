@@ -242,7 +242,7 @@ QRect TCustomGridMouse::OverlayRect() const {
 
 void TCustomGridMouse::InvalidateOverlay() const {
     const QRect r = OverlayRect();
-    if (!r.isEmpty()) FGrid.viewport()->update(r);
+    FGrid.InvalidateArea(r);
 }
 
 void TCustomGridMouse::PaintOverlay(QPainter& painter) const {

@@ -1,6 +1,7 @@
 // Painting of the base grid: lines per region, the cell walk with draw
 // states, the focus rectangle and the free area; the mouse's sizing line
-// or move marker goes over everything.
+// or move marker goes over everything.  All of it is drawn in logical
+// coordinates, mirrored by the painter under right-to-left reading.
 
 #include "grid/base/CustomGrid.h"
 
@@ -28,8 +29,12 @@ QPainter& TCustomGrid::Canvas() const {
 
 void TCustomGrid::paintEvent(QPaintEvent* e) {
     QPainter painter(viewport());
+    // Cells are painted in logical coordinates; under right-to-left reading
+    // the painter mirrors them, and text and images lift the mirror where
+    // they are drawn (TUnmirroredArea).
+    painter.setWorldTransform(ViewportTransform());
     FCanvas = &painter;
-    FPaintRect = e->rect();
+    FPaintRect = ViewportRect(e->rect());
     painter.setFont(font());
     Paint();
     FCanvas = nullptr;

@@ -87,7 +87,10 @@ void TInplaceEdit::InternalMove(const QRect& loc, bool redraw) {
         Hide();
         return;
     }
-    setGeometry(loc);
+    setGeometry(FGrid->ViewportRect(loc));   // loc is the cell's logical rectangle
+    // Text starts at the cell's leading edge, the right one when mirrored,
+    // whatever the direction of the characters typed.
+    setAlignment(FGrid->IsMirrored() ? Qt::AlignRight | Qt::AlignAbsolute : Qt::AlignLeft);
     show();
     raise();
     BoundsChanged();

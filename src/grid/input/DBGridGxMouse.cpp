@@ -341,7 +341,7 @@ bool TDBGridGxMouse::MouseUp(Qt::MouseButton button, TShiftState shift, int x, i
     FGrid.TCustomGrid::MouseUp(baseButton, shift, x, y);
     const bool sized = baseState == gsColSizing || baseState == gsRowSizing;
     if (!sized && !(FGrid.InplaceEditor() && FGrid.InplaceEditor()->isVisible() &&
-                    FGrid.InplaceEditor()->geometry().contains(x, y)))
+                    FGrid.InplaceEditor()->geometry().contains(FGrid.ViewportPoint({x, y}))))
         ReleaseClicks(button, shift, x, y);
     FRowSizeEnded = false;
     return true;
@@ -383,7 +383,7 @@ void TDBGridGxMouse::PopupColumnMenu(TGridCoord cell, int x, int y)
         return;
     FGrid.CancelMode();
     SetMenuPopupComponent(*menu, &FGrid);
-    menu->popup(FGrid.viewport()->mapToGlobal(QPoint(x, y)));
+    menu->popup(FGrid.viewport()->mapToGlobal(FGrid.ViewportPoint({x, y})));
 }
 
 void TDBGridGxMouse::EndTracking()

@@ -1,6 +1,6 @@
 // A press on the edit buttons of the current cell: the area they take at
-// the cell's right edge (left under right-to-left), and handing the press
-// on to the editor's button under the pointer.
+// the cell's logical right edge (drawn at the left under right-to-left),
+// and handing the press on to the editor's button under the pointer.
 
 #include "grid/input/DBGridGxMouse.h"
 
@@ -21,8 +21,6 @@ bool TDBGridGxMouse::InEditButtonArea(TGridCoord cell, QPoint at) const
     if (width <= 0)
         return false;
     const QRect rect = FGrid.CellRect(cell.X, cell.Y);
-    if (FGrid.layoutDirection() == Qt::RightToLeft)
-        return at.x() >= rect.left() && at.x() < rect.left() + width;
     return at.x() > rect.right() - width && at.x() <= rect.right();
 }
 
@@ -40,13 +38,14 @@ void TDBGridGxMouse::PassPressToEditButton(TGridCoord cell, QPoint at)
     TInplaceEdit* editor = FGrid.InplaceEditor();
     if (editor == nullptr || !editor->isVisible() || !InEditButtonArea(cell, at))
         return;
-    QWidget* target = FGrid.viewport()->childAt(at);
+    const QPoint onViewport = FGrid.ViewportPoint(at);
+    QWidget* target = FGrid.viewport()->childAt(onViewport);
     if (target == nullptr || target == FGrid.viewport() || !editor->isAncestorOf(target))
         return;
     EndTracking();
     // Once the grid's own handling of the press is over, the button takes
     // it, with its moves and its release.
-    const QPoint global = FGrid.viewport()->mapToGlobal(at);
+    const QPoint global = FGrid.viewport()->mapToGlobal(onViewport);
     QMetaObject::invokeMethod(
         target,
         [target, global] {

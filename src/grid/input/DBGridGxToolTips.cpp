@@ -131,8 +131,12 @@ void TDBGridGxToolTips::Show(const TGridToolTipGx& tip, const QPoint& at)
     if (tip.Text == FShownText)
         return;
     FShownText = tip.Text;
-    const QPoint place = FGrid.viewport()->mapToGlobal(QPoint(tip.Area.left() - 1, tip.Area.top() - (FGrid.Flat() ? 2 : 1)));
-    QToolTip::showText(place, tip.Text, FGrid.viewport(), tip.Area);
+    const QRect area = FGrid.ViewportRect(tip.Area);
+    int x = area.left() - 1;
+    if (FGrid.IsMirrored())   // mirrored: the tip ends where the cell's text starts
+        x = area.right() + 1 - QFontMetrics(QToolTip::font()).boundingRect(tip.Text).width();
+    const QPoint place = FGrid.viewport()->mapToGlobal(QPoint(x, area.top() - (FGrid.Flat() ? 2 : 1)));
+    QToolTip::showText(place, tip.Text, FGrid.viewport(), area);
     (void)at;
 }
 
@@ -159,10 +163,11 @@ bool TDBGridGxToolTips::eventFilter(QObject* watched, QEvent* e)
         Hide();
         return true;
     }
-    const TGridToolTipGx tip = TipAt(help->pos().x(), help->pos().y());
+    const QPoint at = FGrid.LogicalPoint(help->pos());
+    const TGridToolTipGx tip = TipAt(at.x(), at.y());
     if (tip.Text.isEmpty())
         Hide();
     else
-        Show(tip, help->pos());
+        Show(tip, at);
     return true;
 }

@@ -156,8 +156,7 @@ TCellTextGx TDBGridGxCellPainter::TextCell(const QRect& rect, TAlignment alignme
     cell.Alignment = alignment;
     cell.DX = FDX;
     cell.DY = FDY;
-    // The base grid lays its cells out left to right in every reading
-    // order, so cells are never mirrored.
+    cell.RightToLeft = FGrid.IsMirrored();
     return cell;
 }
 

@@ -12,6 +12,7 @@
 #include "grid/paint/KeyListImageGx.h"
 #include "ui/QtColor.h"
 #include "ui/TextDraw.h"
+#include "ui/UnmirroredArea.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -93,8 +94,9 @@ void TDBGridGxCellPainter::DrawData(TColumnGx& column)
                 PlaceImage(FCanvas, *images, taCenter, 0, params.ImageIndex, textRect);
         } else if (kind == ckCheckboxes) {
             FCanvas.fillRect(textRect, ToQColor(FBrush));
-            PaintCheckBoxFace(FCanvas, CheckBoxRect(textRect, GridPaintResources().CheckSize()), FBrush,
-                              static_cast<TCheckPaintStateGx>(params.CheckboxState), FGrid.Flat(), true);
+            const TUnmirroredArea box(FCanvas, CheckBoxRect(textRect, GridPaintResources().CheckSize()));
+            PaintCheckBoxFace(FCanvas, box.Rect(), FBrush, static_cast<TCheckPaintStateGx>(params.CheckboxState),
+                              FGrid.Flat(), true);
         } else {
             TCellTextGx cell = TextCell(textRect, params.Alignment);
             cell.EndEllipsis = column.EndEllipsis();
@@ -137,7 +139,9 @@ void TDBGridGxCellPainter::DrawEditButtons(TColumnGx& column, const QRect& textR
         if (flat && FFrame3D) {
             FCanvas.fillRect(QRect(rect.x() - 1, rect.y(), 1, rect.height()), brush);
         }
-        PaintEditButton(FCanvas, rect, FBrush, style, glyph, numGlyphs, enabled, false, flat, ebpNoneGx);
+        // The faces look as the editor's own buttons do in either reading order.
+        const TUnmirroredArea face(FCanvas, rect);
+        PaintEditButton(FCanvas, face.Rect(), FBrush, style, glyph, numGlyphs, enabled, false, flat, ebpNoneGx);
     };
     if (const std::optional<TEditButtonStyleGx> style = DefaultEditButtonStyle(FGrid, column)) {
         QRect rect(x, top, FGrid.EditButtonWidth(), height);
@@ -174,6 +178,8 @@ void TDBGridGxCellPainter::DrawSearchText(const TColumnGx& column, const QRect& 
         rect.setHeight(rect.height() + 1);
     const bool wrap = FGrid.MultiLine() && column.WordWrap();
     const QFontMetrics metrics(FCanvas.font());
+    // Placed as the cell's text is, in the reading order's alignment.
+    alignment = ReadingAlignment(alignment, FGrid.IsMirrored());
     TDrawTextMargins margins;
     if (alignment != taLeftJustify) {
         // The rest of the text follows the search text: leave its room.
@@ -181,6 +187,8 @@ void TDBGridGxCellPainter::DrawSearchText(const TColumnGx& column, const QRect& 
         if (alignment == taRightJustify && !wrap)
             margins.Right += 3 - FDX;   // where the one-line writer ends right-aligned text
     }
+    const TUnmirroredArea device(FCanvas, rect);
+    rect = device.Rect();
     unsigned format = DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE);
     format |= alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
 

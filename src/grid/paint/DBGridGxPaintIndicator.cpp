@@ -73,7 +73,8 @@ void TDBGridGxCellPainter::DrawIndicator()
         const TImageList& glyphs = FGrid.PaintImages().Indicators();
         const int right = FRect.x() + FRect.width();
         const int bottom = FRect.y() + FRect.height();
-        glyphs.Draw(FCanvas, right - glyphs.Width() - FDX, (FRect.y() + bottom - glyphs.Height()) / 2, image);
+        // The arrows point at the row's cells in either reading order.
+        glyphs.DrawOriented(FCanvas, right - glyphs.Width() - FDX, (FRect.y() + bottom - glyphs.Height()) / 2, image);
     }
     if (current)
         FGrid.SetIndicatorRow(FRow);

@@ -7,6 +7,7 @@
 #include "grid/input/DBGridGxMouse.h"
 #include "grid/titles/DBGridGxTitleTree.h"
 #include "ui/QtColor.h"
+#include "ui/UnmirroredArea.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -130,8 +131,9 @@ void TDBGridGxCellPainter::DrawTitle(TColumnGx& column)
         FCanvas.setFont(indexFont);
         FCanvas.setPen(ToQColor(FDark ? clWhite : font.Color()));
         const QFontMetrics metrics(indexFont);
-        FCanvas.drawText(QPoint(cellRight - numberWidth - 2 + shift, markerTop + shift - 1 + metrics.ascent()),
-                         number);
+        const TUnmirroredArea place(FCanvas, QRect(cellRight - numberWidth - 2 + shift, markerTop + shift - 1,
+                                                   numberWidth, metrics.height()));
+        FCanvas.drawText(QPoint(place.Rect().x(), place.Rect().y() + metrics.ascent()), number);
         FCanvas.restore();
     }
 }

@@ -2,9 +2,9 @@
 
 #include "grid/paint/GridPaintResources.h"
 #include "ui/TextDraw.h"
+#include "ui/UnmirroredArea.h"
 
 #include <QFontMetrics>
-#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -12,22 +12,6 @@
 namespace {
 
 QColor Background(const QPainter& canvas) { return canvas.brush().color(); }
-
-// The rectangle and alignment as drawn: mirrored within the painter's
-// device under right-to-left reading, left and right alignment swapped.
-void ApplyReadingOrder(const QPainter& canvas, const TCellTextGx& cell, QRect& rect, TAlignment& alignment)
-{
-    rect = cell.Rect;
-    alignment = cell.Alignment;
-    if (!cell.RightToLeft)
-        return;
-    const int deviceWidth = canvas.device() ? canvas.device()->width() : rect.x() + rect.width();
-    rect.moveLeft(deviceWidth - (rect.x() + rect.width()));
-    if (alignment == taLeftJustify)
-        alignment = taRightJustify;
-    else if (alignment == taRightJustify)
-        alignment = taLeftJustify;
-}
 
 unsigned AlignmentFlags(TAlignment alignment)
 {
@@ -127,11 +111,22 @@ int CellTextWidth(const QFontMetrics& metrics, const QString& text, TAlignment a
     return advance;
 }
 
+TAlignment ReadingAlignment(TAlignment alignment, bool rightToLeft)
+{
+    if (!rightToLeft)
+        return alignment;
+    if (alignment == taLeftJustify)
+        return taRightJustify;
+    if (alignment == taRightJustify)
+        return taLeftJustify;
+    return alignment;
+}
+
 void WriteCellText(QPainter& canvas, const TCellTextGx& cell, const QString& text)
 {
-    QRect rect;
-    TAlignment alignment;
-    ApplyReadingOrder(canvas, cell, rect, alignment);
+    const TAlignment alignment = ReadingAlignment(cell.Alignment, cell.RightToLeft);
+    const TUnmirroredArea device(canvas, cell.Rect);
+    const QRect& rect = device.Rect();
     if (rect.width() <= 0 || rect.height() <= 0)
         return;
     if (cell.WordWrap)
@@ -148,9 +143,9 @@ int WriteVerticalText(QPainter& canvas, const TCellTextGx& cell, const QString& 
     if (measureOnly)
         return length;
 
-    QRect rect;
-    TAlignment alignment;
-    ApplyReadingOrder(canvas, cell, rect, alignment);
+    const TAlignment alignment = ReadingAlignment(cell.Alignment, cell.RightToLeft);
+    const TUnmirroredArea device(canvas, cell.Rect);
+    const QRect& rect = device.Rect();
     if (rect.width() <= 0 || rect.height() <= 0)
         return length;
     const int textHeight = metrics.height();

@@ -12,8 +12,10 @@
 // dx, ending in "...".  Word-wrapped text is composed on the grids' shared
 // off-screen bitmap in the rectangle less dx and dy on every side (one
 // pixel lower when dx > 0), with the margins, and copied to the cell.
-// Under right-to-left reading the rectangle is mirrored within the
-// painter's window and left and right alignment swap.
+// Rectangles are in the painter's coordinates, which a grid under
+// right-to-left reading mirrors: the text itself is drawn unmirrored on the
+// mirrored rectangle, and with RightToLeft left and right alignment swap
+// (text starts at the cell's right edge) and lines read right to left.
 
 #include "data/Field.h"
 
@@ -39,6 +41,10 @@ struct TCellTextGx {
 };
 
 void WriteCellText(QPainter& canvas, const TCellTextGx& cell, const QString& text);
+
+// The alignment as drawn in the reading order: left and right swap under
+// right-to-left reading, centred stays.
+TAlignment ReadingAlignment(TAlignment alignment, bool rightToLeft);
 
 // Text turned 90 degrees, reading from bottom to top, starting `dy`
 // pixels above the rectangle's bottom.  Across the cell it is placed by

@@ -1,5 +1,7 @@
 #include "grid/paint/ImageList.h"
 
+#include "ui/UnmirroredArea.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -33,6 +35,14 @@ QPixmap TImageList::Image(int index) const
 }
 
 void TImageList::Draw(QPainter& painter, int x, int y, int index) const
+{
+    if (index < 0 || index >= Count())
+        return;
+    const TUnmirroredArea device(painter, QRect(x, y, FWidth, FHeight));
+    painter.drawPixmap(device.Rect().topLeft(), FImages[static_cast<size_t>(index)]);
+}
+
+void TImageList::DrawOriented(QPainter& painter, int x, int y, int index) const
 {
     if (index < 0 || index >= Count())
         return;

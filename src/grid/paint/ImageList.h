@@ -25,8 +25,12 @@ public:
     void Clear();
     // The image at an index; a null pixmap outside 0 .. Count-1.
     QPixmap Image(int index) const;
-    // Draws the image at (x, y); nothing for an index outside the list.
+    // Draws the image at (x, y) the right way round, also on a mirrored
+    // painter; nothing for an index outside the list.
     void Draw(QPainter& painter, int x, int y, int index) const;
+    // Draws the image following the painter's mirroring: a sign that points
+    // along the reading order (the row indicator's arrows).
+    void DrawOriented(QPainter& painter, int x, int y, int index) const;
 
 signals:
     void Changed();

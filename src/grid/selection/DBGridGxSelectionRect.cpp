@@ -66,7 +66,7 @@ void TDBGridGxSelectionRect::Select(int columnIndex, const std::string& bookmark
     if (!grid.HandleAllocated())
         return;
     for (const QRect& strip : ChangedStrips(BlockRect(oldAnchor, oldShift), BlockRect(FAnchor, FShiftCell)))
-        grid.viewport()->update(strip);
+        grid.InvalidateArea(strip);
 }
 
 void TDBGridGxSelectionRect::Clear()

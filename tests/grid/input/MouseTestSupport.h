@@ -13,20 +13,26 @@
 
 inline QWidget* Client(TCustomDBGridGx& grid) { return grid.viewport(); }
 
-inline QPoint CellCentre(TCustomDBGridGx& grid, int col, int row) { return grid.CellRect(col, row).center(); }
+// The points below are on the client area as the mouse reaches it: under
+// right-to-left reading they lie on the mirrored cells.
+inline QPoint CellCentre(TCustomDBGridGx& grid, int col, int row)
+{
+    return grid.ViewportPoint(grid.CellRect(col, row).center());
+}
 
 // A point above the column-select zone of a title (the upper part of the cell).
 inline QPoint TitlePoint(TCustomDBGridGx& grid, int col)
 {
     const QRect r = grid.CellRect(col, 0);
-    return QPoint(r.center().x(), r.top() + 2);
+    return grid.ViewportPoint(QPoint(r.center().x(), r.top() + 2));
 }
 
-// The right border line of a title cell, where sizing starts.
+// The border line after a title cell (its right, or its left when
+// mirrored), where sizing starts.
 inline QPoint TitleBorder(TCustomDBGridGx& grid, int col)
 {
     const QRect r = grid.CellRect(col, 0);
-    return QPoint(r.right() + 1, r.top() + 2);
+    return grid.ViewportPoint(QPoint(r.right() + 1, r.top() + 2));
 }
 
 inline void Click(TCustomDBGridGx& grid, QPoint at, Qt::KeyboardModifiers mods = {},

@@ -1,7 +1,6 @@
 // Where the mouse acts on titles: the sizing zone at the client's right
 // edge when frozen columns overflow the grid, sizing zones under
-// right-to-left reading (the cells are laid out left to right in both
-// orders, and the zones follow the borders drawn), presses on a column's
+// right-to-left reading (on the mirrored borders), presses on a column's
 // own title versus the group captions above it under multi-level titles,
 // and a column's pop-up menu with and without its automatic pop-up.
 
@@ -55,30 +54,31 @@ TEST(MouseZones, FrozenColumnsOverflowingTheGridAreSizedAtTheClientsRightEdge)
     EXPECT_EQ(t.Column(0).Width(), 120);
 }
 
-TEST(MouseZones, UnderRightToLeftReadingTheZonesFollowTheDrawnBorders)
+TEST(MouseZones, UnderRightToLeftReadingTheZonesFollowTheMirroredBorders)
 {
     TZoneGrid t(560, Qt::RightToLeft);
-    ASSERT_LT(t.G().CellRect(t.Raw(0), 0).left(), t.G().CellRect(t.Raw(1), 0).left()) << "cells left to right";
+    ASSERT_GT(TitlePoint(t.G(), t.Raw(0)).x(), TitlePoint(t.G(), t.Raw(1)).x()) << "cells right to left";
 
-    // A frozen column's border, without and with traced sizing.
+    // A frozen column's border, left of the column, without and with
+    // traced sizing: moving it leftwards widens the column.
     t.G().SetFrozenCols(1);
     const int before = t.Column(0).Width();
     const QPoint border = TitleBorder(t.G(), t.Raw(0));
     EXPECT_EQ(t.CursorAt(border), Qt::SplitHCursor);
-    DragTo(t.G(), border, border + QPoint(20, 0));
+    DragTo(t.G(), border, border - QPoint(20, 0));
     EXPECT_EQ(t.Column(0).Width(), before + 20);
 
     t.G().SetOptionsGx(t.G().OptionsGx() + dghTraceColSizing);
     const QPoint traced = TitleBorder(t.G(), t.Raw(0));
     QTest::mousePress(Client(t.G()), Qt::LeftButton, {}, traced);
-    QTest::mouseMove(Client(t.G()), traced - QPoint(10, 0));
+    QTest::mouseMove(Client(t.G()), traced + QPoint(10, 0));
     EXPECT_EQ(t.Column(0).Width(), before + 10) << "applied while the mouse moves";
-    QTest::mouseRelease(Client(t.G()), Qt::LeftButton, {}, traced - QPoint(10, 0));
+    QTest::mouseRelease(Client(t.G()), Qt::LeftButton, {}, traced + QPoint(10, 0));
 
     // A scrollable column's border, traced.
     const int nameWidth = t.Column(2).Width();
     const QPoint nameBorder = TitleBorder(t.G(), t.Raw(2));
-    DragTo(t.G(), nameBorder, nameBorder + QPoint(15, 0));
+    DragTo(t.G(), nameBorder, nameBorder - QPoint(15, 0));
     EXPECT_EQ(t.Column(2).Width(), nameWidth + 15);
 }
 

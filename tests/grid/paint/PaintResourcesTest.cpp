@@ -203,16 +203,32 @@ TEST_F(TextWriter, VerticalTextRunsUpwardFromTheBottom)
     EXPECT_NEAR(100 - 4 - top, length, 3);
 }
 
-TEST_F(TextWriter, RightToLeftMirrorsTheRectangleAndSwapsAlignment)
+TEST_F(TextWriter, RightToLeftOnAMirroredPainterDrawsUnmirroredTextOnTheMirroredCell)
 {
     TCellTextGx cell;
     cell.Rect = QRect(0, 0, 50, 20);
     cell.RightToLeft = true;
+    painter->setWorldTransform(QTransform(-1, 0, 0, 1, 200, 0));
     WriteCellText(*painter, cell, "ab");
+    TCellTextGx wrapped = cell;
+    wrapped.Rect = QRect(0, 40, 50, 40);
+    wrapped.WordWrap = true;
+    WriteCellText(*painter, wrapped, "ab");
+    painter->resetTransform();
+    TCellTextGx plain;
+    plain.Rect = QRect(0, 0, 50, 20);
+    plain.Alignment = taRightJustify;
+    WriteCellText(*painter, plain, "ab");
     const QImage result = Done();
-    EXPECT_EQ(result.pixelColor(10, 10), QColor(Qt::white)) << "nothing at the left";
+    EXPECT_EQ(result.pixelColor(149, 1), QColor(Qt::white)) << "nothing left of the mirrored cell";
     EXPECT_EQ(result.pixelColor(150, 1), QColor(Qt::cyan)) << "the mirrored cell";
+    EXPECT_EQ(result.pixelColor(199, 1), QColor(Qt::cyan));
     EXPECT_GT(FirstInk(result, QRect(150, 0, 50, 20), Qt::cyan).x(), 175) << "left alignment reads as right";
+    // Right-aligned text drawn plainly at the left gives the same pixels:
+    // the mirrored text is not mirrored itself.
+    EXPECT_EQ(result.copy(150, 0, 50, 20), result.copy(0, 0, 50, 20));
+    const QPoint wrappedInk = FirstInk(result, QRect(150, 40, 50, 40), Qt::cyan);
+    EXPECT_GT(wrappedInk.x(), 175) << "word-wrapped text too";
 }
 
 }  // namespace
