@@ -41,13 +41,13 @@ std::string NameOf(int index)
 }
 
 struct TLookupFixture {
+    QApplication& Application = BenchApplication("bench_lookup");   // before any widget
     TMemTable Table;
     TDataSource Source{&Table};
     QWidget Owner;
 
     TLookupFixture()
     {
-        BenchApplication("bench_lookup");
         Table.FieldDefs().Add("CODE", ftInteger);
         Table.FieldDefs().Add("NAME", ftString, 20);
         for (int i = 0; i < kRecords; ++i)
