@@ -53,6 +53,7 @@ public:
     void InsertRecord(TEngineRecord& record, bool append) override;
     void DeleteRecord() override;
     void Refresh() override;
+    uint64_t ChangeStamp() override;
 
     const TDbfHeader& Header() const { return FHeader; }
 
