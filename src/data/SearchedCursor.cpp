@@ -82,25 +82,21 @@ std::string TSearchedCursor::CurrentBookmark() const
 void TSearchedCursor::CopyRecords()
 {
     FCopy.reset();
-    FRowOf.clear();
     const std::string here = CurrentBookmark();
     FStamp = FInner->ChangeStamp();
     auto copy = std::make_shared<TMemStorage>(CopyDefs(FInner->FieldDefs()));
-    std::unordered_map<std::string, TMemRow*> rowOf;
     FInner->SetToBegin();
     TEngineRecord record;
     while (FInner->Next(record)) {
         for (size_t column = 0; column < FBookmarkColumn; ++column)
             if (!Copied(static_cast<int>(column)))
                 record[column] = TVariant::Null();
-        std::string bookmark = FInner->Bookmark();
-        record.push_back(TVariant(bookmark));
-        rowOf.emplace(std::move(bookmark), copy->Insert(copy->Count(), std::move(record)));
+        record.push_back(TVariant(FInner->Bookmark()));
+        copy->Insert(copy->Count(), std::move(record));
     }
     if (here.empty() || !FInner->GotoBookmark(here))
         FInner->SetToBegin();
     FCopy = std::move(copy);
-    FRowOf = std::move(rowOf);
 }
 
 const std::string& TSearchedCursor::BookmarkOf(const TMemRow& row) const
@@ -155,17 +151,27 @@ void TSearchedCursor::FollowPost(Change change)
         FStamp = FInner->ChangeStamp();
     } catch (...) {
         FCopy.reset();
-        FRowOf.clear();
     }
+}
+
+size_t TSearchedCursor::PlaceOf(const std::string& bookmark) const
+{
+    size_t lo = 0, hi = FCopy->Count();
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (FInner->CompareBookmarks(BookmarkOf(*FCopy->At(mid)), bookmark) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 void TSearchedCursor::ForgetRow(const std::string& bookmark)
 {
-    const auto it = FRowOf.find(bookmark);
-    if (it == FRowOf.end())
-        return;
-    FCopy->Erase(it->second);
-    FRowOf.erase(it);
+    const size_t place = PlaceOf(bookmark);
+    if (place < FCopy->Count() && BookmarkOf(*FCopy->At(place)) == bookmark)
+        FCopy->Erase(FCopy->At(place));
 }
 
 void TSearchedCursor::CopyCurrent()
@@ -178,17 +184,9 @@ void TSearchedCursor::CopyCurrent()
     for (size_t column = 0; column < FBookmarkColumn; ++column)
         if (!Copied(static_cast<int>(column)))
             record[column] = TVariant::Null();
-    record.push_back(TVariant(bookmark));
-    // Its place: before the first copied record that the cursor orders after it.
-    size_t lo = 0, hi = FCopy->Count();
-    while (lo < hi) {
-        const size_t mid = lo + (hi - lo) / 2;
-        if (FInner->CompareBookmarks(BookmarkOf(*FCopy->At(mid)), bookmark) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    FRowOf[bookmark] = FCopy->Insert(lo, std::move(record));
+    const size_t place = PlaceOf(bookmark);
+    record.push_back(TVariant(std::move(bookmark)));
+    FCopy->Insert(place, std::move(record));
 }
 
 void TSearchedCursor::ModifyRecord(const TEngineRecord& record)
@@ -218,5 +216,4 @@ void TSearchedCursor::Refresh()
 {
     FInner->Refresh();
     FCopy.reset();
-    FRowOf.clear();
 }

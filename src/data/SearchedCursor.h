@@ -13,7 +13,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 class TMemStorage;
 struct TMemRow;
@@ -69,6 +68,8 @@ private:
     void CopyRecords();
     // The copy of the record under the cursor, at its place in the order.
     void CopyCurrent();
+    // Where a record of this bookmark stands, or would stand, in the copy.
+    size_t PlaceOf(const std::string& bookmark) const;
     void ForgetRow(const std::string& bookmark);
     // Runs a change of the copy; one that fails drops the copy.
     template <typename Change>
@@ -77,7 +78,6 @@ private:
     std::unique_ptr<TEngineCursor> FInner;
     size_t FBookmarkColumn;
     std::shared_ptr<TMemStorage> FCopy;    // values and bookmark of every record, in order
-    std::unordered_map<std::string, TMemRow*> FRowOf;
     uint64_t FStamp = 0;
 };
 
