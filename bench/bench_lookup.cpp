@@ -4,14 +4,15 @@
 // and the type-ahead search, per character, while a name is typed.  Runs
 // headless.
 //
-// Names are six pseudo-random letters, so a k-letter prefix first occurs
-// about 26^k records into the table.  The in-memory table answers the key
-// and the prefix searches from column indexes it builds on the first search
-// of each kind and keeps up to date afterwards; the repeated benchmarks
+// Names are six pseudo-random letters (BenchNames.h).  The in-memory table
+// answers key searches on its rising codes through its own order, and
+// prefix searches from a column index it builds on the first search of
+// each kind and keeps up to date afterwards; the repeated benchmarks
 // measure searches through built indexes, BM_LookupFirstSearch the first
 // search on a freshly loaded table, building included.
 
 #include "BenchApplication.h"
+#include "BenchNames.h"
 
 #include "data/DataSource.h"
 #include "data/MemTable.h"
@@ -29,25 +30,16 @@ namespace {
 
 constexpr int kRecords = 1000000;
 
-std::string NameOf(int index)
-{
-    uint32_t state = static_cast<uint32_t>(index) * 2654435761u + 12345u;
-    std::string name;
-    for (int i = 0; i < 6; ++i) {
-        state = state * 1103515245u + 12345u;
-        name += static_cast<char>((i == 0 ? 'A' : 'a') + (state >> 16) % 26);
-    }
-    return name;
-}
+std::string NameOf(int index) { return BenchNameOf(index); }
 
 struct TLookupFixture {
+    QApplication& Application = BenchApplication("bench_lookup");   // before any widget
     TMemTable Table;
     TDataSource Source{&Table};
     QWidget Owner;
 
     TLookupFixture()
     {
-        BenchApplication("bench_lookup");
         Table.FieldDefs().Add("CODE", ftInteger);
         Table.FieldDefs().Add("NAME", ftString, 20);
         for (int i = 0; i < kRecords; ++i)

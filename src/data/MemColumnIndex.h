@@ -5,21 +5,22 @@
 // themselves, so the first row of a run of equal values is the first such
 // row of the table.  Finding a value, or the texts that start with a given
 // text, is then a binary search instead of a walk through the table.
+//
+// Building sorts the rows' heads (MemIndexKeys.h) by radix; only rows whose
+// heads tie are ordered further, texts by their following bytes.
 
+#include "data/HugePageAllocator.h"
+#include "data/MemIndexKeys.h"
 #include "data/engine/EngineSearch.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 class TMemStorage;
 struct TMemRow;
 
-enum class TMemIndexOrder {
-    Values,       // by TVariant::Compare
-    Text,         // by the bytes of the values' texts
-    FoldedText    // by those bytes with ASCII letters folded to lower case
-};
+// Whether a row satisfies every term of a search but `term`.
+bool MemRowMatchesOtherTerms(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm& term);
 
 class TMemColumnIndex {
 public:
@@ -42,29 +43,31 @@ public:
 
 private:
     struct TEntry {
-        TMemRow* Row = nullptr;
-        uint64_t Head = 0;      // orders entries wherever heads differ: for texts the
-                                // first 8 bytes, big-endian, 0-padded; for numbers
-                                // their order-keeping bits
-        bool Missing = false;   // the value is Null
+        uint64_t Head;   // of the row's value, IndexHead
+        TMemRow* Row;
     };
-    using TEntries = std::vector<TEntry>;
+    using TEntries = std::vector<TEntry, THugePageAllocator<TEntry>>;
+    using TIter = TEntries::iterator;
 
-    bool IsText() const { return FOrder != TMemIndexOrder::Values; }
-    bool Folded() const { return FOrder == TMemIndexOrder::FoldedText; }
     const TVariant& ValueOf(const TMemRow* row) const;
-    TEntry EntryFor(TMemRow* row, const TVariant& value) const;
-    // Two sides by value alone (<0, 0, >0), missing values first.  A side
-    // is an entry of a row, or a probe entry with its key given.
-    int Compare(const TEntry& a, const TVariant* aKey, const TEntry& b, const TVariant* bKey) const;
-    int CompareEntries(const TEntry& a, const TEntry& b) const { return Compare(a, nullptr, b, nullptr); }
+    int Compare(const TEntry& entry, uint64_t head, const TVariant& value) const;
     // Entries by value, then by place in the table.
     bool Before(const TEntry& a, const TEntry& b) const;
-    TEntries::iterator Locate(const TEntry& entry);
-    bool RowMatchesOtherTerms(const TMemRow* row, const TEngineSearch& search, const TEngineSearchTerm& term) const;
+    TIter Locate(const TEntry& entry);
+    std::vector<TMemRow*>::iterator LocateMissing(TMemRow* row);
+
+    // Ordering the entries at build time, which start in table order.
+    void SortEntries();
+    // Entries whose texts agree in their first `depth` bytes.
+    void SortTexts(TIter first, TIter last, size_t depth);
+    // A run of entries with equal heads, ordered by their full values.
+    void OrderTies(TIter first, TIter last);
+
+    TMemRow* FirstMissing(const TEngineSearch& search, const TEngineSearchTerm& term) const;
 
     TMemStorage& FStorage;
     int FColumn;
     TMemIndexOrder FOrder;
-    TEntries FEntries;
+    TEntries FEntries;                 // rows with a value: by value, then table order
+    std::vector<TMemRow*> FMissing;    // rows without one, in table order
 };

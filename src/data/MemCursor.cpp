@@ -120,6 +120,7 @@ TMemRow* TMemStorage::Insert(size_t pos, TEngineRecord values)
     else if (FValidPos > pos)
         FValidPos = pos;
     UpdateIndexes([&row](TMemColumnIndex& index) { index.Add(&row); });
+    FOrderedColumns.Check(*this, pos);
     return &row;
 }
 
@@ -128,6 +129,8 @@ void TMemStorage::Modify(TMemRow* row, TEngineRecord values)
     UpdateIndexes([row](TMemColumnIndex& index) { index.Remove(row); });
     row->Values = std::move(values);
     UpdateIndexes([row](TMemColumnIndex& index) { index.Add(row); });
+    if (FOrderedColumns.AnyOrdered())
+        FOrderedColumns.Check(*this, PositionOf(row));
 }
 
 void TMemStorage::Erase(TMemRow* row)
@@ -146,6 +149,7 @@ void TMemStorage::Erase(TMemRow* row)
 void TMemStorage::Clear()
 {
     FIndexes.clear();
+    FOrderedColumns.Reset();
     FOrder.clear();
     FIdBase += FRows.size();   // bookmarks of the cleared records are gone for good
     FRows.clear();
@@ -160,6 +164,8 @@ TMemRow* TMemStorage::FindFirst(const TEngineSearch& search)
         return FOrder.empty() ? nullptr : FOrder.front();
     const TEngineSearchTerm& term = search.Terms.front();
     const TMemIndexOrder order = TMemColumnIndex::OrderFor(search, term);
+    if (FOrderedColumns.IsOrdered(term.Column, order))
+        return TMemOrderedColumns::FindFirst(*this, order, search, term);
     for (auto& index : FIndexes)
         if (index->Column() == term.Column && index->Order() == order)
             return index->FindFirst(search, term);

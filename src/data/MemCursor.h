@@ -4,6 +4,7 @@
 // stays valid (and keeps its place in the order) across inserts and deletes
 // of other records.
 
+#include "data/MemOrderedColumns.h"
 #include "data/engine/EngineCursor.h"
 
 #include <cstdint>
@@ -46,7 +47,9 @@ public:
     void Clear();
 
     // The first row, in the table's order, that matches a search whose
-    // columns all exist; the column index it needs is built on first use.
+    // columns all exist: through the table's own order where the searched
+    // column stands in the order the search needs, else through a column
+    // index, built on first use.
     TMemRow* FindFirst(const TEngineSearch& search);
 
     // One writer lock per row, held by the cursor that locked it.
@@ -69,6 +72,7 @@ private:
     const TMemRow* FLockedRow = nullptr;
     const void* FLockOwner = nullptr;
     std::vector<std::unique_ptr<TMemColumnIndex>> FIndexes;
+    TMemOrderedColumns FOrderedColumns{*this};
 };
 
 class TMemCursor : public TEngineCursor {

@@ -1,5 +1,6 @@
 #include "data/Table.h"
 
+#include "data/SearchedCursor.h"
 #include "data/Session.h"
 #include "data/engine/EngineStatus.h"
 
@@ -174,7 +175,7 @@ std::unique_ptr<TEngineCursor> TTable::CreateCursor()
     TEngineDriver& driver = FSession->Engine().Driver(DriverName(ResolvedTableType()));
     for (;;) {
         try {
-            return driver.OpenTable(params);
+            return WithColumnSearch(driver.OpenTable(params));
         } catch (const EDBEngineError& error) {
             if (error.ErrorCode() == DBIERR_TABLEREADONLY && !params.ReadOnly) {
                 params.ReadOnly = true;   // the dataset then reports CanModify false

@@ -2,52 +2,10 @@
 
 #include "data/DataSet.h"
 #include "platform/ScopeGuard.h"
-#include "platform/Utf8.h"
-
-#include <QString>
-
-namespace {
-
-bool IsAscii(const std::string& text)
-{
-    for (unsigned char c : text)
-        if (c >= 0x80)
-            return false;
-    return true;
-}
-
-// Letters of scripts without case (Han, kana, Hangul, CJK punctuation):
-// no other character folds to them.
-bool IsCaseless(char32_t c)
-{
-    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
-           (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0x20000 && c <= 0x3FFFF);
-}
-
-bool IsAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Whether matching the prefix without regard to the case of ASCII letters
-// (what Locate does) finds what StartsWithIgnoringCase finds: an ASCII
-// prefix, or one whose characters all match only themselves.
-bool AsciiFoldingSuffices(const std::string& prefix)
-{
-    if (IsAscii(prefix))
-        return true;
-    for (char32_t c : Utf8ToUtf32(prefix))
-        if (!(c < 0x80 ? !IsAsciiLetter(c) : IsCaseless(c)))
-            return false;
-    return true;
-}
-
-} // namespace
 
 bool TLookupTypeAheadGx::StartsWithIgnoringCase(const std::string& text, const std::string& prefix)
 {
-    if (IsAscii(prefix)) {
-        // An ASCII prefix can only match ASCII bytes: compare bytes.
-        return SearchTextMatches(text, prefix, true, true);
-    }
-    return QString::fromUtf8(text).startsWith(QString::fromUtf8(prefix), Qt::CaseInsensitive);
+    return SearchTextMatches(text, prefix, true, true);
 }
 
 bool TLookupTypeAheadGx::CanContinueFrom(const TDataSet& dataSet, const std::string& prefix) const
@@ -62,9 +20,9 @@ bool TLookupTypeAheadGx::Find(TField& field, const std::string& prefix)
     dataSet.CheckActive();
     dataSet.CheckBrowseMode();
     // A dataset that answers Locate from an index finds the record without
-    // walking the table; Locate ignores the case of ASCII letters only.
+    // walking the table; Locate ignores case by the same rule.
     const TLocateOptions options{loCaseInsensitive, loPartialKey};
-    if (AsciiFoldingSuffices(prefix) && field.FieldKind() == fkData && dataSet.LocateIsQuick(field.FieldName(), options)) {
+    if (field.FieldKind() == fkData && dataSet.LocateIsQuick(field.FieldName(), options)) {
         Reset();
         return dataSet.Locate(field.FieldName(), TVariant(prefix), options);
     }

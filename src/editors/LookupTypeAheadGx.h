@@ -4,9 +4,9 @@
 // to case.  The dataset is left on the record found, or where it was when
 // none is.
 //
-// A prefix on a dataset that can answer Locate from an index is located
-// through it when folding ASCII letters is all its case rules need (ASCII,
-// or besides ASCII only letters of scripts without case, such as Han).  Otherwise the dataset is walked record by record
+// Case is ignored as every text search ignores it (Unicode simple case
+// folding, CaseFold.h).  A prefix on a dataset that can answer Locate from
+// an index is located through it.  Otherwise the dataset is walked record by record
 // with its controls disabled; a search for a prefix that extends the
 // previous one on the same dataset, whose records have not changed since,
 // starts at the previous hit: no record before it can start with the longer
@@ -26,7 +26,7 @@ public:
     // Forgets the previous hit (a search then starts at the first record).
     void Reset() { FDataSet = nullptr; }
 
-    // Whether text starts with prefix, ignoring case (Unicode letters too).
+    // Whether text starts with prefix, ignoring case (every letter, CaseFold.h).
     static bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix);
 
 private:

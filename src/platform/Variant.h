@@ -60,6 +60,8 @@ public:
     TBytes AsBytes() const;
     TDateTime AsDateTime() const;
     const std::vector<TVariant>& AsArray() const;
+    // The text of a string value, without a copy; nullptr for other kinds.
+    const std::string* StringIf() const noexcept { return std::get_if<std::string>(&FValue); }
 
     // Elements of an array variant.
     int ArrayLength() const { return static_cast<int>(AsArray().size()); }

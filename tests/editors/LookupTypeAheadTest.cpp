@@ -58,13 +58,13 @@ TEST(LookupTypeAhead, AListWithoutAnIndexIsWalkedToTheSameRecords)
     EXPECT_TRUE(tables.Trees.LocateIsQuick("NAME", {loCaseInsensitive, loPartialKey}));
     ASSERT_TRUE(search.Find(name, "MAR"));
     EXPECT_EQ(tables.CurrentCode(), 4);
-    // Letters beyond ASCII are matched without regard to case by a walk.
+    // Letters beyond ASCII are matched without regard to case, through the index.
     ASSERT_TRUE(search.Find(name, "öL"));
     EXPECT_EQ(tables.CurrentCode(), 3);
     ASSERT_TRUE(search.Find(name, "ÖLW"));
     EXPECT_EQ(tables.CurrentCode(), 5);
 
-    // Letters without case, with or without ASCII digits, are located exactly.
+    // Letters without case, with or without ASCII digits, match only themselves.
     tables.Trees.AppendRecord({TVariant(6), TVariant("银杏"), TVariant()});
     tables.Trees.AppendRecord({TVariant(7), TVariant("银杏 2"), TVariant()});
     ASSERT_TRUE(search.Find(name, "银"));

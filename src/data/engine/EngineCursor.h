@@ -83,6 +83,11 @@ public:
     // every term (see EngineSearch.h); false (cursor unchanged) when none
     // does.  Called only when CanFind is true.
     virtual bool FindFirst(const TEngineSearch& search) { (void)search; return false; }
+    // A value that changes when another program changes the table's
+    // records (its files' sizes, counters, dates), read from the files each
+    // time; what a search kept over the records checks before it trusts
+    // them.  0 when the cursor cannot tell.
+    virtual uint64_t ChangeStamp() { return 0; }
 
     // ---- editing
     // Values of a new record: nulls, or the column defaults the format keeps.

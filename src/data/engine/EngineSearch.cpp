@@ -1,15 +1,35 @@
 #include "data/engine/EngineSearch.h"
 
+#include "data/engine/CaseFold.h"
+
 #include <algorithm>
 
-bool SearchTextMatches(const std::string& value, const std::string& key, bool caseInsensitive, bool partial)
+namespace {
+
+bool TextsMatch(std::string_view value, std::string_view key, bool partial)
 {
     if (partial ? value.size() < key.size() : value.size() != key.size())
         return false;
+    return value.compare(0, key.size(), key) == 0;
+}
+
+char FoldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool SearchTextMatches(const std::string& value, const std::string& key, bool caseInsensitive, bool partial)
+{
     if (!caseInsensitive)
-        return value.compare(0, key.size(), key) == 0;
+        return TextsMatch(value, key, partial);
+    if (!IsAsciiText(value) || !IsAsciiText(key))
+        return TextsMatch(FoldedText(value), FoldedText(key), partial);
+    if (partial ? value.size() < key.size() : value.size() != key.size())
+        return false;
     return std::equal(key.begin(), key.end(), value.begin(),
-                      [](char a, char b) { return FoldSearchChar(a) == FoldSearchChar(b); });
+                      [](char a, char b) { return FoldAscii(a) == FoldAscii(b); });
 }
 
 bool SearchTermMatches(const TEngineSearch& search, const TEngineSearchTerm& term, const TVariant& value)

@@ -7,7 +7,7 @@
 //     Null key;
 //   - a text term compares the value's text with the key's, exactly or (a
 //     partial search) by the value's leading part, with or without regard
-//     to the case of ASCII letters;
+//     to case (Unicode simple case folding, CaseFold.h);
 //   - any other term compares by value (TVariant::Compare).
 
 #include "platform/Variant.h"
@@ -23,16 +23,9 @@ struct TEngineSearchTerm {
 
 struct TEngineSearch {
     std::vector<TEngineSearchTerm> Terms;
-    bool CaseInsensitive = false;   // text terms ignore the case of ASCII letters
+    bool CaseInsensitive = false;   // text terms ignore case (CaseFold.h)
     bool Partial = false;           // text terms match a value that starts with the key
 };
-
-// The letter a text search without regard to case compares: ASCII upper
-// case folded to lower case; every other byte as it stands.
-inline char FoldSearchChar(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Whether a value's text matches a key's text under the search's rules.
 bool SearchTextMatches(const std::string& value, const std::string& key, bool caseInsensitive, bool partial);

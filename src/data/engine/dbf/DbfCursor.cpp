@@ -337,6 +337,22 @@ bool TDbfCursor::SetRecNo(int64_t recNo)
     return true;
 }
 
+uint64_t TDbfCursor::ChangeStamp()
+{
+    // What a write by another program changes: the header's date and record
+    // count, and the sizes of the table and its memo file.
+    uint8_t prefix[8] = {};
+    FFile.ReadAt(0, prefix, sizeof prefix);
+    uint64_t stamp = 14695981039346656037ull;
+    const auto mix = [&stamp](uint64_t value) { stamp = (stamp ^ value) * 1099511628211ull; };
+    for (size_t i = 1; i < sizeof prefix; ++i)
+        mix(prefix[i]);
+    mix(FFile.Size());
+    if (FMemo)
+        mix(FMemo->File().Size());
+    return stamp;
+}
+
 void TDbfCursor::Refresh()
 {
     uint8_t prefix[DbfPrefixSize] = {};

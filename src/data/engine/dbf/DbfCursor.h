@@ -57,6 +57,7 @@ public:
     void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended) override;
     void DeleteRecord() override;
     void Refresh() override;
+    uint64_t ChangeStamp() override;
 
     const TDbfHeader& Header() const { return FHeader; }
 

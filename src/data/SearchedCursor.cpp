@@ -1,0 +1,219 @@
+#include "data/SearchedCursor.h"
+
+#include "data/MemCursor.h"
+#include "data/engine/EngineStatus.h"
+
+namespace {
+
+bool IsCopiedType(TFieldType type)
+{
+    switch (type) {
+    case ftMemo: case ftFmtMemo: case ftBlob: case ftGraphic: case ftBytes: case ftVarBytes: case ftTypedBinary:
+    case ftParadoxOle: case ftDBaseOle: case ftUnknown:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// The copy's columns: the table's, without the limits a post checks, and
+// the bookmark last.
+std::vector<TEngineFieldDef> CopyDefs(const std::vector<TEngineFieldDef>& table)
+{
+    std::vector<TEngineFieldDef> defs;
+    for (const TEngineFieldDef& field : table) {
+        TEngineFieldDef def;
+        def.Name = field.Name;
+        def.DataType = IsCopiedType(field.DataType) ? (field.DataType == ftAutoInc ? ftInteger : field.DataType) : ftUnknown;
+        defs.push_back(def);
+    }
+    TEngineFieldDef bookmark;
+    bookmark.Name = "\x01bookmark";
+    bookmark.DataType = ftString;
+    defs.push_back(bookmark);
+    return defs;
+}
+
+} // namespace
+
+TSearchedCursor::TSearchedCursor(std::unique_ptr<TEngineCursor> inner)
+    : FInner(std::move(inner)), FBookmarkColumn(FInner->FieldDefs().size())
+{
+}
+
+TSearchedCursor::~TSearchedCursor() = default;
+
+std::unique_ptr<TEngineCursor> WithColumnSearch(std::unique_ptr<TEngineCursor> cursor)
+{
+    TEngineSearch probe;
+    for (int column = 0; column < static_cast<int>(cursor->FieldDefs().size()); ++column)
+        probe.Terms.push_back({column, TVariant::Null(), false});
+    if (cursor->CanFind(probe))
+        return cursor;
+    return std::make_unique<TSearchedCursor>(std::move(cursor));
+}
+
+bool TSearchedCursor::Copied(int column) const
+{
+    const auto& defs = FInner->FieldDefs();
+    return column >= 0 && static_cast<size_t>(column) < defs.size() &&
+           IsCopiedType(defs[static_cast<size_t>(column)].DataType);
+}
+
+bool TSearchedCursor::CanFind(const TEngineSearch& search) const
+{
+    if (FInner->CanFind(search))
+        return true;
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (!Copied(term.Column))
+            return false;
+    return true;
+}
+
+std::string TSearchedCursor::CurrentBookmark() const
+{
+    try {
+        return FInner->Bookmark();
+    } catch (const EDBEngineError&) {
+        return std::string();
+    }
+}
+
+void TSearchedCursor::CopyRecords()
+{
+    FCopy.reset();
+    const std::string here = CurrentBookmark();
+    FStamp = FInner->ChangeStamp();
+    auto copy = std::make_shared<TMemStorage>(CopyDefs(FInner->FieldDefs()));
+    FInner->SetToBegin();
+    TEngineRecord record;
+    while (FInner->Next(record)) {
+        for (size_t column = 0; column < FBookmarkColumn; ++column)
+            if (!Copied(static_cast<int>(column)))
+                record[column] = TVariant::Null();
+        record.push_back(TVariant(FInner->Bookmark()));
+        copy->Insert(copy->Count(), std::move(record));
+    }
+    if (here.empty() || !FInner->GotoBookmark(here))
+        FInner->SetToBegin();
+    FCopy = std::move(copy);
+}
+
+const std::string& TSearchedCursor::BookmarkOf(const TMemRow& row) const
+{
+    return *row.Values[FBookmarkColumn].StringIf();
+}
+
+bool TSearchedCursor::FoundStillMatches(const TEngineSearch& search)
+{
+    TEngineRecord record;
+    if (!FInner->ReadCurrent(record))
+        return false;
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (!SearchTermMatches(search, term, record[static_cast<size_t>(term.Column)]))
+            return false;
+    return true;
+}
+
+bool TSearchedCursor::FindFirst(const TEngineSearch& search)
+{
+    if (FInner->CanFind(search))
+        return FInner->FindFirst(search);
+    const std::string here = CurrentBookmark();
+    // A copy that the record found contradicts is out of date (another
+    // program changed the record unnoticed): it is read afresh, once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool changed = FCopy && FStamp != FInner->ChangeStamp();
+        if (changed || attempt > 0)
+            FInner->Refresh();   // what the cursor holds of the files is out of date too
+        if (!FCopy || changed || attempt > 0)
+            CopyRecords();
+        const TMemRow* row = FCopy->FindFirst(search);
+        if (row == nullptr)
+            return false;
+        if (FInner->GotoBookmark(BookmarkOf(*row)) && FoundStillMatches(search))
+            return true;
+    }
+    if (here.empty() || !FInner->GotoBookmark(here))
+        FInner->SetToBegin();
+    return false;
+}
+
+// ---- following this cursor's posts
+
+template <typename Change>
+void TSearchedCursor::FollowPost(Change change)
+{
+    if (!FCopy)
+        return;
+    try {
+        change();
+        FStamp = FInner->ChangeStamp();
+    } catch (...) {
+        FCopy.reset();
+    }
+}
+
+size_t TSearchedCursor::PlaceOf(const std::string& bookmark) const
+{
+    size_t lo = 0, hi = FCopy->Count();
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (FInner->CompareBookmarks(BookmarkOf(*FCopy->At(mid)), bookmark) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+void TSearchedCursor::ForgetRow(const std::string& bookmark)
+{
+    const size_t place = PlaceOf(bookmark);
+    if (place < FCopy->Count() && BookmarkOf(*FCopy->At(place)) == bookmark)
+        FCopy->Erase(FCopy->At(place));
+}
+
+void TSearchedCursor::CopyCurrent()
+{
+    TEngineRecord record;
+    if (!FInner->ReadCurrent(record))
+        throw EDatabaseError("The posted record cannot be read back");
+    std::string bookmark = FInner->Bookmark();
+    ForgetRow(bookmark);
+    for (size_t column = 0; column < FBookmarkColumn; ++column)
+        if (!Copied(static_cast<int>(column)))
+            record[column] = TVariant::Null();
+    const size_t place = PlaceOf(bookmark);
+    record.push_back(TVariant(std::move(bookmark)));
+    FCopy->Insert(place, std::move(record));
+}
+
+void TSearchedCursor::ModifyRecord(const TEngineRecord& record)
+{
+    const std::string before = CurrentBookmark();
+    FInner->ModifyRecord(record);
+    FollowPost([&] {
+        ForgetRow(before);
+        CopyCurrent();
+    });
+}
+
+void TSearchedCursor::InsertRecord(TEngineRecord& record, bool append)
+{
+    FInner->InsertRecord(record, append);
+    FollowPost([&] { CopyCurrent(); });
+}
+
+void TSearchedCursor::DeleteRecord()
+{
+    const std::string before = CurrentBookmark();
+    FInner->DeleteRecord();
+    FollowPost([&] { ForgetRow(before); });
+}
+
+void TSearchedCursor::Refresh()
+{
+    FInner->Refresh();
+    FCopy.reset();
+}
