@@ -205,6 +205,14 @@ void TSearchedCursor::InsertRecord(TEngineRecord& record, bool append)
     FollowPost([&] { CopyCurrent(); });
 }
 
+void TSearchedCursor::AppendRecords(std::vector<TEngineRecord>& records, size_t& appended)
+{
+    // The driver writes the batch as one operation: the copy is read
+    // afresh by the next search rather than followed record by record.
+    FCopy.reset();
+    FInner->AppendRecords(records, appended);
+}
+
 void TSearchedCursor::DeleteRecord()
 {
     const std::string before = CurrentBookmark();

@@ -56,6 +56,7 @@ public:
     void UnlockRecord() override { FInner->UnlockRecord(); }
     void ModifyRecord(const TEngineRecord& record) override;
     void InsertRecord(TEngineRecord& record, bool append) override;
+    void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended) override;
     void DeleteRecord() override;
     void Refresh() override;
 

@@ -120,6 +120,23 @@ TEST_F(DiskTableSearch, FollowsThisTablesPosts)
     EXPECT_FALSE(Table.Locate("PRODUCTID", TVariant(1)));
 }
 
+TEST_F(DiskTableSearch, FindsRecordsAppendedAsABatch)
+{
+    Writable();
+    ASSERT_FALSE(Table.Locate("PRODUCTNAM", TVariant("Kvass")));   // the values are read now
+    const int64_t before = Table.RecordCount();
+    std::vector<TEngineRecord> batch = {{TVariant(90), TVariant("Kvass")}, {TVariant(91), TVariant("Kvass light")}};
+    size_t appended = 0;
+    Table.AppendRecords(batch, appended);
+    ASSERT_EQ(appended, 2u);
+    ASSERT_EQ(Table.RecordCount(), before + 2);
+    ExpectSameAsWalk("PRODUCTNAM", TVariant("kvass l"));
+    ASSERT_TRUE(Table.Locate("PRODUCTNAM", TVariant("Kvass")));
+    EXPECT_EQ(CurrentId(), 90);
+    ASSERT_TRUE(Table.Locate("PRODUCTID", TVariant(91)));
+    EXPECT_EQ(Table.FieldByName("PRODUCTNAM")->AsString(), "Kvass light");
+}
+
 TEST_F(DiskTableSearch, ReadsTheValuesAgainAfterAnotherProgramChangedTheFile)
 {
     Writable();
