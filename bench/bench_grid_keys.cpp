@@ -15,6 +15,7 @@
 #include "grid/DBGridGx.h"
 #include "grid/input/DBGridGxIncSearch.h"
 #include "grid/input/DBGridGxKeyboard.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -156,7 +157,7 @@ void HoldPageDown(benchmark::State& state)
         QApplication::sendEvent(&over.Grid, &press);
         over.Grid.viewport()->repaint();
     }
-    state.counters["rows/page"] = over.Grid.VisibleDataRowCount();
+    state.counters["rows/page"] = RowWindowOf(over.Grid).VisibleDataRowCount();
 }
 BENCHMARK(HoldPageDown)->Unit(benchmark::kMicrosecond);
 

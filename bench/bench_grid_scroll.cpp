@@ -9,6 +9,7 @@
 #include "data/DataSetTestSupport.h"
 #include "data/DataSource.h"
 #include "grid/DBGridGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include <QApplication>
 
@@ -55,12 +56,12 @@ void Walk(benchmark::State& state, int step)
             direction = -direction;
     }
     QApplication::processEvents();
-    state.counters["rows"] = fixture.Grid.VisibleDataRowCount();
+    state.counters["rows"] = RowWindowOf(fixture.Grid).VisibleDataRowCount();
 }
 
 void BM_GridMoveByOne(benchmark::State& state) { Walk(state, 1); }
 
-void BM_GridMoveByPage(benchmark::State& state) { Walk(state, Fixture().Grid.VisibleDataRowCount()); }
+void BM_GridMoveByPage(benchmark::State& state) { Walk(state, RowWindowOf(Fixture().Grid).VisibleDataRowCount()); }
 
 }  // namespace
 

@@ -48,16 +48,33 @@ constexpr int ExportsPerCopy = 5;
 
 }  // namespace
 
-void CopySelectionToClipboard(TCustomDBGridGx& grid, bool wholeGrid, int progressDelayMs)
+namespace {
+
+// Exports the selection into `mime` in every format, with the copy's progress.
+void ExportWithProgress(TCustomDBGridGx& grid, bool wholeGrid, int progressDelayMs, QMimeData& mime)
 {
     const int records = RecordsOfSelection(grid, wholeGrid);
     TLongWorkProgress progress(QStringLiteral("Copying records..."), records > 0 ? records * ExportsPerCopy : -1,
                                false, progressDelayMs);
     int done = 0;
     TControlsDisabledGuard controls(GridDataSet(grid));
+    ExportSelectionToMimeData(grid, wholeGrid, mime, [&] { progress.Step(++done); });
+}
+
+}  // namespace
+
+std::unique_ptr<QMimeData> SelectionMimeData(TCustomDBGridGx& grid, bool wholeGrid, int progressDelayMs)
+{
+    auto mime = std::make_unique<QMimeData>();
+    ExportWithProgress(grid, wholeGrid, progressDelayMs, *mime);
+    return mime;
+}
+
+void CopySelectionToClipboard(TCustomDBGridGx& grid, bool wholeGrid, int progressDelayMs)
+{
     auto mime = std::make_unique<QMimeData>();
     try {
-        ExportSelectionToMimeData(grid, wholeGrid, *mime, [&] { progress.Step(++done); });
+        ExportWithProgress(grid, wholeGrid, progressDelayMs, *mime);
     } catch (...) {
         // The formats exported before the failure are still offered.
         if (!mime->formats().isEmpty())
@@ -114,6 +131,11 @@ void TDBGridGxClipboardActions::CutSelectionToClipboard(TCustomDBGridGx& grid)
 void TDBGridGxClipboardActions::PasteIntoSelection(TCustomDBGridGx& grid)
 {
     ::PasteIntoSelection(grid, false, ProgressDelayMs);
+}
+
+std::unique_ptr<QMimeData> TDBGridGxClipboardActions::SelectionDragData(TCustomDBGridGx& grid)
+{
+    return ::SelectionMimeData(grid, false, ProgressDelayMs);
 }
 
 void TDBGridGxClipboardActions::DeleteSelectedData(TCustomDBGridGx& grid)

@@ -11,6 +11,9 @@
 
 class TCustomDBGridGx;
 
+// The selection in every format (ClipboardFormats.h), as a copy offers it.
+std::unique_ptr<QMimeData> SelectionMimeData(TCustomDBGridGx& grid, bool wholeGrid,
+                                             int progressDelayMs = TLongWorkProgress::DefaultDelayMs);
 // Puts the selection on the clipboard in every format (ClipboardFormats.h).
 void CopySelectionToClipboard(TCustomDBGridGx& grid, bool wholeGrid,
                               int progressDelayMs = TLongWorkProgress::DefaultDelayMs);
@@ -35,6 +38,7 @@ public:
     void PasteIntoSelection(TCustomDBGridGx& grid) override;
     void DeleteSelectedData(TCustomDBGridGx& grid) override;
     bool ClipboardHasPasteableData() const override;
+    std::unique_ptr<QMimeData> SelectionDragData(TCustomDBGridGx& grid) override;
 
     int ProgressDelayMs = TLongWorkProgress::DefaultDelayMs;
 };

@@ -69,14 +69,7 @@ public:
     TGridDataLinkGx* DataLink() const;
     TField* CurrentField() const;   // of the current column, or nullptr
 
-    // ---- rows on screen
-    // The grid row at which the current record's indicator was last painted.
-    int IndicatorRow() const;
-    // The buffer record a grid row shows, or -1 (title, filler, footer rows).
-    int RecordIndexOfRow(int row) const;
-    // Fully visible data rows, the footer block and filler taken off.
-    int VisibleDataRowCount() const;
-    int RowPitch() const;   // from the top of one data row to the next
+    // ---- rows on screen (which record a row shows: layout/DBGridGxRowWindow.h)
     // The current record and its window row, kept across a walk over the data.
     void SaveViewPosition();
     void RestoreViewPosition();
@@ -201,6 +194,7 @@ protected:
     void CreateWnd() override;
     void Resize() override;
     bool event(QEvent* e) override;
+    bool viewportEvent(QEvent* e) override;   // a left press under automatic drag mode
     void changeEvent(QEvent* e) override;
     void Paint() override;
     void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override;
@@ -224,11 +218,8 @@ private:
     bool FocusField(TField* field);   // true when the grid took the request
     bool TakeFocus();                 // true when the grid or its editor has it
     // ---- for the painter, the layout pass and the row window
-    void SetIndicatorRow(int row);
     const TGridImagesGx& PaintImages() const;
     void ApplyFlatBorder();   // the frame Flat and BorderStyle ask for
-    bool SyncingRow() const;  // the current row follows the record (no user move)
-    void MoveToRow(int row);
     void RefreshEditor();     // re-reads the editor's text from its cell
     void DeferLayout();       // posts the deferred layout, ends a lock without a pass
     void MoveOffInvisibleColumn();

@@ -25,8 +25,6 @@ int TCustomDBGridGx::RawToDataColumn(int rawCol) const { return rawCol - D->FInd
 
 TGridDataLinkGx* TCustomDBGridGx::DataLink() const { return D->FDataLink.get(); }
 
-int TCustomDBGridGx::IndicatorRow() const { return D->FIndicatorRow; }
-
 bool TCustomDBGridGx::TakeFocusEnabled() const { return D->FTakeFocusEnabled; }
 
 void TCustomDBGridGx::SetTakeFocusEnabled(bool value) { D->FTakeFocusEnabled = value; }
@@ -81,6 +79,3 @@ TDBGridGxFooterSummaries& TCustomDBGridGx::FooterSummaries() { return *D->FFoote
 
 const TGridImagesGx& TCustomDBGridGx::PaintImages() const { return D->FPaintImages; }
 
-bool TCustomDBGridGx::SyncingRow() const { return D->FSyncingRow; }
-
-void TCustomDBGridGx::SetIndicatorRow(int row) { D->FIndicatorRow = row; }

@@ -73,6 +73,7 @@ public:
     bool FRowSizingAllowed = false;
     int FVTitleMargin = 10;
     TDBGridGxEditActions FEditActions;
+    TDragMode FDragMode = dmManual;
 
     int FIndicatorCols = 1;
     int FTitleRows = 1;

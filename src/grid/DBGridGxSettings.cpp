@@ -178,6 +178,10 @@ TDBGridGxEditActions TDBGridGxSettings::EditActions() const { return State().FEd
 
 void TDBGridGxSettings::SetEditActions(TDBGridGxEditActions value) { State().FEditActions = value; }
 
+TDragMode TDBGridGxSettings::DragMode() const { return State().FDragMode; }
+
+void TDBGridGxSettings::SetDragMode(TDragMode value) { State().FDragMode = value; }
+
 int TDBGridGxSettings::LayoutLock() const { return State().FLayoutLock; }
 
 int TDBGridGxSettings::UpdateLock() const { return State().FUpdateLock; }

@@ -58,6 +58,10 @@ public:
     // Which clipboard keys and standard edit actions the grid handles.
     TDBGridGxEditActions EditActions() const;
     void SetEditActions(TDBGridGxEditActions value);
+    // dmAutomatic on a multi-select grid: a press inside the selection and a
+    // move beyond the drag distance drag the selection away.
+    TDragMode DragMode() const;
+    void SetDragMode(TDragMode value);
 
     // ---- what the layout pass derived
     bool MultiLine() const;   // data rows hold more than one text line

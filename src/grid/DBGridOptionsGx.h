@@ -23,6 +23,9 @@ using TDBGridGxAllowedOperations = TEnumSet<TDBGridGxAllowedOperation>;
 enum TDBGridGxEditAction { geaCutGx, geaCopyGx, geaPasteGx, geaDeleteGx, geaSelectAllGx };
 using TDBGridGxEditActions = TEnumSet<TDBGridGxEditAction>;
 
+// Whether a left press starts dragging (dmAutomatic) or a program does it (dmManual).
+enum TDragMode { dmManual, dmAutomatic };
+
 inline constexpr TDBGridOptions DefaultDBGridOptions{
     dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
     dgConfirmDelete, dgCancelOnExit};

@@ -81,6 +81,30 @@ TEST_F(ClipboardActions, CopyOffersEveryFormatWithoutATrailingZero)
     EXPECT_TRUE(mime->data(MimeTypeHTML).contains("b3")) << mime->data(MimeTypeHTML).toStdString();
 }
 
+TEST_F(ClipboardActions, ADragOfTheSelectionCarriesWhatACopyOffersAndLeavesTheClipboard)
+{
+    SelectRect(1, 2, 2, 3);
+    CopySelectionToClipboard(*Grid.Grid, false);
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    const QStringList formats = copied->formats();
+    const QByteArray copiedCsv = copied->data(MimeTypeCSV);
+
+    TDBGridGxClipboardActions actions;
+    const std::unique_ptr<QMimeData> dragged = actions.SelectionDragData(*Grid.Grid);
+    ASSERT_NE(dragged, nullptr);
+    EXPECT_EQ(dragged->formats(), formats);
+    for (const QString& type : formats)
+        EXPECT_EQ(dragged->data(type), copied->data(type)) << type.toStdString();
+
+    Grid.Selection().Clear();
+    SelectRecords({4});
+    const std::string fourth = Exported(ExportClass<TDBGridGxExportAsText>, *Grid.Grid, false);
+    EXPECT_EQ(actions.SelectionDragData(*Grid.Grid)->text().toStdString(), fourth);
+    EXPECT_EQ(QApplication::clipboard()->mimeData()->data(MimeTypeCSV), copiedCsv)
+        << "dragging puts nothing on the clipboard";
+}
+
 TEST_F(ClipboardActions, CopyAndPasteWithinOneGridUseTheInterchangeFormat)
 {
     Grid.GoTo("ID", TVariant(1));

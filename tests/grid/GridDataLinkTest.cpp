@@ -186,13 +186,13 @@ TEST(DataLink, StartingAnEditRepaintsTheIndicator)
     TDBGridGx& g = grid.G();
     grid.Table->MoveBy(2);
     QApplication::processEvents();
-    ASSERT_EQ(g.IndicatorRow(), g.TitleRows() + 2);
-    const QRect indicator = g.CellRect(0, g.IndicatorRow());
+    ASSERT_EQ(RowWindowOf(g).IndicatorRow(), g.TitleRows() + 2);
+    const QRect indicator = g.CellRect(0, RowWindowOf(g).IndicatorRow());
     TPaintRecorder recorder(g.viewport());
     grid.Table->Edit();
     QApplication::processEvents();
     EXPECT_TRUE(recorder.Painted.contains(indicator.center()));
-    EXPECT_EQ(g.IndicatorRow(), g.TitleRows() + 2);
+    EXPECT_EQ(RowWindowOf(g).IndicatorRow(), g.TitleRows() + 2);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // a known client size, for the row window and scrolling tests.
 
 #include "GridTestSupport.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include "data/DataSetTestSupport.h"
 
@@ -14,8 +15,10 @@ public:
     std::unique_ptr<TDataSource> Source;
     std::unique_ptr<TDBGridGx> Grid;
 
-    // A grid of the given outer size over `records` numbered records.
-    explicit TNumberedGrid(int records, bool sequenced = true, int width = 320, int height = 240)
+    // A grid of the given outer size over `records` numbered records (a
+    // plain TDBGridGx unless one is given).
+    explicit TNumberedGrid(int records, bool sequenced = true, int width = 320, int height = 240,
+                           std::unique_ptr<TDBGridGx> grid = nullptr)
     {
         Table = std::make_unique<TMemTable>();
         DefineNumbered(*Table);
@@ -23,7 +26,7 @@ public:
         Table->SetSequenced(sequenced);
         Table->Open();
         Source = std::make_unique<TDataSource>(Table.get());
-        Grid = std::make_unique<TDBGridGx>();
+        Grid = grid ? std::move(grid) : std::make_unique<TDBGridGx>();
         Grid->SetBorderStyle(bsNone);
         Grid->SetDataSource(Source.get());
         ShowActiveGrid(*Grid, width, height);
@@ -35,7 +38,7 @@ public:
     // The ID of the record a grid row shows, or -1.
     int IdAtRow(int row)
     {
-        int record = Grid->RecordIndexOfRow(row);
+        int record = RowWindowOf(*Grid).RecordIndexOfRow(row);
         if (record < 0)
             return -1;
         TLinkRecordScope scope(Link(), record);

@@ -15,6 +15,7 @@
 #include "grid/input/DBGridGxSelectColumn.h"
 #include "grid/input/DBGridGxStepValue.h"
 #include "grid/layout/UpdateLockGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -142,7 +143,7 @@ void TDBGridGxKeyboard::PlainKey(int key, TShiftState shift)
     const TDBGridOptions options = FGrid.Options();
     const bool selecting = shift.Contains(ssShift) && options.Contains(dgMultiSelect);
     const bool rowSelect = options.Contains(dgRowSelect);
-    const int visibleRows = FGrid.VisibleDataRowCount();
+    const int visibleRows = RowWindowOf(FGrid).VisibleDataRowCount();
     switch (key) {
     case Qt::Key_Tab:
         if (!shift.Contains(ssAlt))

@@ -1,6 +1,7 @@
 // The data grid's mouse: presses on data rows (moving the dataset, the
 // editor, rectangle and record selection, check boxes), selecting drags,
-// releases with their clicks, and the end of drags.
+// releases with their clicks, and the end of drags.  The drag of the
+// selection is in DBGridGxMouseDrag.cpp.
 
 #include "grid/input/DBGridGxMouse.h"
 
@@ -15,6 +16,7 @@
 #include "grid/input/DBGridGxToolTips.h"
 #include "grid/input/PopupMenuFlagsGx.h"
 #include "grid/base/InplaceEdit.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 #include "platform/ScopeGuard.h"
 
 #include <QMenu>
@@ -68,7 +70,7 @@ QRect TDBGridGxMouse::DataArea() const
     const TGridDrawInfo di = FGrid.CalcDrawInfo();
     const int left = FGrid.IndicatorCols() > 0 ? FGrid.CellRect(0, 0).right() + 1 + di.Horz.EffectiveLineWidth : 0;
     const int top = di.Vert.FixedBoundary;
-    const int rows = FGrid.VisibleDataRowCount();
+    const int rows = RowWindowOf(FGrid).VisibleDataRowCount();
     int bottom = top;
     if (rows > 0) {
         const QRect last = FGrid.CellRect(FGrid.IndicatorCols() > 0 ? 0 : FGrid.LeftCol(), FGrid.TitleRows() + rows - 1);
@@ -95,6 +97,7 @@ bool TDBGridGxMouse::TakeFocus()
 bool TDBGridGxMouse::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
     FPressedToggleCell = {-1, -1};
+    FDragPending = false;
     FDownPt = FLastPt = QPoint(x, y);
     FToolTips->Hide();
     if (!TakeFocus())
@@ -132,8 +135,9 @@ bool TDBGridGxMouse::MouseDown(Qt::MouseButton button, TShiftState shift, int x,
         FireMouseDown(button, shift, x, y);
         return true;
     }
-    if (cell.Y >= titleRows && FGrid.RecordIndexOfRow(cell.Y) >= 0 && LinkActive()) {
-        PressDataRow(button, shift, cell);
+    if (cell.Y >= titleRows && RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) >= 0 && LinkActive()) {
+        if (!PressDataRow(button, shift, cell))
+            return true;
     }
     FireMouseDown(button, shift, x, y);
     return true;
@@ -144,12 +148,12 @@ void TDBGridGxMouse::DoubleClick(TShiftState shift, TGridCoord cell)
     TColumnGx* column = ColumnAtRaw(cell.X);
     if (!IsToggleColumn(column) || !column->DblClickNextVal() || !LinkActive())
         return;
-    if (cell.Y < FGrid.TitleRows() || FGrid.RecordIndexOfRow(cell.Y) < 0)
+    if (cell.Y < FGrid.TitleRows() || RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) < 0)
         return;
     StepColumnValue(*column, shift.Contains(ssShift) ? -1 : 1);
 }
 
-void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell)
+bool TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell)
 {
     TGridDataLinkGx& link = *FGrid.DataLink();
     TDataSet& dataSet = *link.DataSet();
@@ -163,13 +167,17 @@ void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGr
     const int oldRow = FGrid.Row();
     const std::string oldBookmark = dataSet.Bookmark();
     const bool inIndicator = cell.X < FGrid.IndicatorCols();
-    const int distance = FGrid.RecordIndexOfRow(cell.Y) - link.ActiveRecord();
+    const int distance = RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) - link.ActiveRecord();
     const bool shiftSelectsRows = shift.Contains(ssShift) && options.Contains(dgMultiSelect) &&
                                   (options.Contains(dgRowSelect) || inIndicator);
     if (distance != 0 && !shiftSelectsRows)
         dataSet.MoveBy(distance);
     if (!inIndicator)
         FGrid.SelectColumn(cell.X, 0, false);
+    if (PendsDrag(button, shift, cell)) {
+        FDragPending = true;
+        return false;
+    }
 
     PressRectangle(button, shift, cell, oldCol, oldBookmark);
     PressRows(button, shift, cell, oldRow);
@@ -186,6 +194,7 @@ void TDBGridGxMouse::PressDataRow(Qt::MouseButton button, TShiftState shift, TGr
         PassPressToEditButton({cell.X, FGrid.Row()}, FDownPt);
     if (toggles && button == Qt::LeftButton)
         FPressedToggleCell = {cell.X, FGrid.Row()};
+    return true;
 }
 
 void TDBGridGxMouse::PressRectangle(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldCol,
@@ -231,7 +240,8 @@ void TDBGridGxMouse::PressRows(Qt::MouseButton button, TShiftState shift, TGridC
     if (shift.Contains(ssShift) && cell.Y != oldRow) {
         model.SetRowShiftActive(true);
         model.SetAdditiveSelect(true);
-        model.MoveWithSelection(true, FGrid.RecordIndexOfRow(cell.Y) - FGrid.DataLink()->ActiveRecord(), true, false);
+        const int distance = RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) - FGrid.DataLink()->ActiveRecord();
+        model.MoveWithSelection(true, distance, true, false);
     } else if (button == Qt::LeftButton) {
         if (additive) {
             records.SetCurrentRowSelected(!records.CurrentRowSelected());
@@ -255,6 +265,8 @@ bool TDBGridGxMouse::MouseMove(TShiftState shift, int x, int y)
 {
     FLastPt = QPoint(x, y);
     FToolTips->MouseMoved(shift, x, y);
+    if (FDragPending && MovePendingDrag(shift, x, y))
+        return true;
     if (FTrackedTitleRaw >= 0) {
         TrackTitle(x, y);
         return FTrackedTitleRaw >= 0;
@@ -288,7 +300,7 @@ void TDBGridGxMouse::MoveSelecting(TShiftState shift, int x, int y)
     const bool rectSelecting = FInteraction == TGridInteractionGx::RectSelecting;
     const bool leftDown = shift.Contains(ssLeft);
     if (y >= area.top() && y <= area.bottom() && cell.Y >= FGrid.TitleRows()) {
-        const int record = FGrid.RecordIndexOfRow(cell.Y);
+        const int record = RowWindowOf(FGrid).RecordIndexOfRow(cell.Y);
         const int distance = record < 0 ? 0 : record - FGrid.DataLink()->ActiveRecord();
         if (distance != 0) {
             FGrid.SelectionModel().MoveWithSelection(leftDown, distance, !rectSelecting, false);
@@ -312,7 +324,9 @@ void TDBGridGxMouse::MoveSelecting(TShiftState shift, int x, int y)
 bool TDBGridGxMouse::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
     TCustomGridMouse& base = FGrid.BaseMouse();
-    if (FTracedCol >= 0) {
+    if (FDragPending) {
+        ReleasePendingDrag(shift);
+    } else if (FTracedCol >= 0) {
         FTracedCol = -1;
         base.SetState(gsNormal);
         FInteraction = TGridInteractionGx::None;
@@ -362,8 +376,8 @@ void TDBGridGxMouse::ReleaseClicks(Qt::MouseButton button, TShiftState shift, in
         if (cell.Y >= 0 && cell.Y < FGrid.TitleRows()) {
             if (FGrid.OnTitleClick)
                 FGrid.OnTitleClick(*column);
-        } else if (cell.Y >= FGrid.TitleRows() && cell.Y - FGrid.TitleRows() <= FGrid.VisibleDataRowCount() &&
-                   FGrid.RecordIndexOfRow(cell.Y) >= 0) {
+        } else if (cell.Y >= FGrid.TitleRows() && RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) >= 0 &&
+                   cell.Y - FGrid.TitleRows() <= RowWindowOf(FGrid).VisibleDataRowCount()) {
             if (TColumnGx* current = ColumnAtRaw(FGrid.Col()); current && FGrid.OnCellClick)
                 FGrid.OnCellClick(*current);
         }
@@ -401,6 +415,7 @@ void TDBGridGxMouse::CancelMode()
 {
     EndTracking();
     FTracedCol = -1;
+    FDragPending = false;
     FRightButtonColMove = false;
     FPressedToggleCell = {-1, -1};
     FToolTips->Hide();

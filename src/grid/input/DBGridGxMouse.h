@@ -5,8 +5,9 @@
 // to a clicked record, selects records, rectangles and columns by drags,
 // presses title buttons and cycles sort markers, sizes frozen columns,
 // keeps column widths and row heights in step with user sizing, scrolls
-// while a drag is held outside the data area, toggles check boxes, and
-// chooses cursors and tool tips.
+// while a drag is held outside the data area, toggles check boxes, drags
+// the selection away under automatic drag mode, and chooses cursors and
+// tool tips.
 
 #include "grid/base/GridTypes.h"
 
@@ -15,9 +16,11 @@
 #include <QRect>
 #include <Qt>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class QDrag;
 class TColumnGx;
 class TCustomDBGridGx;
 class TDBGridGxAutoScroll;
@@ -37,6 +40,17 @@ public:
     virtual bool MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
     virtual bool MouseMove(TShiftState shift, int x, int y);
     virtual bool MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
+
+    // ---- drag of the selection (DBGridGxMouseDrag.cpp)
+    // Runs `process` on a left press or double click: under dmAutomatic on a
+    // multi-select grid it runs under dmManual with dragging of the
+    // selection allowed; both are restored after it, also when it throws.
+    bool ProcessLeftPress(const std::function<bool()>& process);
+    // Set while a press under automatic drag mode is processed.
+    bool DragAllowed() const { return FDragAllowed; }
+    // A press fell inside the selection; the first move beyond the drag
+    // distance drags the selection, a release without one selects anew.
+    bool DragPending() const { return FDragPending; }
 
     // ---- the cell grid's hooks the grid passes on
     // The cell grid's sizing zone, row sizing kept only over the indicator.
@@ -65,11 +79,15 @@ public:
 
 protected:
     TCustomDBGridGx& Grid() const { return FGrid; }
+    // Runs the drag of the selection to its drop (the default: QDrag::exec,
+    // copying).
+    virtual void ExecDrag(QDrag& drag);
 
 private:
     // ---- presses (DBGridGxMouse.cpp)
     bool TakeFocus();
-    void PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell);
+    // False when the press pends a drag of the selection (no event).
+    bool PressDataRow(Qt::MouseButton button, TShiftState shift, TGridCoord cell);
     void PressRectangle(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldCol,
                         const std::string& oldBookmark);
     void PressRows(Qt::MouseButton button, TShiftState shift, TGridCoord cell, int oldRow);
@@ -79,6 +97,13 @@ private:
     void MoveSelecting(TShiftState shift, int x, int y);
     void EndTracking();
     void FireMouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
+
+    // ---- drag of the selection (DBGridGxMouseDrag.cpp)
+    bool PendsDrag(Qt::MouseButton button, TShiftState shift, TGridCoord cell) const;
+    // A move while the drag is pending; false when the drag no longer pends.
+    bool MovePendingDrag(TShiftState shift, int x, int y);
+    void StartSelectionDrag();
+    void ReleasePendingDrag(TShiftState shift);
 
     // ---- the current cell's edit buttons (DBGridGxMouseEditButtons.cpp)
     bool InEditButtonArea(TGridCoord cell, QPoint at) const;
@@ -133,4 +158,6 @@ private:
     bool FRowSizeEnded = false;
     int FTracedCol = -1;   // grid column sized at once as the mouse moves
     int FTracedOfs = 0;
+    bool FDragAllowed = false;
+    bool FDragPending = false;
 };

@@ -9,6 +9,7 @@
 #include "grid/GridDataLinkGx.h"
 #include "grid/base/CustomGridMouse.h"
 #include "grid/paint/GridPaintResources.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 QCursor TDBGridGxMouse::CursorAt(int x, int y, const QCursor& baseCursor) const
 {
@@ -21,7 +22,7 @@ QCursor TDBGridGxMouse::CursorAt(int x, int y, const QCursor& baseCursor) const
         return baseCursor;
     const TGridCoord cell = FGrid.MouseCoord(x, y);
     if (cell.X >= 0 && cell.X < FGrid.IndicatorCols() && cell.Y >= FGrid.TitleRows() &&
-        FGrid.RecordIndexOfRow(cell.Y) >= 0 && !FGrid.DataLink()->DataSet()->IsEmpty() &&
+        RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) >= 0 && !FGrid.DataLink()->DataSet()->IsEmpty() &&
         FGrid.AllowedSelections().Contains(gstRecordBookmarks))
         return FGrid.layoutDirection() == Qt::RightToLeft ? GridPaintResources().LeftCursor()
                                                           : GridPaintResources().RightCursor();

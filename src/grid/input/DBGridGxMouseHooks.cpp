@@ -5,6 +5,8 @@
 #include "grid/input/DBGridGxMouse.h"
 #include "ui/DialogService.h"
 
+#include <QMouseEvent>
+
 TGridState TCustomDBGridGx::CalcSizingState(int x, int y, int& index, int& sizingPos, int& sizingOfs,
                                             const TGridDrawInfo& drawInfo) const
 {
@@ -33,6 +35,14 @@ void TCustomDBGridGx::RowHeightsChanged()
 {
     TCustomGrid::RowHeightsChanged();
     D->FMouse->RowHeightsChanged();
+}
+
+bool TCustomDBGridGx::viewportEvent(QEvent* e)
+{
+    const bool press = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+    if (!press || static_cast<QMouseEvent*>(e)->button() != Qt::LeftButton)
+        return TCustomGrid::viewportEvent(e);
+    return D->FMouse->ProcessLeftPress([this, e] { return TCustomGrid::viewportEvent(e); });
 }
 
 void TCustomDBGridGx::CancelMode()

@@ -12,6 +12,7 @@
 #include "grid/base/GridDrawInfo.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/layout/LayoutLockGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -218,7 +219,7 @@ void TDBGridGxMouse::RowHeightsChanged()
         return;
     FRowSizeEnded = false;
     for (int row = FGrid.TitleRows(); row < FGrid.RowCount(); ++row) {
-        if (FGrid.RecordIndexOfRow(row) < 0)
+        if (RowWindowOf(FGrid).RecordIndexOfRow(row) < 0)
             break;
         const int height = FGrid.RowHeights(row);
         if (height == FGrid.DefaultRowHeight())

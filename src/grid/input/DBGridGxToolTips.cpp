@@ -4,6 +4,8 @@
 #include "grid/GridDataLinkGx.h"
 #include "grid/columns/ColumnGx.h"
 #include "grid/columns/ColumnTitleGx.h"
+#include "grid/titles/DBGridGxTitleTree.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -44,15 +46,16 @@ TGridToolTipGx TDBGridGxToolTips::TipAt(int x, int y) const
         return {};
     const QRect rect = FGrid.CellRect(cell.X, cell.Y);
     if (cell.Y == FGrid.TitleRows() - 1)
-        return TitleTip(cell.X, rect);
-    if (cell.Y >= FGrid.TitleRows() && FGrid.RecordIndexOfRow(cell.Y) >= 0)
+        return TitleTip(cell.X, rect, y);
+    if (cell.Y >= FGrid.TitleRows() && RowWindowOf(FGrid).RecordIndexOfRow(cell.Y) >= 0)
         return DataTip(cell.X, cell.Y, rect);
     return {};
 }
 
-TGridToolTipGx TDBGridGxToolTips::TitleTip(int rawCol, const QRect& cell) const
+TGridToolTipGx TDBGridGxToolTips::TitleTip(int rawCol, const QRect& cell, int y) const
 {
-    TColumnGx& column = *FGrid.Columns()[FGrid.RawToDataColumn(rawCol)];
+    const int dataCol = FGrid.RawToDataColumn(rawCol);
+    TColumnGx& column = *FGrid.Columns()[dataCol];
     const TColumnTitleGx& title = *column.Title();
     if (!title.Hint().empty())
         return {ShortHint(title.Hint()), cell, false};
@@ -60,11 +63,20 @@ TGridToolTipGx TDBGridGxToolTips::TitleTip(int rawCol, const QRect& cell) const
         return {};
     int right = cell.left() + column.Width();
     QRect area = cell;
+    QString text = QString::fromStdString(title.Caption());
+    if (FGrid.UseMultiTitle()) {
+        // Above the column's own caption the cell shows its groups' captions.
+        const TDBGridGxTitleTree& tree = FGrid.TitleTree();
+        area.setTop(tree.LeafTop(dataCol, cell));
+        if (y < area.top())
+            return {};
+        if (const THeadTreeNode* leaf = tree.Leaf(dataCol))
+            text = QString::fromStdString(leaf->Text);
+    }
     if (title.SortMarker() != smNoneGx) {
         area.setRight(area.right() - (SortMarkerZone - 2));
         right -= SortMarkerZone - 2;
     }
-    const QString text = QString::fromStdString(title.Caption());
     const bool wrap = FGrid.UseMultiTitle() || FGrid.TitleHeight() != 0 || FGrid.TitleLines() != 0;
     const int available = std::min(area.width(), right - area.left()) - 2 - (wrap ? 2 : 0);
     if (!TextCutOff(text, title.Font(), available, wrap, area.height()))
@@ -78,7 +90,7 @@ TGridToolTipGx TDBGridGxToolTips::DataTip(int rawCol, int row, const QRect& cell
     TGridDataLinkGx* link = FGrid.DataLink();
     if (!column.ToolTips() || !link || !link->Active())
         return {};
-    const TLinkRecordScope scope(*link, FGrid.RecordIndexOfRow(row));
+    const TLinkRecordScope scope(*link, RowWindowOf(FGrid).RecordIndexOfRow(row));
     const TColumnKindGx kind = column.ColumnKind();
     QString text;
     if (kind == ckCheckboxes || kind == ckKeyImageList) {

@@ -35,7 +35,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    TGridToolTipGx TitleTip(int rawCol, const QRect& cell) const;
+    // `y`: the pointer's height, which under multi-level titles must be on
+    // the column's own caption, below its groups' captions.
+    TGridToolTipGx TitleTip(int rawCol, const QRect& cell, int y) const;
     TGridToolTipGx DataTip(int rawCol, int row, const QRect& cell) const;
     void Show(const TGridToolTipGx& tip, const QPoint& at);
 

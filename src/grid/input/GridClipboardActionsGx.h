@@ -6,6 +6,10 @@
 // (TCustomDBGridGx::SetClipboardActions); a grid without one leaves those
 // keys inert and the actions disabled.
 
+#include <QMimeData>
+
+#include <memory>
+
 class TCustomDBGridGx;
 
 class TGridClipboardActionsGx {
@@ -22,4 +26,7 @@ public:
     // Whether the clipboard offers something paste can read: the
     // interchange format or plain text.
     virtual bool ClipboardHasPasteableData() const = 0;
+    // What a drag of the selection carries: what a copy would put on the
+    // clipboard.  Null: the selection is not dragged.
+    virtual std::unique_ptr<QMimeData> SelectionDragData(TCustomDBGridGx& /*grid*/) { return nullptr; }
 };

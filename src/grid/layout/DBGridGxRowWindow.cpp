@@ -14,40 +14,46 @@
 
 #include <algorithm>
 
-int TCustomDBGridGx::RowPitch() const
+int TDBGridGxRowWindow::RowPitch() const
 {
-    return DefaultRowHeight() + (D->FOptions.Contains(dgRowLines) ? GridLineWidth() : 0);
+    return FGrid.DefaultRowHeight() + (D.FOptions.Contains(dgRowLines) ? FGrid.GridLineWidth() : 0);
 }
 
-int TCustomDBGridGx::RecordIndexOfRow(int row) const
+int TDBGridGxRowWindow::RecordIndexOfRow(int row) const
 {
-    int record = row - D->FTitleRows;
-    if (record < 0 || !D->FDataLink->Active() || record >= D->FDataLink->RecordCount())
+    int record = row - D.FTitleRows;
+    if (record < 0 || !D.FDataLink->Active() || record >= D.FDataLink->RecordCount())
         return -1;
-    if (D->FFooterRowCount > 0 && row >= RowCount() - D->FFooterRowCount - 1)
+    if (D.FFooterRowCount > 0 && row >= FGrid.RowCount() - D.FFooterRowCount - 1)
         return -1;
     return record;
 }
 
-int TCustomDBGridGx::VisibleDataRowCount() const
+int TDBGridGxRowWindow::VisibleDataRowCount() const
 {
-    int rows = VisibleRowCount();
-    if (D->FFooterRowCount == 0)
+    int rows = FGrid.VisibleRowCount();
+    if (D.FFooterRowCount == 0)
         return rows;
-    return std::max(rows - D->FFooterRowCount - 1, 1);
+    return std::max(rows - D.FFooterRowCount - 1, 1);
 }
+
+int TDBGridGxRowWindow::IndicatorRow() const { return D.FIndicatorRow; }
+
+void TDBGridGxRowWindow::SetIndicatorRow(int row) { D.FIndicatorRow = row; }
+
+bool TDBGridGxRowWindow::SyncingRow() const { return D.FSyncingRow; }
 
 void TDBGridGxRowWindow::SetRowCountKeepingRow(int count)
 {
     if (FGrid.Row() >= count && count > FGrid.FixedRows())
-        FGrid.MoveToRow(count - 1);
+        MoveToRow(count - 1);
     FGrid.SetRowCount(count);
 }
 
-void TCustomDBGridGx::MoveToRow(int row)
+void TDBGridGxRowWindow::MoveToRow(int row)
 {
-    TValueRollback<bool> syncing(D->FSyncingRow, true);
-    MoveColRow(Col(), row, true, false);
+    TValueRollback<bool> syncing(D.FSyncingRow, true);
+    FGrid.MoveColRow(FGrid.Col(), row, true, false);
 }
 
 void TDBGridGxRowWindow::ResetRowHeights()
@@ -76,14 +82,14 @@ void TDBGridGxRowWindow::UpdateRowWindow()
         SyncCurrentRow();
     } else {
         if (FGrid.Row() != D.FTitleRows && FGrid.RowCount() > D.FTitleRows)
-            FGrid.MoveToRow(D.FTitleRows);
+            MoveToRow(D.FTitleRows);
         FGrid.SetRowCount(D.FTitleRows + 1);
         if (FGrid.HandleAllocated())
             ResetRowHeights();
         if (D.FFooterRowCount > 0) {
             int free = FGrid.ClientHeight() - FGrid.GridHeight();
             FGrid.SetRowCount(FGrid.RowCount() + 1 + D.FFooterRowCount);
-            FGrid.SetRowHeights(D.FTitleRows + 1, std::max(free - FGrid.RowPitch() * D.FFooterRowCount - 1, 0));
+            FGrid.SetRowHeights(D.FTitleRows + 1, std::max(free - RowPitch() * D.FFooterRowCount - 1, 0));
         }
     }
     if (FGrid.RowCount() != oldRowCount)
@@ -93,7 +99,7 @@ void TDBGridGxRowWindow::UpdateRowWindow()
 void TDBGridGxRowWindow::FitFooters()
 {
     const int footers = D.FFooterRowCount;
-    const int pitch = FGrid.RowPitch();
+    const int pitch = RowPitch();
     const int block = pitch * footers;
     const int free = FGrid.ClientHeight() - FGrid.GridHeight();
     const int records = D.FDataLink->RecordCount();
@@ -160,7 +166,7 @@ void TDBGridGxRowWindow::SyncCurrentRow()
     if (target != FGrid.Row() && target < FGrid.RowCount()) {
         if (!D.FOptions.Contains(dgAlwaysShowEditor))
             FGrid.HideEditor();
-        FGrid.MoveToRow(target);
+        MoveToRow(target);
         FGrid.RefreshEditor();
     }
     TInplaceEdit* editor = FGrid.InplaceEditor();

@@ -16,6 +16,20 @@ class TDBGridGxRowWindow {
 public:
     TDBGridGxRowWindow(TCustomDBGridGx& grid, TDBGridGxPrivate& state) : FGrid(grid), D(state) {}
 
+    // ---- which rows show records
+    // The buffer record a grid row shows, or -1 (title, filler, footer rows).
+    int RecordIndexOfRow(int row) const;
+    // Fully visible data rows, the footer block and filler taken off.
+    int VisibleDataRowCount() const;
+    int RowPitch() const;   // from the top of one data row to the next
+    // The grid row at which the current record's indicator was last painted.
+    int IndicatorRow() const;
+    void SetIndicatorRow(int row);
+    // Whether the current row is being moved to follow the record (not by the user).
+    bool SyncingRow() const;
+
+    // ---- keeping the rows in step
+
     // Makes the grid's rows match the link's buffer window, fitting the
     // footers below the data rows.
     void UpdateRowWindow();
@@ -42,6 +56,7 @@ public:
 
 private:
     TDBSumListProducer* NumberingList() const;
+    void MoveToRow(int row);
     void SetRowCountKeepingRow(int count);
     void ResetRowHeights();
     void FitFooters();

@@ -73,7 +73,7 @@ void TDBGridGxRowWindow::ScrollRows(int distance)
 
     if (distance != 0) {
         FGrid.HideEditor();
-        if (std::abs(distance) > FGrid.VisibleDataRowCount()) {
+        if (std::abs(distance) > VisibleDataRowCount()) {
             FGrid.InvalidateGrid();
             if (D.FOptions.Contains(dgAlwaysShowEditor))
                 FGrid.ShowEditor();
@@ -81,7 +81,7 @@ void TDBGridGxRowWindow::ScrollRows(int distance)
         }
         InvalidateIndicator();
         const int lastDataRow = D.FFooterRowCount > 0 ? FGrid.RowCount() - D.FFooterRowCount - 2 : -1;
-        FGrid.ScrollRowBand(D.FTitleRows, lastDataRow, -FGrid.RowPitch() * distance);
+        FGrid.ScrollRowBand(D.FTitleRows, lastDataRow, -RowPitch() * distance);
         // The pixels of the former current row moved with the band.
         const int movedOldRow = oldRow - distance;
         if (movedOldRow >= D.FTitleRows && movedOldRow < FGrid.RowCount())
@@ -124,7 +124,7 @@ void TDBGridGxRowWindow::UpdateVertScrollBar()
     TScrollInfo info = D.FVertScrollWanted;
     if (RecordsNumbered()) {
         info.Min = 1;
-        info.Page = FGrid.VisibleDataRowCount();
+        info.Page = VisibleDataRowCount();
         info.Max = static_cast<int>(std::min<int64_t>(RecordTotal() + info.Page - 1, INT32_MAX));
         TDataSetState state = dataSet->State();
         if (state == dsInactive || state == dsBrowse || state == dsEdit)
@@ -159,10 +159,10 @@ void TCustomDBGridGx::VScroll(TScrollCode code, int pos)
             dataSet->MoveBy(D->FDataLink->RecordCount() - D->FDataLink->ActiveRecord());
             break;
         case scPageUp:
-            dataSet->MoveBy(-VisibleDataRowCount());
+            dataSet->MoveBy(-RowWindowOf(*this).VisibleDataRowCount());
             break;
         case scPageDown:
-            dataSet->MoveBy(VisibleDataRowCount());
+            dataSet->MoveBy(RowWindowOf(*this).VisibleDataRowCount());
             break;
         case scTrack:
             // Only a numbered bar can follow its thumb record by record.
@@ -208,10 +208,10 @@ void TDBGridGxRowWindow::ThumbReleased(TDataSet& dataSet, int pos)
         dataSet.First();
         break;
     case ThumbPageUp:
-        dataSet.MoveBy(-FGrid.VisibleDataRowCount());
+        dataSet.MoveBy(-VisibleDataRowCount());
         break;
     case ThumbPageDown:
-        dataSet.MoveBy(FGrid.VisibleDataRowCount());
+        dataSet.MoveBy(VisibleDataRowCount());
         break;
     case ThumbAtLast:
         dataSet.Last();

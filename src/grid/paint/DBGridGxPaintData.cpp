@@ -10,6 +10,7 @@
 #include "grid/GridDataLinkGx.h"
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/paint/KeyListImageGx.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 #include "ui/QtColor.h"
 #include "ui/TextDraw.h"
 #include "ui/UnmirroredArea.h"
@@ -49,7 +50,7 @@ void TDBGridGxCellPainter::DrawData(TColumnGx& column)
     TFontGx font = column.Font();
     SetBrush(column.Color());
     SetFont(font);
-    const int record = FGrid.RecordIndexOfRow(FRow);
+    const int record = RowWindowOf(FGrid).RecordIndexOfRow(FRow);
     if (record < 0) {
         DrawEmptyData(column);
         return;

@@ -6,6 +6,7 @@
 #include "data/DataSet.h"
 #include "grid/GridDataLinkGx.h"
 #include "grid/input/DBGridGxKeyboard.h"
+#include "grid/layout/DBGridGxRowWindow.h"
 #include "ui/QtColor.h"
 
 #include <QPainter>
@@ -51,7 +52,7 @@ void TDBGridGxCellPainter::DrawIndicator()
         return;
     }
 
-    const int record = FRowKind == rkData ? FGrid.RecordIndexOfRow(FRow) : -1;
+    const int record = FRowKind == rkData ? RowWindowOf(FGrid).RecordIndexOfRow(FRow) : -1;
     bool highlighted = FGrid.Selection().SelectionType() == gstAll;
     const bool recordRow = FDataRow >= 0 && (FGrid.FooterRowCount() == 0 || FRowKind == rkData);
     if (recordRow) {
@@ -77,5 +78,5 @@ void TDBGridGxCellPainter::DrawIndicator()
         glyphs.DrawOriented(FCanvas, right - glyphs.Width() - FDX, (FRect.y() + bottom - glyphs.Height()) / 2, image);
     }
     if (current)
-        FGrid.SetIndicatorRow(FRow);
+        RowWindowOf(FGrid).SetIndicatorRow(FRow);
 }

@@ -39,7 +39,7 @@ TEST_P(KeyboardRecords, DownAndUpMoveOneRecordAndPageKeysAWindow)
     EXPECT_EQ(grid.Id(), 3);
     grid.Key(Qt::Key_Up);
     EXPECT_EQ(grid.Id(), 2);
-    const int page = grid.G().VisibleDataRowCount();
+    const int page = RowWindowOf(grid.G()).VisibleDataRowCount();
     grid.Key(Qt::Key_PageDown);
     EXPECT_EQ(grid.Id(), 2 + page);
     grid.Key(Qt::Key_PageUp);

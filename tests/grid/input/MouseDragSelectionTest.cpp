@@ -17,7 +17,7 @@ struct TDragGrid : TNumberedGrid {
     }
     TDBGridGxAutoScroll& Timer() { return G().Mouse().AutoScroll(); }
     int Top() { return G().TitleRows(); }
-    int LastRow() { return Top() + G().VisibleDataRowCount() - 1; }
+    int LastRow() { return Top() + RowWindowOf(G()).VisibleDataRowCount() - 1; }
     // A point this many pixels below the last data row.
     QPoint Below(int col, int pixels)
     {
@@ -46,7 +46,7 @@ TEST(MouseDragSelection, ARectangleGrowsWithTheRowsScrolledWhileTheButtonIsHeld)
     t.Move(t.Below(2, 12));
     ASSERT_TRUE(t.Timer().Running());
     const int before = t.Id();
-    const int ticks = grid.VisibleDataRowCount();
+    const int ticks = RowWindowOf(grid).VisibleDataRowCount();
     for (int i = 0; i < ticks; ++i)
         t.Timer().Tick();
     EXPECT_EQ(t.Id(), before + 2 * ticks);

@@ -36,7 +36,7 @@ TEST_P(MouseRows, HoldingTheButtonBelowTheDataAreaScrollsOnEveryTick)
     const QPoint start = CellCentre(grid, 1, grid.TitleRows() + 1);
     QTest::mousePress(Client(grid), Qt::LeftButton, {}, start);
     // 12 pixels below the last data row: 2 rows a tick, every 200 - 15 * 12 ms.
-    const int below = grid.CellRect(1, grid.TitleRows() + grid.VisibleDataRowCount() - 1).bottom() + 12;
+    const int below = grid.CellRect(1, grid.TitleRows() + RowWindowOf(grid).VisibleDataRowCount() - 1).bottom() + 12;
     QTest::mouseMove(Client(grid), QPoint(start.x(), below));
     ASSERT_TRUE(timer.Running());
     EXPECT_EQ(timer.Interval(), 20);

@@ -1,8 +1,9 @@
 // Where the mouse acts on titles: the sizing zone at the client's right
 // edge when frozen columns overflow the grid, sizing zones under
-// right-to-left reading (on the mirrored borders), presses on a column's
-// own title versus the group captions above it under multi-level titles,
-// and a column's pop-up menu with and without its automatic pop-up.
+// right-to-left reading (on the mirrored borders), presses and title tips
+// on a column's own title versus the group captions above it under
+// multi-level titles, and a column's pop-up menu with and without its
+// automatic pop-up.
 
 #include "MouseTestSupport.h"
 
@@ -150,6 +151,31 @@ TEST(MouseZones, UnderMultiLevelTitlesOnlyTheLeafPartOfATitleIsItsButton)
     t.G().SetUseMultiTitle(false);
     Click(t.G(), TitlePoint(t.G(), t.Raw(0)));
     EXPECT_EQ(t.Clicks, (std::vector<int>{1, 0}));
+}
+
+TEST(MouseZones, UnderMultiLevelTitlesATitleTipShowsOnlyOverTheColumnsOwnCaption)
+{
+    TGroupedTitles t;
+    TColumnTitleGx& title = *t.Column(0).Title();
+    title.SetCaption("Group|Uninterruptible");
+    title.SetToolTips(true);
+    t.Column(0).SetWidth(40);
+    const TDBGridGxToolTips& tips = t.G().Mouse().ToolTips();
+
+    QTest::mouseMove(Client(t.G()), t.OnLeaf(0));
+    EXPECT_EQ(tips.ShownText(), "Uninterruptible") << "the column's own caption, without its group's";
+    const TGridToolTipGx tip = tips.TipAt(t.OnLeaf(0).x(), t.OnLeaf(0).y());
+    EXPECT_EQ(tip.Area.top(), t.G().TitleTree().LeafTop(0, t.G().CellRect(t.Raw(0), 0))) << "laid over the leaf";
+
+    QTest::mouseMove(Client(t.G()), t.OnGroup(0));
+    EXPECT_TRUE(tips.ShownText().isEmpty()) << "over the group caption";
+    EXPECT_TRUE(tips.TipAt(t.OnGroup(0).x(), t.OnGroup(0).y()).Text.isEmpty());
+
+    // A column's own caption that fits shows nothing, however long its group's.
+    title.SetCaption("A group caption far too long for one column|Id");
+    t.Column(0).SetWidth(60);
+    QTest::mouseMove(Client(t.G()), t.OnLeaf(0));
+    EXPECT_TRUE(tips.ShownText().isEmpty());
 }
 
 TEST(MouseZones, AColumnsMenuPopsUpByItselfOnlyWithItsAutomaticPopUp)

@@ -31,7 +31,7 @@ TEST(GridScroll, ANumberedTableGetsAProportionalBar)
     TNumberedGrid grid(1000, true);
     TDBGridGx& g = grid.G();
     TScrollInfo info = g.GetScrollInfo(sbVertical);
-    const int page = g.VisibleDataRowCount();
+    const int page = RowWindowOf(g).VisibleDataRowCount();
     EXPECT_EQ(info.Min, 1);
     EXPECT_EQ(info.Page, page);
     EXPECT_EQ(info.Max, 1000 + page - 1);
@@ -66,7 +66,7 @@ TEST(GridScroll, TheSummaryListNumbersAnUnsequencedDataSetAfterInsertsAndDeletes
     list.SetVirtualRecords(true);
     grid.Table->MoveBy(1);   // any move brings the bar up to date
     grid.Table->First();
-    const int page = g.VisibleDataRowCount();
+    const int page = RowWindowOf(g).VisibleDataRowCount();
     EXPECT_EQ(g.GetScrollInfo(sbVertical), (TScrollInfo{1, 50 + page - 1, page, 1}));
     grid.Table->MoveBy(9);
     EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 10);
@@ -137,7 +137,7 @@ TEST(GridScroll, PageActionsMoveByTheVisibleDataRows)
 {
     TNumberedGrid grid(1000, false);
     TDBGridGx& g = grid.G();
-    const int page = g.VisibleDataRowCount();
+    const int page = RowWindowOf(g).VisibleDataRowCount();
     VBar(g)->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(grid.Id(), 1 + page);
     VBar(g)->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -154,7 +154,7 @@ TEST(GridScroll, TheThreePositionThumbPagesOrJumpsWhereItIsReleased)
 {
     TNumberedGrid grid(1000, false);
     TDBGridGx& g = grid.G();
-    const int page = g.VisibleDataRowCount();
+    const int page = RowWindowOf(g).VisibleDataRowCount();
     grid.Table->MoveBy(100);
     DragThumb(g, 1, true);
     EXPECT_EQ(grid.Id(), 101 - page);

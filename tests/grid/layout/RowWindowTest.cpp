@@ -18,11 +18,11 @@ TEST(RowWindow, AnOpenTableFillsTheFullyVisibleRows)
     EXPECT_EQ(grid.Link().BufferCount(), rows);
     // Every data row is whole, and one more would not fit.
     EXPECT_LE(grid.RowEnd(g.RowCount() - 1), g.ClientHeight());
-    EXPECT_GT(grid.RowEnd(g.RowCount() - 1) + g.RowPitch(), g.ClientHeight());
+    EXPECT_GT(grid.RowEnd(g.RowCount() - 1) + RowWindowOf(g).RowPitch(), g.ClientHeight());
     for (int row = g.TitleRows(); row < g.RowCount(); ++row)
         EXPECT_EQ(grid.IdAtRow(row), row - g.TitleRows() + 1);
     EXPECT_EQ(g.Row(), g.TitleRows());
-    EXPECT_EQ(g.VisibleDataRowCount(), rows);
+    EXPECT_EQ(RowWindowOf(g).VisibleDataRowCount(), rows);
 }
 
 TEST(RowWindow, TheCurrentRowFollowsTheCurrentRecord)
@@ -51,7 +51,7 @@ TEST(RowWindow, AnEmptyTableShowsOneEmptyDataRow)
     TNumberedGrid grid(0, false);
     TDBGridGx& g = grid.G();
     EXPECT_EQ(g.RowCount(), g.TitleRows() + 1);
-    EXPECT_EQ(g.RecordIndexOfRow(g.TitleRows()), -1);
+    EXPECT_EQ(RowWindowOf(g).RecordIndexOfRow(g.TitleRows()), -1);
     EXPECT_EQ(g.GetScrollInfo(sbVertical).Pos, 0);
     EXPECT_EQ(g.GetScrollInfo(sbVertical).Max, 4);
 }
@@ -62,7 +62,7 @@ TEST(RowWindow, ClosingTheTableLeavesOneEmptyRowAndReopeningRefills)
     TDBGridGx& g = grid.G();
     grid.Table->Close();
     EXPECT_EQ(g.RowCount(), g.TitleRows() + 1);
-    EXPECT_EQ(g.RecordIndexOfRow(g.TitleRows()), -1);
+    EXPECT_EQ(RowWindowOf(g).RecordIndexOfRow(g.TitleRows()), -1);
     grid.Table->Open();
     EXPECT_EQ(g.RowCount(), g.TitleRows() + grid.DataRows());
     EXPECT_GT(grid.DataRows(), 1);
@@ -72,7 +72,7 @@ TEST(RowWindow, ResizingTheGridChangesTheWindow)
 {
     TNumberedGrid grid(1000);
     const int before = grid.DataRows();
-    grid.G().resize(320, 240 + 3 * grid.G().RowPitch());
+    grid.G().resize(320, 240 + 3 * RowWindowOf(grid.G()).RowPitch());
     QApplication::processEvents();
     EXPECT_EQ(grid.DataRows(), before + 3);
     EXPECT_EQ(grid.G().RowCount(), grid.G().TitleRows() + before + 3);
@@ -88,14 +88,14 @@ void ExpectFootersFitted(TNumberedGrid& grid, int footers, int records)
     ASSERT_GE(data, 1);
     EXPECT_EQ(g.RowCount(), g.TitleRows() + data + 1 + footers);
     if (data < records) {
-        EXPECT_EQ(g.VisibleDataRowCount(), std::max(g.VisibleRowCount() - footers - 1, 1));
+        EXPECT_EQ(RowWindowOf(g).VisibleDataRowCount(), std::max(g.VisibleRowCount() - footers - 1, 1));
     }
     // The data rows are whole.
     const int lastData = g.TitleRows() + data - 1;
     EXPECT_LE(grid.RowEnd(lastData), g.ClientHeight());
     // Footer rows map to no record.
-    EXPECT_EQ(g.RecordIndexOfRow(g.RowCount() - 1), -1);
-    EXPECT_EQ(g.RecordIndexOfRow(g.TitleRows() + data), -1);
+    EXPECT_EQ(RowWindowOf(g).RecordIndexOfRow(g.RowCount() - 1), -1);
+    EXPECT_EQ(RowWindowOf(g).RecordIndexOfRow(g.TitleRows() + data), -1);
 }
 
 TEST(RowWindow, FootersBelowFewRecordsTakeTheFreeSpaceInTheFiller)
@@ -114,7 +114,7 @@ TEST(RowWindow, FootersFitBelowAFullWindowAtEveryHeight)
     TDBGridGx& g = grid.G();
     for (int footers = 1; footers <= 3; ++footers) {
         g.SetFooterRowCount(footers);
-        for (int height = 120; height < 120 + 2 * g.RowPitch(); ++height) {
+        for (int height = 120; height < 120 + 2 * RowWindowOf(g).RowPitch(); ++height) {
             SCOPED_TRACE(testing::Message() << footers << " footers, height " << height);
             g.resize(320, height);
             QApplication::processEvents();
@@ -131,11 +131,11 @@ TEST(RowWindow, AGridTooShortForItsFootersKeepsOneDataRow)
     TNumberedGrid grid(1000);
     TDBGridGx& g = grid.G();
     g.SetFooterRowCount(3);
-    g.resize(320, g.RowHeights(0) + 2 * g.RowPitch());
+    g.resize(320, g.RowHeights(0) + 2 * RowWindowOf(g).RowPitch());
     QApplication::processEvents();
     EXPECT_EQ(grid.DataRows(), 1);
     EXPECT_EQ(g.RowCount(), g.TitleRows() + 3 + 2);
-    EXPECT_EQ(g.VisibleDataRowCount(), 1);
+    EXPECT_EQ(RowWindowOf(g).VisibleDataRowCount(), 1);
     // The current record still shows and moves.
     grid.Table->MoveBy(5);
     EXPECT_EQ(grid.IdAtRow(g.TitleRows()), 6);

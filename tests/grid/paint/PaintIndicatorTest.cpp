@@ -4,6 +4,7 @@
 #include "grid/PaintTestSupport.h"
 #include "grid/input/DBGridGxKeyboard.h"
 
+#include "grid/layout/DBGridGxRowWindow.h"
 #include "grid/paint/GridImages.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ TEST(PaintIndicator, BrowseShowsTheBlackArrowOnTheCurrentRowOnly)
     EXPECT_EQ(CountColor(image, QRect(origin, QSize(6, 1)), Qc(clBlack)), 1);
     for (int row : {current - 1, current + 1})
         EXPECT_EQ(CountColor(image, grid.IndicatorCell(row).adjusted(1, 1, -1, -1), Qc(clBlack)), 0);
-    EXPECT_EQ(grid.G().IndicatorRow(), current);
+    EXPECT_EQ(RowWindowOf(grid.G()).IndicatorRow(), current);
 }
 
 TEST(PaintIndicator, EditAndInsertStatesShowTheIBeamAndTheStar)
@@ -70,7 +71,7 @@ TEST(PaintIndicator, EditAndInsertStatesShowTheIBeamAndTheStar)
     image = grid.Render();
     ExpectGlyph(image, GlyphOrigin(grid, current), "DBINSERTGX", clWhite, Qc(clBtnFace));
     EXPECT_EQ(CountColor(image, QRect(GlyphOrigin(grid, current) + QPoint(0, 5), QSize(6, 1)), Qc(clBlack)), 6);
-    EXPECT_EQ(grid.G().IndicatorRow(), current);
+    EXPECT_EQ(RowWindowOf(grid.G()).IndicatorRow(), current);
     grid.Table->Cancel();
 }
 
