@@ -29,3 +29,5 @@ inline size_t Utf8CharLength(unsigned char lead)
 // U+FFFD).
 std::u32string Utf8ToUtf32(std::string_view text);
 std::string Utf32ToUtf8(std::u32string_view text);
+// Appends one character's UTF-8 bytes.
+void AppendUtf8(char32_t c, std::string& out);
