@@ -18,7 +18,7 @@ void TPopupDataListGx::ForwardKey(QKeyEvent& event) { QApplication::sendEvent(th
 
 bool TPopupDataListGx::event(QEvent* event)
 {
-    return HandlePopupPlacementGx(*event, *FSizeGrip) || TDBLookupListBoxGx::event(event);
+    return HandlePopupPlacementGx(*event, FSizeGrip) || TDBLookupListBoxGx::event(event);
 }
 
 void TPopupDataListGx::KeyValueUpdated()

@@ -23,10 +23,10 @@ TSizeGripGx* MakePopupListWindowGx(QFrame& list)
     return grip;
 }
 
-bool HandlePopupPlacementGx(const QEvent& event, TSizeGripGx& grip)
+bool HandlePopupPlacementGx(const QEvent& event, TSizeGripGx* grip)
 {
-    if (event.type() != PopupPlacementEventType)
+    if (grip == nullptr || event.type() != PopupPlacementEventType)
         return false;
-    grip.ApplyPlacement(static_cast<const TPopupPlacementEventGx&>(event).Code());
+    grip->ApplyPlacement(static_cast<const TPopupPlacementEventGx&>(event).Code());
     return true;
 }

@@ -10,5 +10,6 @@ class TSizeGripGx;
 
 // Makes the list such a window and gives it its grip.
 TSizeGripGx* MakePopupListWindowGx(QFrame& list);
-// Hands a placement event to the grip; true when the event was one.
-bool HandlePopupPlacementGx(const QEvent& event, TSizeGripGx& grip);
+// Hands a placement event to the grip; true when the event was one.  The
+// grip is null while the window is being made (making it sends events).
+bool HandlePopupPlacementGx(const QEvent& event, TSizeGripGx* grip);

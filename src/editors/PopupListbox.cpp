@@ -58,7 +58,7 @@ void TPopupListbox::ForwardKey(QKeyEvent& event) { QApplication::sendEvent(this,
 
 bool TPopupListbox::event(QEvent* event)
 {
-    return HandlePopupPlacementGx(*event, *FSizeGrip) || QListWidget::event(event);
+    return HandlePopupPlacementGx(*event, FSizeGrip) || QListWidget::event(event);
 }
 
 void TPopupListbox::keyPressEvent(QKeyEvent* event)
