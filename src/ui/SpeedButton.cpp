@@ -10,8 +10,21 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
+// The speed buttons among a widget's direct children.  The class has no
+// meta-object of its own, so Qt's typed child search would take every
+// widget child for one: the type is checked here.
+std::vector<TSpeedButton*> SpeedButtonsOf(const QWidget& parent)
+{
+    std::vector<TSpeedButton*> buttons;
+    for (QObject* child : parent.children())
+        if (auto* button = dynamic_cast<TSpeedButton*>(child))
+            buttons.push_back(button);
+    return buttons;
+}
+
 // Glyph image numbers for the button states.
 constexpr int GlyphUp = 0;
 constexpr int GlyphDisabled = 1;
@@ -101,7 +114,7 @@ void TSpeedButton::SetAllowAllUp(bool value)
     FAllowAllUp = value;
     // The whole group shares the setting.
     if (FGroupIndex != 0 && parentWidget())
-        for (auto* sibling : parentWidget()->findChildren<TSpeedButton*>(Qt::FindDirectChildrenOnly))
+        for (auto* sibling : SpeedButtonsOf(*parentWidget()))
             if (sibling != this && sibling->FGroupIndex == FGroupIndex)
                 sibling->FAllowAllUp = value;
 }
@@ -110,7 +123,7 @@ void TSpeedButton::UpdateExclusive()
 {
     if (FGroupIndex == 0 || !FDown || !parentWidget())
         return;
-    for (auto* sibling : parentWidget()->findChildren<TSpeedButton*>(Qt::FindDirectChildrenOnly)) {
+    for (auto* sibling : SpeedButtonsOf(*parentWidget())) {
         if (sibling == this || sibling->FGroupIndex != FGroupIndex || !sibling->FDown)
             continue;
         sibling->FDown = false;

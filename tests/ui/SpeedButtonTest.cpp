@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -102,6 +104,28 @@ TEST_F(SpeedButtons, AGroupHoldsOneButtonDown)
     TSpeedButton loose;
     loose.SetDown(true);
     EXPECT_FALSE(loose.Down());
+}
+
+// Other widgets beside a group are no buttons of it: holding a button down
+// or sharing AllowAllUp leaves them alone (under the sanitizers a widget
+// taken for a button is reported at once).
+TEST_F(SpeedButtons, AGroupAmongOtherWidgetsTouchesOnlyItsButtons)
+{
+    struct TPatterned : QWidget {
+        using QWidget::QWidget;
+        unsigned char Bytes[64];
+    };
+    auto* other = new TPatterned(FParent.get());
+    std::fill(std::begin(other->Bytes), std::end(other->Bytes), 0xA5);
+    for (TSpeedButton* button : FButtons)
+        button->SetGroupIndex(5);
+    FButtons[0]->SetDown(true);
+    FButtons[1]->SetAllowAllUp(true);
+    QTest::mouseClick(FButtons[2], Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(FButtons[2]->Down());
+    EXPECT_FALSE(FButtons[0]->Down());
+    EXPECT_TRUE(FButtons[0]->AllowAllUp());
+    EXPECT_TRUE(std::all_of(std::begin(other->Bytes), std::end(other->Bytes), [](unsigned char b) { return b == 0xA5; }));
 }
 
 TEST_F(SpeedButtons, CancelModeEndsAPressWithoutAClick)
