@@ -1,5 +1,7 @@
 #include "data/FilterText.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <clocale>
 #include <cwctype>
@@ -51,23 +53,10 @@ std::u32string Decode(const std::string& text)
 
 void Encode(char32_t cp, std::string& out)
 {
-    if (cp >= 0xDC80 && cp <= 0xDCFF) {
+    if (cp >= 0xDC80 && cp <= 0xDCFF)
         out += static_cast<char>(cp - 0xDC00);
-    } else if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    else
+        AppendUtf8(cp, out);
 }
 
 char32_t Fold(char32_t cp)
