@@ -290,6 +290,8 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         if (indexed)
             indexed->Commit();
     } catch (...) {
+        // The journal may put the old date back.
+        FHeaderDateSeen = 0;
         if (recordWritten)
             Undo([&] { FFile.WriteAt(offset, before.data(), before.size()); });
         if (memoState)
@@ -332,6 +334,7 @@ void TDbfCursor::DeleteRecord()
             if (indexed)
                 indexed->Commit();
         } catch (...) {
+            FHeaderDateSeen = 0;
             Undo([&] { FFile.WriteAt(offset, &flag, 1); });
             throw;
         }
