@@ -304,7 +304,8 @@ bool DecodeNode(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
     node.Attributes = Le16(page);
     node.Left = Le32(page + 4);
     node.Right = Le32(page + 8);
-    node.Entries.clear();
+    // The entries are resized, not cleared: a node decoded into again
+    // keeps the memory of its keys.
     node.Children.clear();
     node.EntryBytes = 0;
     if (node.Attributes > 7) {

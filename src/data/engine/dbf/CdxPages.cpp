@@ -16,8 +16,10 @@ constexpr uint32_t PagesPerBlock = 64;
 constexpr uint32_t BlockSize = PagesPerBlock * PageSize;
 // Blocks kept between changes (128 MiB); past this the cache starts afresh.
 constexpr size_t CachedBlocksLimit = 4096;
-// Decoded nodes kept; past this they are decoded afresh.
+// Decoded nodes kept; past this the least recently used goes.
 constexpr size_t CachedNodesLimit = 16384;
+// Nodes let go of, kept to decode into.
+constexpr size_t SpareNodesLimit = 64;
 
 } // namespace
 
@@ -34,20 +36,22 @@ const uint8_t* TPages::Stored(uint32_t offset)
     const size_t number = offset / BlockSize;
     if (number >= FBlocks.size())
         FBlocks.resize(number + 1);
-    std::unique_ptr<TBlock>& block = FBlocks[number];
+    TBlock& block = FBlocks[number];
     if (!block) {
         if (FLoadedBlocks >= CachedBlocksLimit) {
-            for (std::unique_ptr<TBlock>& kept : FBlocks)
+            for (TBlock& kept : FBlocks)
                 kept.reset();
             FLoadedBlocks = 0;
         }
         const uint64_t start = static_cast<uint64_t>(number) * BlockSize;
-        auto loaded = std::make_unique<TBlock>(BlockSize);
-        FFile.ReadExactAt(start, loaded->data(), static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
+        // Left unset past the end of the file: only pages within it are read,
+        // and pages a change adds there are copied in when committed.
+        TBlock loaded(new uint8_t[BlockSize]);
+        FFile.ReadExactAt(start, loaded.get(), static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
         block = std::move(loaded);
         ++FLoadedBlocks;
     }
-    return block->data() + offset % BlockSize;
+    return block.get() + offset % BlockSize;
 }
 
 const uint8_t* TPages::Read(uint32_t offset)
@@ -61,22 +65,67 @@ const uint8_t* TPages::Read(uint32_t offset)
 std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error)
 {
     auto cached = FNodes.find(offset);
-    if (cached != FNodes.end() && cached->second.KeyLength == keyLength && cached->second.Fill == fill)
+    if (cached != FNodes.end() && cached->second.KeyLength == keyLength && cached->second.Fill == fill) {
+        FUseOrder.splice(FUseOrder.begin(), FUseOrder, cached->second.Use);
         return cached->second.Node;
-    auto node = std::make_shared<TNode>();
-    if (!DecodeNode(Read(offset), keyLength, fill, *node, error))
+    }
+    std::shared_ptr<const TNode> node = SpareNode();
+    // Nodes are made by this class, never const themselves.
+    if (!DecodeNode(Read(offset), keyLength, fill, const_cast<TNode&>(*node), error))
         return nullptr;
-    if (FNodes.size() >= CachedNodesLimit)
-        FNodes.clear();
-    FNodes[offset] = {node, keyLength, fill};
+    Remember(offset, node, keyLength, fill);
     return node;
+}
+
+std::shared_ptr<const TNode> TPages::SpareNode()
+{
+    if (FSpareNodes.empty())
+        return std::make_shared<TNode>();
+    std::shared_ptr<const TNode> node = std::move(FSpareNodes.back());
+    FSpareNodes.pop_back();
+    return node;
+}
+
+void TPages::Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill)
+{
+    auto cached = FNodes.find(offset);
+    if (cached != FNodes.end()) {
+        cached->second.Node = std::move(node);
+        cached->second.KeyLength = keyLength;
+        cached->second.Fill = fill;
+        FUseOrder.splice(FUseOrder.begin(), FUseOrder, cached->second.Use);
+        return;
+    }
+    if (FNodes.size() >= CachedNodesLimit)
+        Forget(FUseOrder.back());
+    FUseOrder.push_front(offset);
+    FNodes.emplace(offset, TCachedNode{std::move(node), keyLength, fill, FUseOrder.begin()});
+}
+
+void TPages::Forget(uint32_t offset)
+{
+    auto cached = FNodes.find(offset);
+    if (cached == FNodes.end())
+        return;
+    if (cached->second.Node.use_count() == 1 && FSpareNodes.size() < SpareNodesLimit)
+        FSpareNodes.push_back(std::move(cached->second.Node));
+    FUseOrder.erase(cached->second.Use);
+    FNodes.erase(cached);
+}
+
+void TPages::ForgetAllNodes()
+{
+    FNodes.clear();
+    FUseOrder.clear();
 }
 
 std::unique_ptr<TNode> TPages::EditNode(uint32_t offset, std::shared_ptr<const TNode>& shared)
 {
     auto cached = FNodes.find(offset);
-    if (cached != FNodes.end() && cached->second.Node == shared)
+    if (cached != FNodes.end() && cached->second.Node == shared) {
+        FUseOrder.erase(cached->second.Use);
         FNodes.erase(cached);
+    }
     if (shared.use_count() != 1)
         return std::make_unique<TNode>(*shared);
     // Nodes are made by this class, never const themselves.
@@ -89,7 +138,7 @@ const uint8_t* TPages::Original(uint32_t offset) { return Stored(offset); }
 
 uint8_t* TPages::Write(uint32_t offset)
 {
-    FNodes.erase(offset);
+    Forget(offset);
     auto dirty = FDirty.find(offset);
     if (dirty != FDirty.end())
         return dirty->second.data();
@@ -102,9 +151,7 @@ void TPages::Store(uint32_t offset, const uint8_t* bytes, std::shared_ptr<const 
                    uint8_t fill)
 {
     std::memcpy(Write(offset), bytes, PageSize);
-    if (FNodes.size() >= CachedNodesLimit)
-        FNodes.clear();
-    FNodes[offset] = {std::move(node), keyLength, fill};
+    Remember(offset, std::move(node), keyLength, fill);
 }
 
 uint32_t TPages::Allocate()
@@ -122,7 +169,7 @@ uint32_t TPages::Allocate()
         RaiseEngineError(DBIERR_NODISKSPACE, {"File: " + FFile.Path(), "The index file cannot grow further."});
     uint32_t offset = static_cast<uint32_t>(FSize);
     FSize += PageSize;
-    FNodes.erase(offset);
+    Forget(offset);
     FDirty[offset].fill(0);
     return offset;
 }
@@ -172,7 +219,7 @@ void TPages::Commit()
     for (const auto& [offset, page] : FDirty) {
         const size_t number = offset / BlockSize;
         if (number < FBlocks.size() && FBlocks[number])
-            std::memcpy(FBlocks[number]->data() + offset % BlockSize, page.data(), PageSize);
+            std::memcpy(FBlocks[number].get() + offset % BlockSize, page.data(), PageSize);
     }
     FDirty.clear();
 }
@@ -180,7 +227,7 @@ void TPages::Commit()
 void TPages::Abandon()
 {
     for (const auto& written : FDirty)
-        FNodes.erase(written.first);
+        Forget(written.first);
     FDirty.clear();
     FSize = FFileSize;
 }
@@ -190,7 +237,7 @@ void TPages::Reload()
     FDirty.clear();
     FBlocks.clear();
     FLoadedBlocks = 0;
-    FNodes.clear();
+    ForgetAllNodes();
     FFileSize = FFile.Size();
     FSize = FFileSize;
 }

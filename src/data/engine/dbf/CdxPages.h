@@ -1,8 +1,9 @@
 #pragma once
 // The pages of one open .cdx file as one change sees them: pages read from
 // the file are kept in blocks of consecutive pages (one read brings in a
-// whole block), nodes decoded from them are kept until their page changes,
-// pages a change writes are kept aside (with what they replace) until the
+// whole block), nodes decoded from them are kept until their page changes
+// (the least recently used going first when too many are kept; its memory
+// is decoded into next), pages a change writes are kept aside (with what they replace) until the
 // change is committed or abandoned, and pages are allocated from the
 // file's free list or at its end and given back to the list.  Nothing
 // reaches the file before Commit.
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -64,21 +66,32 @@ public:
     void Reload();
 
 private:
-    using TBlock = std::vector<uint8_t>;
+    // PagesPerBlock pages, as far as the file had them when read.
+    using TBlock = std::unique_ptr<uint8_t[]>;
     struct TCachedNode {
         std::shared_ptr<const TNode> Node;
         uint16_t KeyLength = 0;
         uint8_t Fill = 0;
+        std::list<uint32_t>::iterator Use;   // its place in FUseOrder
     };
 
     // A page of the file as it stands, read with its block when first needed.
     const uint8_t* Stored(uint32_t offset);
     void WriteToFile();
+    // Keeps `node` as the decoded form of page `offset`, the most recently used.
+    void Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill);
+    void Forget(uint32_t offset);
+    void ForgetAllNodes();
+    // A node to decode into: one the cache let go of when nobody else
+    // holds it, else a new one.
+    std::shared_ptr<const TNode> SpareNode();
 
     TDbfFile& FFile;
-    std::vector<std::unique_ptr<TBlock>> FBlocks;   // by offset / block size
+    std::vector<TBlock> FBlocks;   // by offset / block size
     size_t FLoadedBlocks = 0;
     std::unordered_map<uint32_t, TCachedNode> FNodes;
+    std::list<uint32_t> FUseOrder;   // offsets of FNodes, most recently used first
+    std::vector<std::shared_ptr<const TNode>> FSpareNodes;
     std::map<uint32_t, TPage> FDirty;
     uint64_t FFileSize = 0;   // on disk
     uint64_t FSize = 0;       // with the pages the change added

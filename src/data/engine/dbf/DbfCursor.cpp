@@ -89,6 +89,9 @@ TDbfCursor::~TDbfCursor()
 {
     if (FLockedRecord >= 0)
         UnlockRecordBytes(static_cast<uint32_t>(FLockedRecord));
+    // Its own hold on the journal goes first: the file goes when no other
+    // cursor holds it.
+    FJournalStore.reset();
     RemoveIdleJournal();
 }
 
@@ -363,6 +366,7 @@ void TDbfCursor::Refresh()
     FCount = std::min(FHeader.RecordCount, DbfAvailableRecords(FHeader, FFile.Size()));
     InvalidateCache();
     FLiveCount = -1;
+    FHeaderDateSeen = 0;
     if (FMemo)
         FMemo->Reload();
     if (FPos >= static_cast<int64_t>(FCount)) {

@@ -130,10 +130,12 @@ private:
     void EncodeNewRecords(const std::vector<TEngineRecord>& records, TNewRecords& encoded) const;
     void AssignAutoIncrements(TEngineRecord& record, uint8_t* raw, TCounters& counters);
     void WriteNewRecords(TNewRecords& encoded, std::vector<TEngineRecord>& records);
-    // Stamps today's date into the header unless it holds it already
-    // (`stored`: the header's first bytes as the file holds them).
-    void WriteHeaderDate();
-    void WriteHeaderDate(const uint8_t* stored);
+    // Whether a post is to stamp today's date into the header: not when
+    // this cursor found or wrote it there today, nor when the header holds
+    // it.  `stamped` (DbfDateEnd bytes) takes the date; `indexed` saves the
+    // bytes it replaces.
+    bool HeaderDateDue(uint8_t* stamped, class TDbfIndexedPost* indexed);
+    void WriteHeaderDate(const uint8_t* stamped);
     int64_t LargestStoredValue(size_t fieldIndex);
 
     std::string FPath;
@@ -161,5 +163,6 @@ private:
     uint32_t FCacheCount = 0;
 
     int64_t FLockedRecord = -1;
+    uint32_t FHeaderDateSeen = 0;       // the header's date as last found or written (0: not yet)
     std::map<size_t, int64_t> FLargestAutoInc;   // dBASE 7 counters: the largest value in the table
 };

@@ -46,6 +46,12 @@ std::vector<TLockSpot> HeaderLockSpots(const TDbfHeader& header)
     return {{0x7FFFFFFEull, 1}, {0x40000000ull, 1}};
 }
 
+// The date bytes of a header as one number (0 never stands for a date).
+uint32_t PackedHeaderDate(const uint8_t* prefix)
+{
+    return 0x1000000u | static_cast<uint32_t>(prefix[1]) << 16 | static_cast<uint32_t>(prefix[2]) << 8 | prefix[3];
+}
+
 bool SameValue(const TVariant& a, const TVariant& b)
 {
     if (a.IsNullOrEmpty() || b.IsNullOrEmpty())
@@ -133,20 +139,27 @@ void TDbfCursor::StampHeader(uint8_t* prefix) const
     prefix[3] = static_cast<uint8_t>(local.tm_mday);
 }
 
-void TDbfCursor::WriteHeaderDate()
+bool TDbfCursor::HeaderDateDue(uint8_t* stamped, TDbfIndexedPost* indexed)
 {
-    uint8_t prefix[4] = {};
-    FFile.ReadExactAt(0, prefix, sizeof prefix);
-    WriteHeaderDate(prefix);
+    std::memset(stamped, 0, DbfDateEnd);
+    StampHeader(stamped);
+    if (PackedHeaderDate(stamped) == FHeaderDateSeen)
+        return false;
+    uint8_t stored[DbfDateEnd];
+    FFile.ReadExactAt(0, stored, sizeof stored);
+    if (PackedHeaderDate(stored) == PackedHeaderDate(stamped)) {
+        FHeaderDateSeen = PackedHeaderDate(stamped);
+        return false;
+    }
+    if (indexed)
+        indexed->SaveTable(DbfDateStart, stored + DbfDateStart, DbfDateEnd - DbfDateStart);
+    return true;
 }
 
-void TDbfCursor::WriteHeaderDate(const uint8_t* stored)
+void TDbfCursor::WriteHeaderDate(const uint8_t* stamped)
 {
-    uint8_t stamped[4];
-    std::memcpy(stamped, stored, sizeof stamped);
-    StampHeader(stamped);
-    if (std::memcmp(stamped, stored, sizeof stamped) != 0)
-        FFile.WriteAt(1, stamped + 1, 3);
+    FFile.WriteAt(DbfDateStart, stamped + DbfDateStart, DbfDateEnd - DbfDateStart);
+    FHeaderDateSeen = PackedHeaderDate(stamped);
 }
 
 void TDbfCursor::HoldRecordLock(uint32_t index)
@@ -255,13 +268,12 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
 
     const uint64_t offset = FHeader.RecordOffset(index);
     std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
-    uint8_t prefix[DbfPrefixSize];
     if (indexed) {
         indexed->File(index + 1, before.data(), after.data(), RecordScan());
-        FFile.ReadExactAt(0, prefix, sizeof prefix);
-        indexed->SaveTable(0, prefix, sizeof prefix);
         indexed->SaveTable(offset, before.data(), before.size());
     }
+    uint8_t date[DbfDateEnd];
+    const bool dateDue = HeaderDateDue(date, indexed.get());
     std::optional<TDbfMemoFile::TState> memoState;
     TScopeExit unlockMemo([&] { if (memoState) FMemo->UnlockAllocation(); });
     if (!memos.empty())
@@ -273,13 +285,13 @@ void TDbfCursor::ModifyRecord(const TEngineRecord& record)
         WriteMemos(memos, after.data());
         recordWritten = true;
         FFile.WriteAt(offset, after.data(), after.size());
-        if (indexed) {
-            WriteHeaderDate(prefix);
+        if (dateDue)
+            WriteHeaderDate(date);
+        if (indexed)
             indexed->Commit();
-        } else {
-            WriteHeaderDate();
-        }
     } catch (...) {
+        // The journal may put the old date back.
+        FHeaderDateSeen = 0;
         if (recordWritten)
             Undo([&] { FFile.WriteAt(offset, before.data(), before.size()); });
         if (memoState)
@@ -304,26 +316,25 @@ void TDbfCursor::DeleteRecord()
         const uint64_t offset = FHeader.RecordOffset(index);
         const uint8_t flag = raw[0];
         const uint8_t deleted = '*';
-        uint8_t prefix[DbfPrefixSize];
         std::unique_ptr<TDbfIndexedPost> indexed = BeginIndexedPost();
         if (indexed) {
             std::vector<uint8_t> after = raw;
             after[0] = deleted;
             indexed->File(index + 1, raw.data(), after.data(), RecordScan());
-            FFile.ReadExactAt(0, prefix, sizeof prefix);
-            indexed->SaveTable(0, prefix, sizeof prefix);
             indexed->SaveTable(offset, &flag, 1);
-            indexed->Start();
         }
+        uint8_t date[DbfDateEnd];
+        const bool dateDue = HeaderDateDue(date, indexed.get());
+        if (indexed)
+            indexed->Start();
         FFile.WriteAt(offset, &deleted, 1);
         try {
-            if (indexed)
-                WriteHeaderDate(prefix);
-            else
-                WriteHeaderDate();
+            if (dateDue)
+                WriteHeaderDate(date);
             if (indexed)
                 indexed->Commit();
         } catch (...) {
+            FHeaderDateSeen = 0;
             Undo([&] { FFile.WriteAt(offset, &flag, 1); });
             throw;
         }

@@ -30,8 +30,6 @@ public:
     const std::string& Path() const { return FPath; }
 
     uint64_t Size() const;
-    // False once the file has been removed from its folder.
-    bool Linked() const;
     // Reads up to `count` bytes; returns how many were there.
     size_t ReadAt(uint64_t offset, void* buffer, size_t count) const;
     // Reads exactly `count` bytes or raises DBIERR_READERR.

@@ -65,6 +65,9 @@ struct TDbfHeader {
 
 // Bytes 0-31 of every .dbf: enough to know how long the header is.
 constexpr size_t DbfPrefixSize = 32;
+// The date of the last update: bytes 1 to 3 of the header (year, month, day).
+constexpr size_t DbfDateStart = 1;
+constexpr size_t DbfDateEnd = 4;
 
 // Header length the prefix states, validated against the file size;
 // raises DBIERR_HEADERCORRUPT / DBIERR_UNKNOWNTBLTYPE for a file that is

@@ -15,6 +15,8 @@ namespace {
 constexpr char Magic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '1', '\n'};
 constexpr uint8_t EndMark = 0xFF;
 constexpr size_t KeptBufferLimit = 1 << 20;
+// The byte journal stores lock shared while they hold the file open.
+constexpr uint64_t HolderLockOffset = 0;
 
 uint64_t Checksum(const uint8_t* p, size_t n)
 {
@@ -118,8 +120,15 @@ private:
 
 TDbfFile& TDbfJournalStore::File()
 {
-    if (!FFile || !FFile->Linked())
-        FFile = std::make_unique<TDbfFile>(TDbfFile::OpenOrCreate(TDbfJournal::PathFor(FTablePath)));
+    if (FFile)
+        return *FFile;
+    const std::string path = TDbfJournal::PathFor(FTablePath);
+    auto file = std::make_unique<TDbfFile>(TDbfFile::OpenOrCreate(path));
+    // Removers lock the file alone under the index's update lock, which the
+    // caller holds: none can be between its check and its removal now.
+    if (!file->TryLockShared(HolderLockOffset, 1))
+        RaiseEngineError(DBIERR_FILELOCKED, {"File: " + path, "The table's journal is being removed."});
+    FFile = std::move(file);
     return *FFile;
 }
 
@@ -234,7 +243,12 @@ void TDbfJournal::Finish()
 
 void TDbfJournal::Remove(const std::string& tablePath)
 {
-    ::unlink(PathFor(tablePath).c_str());
+    const std::string path = PathFor(tablePath);
+    if (!TDbfFile::Exists(path))
+        return;
+    TDbfFile journal(path, true);
+    if (journal.TryLock(HolderLockOffset, 1))
+        ::unlink(path.c_str());
 }
 
 bool TDbfJournal::ReadJournal(const std::string& tablePath, std::vector<std::string>& names, std::vector<TSaved>& saved)

@@ -21,16 +21,17 @@
 #include <string>
 #include <vector>
 
-// The journal file of one table, kept open from post to post.  Another
-// cursor closing the table removes the file when nobody is posting, so
-// each post first makes sure the file it holds is still the table's.
+// The journal file of one table, kept open from post to post.  While it is
+// open the store holds a shared lock on it, and a cursor closing the table
+// removes the file only when it can lock it alone: a journal some cursor
+// still writes its posts to is never taken from under it.
 class TDbfJournalStore {
 public:
     explicit TDbfJournalStore(std::string tablePath) : FTablePath(std::move(tablePath)) {}
 
     const std::string& TablePath() const { return FTablePath; }
-    // The journal file, opened (or created) again when it has been removed;
-    // the caller holds the index's update lock.
+    // The journal file, opened (or created) by the first call; the caller
+    // holds the index's update lock.
     TDbfFile& File();
     // The bytes of the journal being written, kept from post to post.
     std::vector<uint8_t>& Buffer() { return FBuffer; }
@@ -67,8 +68,9 @@ public:
     // journal then stays for the next attempt).  The caller holds the
     // index's update lock.
     static bool Recover(const std::string& tablePath);
-    // Removes the journal file of a table nobody is posting to (the caller
-    // holds the index's update lock).
+    // Removes the journal file of a table nobody is posting to, unless a
+    // journal store (of any cursor, this process's too) holds it open.  The
+    // caller holds the index's update lock.
     static void Remove(const std::string& tablePath);
     // True when a journal waits to be rolled back.
     static bool Pending(const std::string& tablePath);

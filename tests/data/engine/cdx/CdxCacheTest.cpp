@@ -2,8 +2,8 @@
 // decoded nodes, the open journal file) never stands in for the files: two
 // cursors posting in turn each see the other's changes, the nodes a cursor
 // keeps from its own posts (refused ones among them) are those its file
-// holds, and a journal file removed by another cursor is written afresh by
-// the next post.
+// holds, and the journal file a cursor posts through stays until the last
+// cursor closes.
 
 #include "CdxTestSupport.h"
 
@@ -102,18 +102,18 @@ TEST(CdxCache, TheNodesACursorKeepsFromItsOwnPostsAreThoseOfItsFile)
     EXPECT_EQ(IndexFindings(*table), "");
 }
 
-TEST(CdxCache, APostAfterAnotherCursorRemovedTheJournalCanStillBeUndone)
+TEST(CdxCache, AnotherCursorClosingLeavesTheJournalACursorPostsThrough)
 {
     TScratchDir dir;
-    const std::string path = MakeIndexedTable(dir.Path(), "removed", 500, 23);
+    const std::string path = MakeIndexedTable(dir.Path(), "held", 500, 23);
     const auto before = Snapshot(dir.Path());
     TChildResult stopped = RunInChild([&] {
         auto table = OpenIndexedTable(path);
         std::mt19937 random(7);
         ModifyRandomRecord(*table, random);
-        // Another cursor closing the table takes the idle journal file away.
+        // Another cursor closing the table leaves the journal the first holds.
         OpenIndexedTable(path).reset();
-        if (TDbfFile::Exists(TDbfJournal::PathFor(path)))
+        if (!TDbfFile::Exists(TDbfJournal::PathFor(path)))
             return 3;
         // Stopped after the journal and the record are written, before the index.
         SetKillAfterWrites(2);
@@ -128,4 +128,21 @@ TEST(CdxCache, APostAfterAnotherCursorRemovedTheJournalCanStillBeUndone)
     EXPECT_TRUE(table->CanModify()) << table->ReadOnlyReason();
     EXPECT_EQ(IndexFindings(*table), "");
     EXPECT_NE(Snapshot(dir.Path()), before);   // the first post stays
+}
+
+TEST(CdxCache, TheLastCursorClosingRemovesTheJournal)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "last", 300, 24);
+    auto first = OpenIndexedTable(path);
+    auto second = OpenIndexedTable(path);
+    std::mt19937 random(8);
+    ModifyRandomRecord(*first, random);
+    ModifyRandomRecord(*second, random);
+    first.reset();
+    EXPECT_TRUE(TDbfFile::Exists(TDbfJournal::PathFor(path)));
+    ModifyRandomRecord(*second, random);
+    second.reset();
+    EXPECT_FALSE(TDbfFile::Exists(TDbfJournal::PathFor(path)));
+    EXPECT_EQ(IndexFindings(*OpenIndexedTable(path)), "");
 }

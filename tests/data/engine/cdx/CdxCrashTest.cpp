@@ -1,8 +1,10 @@
 // Posts to an indexed table that do not finish: a process killed after any
 // single write of a post (an edit, an append, a batch of appends, a
 // delete) leaves files that reopen for writing and pass the
-// index check, each as it was before the post or as the post left it; a
-// post that runs out of room leaves table and index as they were.
+// index check, each as it was before the post or as the post left it; the
+// undo of a stopped edit puts back only what the edit wrote, so a record
+// count another program changed meanwhile stays; a post that runs out of
+// room leaves table and index as they were.
 
 #include "CdxTestSupport.h"
 
@@ -161,4 +163,42 @@ TEST(CdxCrash, APostThatRunsOutOfRoomLeavesTableAndIndexAsTheyWere)
     auto table = OpenIndexedTable(path);
     EXPECT_TRUE(table->CanModify()) << table->ReadOnlyReason();
     EXPECT_EQ(IndexFindings(*table), "");
+}
+
+TEST(CdxCrash, UndoingAStoppedEditKeepsTheRecordCountAnotherProgramWrote)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "count", 200, 14);
+    // An old date, so the edit stamps today's and saves the date it replaces.
+    std::string table = ReadFileBytes(path);
+    table[1] = 99;
+    table[2] = 1;
+    table[3] = 2;
+    WriteFileBytes(path, table);
+    TChildResult stopped = RunInChild([&] {
+        auto cursor = OpenIndexedTable(path);
+        // Stopped after the journal and the record are written.
+        SetKillAfterWrites(2);
+        ModifyIndexedFields(*cursor);
+        return 0;
+    });
+    ASSERT_FALSE(stopped.Exited) << "code " << stopped.Code;
+    ASSERT_EQ(stopped.Signal, SIGKILL);
+    ASSERT_TRUE(TDbfJournal::Pending(path));
+    // Another program appends a record (a copy of the last) before the
+    // table is next opened for writing.
+    std::string stranded = ReadFileBytes(path);
+    const size_t recordLength = static_cast<uint8_t>(stranded[10]) | static_cast<uint8_t>(stranded[11]) << 8;
+    ASSERT_EQ(stranded.back(), '\x1A');
+    const size_t end = stranded.size() - 1;
+    stranded.insert(end, stranded.substr(end - recordLength, recordLength));
+    stranded[4] = static_cast<char>(static_cast<uint8_t>(stranded[4]) + 1);
+    WriteFileBytes(path, stranded);
+
+    OpenIndexedTable(path).reset();
+    const std::string recovered = ReadFileBytes(path);
+    EXPECT_EQ(recovered.substr(4, 4), stranded.substr(4, 4)) << "the record count was put back";
+    EXPECT_EQ(recovered.substr(1, 3), table.substr(1, 3));
+    EXPECT_EQ(recovered.substr(8, end - 8), table.substr(8, end - 8)) << "the edited record was not put back";
+    EXPECT_EQ(recovered.substr(end), stranded.substr(end)) << "the appended record was lost";
 }
