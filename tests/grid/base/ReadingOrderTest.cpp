@@ -139,4 +139,46 @@ TEST_F(GridReadingOrder, TheScrollBarsLeftArrowRevealsFurtherColumns) {
     EXPECT_LT(vertical->mapTo(grid.get(), QPoint(0, 0)).x(), grid->viewport()->x()) << "the vertical bar at the left";
 }
 
+TEST_F(GridReadingOrder, TheHorizontalThumbStartsAtTheRightAndMovesLeftAsFurtherColumnsShow) {
+    grid->SetColCount(12);
+    grid->SetRowCount(20);
+    grid->SetScrollBars(ssBoth);
+    QApplication::processEvents();
+    QScrollBar* bar = grid->ScrollBarControl(sbHorizontal);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->layoutDirection(), Qt::RightToLeft);
+    EXPECT_FALSE(bar->invertedAppearance());
+    const QRect groove = ScrollBarPart(bar, QStyle::SC_ScrollBarGroove);
+    const auto thumb = [&] { return ScrollBarPart(bar, QStyle::SC_ScrollBarSlider); };
+    EXPECT_EQ(thumb().right(), groove.right()) << "the first columns shown: the thumb at the right";
+
+    grid->SetLeftCol(grid->LeftCol() + 3);
+    const QRect further = thumb();
+    EXPECT_LT(further.right(), groove.right());
+    EXPECT_GT(further.left(), groove.left());
+
+    // A page click left of the thumb shows the following columns, right of it the earlier ones.
+    const int before = grid->LeftCol();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(groove.left() + 1, bar->height() / 2));
+    EXPECT_GT(grid->LeftCol(), before);
+    EXPECT_LT(thumb().left(), further.left());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(thumb().right() + 2, bar->height() / 2));
+    EXPECT_LT(grid->LeftCol(), before + grid->VisibleColCount());
+
+    // The thumb dragged to the left end shows the last columns; back to the right end, the first.
+    const auto dragThumbTo = [&](int x) {
+        const QPoint from = thumb().center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, from);
+        QTest::mouseMove(bar, QPoint((from.x() + x) / 2, from.y()));
+        QTest::mouseMove(bar, QPoint(x, from.y()));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(x, from.y()));
+    };
+    dragThumbTo(groove.left());
+    EXPECT_EQ(grid->LeftCol() + grid->VisibleColCount(), grid->ColCount()) << "the last column in view";
+    EXPECT_EQ(thumb().left(), groove.left());
+    dragThumbTo(groove.right());
+    EXPECT_EQ(grid->LeftCol(), grid->FixedCols());
+    EXPECT_EQ(thumb().right(), groove.right());
+}
+
 }  // namespace
