@@ -13,6 +13,7 @@
 #include "ui/TextDraw.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -293,6 +294,11 @@ bool TDBGridGxToolTips::eventFilter(QObject* watched, QEvent* e)
             return HelpEvent(help->pos(), help->globalPos());
         }
     case QEvent::Leave:
+        // The window system reports the tip window appearing under the
+        // pointer as the pointer leaving the grid: the pointer has not moved.
+        if (FWindow && FWindow->isVisible() && FWindow->geometry().contains(QCursor::pos()))
+            return false;
+        [[fallthrough]];
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:

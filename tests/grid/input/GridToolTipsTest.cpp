@@ -10,6 +10,7 @@
 #include "grid/input/MouseTestSupport.h"
 #include "ui/ToolTipsWindow.h"
 
+#include <QCursor>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -48,10 +49,12 @@ protected:
     int Row() const { return t->G().TitleRows() + 2; }
     QRect NameCell() { return G().ViewportRect(t->Cell(1, Row())); }
     // A move onto the cell from the grid's corner: the platform drops a
-    // move to where the pointer already is.
+    // move to where the pointer already is.  The pointer itself goes there
+    // too, for a window system that reports where it really is.
     void HoverName()
     {
         QTest::mouseMove(Client(G()), QPoint(1, 1));
+        QCursor::setPos(Client(G())->mapToGlobal(NameCell().center()));
         QTest::mouseMove(Client(G()), NameCell().center());
     }
     void Relayout(Qt::LayoutDirection direction)
@@ -151,6 +154,16 @@ TEST_F(GridToolTips, TheTipShowsAtOnceInTheCellsFontAndNeverTakesTheFocus)
     EXPECT_FALSE(Shown()) << "the pointer left the cell for one that needs no tip";
 }
 
+TEST_F(GridToolTips, TheTipAppearingUnderThePointerIsNoLeavingOfTheGrid)
+{
+    HoverName();
+    ASSERT_TRUE(Shown());
+    QCursor::setPos(Window().geometry().center());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(Client(G()), &leave);
+    EXPECT_TRUE(Shown()) << "the pointer is still over the cell, under the tip";
+}
+
 TEST_F(GridToolTips, NoTipWhileCtrlOrAMouseButtonIsHeld)
 {
     const QPoint at = NameCell().center();
@@ -177,6 +190,7 @@ TEST_F(GridToolTips, TheTipGoesOnLeavePressKeyWheelAndDeactivation)
         EXPECT_TRUE(Tips().ShownText().isEmpty()) << what;
     };
     expectHiddenBy("leaving the grid", [&] {
+        QCursor::setPos(Client(G())->mapToGlobal(QPoint(-30, -30)));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(Client(G()), &leave);
     });
