@@ -28,6 +28,14 @@ protected:
     }
     // The viewport pixel of a logical one.
     QPoint At(int x, int y) const { return grid->ViewportPoint({x, y}); }
+    // Twelve columns and twenty rows with both bars; the horizontal bar.
+    QScrollBar* ShowScrollBars() {
+        grid->SetColCount(12);
+        grid->SetRowCount(20);
+        grid->SetScrollBars(ssBoth);
+        QApplication::processEvents();
+        return grid->ScrollBarControl(sbHorizontal);
+    }
     std::unique_ptr<TTestGrid> grid;
 };
 
@@ -123,11 +131,7 @@ TEST_F(GridReadingOrder, ScrolledPixelsMatchAFullRepaint) {
 }
 
 TEST_F(GridReadingOrder, TheScrollBarsLeftArrowRevealsFurtherColumns) {
-    grid->SetColCount(12);
-    grid->SetRowCount(20);
-    grid->SetScrollBars(ssBoth);
-    QApplication::processEvents();
-    QScrollBar* bar = grid->ScrollBarControl(sbHorizontal);
+    QScrollBar* bar = ShowScrollBars();
     ASSERT_TRUE(bar->isVisible());
     const int left = grid->LeftCol();
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(3, bar->height() / 2));
@@ -140,11 +144,7 @@ TEST_F(GridReadingOrder, TheScrollBarsLeftArrowRevealsFurtherColumns) {
 }
 
 TEST_F(GridReadingOrder, TheHorizontalThumbStartsAtTheRightAndMovesLeftAsFurtherColumnsShow) {
-    grid->SetColCount(12);
-    grid->SetRowCount(20);
-    grid->SetScrollBars(ssBoth);
-    QApplication::processEvents();
-    QScrollBar* bar = grid->ScrollBarControl(sbHorizontal);
+    QScrollBar* bar = ShowScrollBars();
     ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->layoutDirection(), Qt::RightToLeft);
     EXPECT_FALSE(bar->invertedAppearance());
