@@ -32,6 +32,12 @@ bool Repeats(TNavigateBtn button)
     return button == nbPrior || button == nbNext;
 }
 
+// The move buttons' glyphs point along the reading order.
+bool PointsAlongTheReadingOrder(TNavigateBtn button)
+{
+    return button == nbFirst || button == nbPrior || button == nbNext || button == nbLast;
+}
+
 } // namespace
 
 // The navigator's link to its data source: every notification that can
@@ -65,6 +71,7 @@ TDBNavigator::TDBNavigator(QWidget* parent)
         auto* button = new TNavButton(this);
         button->setObjectName(QString::fromLatin1(ButtonObjectNames[i]));
         button->SetGlyphStrip(QPixmap(QString::fromLatin1(GlyphResourceNames[i])));
+        button->SetMirroredGlyph(PointsAlongTheReadingOrder(id));
         button->setToolTip(hints[i]);
         connect(button, &TNavButton::clicked, this, [this, id] { ClickFromButton(id); });
         if (Repeats(id)) {
@@ -170,6 +177,8 @@ void TDBNavigator::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         ActiveChanged();
+    else if (event->type() == QEvent::LayoutDirectionChange)
+        LayoutButtons();
 }
 
 // ---- layout: ten buttons side by side across the whole width
@@ -182,12 +191,18 @@ void TDBNavigator::resizeEvent(QResizeEvent* event)
 
 void TDBNavigator::LayoutButtons()
 {
-    // Button i spans [i*W/10, (i+1)*W/10): equal widths to within a pixel,
-    // and the row ends exactly at the right edge.
+    // Button i spans [i*W/10, (i+1)*W/10) from the bar's leading edge:
+    // equal widths to within a pixel, the row ending exactly at the other
+    // edge.  Under right-to-left reading the order starts at the right.
     const int totalWidth = width();
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
     for (int i = 0; i < NavigateBtnCount; ++i) {
-        const int left = i * totalWidth / NavigateBtnCount;
-        const int right = (i + 1) * totalWidth / NavigateBtnCount;
+        int left = i * totalWidth / NavigateBtnCount;
+        int right = (i + 1) * totalWidth / NavigateBtnCount;
+        if (rightToLeft) {
+            left = totalWidth - right;
+            right = totalWidth - i * totalWidth / NavigateBtnCount;
+        }
         FButtons[i]->setGeometry(left, 0, right - left, height());
     }
 }

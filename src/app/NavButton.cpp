@@ -19,6 +19,12 @@ void TNavButton::SetGlyphStrip(const QPixmap& strip)
     update();
 }
 
+void TNavButton::SetMirroredGlyph(bool value)
+{
+    FMirroredGlyph = value;
+    update();
+}
+
 QSize TNavButton::sizeHint() const
 {
     return QSize(FEnabledGlyph.width() + 8, FEnabledGlyph.height() + 8);
@@ -84,5 +90,12 @@ void TNavButton::paintEvent(QPaintEvent*)
     QPoint origin((r.width() - glyph.width()) / 2, (r.height() - glyph.height()) / 2);
     if (sunken)
         origin += QPoint(1, 1);
+    if (FMirroredGlyph && layoutDirection() == Qt::RightToLeft) {
+        // Mirrored about the glyph's own centre line: it stays in its place.
+        painter.translate(origin.x() + glyph.width(), origin.y());
+        painter.scale(-1, 1);
+        painter.drawPixmap(0, 0, glyph);
+        return;
+    }
     painter.drawPixmap(origin, glyph);
 }

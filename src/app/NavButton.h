@@ -15,6 +15,10 @@ public:
     void SetGlyphStrip(const QPixmap& strip);
     const QPixmap& EnabledGlyph() const { return FEnabledGlyph; }
     const QPixmap& DisabledGlyph() const { return FDisabledGlyph; }
+    // A glyph that points along the reading order (an arrow) is drawn
+    // mirrored under right-to-left reading.
+    void SetMirroredGlyph(bool value);
+    bool MirroredGlyph() const { return FMirroredGlyph; }
 
     QSize sizeHint() const override;
 
@@ -30,6 +34,7 @@ protected:
 
 private:
     bool FPressCancelled = false;
+    bool FMirroredGlyph = false;
     QPixmap FEnabledGlyph;
     QPixmap FDisabledGlyph;
 };

@@ -188,6 +188,7 @@ protected:
 
     void VScroll(TScrollCode code, int pos) override;
     void HScroll(TScrollCode code, int pos) override;
+    void TopLeftChanged() override;   // also takes a tip away
     bool DoMouseWheelDown(TShiftState shift, const QPoint& pos) override;
     bool DoMouseWheelUp(TShiftState shift, const QPoint& pos) override;
     void TimedScroll(TGridScrollDirections direction) override;

@@ -5,9 +5,21 @@
 
 #include "data/DataSet.h"
 #include "grid/DBGridGx.h"
+#include "grid/input/DBGridGxMouse.h"
+#include "grid/input/DBGridGxToolTips.h"
 #include "platform/Exceptions.h"
 
 #include <algorithm>
+
+namespace {
+// A tip shows a cell's text as it was: any change of the rows or of the
+// data takes it away.
+void HideToolTips(TCustomDBGridGx& grid)
+{
+    if (const auto& mouse = TDBGridGxPrivate::Of(grid).FMouse)
+        mouse->ToolTips().Hide();
+}
+}  // namespace
 
 TGridDataLinkGx::~TGridDataLinkGx() { ClearFieldMap(); }
 
@@ -87,12 +99,14 @@ void TGridDataLinkGx::ResetEdit()
 
 void TGridDataLinkGx::ActiveChanged()
 {
+    HideToolTips(*FGrid);
     FGrid->LinkActiveChanged(Active());
     FModified = false;
 }
 
 void TGridDataLinkGx::DataSetChanged()
 {
+    HideToolTips(*FGrid);
     RowWindowOf(*FGrid).RefreshFromData();
     FModified = false;
     TDBGridGxPrivate::Of(*FGrid).FKeyboard->IncSearch().RecordMoved();
@@ -100,12 +114,14 @@ void TGridDataLinkGx::DataSetChanged()
 
 void TGridDataLinkGx::DataSetScrolled(int distance)
 {
+    HideToolTips(*FGrid);
     RowWindowOf(*FGrid).ScrollRows(distance);
     TDBGridGxPrivate::Of(*FGrid).FKeyboard->IncSearch().RecordMoved();
 }
 
 void TGridDataLinkGx::RecordChanged(TField* field)
 {
+    HideToolTips(*FGrid);
     FGrid->CurrentRecordChanged(field);
     FModified = false;
 }

@@ -162,8 +162,7 @@ int DrawFormattedText(QPainter& painter, const QString& text, QRect& rect, unsig
         int widest = 0;
         for (const QString& line : lines)
             widest = std::max(widest, TextWidth(metrics, line));
-        if (!(format & DT_WORDBREAK))
-            rect.setWidth(widest + margins.Left + margins.Right);
+        rect.setWidth(widest + margins.Left + margins.Right);
         rect.setHeight(blockHeight);
         return blockHeight;
     }

@@ -35,8 +35,8 @@ struct TDrawTextMargins {
 // '&' is dropped ("&&" stays one '&').  Without DT_SINGLELINE line breaks
 // start new lines; DT_WORDBREAK also breaks between words and inside words
 // too long for a line.  DT_END_ELLIPSIS ends a line too wide with "...".
-// DT_CALCRECT draws nothing and sets rect's height (and, without word wrap,
-// its width) to what the text needs.  Drawing is clipped to rect unless
+// DT_CALCRECT draws nothing and sets rect's height and width to what the
+// text needs (wrapped: the widest line).  Drawing is clipped to rect unless
 // DT_NOCLIP is given.
 int DrawFormattedText(QPainter& painter, const QString& text, QRect& rect, unsigned format,
                       const TDrawTextMargins& margins = {});

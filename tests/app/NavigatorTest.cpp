@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 // Buttons enabled, as a string of ten 0/1 in button order.
@@ -64,6 +66,45 @@ TEST(Navigator, TenButtonsOfEqualWidthAcrossTheBar)
     navigator.resize(1000, 25);
     for (int i = 0; i < NavigateBtnCount; ++i)
         EXPECT_EQ(navigator.Button(static_cast<TNavigateBtn>(i))->width(), 100);
+}
+
+TEST(Navigator, UnderRightToLeftReadingTheButtonsStartAtTheRightAndTheArrowsTurn)
+{
+    TDBNavigator navigator;
+    navigator.resize(669, 25);
+    navigator.show();
+    const auto picture = [&](TNavigateBtn button) { return navigator.Button(button)->grab().toImage(); };
+    std::vector<QImage> leftToRight;
+    for (int i = 0; i < NavigateBtnCount; ++i)
+        leftToRight.push_back(picture(static_cast<TNavigateBtn>(i)));
+
+    navigator.setLayoutDirection(Qt::RightToLeft);
+    int right = 669;
+    for (int i = 0; i < NavigateBtnCount; ++i) {
+        const QRect r = navigator.Button(static_cast<TNavigateBtn>(i))->geometry();
+        EXPECT_EQ(r.right() + 1, right) << "button " << i << " follows the one before it leftwards";
+        EXPECT_TRUE(r.width() == 66 || r.width() == 67) << "button " << i << " is " << r.width() << " wide";
+        right = r.left();
+    }
+    EXPECT_EQ(right, 0);
+
+    // The move buttons' arrows point the other way; the glyph stays centred
+    // on the face, whose 3D edges keep their light from the top left.
+    for (const TNavigateBtn arrow : {nbFirst, nbPrior, nbNext, nbLast}) {
+        const QImage before = leftToRight[arrow];
+        const QImage after = picture(arrow);
+        ASSERT_EQ(before.size(), after.size());
+        const QPixmap& glyph = navigator.Button(arrow)->DisabledGlyph();
+        const QRect face((before.width() - glyph.width()) / 2, (before.height() - glyph.height()) / 2, glyph.width(),
+                         glyph.height());
+        EXPECT_NE(after.copy(face), before.copy(face)) << "button " << arrow;
+        EXPECT_EQ(after.copy(face), before.copy(face).mirrored(true, false)) << "button " << arrow;
+    }
+    EXPECT_EQ(picture(nbInsert), leftToRight[nbInsert]) << "other glyphs keep their look";
+    EXPECT_EQ(picture(nbRefresh), leftToRight[nbRefresh]);
+
+    navigator.setLayoutDirection(Qt::LeftToRight);
+    EXPECT_EQ(navigator.Button(nbFirst)->geometry().left(), 0);
 }
 
 TEST(Navigator, MainWindowGivesTheChineseHints)

@@ -110,6 +110,7 @@ TEST(TextDraw, WordWrapBreaksBetweenWordsAndMeasuresTheBlock)
     const int height = DrawFormattedText(painter, text, rect, DT_WORDBREAK | DT_CALCRECT);
     EXPECT_EQ(height, 2 * metrics.height());
     EXPECT_EQ(rect.height(), height);
+    EXPECT_EQ(rect.width(), TextWidth(metrics, QStringLiteral("three four"))) << "the widest line";
     // "one two" / "three" / "four"
     rect = QRect(0, 0, TextWidth(metrics, QStringLiteral("three four")) - 1, 0);
     EXPECT_EQ(DrawFormattedText(painter, text, rect, DT_WORDBREAK | DT_CALCRECT), 3 * metrics.height());

@@ -6,6 +6,8 @@
 #include "grid/layout/DBGridGxRowWindow.h"
 #include "grid/DBGridGxPrivate.h"
 #include "grid/footers/DBGridGxFooterSummaries.h"
+#include "grid/input/DBGridGxMouse.h"
+#include "grid/input/DBGridGxToolTips.h"
 
 #include "data/DataSet.h"
 #include "grid/GridDataLinkGx.h"
@@ -234,6 +236,13 @@ void TCustomDBGridGx::HScroll(TScrollCode code, int pos)
     if (code == scTrack && D->FHorzScrollBar.Tracking())
         code = scPosition;
     TCustomGrid::HScroll(code, pos);
+}
+
+void TCustomDBGridGx::TopLeftChanged()
+{
+    if (D && D->FMouse)
+        D->FMouse->ToolTips().Hide();
+    TCustomGrid::TopLeftChanged();
 }
 
 bool TCustomDBGridGx::DoMouseWheelDown(TShiftState /*shift*/, const QPoint& /*pos*/)

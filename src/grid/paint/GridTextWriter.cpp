@@ -45,11 +45,10 @@ void WriteOneLine(QPainter& canvas, const QRect& rect, TAlignment alignment, con
         shown = EllipsizeEnd(metrics, text, std::max(0, rect.width() - cell.DX));
     const int width = CellTextWidth(metrics, shown, alignment, BoldOrItalic(canvas.font()));
     const int right = rect.x() + rect.width();
-    int x = rect.x() + cell.DX;
-    if (alignment == taRightJustify)
-        x = right - width - 3;
-    else if (alignment == taCenter)
-        x = rect.x() + rect.width() / 2 - width / 2;
+    TCellTextGx placed = cell;
+    placed.Rect = rect;
+    placed.WordWrap = false;
+    const int x = CellTextLeft(placed, alignment, width);
     const int top = rect.y() + cell.DY;
 
     canvas.fillRect(rect, Background(canvas));
@@ -109,6 +108,26 @@ int CellTextWidth(const QFontMetrics& metrics, const QString& text, TAlignment a
     if (boldOrItalic && alignment != taLeftJustify)
         return advance + Overhang(metrics, text);
     return advance;
+}
+
+int CellTextLeft(const TCellTextGx& cell, TAlignment drawnAlignment, int textWidth)
+{
+    const QRect& rect = cell.Rect;
+    if (cell.WordWrap) {
+        // The formatter's place for a line in the rectangle less DX and the margins.
+        const int left = rect.x() + cell.DX + cell.LeftMargin;
+        const int available = std::max(0, rect.width() - 2 * cell.DX - cell.LeftMargin - cell.RightMargin);
+        if (drawnAlignment == taRightJustify)
+            return left + available - textWidth;
+        if (drawnAlignment == taCenter)
+            return left + (available - textWidth) / 2;
+        return left;
+    }
+    if (drawnAlignment == taRightJustify)
+        return rect.x() + rect.width() - textWidth - 3;
+    if (drawnAlignment == taCenter)
+        return rect.x() + rect.width() / 2 - textWidth / 2;
+    return rect.x() + cell.DX;
 }
 
 TAlignment ReadingAlignment(TAlignment alignment, bool rightToLeft)

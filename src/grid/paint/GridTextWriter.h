@@ -46,6 +46,11 @@ void WriteCellText(QPainter& canvas, const TCellTextGx& cell, const QString& tex
 // right-to-left reading, centred stays.
 TAlignment ReadingAlignment(TAlignment alignment, bool rightToLeft);
 
+// Where the writer starts a text `textWidth` wide in cell.Rect with the
+// alignment as drawn (after ReadingAlignment): a one-line text, or the
+// widest line of a word-wrapped one.
+int CellTextLeft(const TCellTextGx& cell, TAlignment drawnAlignment, int textWidth);
+
 // Text turned 90 degrees, reading from bottom to top, starting `dy`
 // pixels above the rectangle's bottom.  Across the cell it is placed by
 // the alignment: dx from the left edge, against the right edge, or

@@ -7,6 +7,9 @@
 #include "grid/base/InplaceEdit.h"
 
 #include <QApplication>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <memory>
@@ -105,3 +108,22 @@ inline void Drag(TCustomGrid& grid, QPoint from, QPoint to, Qt::KeyboardModifier
 inline QImage Render(TCustomGrid& grid) { return grid.viewport()->grab().toImage(); }
 
 inline QColor PixelAt(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+// Where the bar's style puts one of its parts (arrow, page area, thumb,
+// groove) on the bar as shown, in the bar's reading order.
+inline QRect ScrollBarPart(const QScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_None;
+    opt.activeSubControls = QStyle::SC_None;
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    opt.upsideDown = bar->invertedAppearance();
+    if (bar->orientation() == Qt::Horizontal) opt.state |= QStyle::State_Horizontal;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
+}

@@ -28,6 +28,14 @@ protected:
     }
     // The viewport pixel of a logical one.
     QPoint At(int x, int y) const { return grid->ViewportPoint({x, y}); }
+    // Twelve columns and twenty rows with both bars; the horizontal bar.
+    QScrollBar* ShowScrollBars() {
+        grid->SetColCount(12);
+        grid->SetRowCount(20);
+        grid->SetScrollBars(ssBoth);
+        QApplication::processEvents();
+        return grid->ScrollBarControl(sbHorizontal);
+    }
     std::unique_ptr<TTestGrid> grid;
 };
 
@@ -123,11 +131,7 @@ TEST_F(GridReadingOrder, ScrolledPixelsMatchAFullRepaint) {
 }
 
 TEST_F(GridReadingOrder, TheScrollBarsLeftArrowRevealsFurtherColumns) {
-    grid->SetColCount(12);
-    grid->SetRowCount(20);
-    grid->SetScrollBars(ssBoth);
-    QApplication::processEvents();
-    QScrollBar* bar = grid->ScrollBarControl(sbHorizontal);
+    QScrollBar* bar = ShowScrollBars();
     ASSERT_TRUE(bar->isVisible());
     const int left = grid->LeftCol();
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(3, bar->height() / 2));
@@ -137,6 +141,44 @@ TEST_F(GridReadingOrder, TheScrollBarsLeftArrowRevealsFurtherColumns) {
     QScrollBar* vertical = grid->ScrollBarControl(sbVertical);
     ASSERT_TRUE(vertical->isVisible());
     EXPECT_LT(vertical->mapTo(grid.get(), QPoint(0, 0)).x(), grid->viewport()->x()) << "the vertical bar at the left";
+}
+
+TEST_F(GridReadingOrder, TheHorizontalThumbStartsAtTheRightAndMovesLeftAsFurtherColumnsShow) {
+    QScrollBar* bar = ShowScrollBars();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->layoutDirection(), Qt::RightToLeft);
+    EXPECT_FALSE(bar->invertedAppearance());
+    const QRect groove = ScrollBarPart(bar, QStyle::SC_ScrollBarGroove);
+    const auto thumb = [&] { return ScrollBarPart(bar, QStyle::SC_ScrollBarSlider); };
+    EXPECT_EQ(thumb().right(), groove.right()) << "the first columns shown: the thumb at the right";
+
+    grid->SetLeftCol(grid->LeftCol() + 3);
+    const QRect further = thumb();
+    EXPECT_LT(further.right(), groove.right());
+    EXPECT_GT(further.left(), groove.left());
+
+    // A page click left of the thumb shows the following columns, right of it the earlier ones.
+    const int before = grid->LeftCol();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(groove.left() + 1, bar->height() / 2));
+    EXPECT_GT(grid->LeftCol(), before);
+    EXPECT_LT(thumb().left(), further.left());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(thumb().right() + 2, bar->height() / 2));
+    EXPECT_LT(grid->LeftCol(), before + grid->VisibleColCount());
+
+    // The thumb dragged to the left end shows the last columns; back to the right end, the first.
+    const auto dragThumbTo = [&](int x) {
+        const QPoint from = thumb().center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, from);
+        QTest::mouseMove(bar, QPoint((from.x() + x) / 2, from.y()));
+        QTest::mouseMove(bar, QPoint(x, from.y()));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(x, from.y()));
+    };
+    dragThumbTo(groove.left());
+    EXPECT_EQ(grid->LeftCol() + grid->VisibleColCount(), grid->ColCount()) << "the last column in view";
+    EXPECT_EQ(thumb().left(), groove.left());
+    dragThumbTo(groove.right());
+    EXPECT_EQ(grid->LeftCol(), grid->FixedCols());
+    EXPECT_EQ(thumb().right(), groove.right());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 
 #include <gtest/gtest.h>
 
@@ -21,22 +20,7 @@ protected:
         ShowGrid(*grid, 300, 200);
     }
     QScrollBar* Bar(TScrollBarKind kind) const { return grid->ScrollBarControl(kind); }
-    QRect SubControl(QScrollBar* bar, QStyle::SubControl sc) const {
-        QStyleOptionSlider opt;
-        opt.initFrom(bar);
-        opt.subControls = QStyle::SC_None;
-        opt.activeSubControls = QStyle::SC_None;
-        opt.orientation = bar->orientation();
-        opt.minimum = bar->minimum();
-        opt.maximum = bar->maximum();
-        opt.sliderPosition = bar->sliderPosition();
-        opt.sliderValue = bar->value();
-        opt.singleStep = bar->singleStep();
-        opt.pageStep = bar->pageStep();
-        opt.upsideDown = bar->invertedAppearance();
-        if (bar->orientation() == Qt::Horizontal) opt.state |= QStyle::State_Horizontal;
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, bar);
-    }
+    QRect SubControl(QScrollBar* bar, QStyle::SubControl sc) const { return ScrollBarPart(bar, sc); }
     std::vector<TScrollCall> VerticalCalls() const {
         std::vector<TScrollCall> calls;
         for (const TScrollCall& c : grid->Scrolls)
