@@ -38,13 +38,16 @@ struct TLookupFixture {
     TDataSource Source{&Table};
     QWidget Owner;
 
-    TLookupFixture()
+    TLookupFixture() { Load(Table); }
+
+    // The table filled while closed, then opened.
+    static void Load(TMemTable& table)
     {
-        Table.FieldDefs().Add("CODE", ftInteger);
-        Table.FieldDefs().Add("NAME", ftString, 20);
+        table.FieldDefs().Add("CODE", ftInteger);
+        table.FieldDefs().Add("NAME", ftString, 20);
         for (int i = 0; i < kRecords; ++i)
-            Table.AppendRecord({TVariant(i + 1), TVariant(NameOf(i))});
-        Table.Open();
+            table.AppendRecord({TVariant(i + 1), TVariant(NameOf(i))});
+        table.Open();
     }
 };
 
@@ -157,5 +160,54 @@ void BM_LookupFirstSearch(benchmark::State& state)
 }
 BENCHMARK(BM_LookupFirstSearch)->ArgName("typeahead")->Arg(0)->Arg(1)->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// Loading the table: a million records appended while it is closed, then
+// opened.  What the table prepares for its searches while loading counts.
+void BM_LookupTableLoad(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto table = std::make_unique<TMemTable>();
+        TLookupFixture::Load(*table);
+        benchmark::DoNotOptimize(table->StoredRecordCount());
+        state.PauseTiming();
+        table.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LookupTableLoad)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// One post that changes the name of a record in the middle of the table
+// (edit: 0) or adds one (edit: 1 appended at the end, edit: 2 inserted in
+// the middle), with the name column's index in use.  The record added is
+// deleted again between rounds, untimed.
+void BM_LookupIndexedEdit(benchmark::State& state)
+{
+    TLookupFixture& f = Fixture();
+    const int edit = static_cast<int>(state.range(0));
+    TMemTable& table = f.Table;
+    table.Locate("NAME", TVariant("a"), {loCaseInsensitive, loPartialKey});   // the index in use
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string name = NameOf(kRecords + ++round);
+        table.Locate("CODE", TVariant(kRecords / 2));
+        state.ResumeTiming();
+        if (edit == 0) {
+            table.Edit();
+            table.FieldByName("NAME")->SetAsString(name);
+        } else {
+            edit == 1 ? table.Append() : table.Insert();
+            table.FieldByName("CODE")->SetAsInteger(kRecords + round);
+            table.FieldByName("NAME")->SetAsString(name);
+        }
+        table.Post();
+        if (edit != 0) {
+            state.PauseTiming();
+            table.Delete();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_LookupIndexedEdit)->ArgName("edit")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
