@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-bool MemRowMatchesOtherTerms(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm& term)
+bool MemRowMatches(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm* except)
 {
-    for (const TEngineSearchTerm& other : search.Terms)
-        if (&other != &term && !SearchTermMatches(search, other, row.Values[static_cast<size_t>(other.Column)]))
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (&term != except && !SearchTermMatches(search, term, row.Values[static_cast<size_t>(term.Column)]))
             return false;
     return true;
 }
@@ -134,7 +134,7 @@ void TMemColumnIndex::Settle()
 TMemRow* TMemColumnIndex::FirstMissing(const TEngineSearch& search, const TEngineSearchTerm& term) const
 {
     for (TMemRow* row : FMissing)
-        if (MemRowMatchesOtherTerms(*row, search, term))
+        if (MemRowMatches(*row, search, &term))
             return row;
     return nullptr;
 }
@@ -150,22 +150,46 @@ TMemRow* TMemColumnIndex::FindFirst(const TEngineSearch& search, const TEngineSe
     if (!(term.Text && search.Partial)) {
         // Equal values sit in table order: the first full match is the answer.
         for (TPlace p = first; !FEntries.AtEnd(p) && Compare(FEntries.At(p), keyHead, key) == 0; p = FEntries.Next(p))
-            if (MemRowMatchesOtherTerms(*FEntries.At(p).Row, search, term))
+            if (MemRowMatches(*FEntries.At(p).Row, search, &term))
                 return FEntries.At(p).Row;
         return nullptr;
     }
     // The texts that start with the key follow it as one run, in text order:
-    // the answer is the one placed first in the table.
+    // the answer is the one placed first in the table.  Where many rows
+    // share the prefix, one of them is likely near the table's start: the
+    // table's leading rows, as many as the run holds, are tried first.
     std::string keyScratch, scratch;
     const std::string_view prefix = IndexTextKey(FOrder, key, keyScratch);
+    const TPlace last = FEntries.PartitionPoint([&](const TMemIndexEntry& e) {
+        return Compare(e, keyHead, key) < 0 || IndexTextKey(FOrder, ValueOf(e.Row), scratch).starts_with(prefix);
+    });
+    const size_t run = FEntries.Distance(first, last);
+    if (run > LeadingRowsWorthTrying)
+        if (TMemRow* row = FirstOfLeadingRows(search, run))
+            return row;
+    return FirstInTable(first, last, search, term);
+}
+
+TMemRow* TMemColumnIndex::FirstOfLeadingRows(const TEngineSearch& search, size_t count) const
+{
+    count = std::min(count, FStorage.Count());
+    for (size_t pos = 0; pos < count; ++pos) {
+        TMemRow* row = FStorage.At(pos);
+        if (MemRowMatches(*row, search))
+            return row;
+    }
+    return nullptr;
+}
+
+TMemRow* TMemColumnIndex::FirstInTable(TPlace first, TPlace last, const TEngineSearch& search,
+                                       const TEngineSearchTerm& term) const
+{
     TMemRow* best = nullptr;
     size_t bestPos = 0;
-    for (TPlace p = first; !FEntries.AtEnd(p); p = FEntries.Next(p)) {
+    for (TPlace p = first; p.Block != last.Block || p.Offset != last.Offset; p = FEntries.Next(p)) {
         TMemRow* row = FEntries.At(p).Row;
-        if (!IndexTextKey(FOrder, ValueOf(row), scratch).starts_with(prefix))
-            break;
         const size_t pos = FStorage.PositionOf(row);
-        if ((best == nullptr || pos < bestPos) && MemRowMatchesOtherTerms(*row, search, term))
+        if ((best == nullptr || pos < bestPos) && MemRowMatches(*row, search, &term))
             best = row, bestPos = pos;
     }
     return best;

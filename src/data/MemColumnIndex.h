@@ -24,8 +24,8 @@
 class TMemStorage;
 struct TMemRow;
 
-// Whether a row satisfies every term of a search but `term`.
-bool MemRowMatchesOtherTerms(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm& term);
+// Whether a row satisfies every term of a search but `except`.
+bool MemRowMatches(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm* except = nullptr);
 
 class TMemColumnIndex {
 public:
@@ -53,6 +53,9 @@ public:
 
 private:
     using TPlace = TMemIndexBlocks::TPlace;
+    // A run of prefix matches longer than this has the table's leading rows
+    // tried first.
+    static constexpr size_t LeadingRowsWorthTrying = 64;
 
     const TVariant& ValueOf(const TMemRow* row) const;
     int Compare(const TMemIndexEntry& entry, uint64_t head, const TVariant& value) const;
@@ -63,6 +66,11 @@ private:
     std::vector<TMemRow*>::iterator LocateMissing(TMemRow* row);
 
     TMemRow* FirstMissing(const TEngineSearch& search, const TEngineSearchTerm& term) const;
+    // The first of the table's leading `count` rows that matches the search.
+    TMemRow* FirstOfLeadingRows(const TEngineSearch& search, size_t count) const;
+    // The first row in the table of the entries [first, last) that matches
+    // every other term.
+    TMemRow* FirstInTable(TPlace first, TPlace last, const TEngineSearch& search, const TEngineSearchTerm& term) const;
 
     TMemStorage& FStorage;
     int FColumn;

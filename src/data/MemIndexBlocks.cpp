@@ -16,6 +16,16 @@ TMemIndexBlocks::TPlace TMemIndexBlocks::Next(TPlace place) const
     return {place.Block + 1, 0};
 }
 
+size_t TMemIndexBlocks::Distance(TPlace first, TPlace last) const
+{
+    if (first.Block == last.Block)
+        return last.Offset - first.Offset;
+    size_t count = FBlocks[first.Block].size() - first.Offset + last.Offset;
+    for (size_t block = first.Block + 1; block < last.Block; ++block)
+        count += FBlocks[block].size();
+    return count;
+}
+
 void TMemIndexBlocks::AppendFilled(std::vector<TBlock>& blocks, const TMemIndexEntry& entry)
 {
     if (blocks.empty() || blocks.back().size() >= FilledBlockSize) {

@@ -36,6 +36,8 @@ public:
     bool AtEnd(TPlace place) const { return place.Block >= FBlocks.size(); }
     const TMemIndexEntry& At(TPlace place) const { return FBlocks[place.Block][place.Offset]; }
     TPlace Next(TPlace place) const;
+    // Entries from `first` up to `last`, which does not lie before it.
+    size_t Distance(TPlace first, TPlace last) const;
 
     // The first place whose entry `below` is false for, `below` being true
     // for a leading run of the entries (the end when it is true for all).

@@ -1,6 +1,9 @@
 // Locate and Lookup answered from the in-memory table's column indexes:
 // the same record as a walk through the table finds, after inserts, edits,
-// deletes, reopening and emptying the table.
+// deletes, appends one by one and in batches, reopening and emptying the
+// table, over a few dozen rows and over thousands (where the indexes hold
+// their entries in several blocks and prefixes are shared by hundreds of
+// rows).
 
 #include "DataSetTestSupport.h"
 #include "data/FieldTypes.h"
@@ -62,13 +65,16 @@ const std::vector<TVariant>& Scores()
 // filter that accepts every record, which makes every search a walk.
 class IndexedSearch : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Load(40); }
+
+    // Both tables filled with `count` records while closed, then opened.
+    void Load(int count)
     {
         DefineSearched(Indexed);
         DefineSearched(Walked);
         Walked.OnFilterRecord = [](TDataSet&, bool& accept) { accept = true; };
         Walked.SetFiltered(true);
-        for (int i = 0; i < 40; ++i)
+        for (int i = 0; i < count; ++i)
             AppendBoth();
         Indexed.Open();
         Walked.Open();
@@ -103,12 +109,39 @@ protected:
         return CurrentSeq(Walked);
     }
 
+    // A few records appended at the end while the tables are open: one by
+    // one, or as one batch.
+    void AppendWhileOpen(bool batch)
+    {
+        std::vector<TEngineRecord> records;
+        for (unsigned n = 1 + Random() % 4; n > 0; --n)
+            records.push_back(NewRecord());
+        for (TMemTable* table : {&Indexed, &Walked}) {
+            if (batch) {
+                std::vector<TEngineRecord> copy = records;
+                size_t appended = 0;
+                table->AppendRecords(copy, appended);
+                ASSERT_EQ(appended, records.size());
+            } else {
+                for (const TEngineRecord& record : records)
+                    table->AppendRecord(record);
+            }
+        }
+    }
+
     void ChangeBoth()
     {
-        const unsigned what = Random() % 6;
+        const unsigned what = Random() % 8;
         if (what == 5) {
+            // Records appended while closed are sorted in at the next open.
             Indexed.Close(), Walked.Close();
+            if (Random() % 2)
+                AppendBoth();
             Indexed.Open(), Walked.Open();
+            return;
+        }
+        if (what >= 6) {
+            AppendWhileOpen(what == 7);
             return;
         }
         if (Indexed.IsEmpty() || what == 0) {
@@ -182,6 +215,25 @@ TEST_F(IndexedSearch, FindsWhatAWalkFindsWhileTheTableChanges)
     for (int round = 0; round < 400; ++round) {
         ChangeBoth();
         for (int search = 0; search < 6; ++search) {
+            SearchBoth();
+            if (HasFatalFailure())
+                FAIL() << "after round " << round;
+        }
+    }
+}
+
+// Thousands of records: every name is held by a couple of hundred of them,
+// and the prefix of a short name by about a thousand.
+class IndexedSearchOfThousands : public IndexedSearch {
+protected:
+    void SetUp() override { Load(6000); }
+};
+
+TEST_F(IndexedSearchOfThousands, FindsWhatAWalkFindsWhileTheTableChanges)
+{
+    for (int round = 0; round < 120; ++round) {
+        ChangeBoth();
+        for (int search = 0; search < 4; ++search) {
             SearchBoth();
             if (HasFatalFailure())
                 FAIL() << "after round " << round;
