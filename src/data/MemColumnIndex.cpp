@@ -134,7 +134,7 @@ void TMemColumnIndex::Settle()
 TMemRow* TMemColumnIndex::FirstMissing(const TEngineSearch& search, const TEngineSearchTerm& term) const
 {
     for (TMemRow* row : FMissing)
-        if (MemRowMatches(*row, search, &term))
+        if (MemRowMatchesOtherTerms(*row, search, term))
             return row;
     return nullptr;
 }
@@ -150,7 +150,7 @@ TMemRow* TMemColumnIndex::FindFirst(const TEngineSearch& search, const TEngineSe
     if (!(term.Text && search.Partial)) {
         // Equal values sit in table order: the first full match is the answer.
         for (TPlace p = first; !FEntries.AtEnd(p) && Compare(FEntries.At(p), keyHead, key) == 0; p = FEntries.Next(p))
-            if (MemRowMatches(*FEntries.At(p).Row, search, &term))
+            if (MemRowMatchesOtherTerms(*FEntries.At(p).Row, search, term))
                 return FEntries.At(p).Row;
         return nullptr;
     }
@@ -189,7 +189,7 @@ TMemRow* TMemColumnIndex::FirstInTable(TPlace first, TPlace last, const TEngineS
     for (TPlace p = first; p.Block != last.Block || p.Offset != last.Offset; p = FEntries.Next(p)) {
         TMemRow* row = FEntries.At(p).Row;
         const size_t pos = FStorage.PositionOf(row);
-        if ((best == nullptr || pos < bestPos) && MemRowMatches(*row, search, &term))
+        if ((best == nullptr || pos < bestPos) && MemRowMatchesOtherTerms(*row, search, term))
             best = row, bestPos = pos;
     }
     return best;

@@ -26,6 +26,11 @@ struct TMemRow;
 
 // Whether a row satisfies every term of a search but `except`.
 bool MemRowMatches(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm* except = nullptr);
+// Whether a row satisfies every term of a search but `term`.
+inline bool MemRowMatchesOtherTerms(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm& term)
+{
+    return MemRowMatches(row, search, &term);
+}
 
 class TMemColumnIndex {
 public:

@@ -84,7 +84,7 @@ TMemRow* TMemOrderedColumns::FindFirst(TMemStorage& storage, TMemIndexOrder orde
     // with a prefix, follow one another, the first in the table first.
     const auto firstMatch = [&](size_t from, auto matches) -> TMemRow* {
         for (size_t pos = from; pos < count && matches(valueAt(pos)); ++pos)
-            if (MemRowMatches(*storage.At(pos), search, &term))
+            if (MemRowMatchesOtherTerms(*storage.At(pos), search, term))
                 return storage.At(pos);
         return nullptr;
     };

@@ -196,6 +196,19 @@ protected:
         }
     }
 
+    // Rounds of a random change followed by random searches.
+    void ChangeAndSearch(int rounds, int searchesPerRound)
+    {
+        for (int round = 0; round < rounds; ++round) {
+            ChangeBoth();
+            for (int search = 0; search < searchesPerRound; ++search) {
+                SearchBoth();
+                if (HasFatalFailure())
+                    FAIL() << "after round " << round;
+            }
+        }
+    }
+
     TMemTable Indexed;
     TMemTable Walked;
     std::mt19937 Random{20261209};
@@ -212,14 +225,7 @@ TEST_F(IndexedSearch, OnlyTheTableWithoutAFilterIsSearchedQuickly)
 
 TEST_F(IndexedSearch, FindsWhatAWalkFindsWhileTheTableChanges)
 {
-    for (int round = 0; round < 400; ++round) {
-        ChangeBoth();
-        for (int search = 0; search < 6; ++search) {
-            SearchBoth();
-            if (HasFatalFailure())
-                FAIL() << "after round " << round;
-        }
-    }
+    ChangeAndSearch(400, 6);
 }
 
 // Thousands of records: every name is held by a couple of hundred of them,
@@ -231,14 +237,7 @@ protected:
 
 TEST_F(IndexedSearchOfThousands, FindsWhatAWalkFindsWhileTheTableChanges)
 {
-    for (int round = 0; round < 120; ++round) {
-        ChangeBoth();
-        for (int search = 0; search < 4; ++search) {
-            SearchBoth();
-            if (HasFatalFailure())
-                FAIL() << "after round " << round;
-        }
-    }
+    ChangeAndSearch(150, 4);
 }
 
 TEST_F(IndexedSearch, FollowsTheEmptiedAndRefilledTable)
