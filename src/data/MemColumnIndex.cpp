@@ -18,7 +18,7 @@ TMemColumnIndex::TMemColumnIndex(TMemStorage& storage, int column, TMemIndexOrde
 {
     FAdded.reserve(storage.Count());
     for (size_t i = 0; i < storage.Count(); ++i)
-        Add(storage.At(i));
+        AddInTableOrder(storage.At(i));
 }
 
 TMemIndexOrder TMemColumnIndex::OrderFor(const TEngineSearch& search, const TEngineSearchTerm& term)
@@ -75,6 +75,13 @@ std::vector<TMemRow*>::iterator TMemColumnIndex::LocateMissing(TMemRow* row)
 
 void TMemColumnIndex::Add(TMemRow* row)
 {
+    // A row appended at the table's end follows every row added before it.
+    FAddedInTableOrder = FAddedInTableOrder && FStorage.At(FStorage.Count() - 1) == row;
+    AddInTableOrder(row);
+}
+
+void TMemColumnIndex::AddInTableOrder(TMemRow* row)
+{
     const TVariant& value = ValueOf(row);
     if (value.IsNullOrEmpty())
         FMissing.insert(LocateMissing(row), row);
@@ -103,6 +110,7 @@ void TMemColumnIndex::Clear()
 {
     FEntries.Clear();
     decltype(FAdded)().swap(FAdded);
+    FAddedInTableOrder = true;
     FMissing.clear();
 }
 
@@ -112,11 +120,10 @@ void TMemColumnIndex::Settle()
         return;
     // Rows inserted amid the table arrive out of its order: equal values
     // must follow it.
-    const auto byPosition = [this](const TMemIndexEntry& a, const TMemIndexEntry& b) {
-        return FStorage.PositionOf(a.Row) < FStorage.PositionOf(b.Row);
-    };
-    if (!std::is_sorted(FAdded.begin(), FAdded.end(), byPosition))
-        std::sort(FAdded.begin(), FAdded.end(), byPosition);
+    if (!FAddedInTableOrder)
+        std::sort(FAdded.begin(), FAdded.end(), [this](const TMemIndexEntry& a, const TMemIndexEntry& b) {
+            return FStorage.PositionOf(a.Row) < FStorage.PositionOf(b.Row);
+        });
     SortIndexEntries(FOrder, FColumn, FAdded.data(), FAdded.data() + FAdded.size());
     // A few rows go into their places one by one; many are merged in one pass.
     if (FAdded.size() * 256 < FEntries.Size()) {
@@ -127,6 +134,7 @@ void TMemColumnIndex::Settle()
                              [this](const TMemIndexEntry& a, const TMemIndexEntry& b) { return Before(a, b); });
     }
     decltype(FAdded)().swap(FAdded);
+    FAddedInTableOrder = true;
 }
 
 // ---- searching

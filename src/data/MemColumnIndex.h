@@ -69,6 +69,8 @@ private:
     TPlace Locate(const TMemIndexEntry& entry) const;
     TPlace Find(const TMemIndexEntry& entry) const;
     std::vector<TMemRow*>::iterator LocateMissing(TMemRow* row);
+    // Adds a row known to follow every row added before it in the table.
+    void AddInTableOrder(TMemRow* row);
 
     TMemRow* FirstMissing(const TEngineSearch& search, const TEngineSearchTerm& term) const;
     // The first of the table's leading `count` rows that matches the search.
@@ -82,5 +84,6 @@ private:
     TMemIndexOrder FOrder;
     TMemIndexBlocks FEntries;          // rows with a value: by value, then table order
     std::vector<TMemIndexEntry, THugePageAllocator<TMemIndexEntry>> FAdded;   // rows with a value, not yet sorted in
+    bool FAddedInTableOrder = true;    // each of FAdded was appended behind the ones before it
     std::vector<TMemRow*> FMissing;    // rows without one, in table order
 };

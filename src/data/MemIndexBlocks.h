@@ -4,6 +4,14 @@
 // only, where a single array would move half of a million entries.  A
 // place is a block and an offset in it; a search finds the block by its
 // last entry and then the entry inside the block, both by bisection.
+//
+// Every block has room for BlockCapacity entries.  The rooms are cut from
+// large slabs of huge-page memory (HugePageAllocator.h): a million sorted
+// entries put into blocks take one allocation and a few page faults, not
+// hundreds of allocations and thousands of faults.  A room given up by a
+// block serves the next block needed.
+
+#include "data/HugePageAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,13 +36,17 @@ public:
         size_t Offset = 0;
     };
 
+    TMemIndexBlocks() = default;
+    TMemIndexBlocks(const TMemIndexBlocks&) = delete;
+    TMemIndexBlocks& operator=(const TMemIndexBlocks&) = delete;
+
     size_t Size() const { return FSize; }
     size_t BlockCount() const { return FBlocks.size(); }
     void Clear();
 
     TPlace Begin() const { return {}; }
     bool AtEnd(TPlace place) const { return place.Block >= FBlocks.size(); }
-    const TMemIndexEntry& At(TPlace place) const { return FBlocks[place.Block][place.Offset]; }
+    const TMemIndexEntry& At(TPlace place) const { return FBlocks[place.Block].Items[place.Offset]; }
     TPlace Next(TPlace place) const;
     // Entries from `first` up to `last`, which does not lie before it.
     size_t Distance(TPlace first, TPlace last) const;
@@ -54,15 +66,37 @@ public:
     void MergeSorted(const TMemIndexEntry* first, const TMemIndexEntry* last, Before before);
 
 private:
-    using TBlock = std::vector<TMemIndexEntry>;
+    struct TBlock {
+        TMemIndexEntry* Items;   // a room of BlockCapacity entries
+        size_t Count;
+        const TMemIndexEntry& Last() const { return Items[Count - 1]; }
+    };
+    using TFlat = std::vector<TMemIndexEntry, THugePageAllocator<TMemIndexEntry>>;
 
+    // Holds the sorted entries only.
+    void AssignSorted(const TMemIndexEntry* first, const TMemIndexEntry* last);
     // Joins a block that has grown small to a neighbour that has room.
     void JoinSmall(size_t block);
-    // Adds an entry behind every entry of `blocks`, starting a block when the last is filled.
-    static void AppendFilled(std::vector<TBlock>& blocks, const TMemIndexEntry& entry);
+    TBlock NewBlock();
+    void FreeBlock(const TBlock& block);
+    // Makes sure that `count` rooms are free, cutting a slab for the rest.
+    void ReserveRooms(size_t count);
 
-    std::vector<TBlock> FBlocks;   // none of them empty
+    struct TSlab {
+        TMemIndexEntry* Items;
+        size_t Count;
+        TSlab(size_t count);
+        TSlab(TSlab&& other) noexcept : Items(other.Items), Count(other.Count) { other.Items = nullptr; }
+        TSlab(const TSlab&) = delete;
+        TSlab& operator=(const TSlab&) = delete;
+        TSlab& operator=(TSlab&&) = delete;
+        ~TSlab();
+    };
+
+    std::vector<TBlock> FBlocks;           // none of them empty
     size_t FSize = 0;
+    std::vector<TSlab> FSlabs;             // the memory of every room
+    std::vector<TMemIndexEntry*> FFreeRooms;
 };
 
 template <typename Below>
@@ -71,7 +105,7 @@ TMemIndexBlocks::TPlace TMemIndexBlocks::PartitionPoint(Below below) const
     size_t lo = 0, hi = FBlocks.size();
     while (lo < hi) {
         const size_t mid = lo + (hi - lo) / 2;
-        if (below(FBlocks[mid].back()))
+        if (below(FBlocks[mid].Last()))
             lo = mid + 1;
         else
             hi = mid;
@@ -79,10 +113,10 @@ TMemIndexBlocks::TPlace TMemIndexBlocks::PartitionPoint(Below below) const
     if (lo == FBlocks.size())
         return {lo, 0};
     const TBlock& block = FBlocks[lo];
-    size_t first = 0, last = block.size() - 1;   // `below` is false for the last
+    size_t first = 0, last = block.Count - 1;   // `below` is false for the last
     while (first < last) {
         const size_t mid = first + (last - first) / 2;
-        if (below(block[mid]))
+        if (below(block.Items[mid]))
             first = mid + 1;
         else
             last = mid;
@@ -93,20 +127,18 @@ TMemIndexBlocks::TPlace TMemIndexBlocks::PartitionPoint(Below below) const
 template <typename Before>
 void TMemIndexBlocks::MergeSorted(const TMemIndexEntry* first, const TMemIndexEntry* last, Before before)
 {
-    std::vector<TBlock> merged;
-    merged.reserve((FSize + static_cast<size_t>(last - first)) / FilledBlockSize + 1);
-    for (const TBlock& block : FBlocks) {
-        for (const TMemIndexEntry& held : block) {
-            for (; first != last && before(*first, held); ++first)
-                AppendFilled(merged, *first);
-            AppendFilled(merged, held);
-        }
+    if (FBlocks.empty()) {
+        AssignSorted(first, last);
+        return;
     }
-    for (; first != last; ++first)
-        AppendFilled(merged, *first);
-    size_t size = 0;
-    for (const TBlock& block : merged)
-        size += block.size();
-    FBlocks = std::move(merged);
-    FSize = size;
+    TFlat merged;
+    merged.reserve(FSize + static_cast<size_t>(last - first));
+    for (const TBlock& block : FBlocks)
+        for (const TMemIndexEntry* held = block.Items; held != block.Items + block.Count; ++held) {
+            for (; first != last && before(*first, *held); ++first)
+                merged.push_back(*first);
+            merged.push_back(*held);
+        }
+    merged.insert(merged.end(), first, last);
+    AssignSorted(merged.data(), merged.data() + merged.size());
 }
