@@ -288,4 +288,34 @@ TEST(IndexedSearchOrder, TheFirstRecordInTableOrderWinsAfterInsertsAndEdits)
     EXPECT_EQ(table.Lookup("CODE", TVariant(5), "SEQ").AsInteger(), 1);
 }
 
+// A prefix that a long run of names shares: the record found is the first
+// in the table, whether it stands among the leading records or far behind
+// them, and whatever the other key field asks for.
+TEST(IndexedSearchOrder, ALongRunOfPrefixMatchesFindsTheFirstInTheTable)
+{
+    TMemTable table;
+    DefineSearched(table);
+    int seq = 0;
+    for (int i = 0; i < 300; ++i)
+        table.AppendRecord({TVariant(++seq), TVariant(i % 3), TVariant("zz" + std::to_string(i)), TVariant()});
+    for (int i = 0; i < 150; ++i)
+        table.AppendRecord({TVariant(++seq), TVariant(i % 5), TVariant("Ab" + std::to_string(i)), TVariant()});
+    table.Open();
+    const TLocateOptions prefixIgnoringCase{loCaseInsensitive, loPartialKey};
+    ASSERT_TRUE(table.Locate("NAME", TVariant("a"), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 301);
+    ASSERT_TRUE(table.Locate("NAME;CODE", Values({TVariant("AB"), TVariant(4)}), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 305);
+    ASSERT_TRUE(table.Locate("NAME;CODE", Values({TVariant("Z"), TVariant(2)}), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 3);
+
+    // A matching record moved to the table's start is found there.
+    table.First();
+    table.InsertRecord({TVariant(++seq), TVariant(4), TVariant("aBc"), TVariant()});
+    ASSERT_TRUE(table.Locate("NAME", TVariant("a"), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), seq);
+    ASSERT_TRUE(table.Locate("NAME;CODE", Values({TVariant("ab"), TVariant(3)}), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 304);
+}
+
 } // namespace
