@@ -106,14 +106,6 @@ void TMemColumnIndex::Remove(TMemRow* row)
         FEntries.Erase(place);
 }
 
-void TMemColumnIndex::Clear()
-{
-    FEntries.Clear();
-    decltype(FAdded)().swap(FAdded);
-    FAddedInTableOrder = true;
-    FMissing.clear();
-}
-
 void TMemColumnIndex::Settle()
 {
     if (FAdded.empty())

@@ -46,11 +46,8 @@ public:
     void Add(TMemRow* row);
     // A row that still holds its values and its place in the table's order.
     void Remove(TMemRow* row);
-    // Forgets every row.
-    void Clear();
     // Sorts the rows added since the last search into the order.
     void Settle();
-    size_t Size() const { return FEntries.Size() + FAdded.size() + FMissing.size(); }
 
     // The first row, in the table's order, that matches every term of the
     // search; `term` is the one on this index's column.  nullptr when none.

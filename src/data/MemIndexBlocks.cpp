@@ -14,14 +14,6 @@ TMemIndexBlocks::TSlab::~TSlab()
         THugePageAllocator<TMemIndexEntry>().deallocate(Items, Count);
 }
 
-void TMemIndexBlocks::Clear()
-{
-    FBlocks.clear();
-    FSize = 0;
-    FFreeRooms.clear();
-    FSlabs.clear();
-}
-
 TMemIndexBlocks::TPlace TMemIndexBlocks::Next(TPlace place) const
 {
     if (++place.Offset < FBlocks[place.Block].Count)

@@ -42,7 +42,6 @@ public:
 
     size_t Size() const { return FSize; }
     size_t BlockCount() const { return FBlocks.size(); }
-    void Clear();
 
     TPlace Begin() const { return {}; }
     bool AtEnd(TPlace place) const { return place.Block >= FBlocks.size(); }
