@@ -1,14 +1,14 @@
 #include "data/MemColumnIndex.h"
 
-#include "data/HeadRadixSort.h"
 #include "data/MemCursor.h"
+#include "data/MemIndexSort.h"
 
 #include <algorithm>
 
-bool MemRowMatchesOtherTerms(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm& term)
+bool MemRowMatches(const TMemRow& row, const TEngineSearch& search, const TEngineSearchTerm* except)
 {
-    for (const TEngineSearchTerm& other : search.Terms)
-        if (&other != &term && !SearchTermMatches(search, other, row.Values[static_cast<size_t>(other.Column)]))
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (&term != except && !SearchTermMatches(search, term, row.Values[static_cast<size_t>(term.Column)]))
             return false;
     return true;
 }
@@ -16,16 +16,9 @@ bool MemRowMatchesOtherTerms(const TMemRow& row, const TEngineSearch& search, co
 TMemColumnIndex::TMemColumnIndex(TMemStorage& storage, int column, TMemIndexOrder order)
     : FStorage(storage), FColumn(column), FOrder(order)
 {
-    FEntries.reserve(storage.Count());
-    for (size_t i = 0; i < storage.Count(); ++i) {
-        TMemRow* row = storage.At(i);
-        const TVariant& value = ValueOf(row);
-        if (value.IsNullOrEmpty())
-            FMissing.push_back(row);
-        else
-            FEntries.push_back({IndexHead(FOrder, value), row});
-    }
-    SortEntries();
+    FAdded.reserve(storage.Count());
+    for (size_t i = 0; i < storage.Count(); ++i)
+        AddInTableOrder(storage.At(i));
 }
 
 TMemIndexOrder TMemColumnIndex::OrderFor(const TEngineSearch& search, const TEngineSearchTerm& term)
@@ -40,12 +33,12 @@ const TVariant& TMemColumnIndex::ValueOf(const TMemRow* row) const
     return row->Values[static_cast<size_t>(FColumn)];
 }
 
-int TMemColumnIndex::Compare(const TEntry& entry, uint64_t head, const TVariant& value) const
+int TMemColumnIndex::Compare(const TMemIndexEntry& entry, uint64_t head, const TVariant& value) const
 {
     return CompareIndexValues(FOrder, entry.Head, ValueOf(entry.Row), head, value);
 }
 
-bool TMemColumnIndex::Before(const TEntry& a, const TEntry& b) const
+bool TMemColumnIndex::Before(const TMemIndexEntry& a, const TMemIndexEntry& b) const
 {
     const int c = Compare(a, b.Head, ValueOf(b.Row));
     if (c != 0)
@@ -53,10 +46,22 @@ bool TMemColumnIndex::Before(const TEntry& a, const TEntry& b) const
     return FStorage.PositionOf(a.Row) < FStorage.PositionOf(b.Row);
 }
 
-TMemColumnIndex::TIter TMemColumnIndex::Locate(const TEntry& entry)
+TMemColumnIndex::TPlace TMemColumnIndex::Locate(const TMemIndexEntry& entry) const
 {
-    return std::lower_bound(FEntries.begin(), FEntries.end(), entry,
-                            [this](const TEntry& a, const TEntry& b) { return Before(a, b); });
+    return FEntries.PartitionPoint([&](const TMemIndexEntry& e) { return Before(e, entry); });
+}
+
+// The place of the entry of a row, the end when it has none.
+TMemColumnIndex::TPlace TMemColumnIndex::Find(const TMemIndexEntry& entry) const
+{
+    const TPlace place = Locate(entry);
+    if (!FEntries.AtEnd(place) && FEntries.At(place).Row == entry.Row)
+        return place;
+    // Not where its value puts it (its value was changed behind the index's back).
+    for (TPlace p = FEntries.Begin(); !FEntries.AtEnd(p); p = FEntries.Next(p))
+        if (FEntries.At(p).Row == entry.Row)
+            return p;
+    return {FEntries.BlockCount(), 0};
 }
 
 std::vector<TMemRow*>::iterator TMemColumnIndex::LocateMissing(TMemRow* row)
@@ -66,65 +71,22 @@ std::vector<TMemRow*>::iterator TMemColumnIndex::LocateMissing(TMemRow* row)
     });
 }
 
-// ---- building
-
-void TMemColumnIndex::SortEntries()
-{
-    // Radix sorting is stable: entries with equal heads stay in table order.
-    RadixSortByHead(FEntries.data(), FEntries.data() + FEntries.size());
-    for (auto first = FEntries.begin(); first != FEntries.end();) {
-        const auto last = std::find_if(first + 1, FEntries.end(), [&](const TEntry& e) { return e.Head != first->Head; });
-        const bool tie = last - first > 1 && !std::all_of(first, last, [this](const TEntry& e) {
-            return IndexHeadIsWholeKey(FOrder, ValueOf(e.Row));   // equal heads, equal values
-        });
-        if (tie)
-            IsTextOrder(FOrder) ? SortTexts(first, last, 8) : OrderTies(first, last);
-        first = last;
-    }
-}
-
-void TMemColumnIndex::SortTexts(TIter first, TIter last, size_t depth)
-{
-    std::string scratch;
-    const bool longer = std::any_of(first, last, [&](const TEntry& e) {
-        return IndexTextKey(FOrder, ValueOf(e.Row), scratch).size() > depth;
-    });
-    if (!longer) {
-        OrderTies(first, last);   // texts that differ, if at all, in trailing 0 bytes
-        return;
-    }
-    const uint64_t head = first->Head;
-    for (auto it = first; it != last; ++it)
-        it->Head = IndexHead(FOrder, ValueOf(it->Row), depth);
-    RadixSortByHead(&*first, &*first + (last - first));
-    for (auto run = first; run != last;) {
-        const auto end = std::find_if(run + 1, last, [&](const TEntry& e) { return e.Head != run->Head; });
-        if (end - run > 1)
-            SortTexts(run, end, depth + 8);
-        run = end;
-    }
-    for (auto it = first; it != last; ++it)
-        it->Head = head;
-}
-
-void TMemColumnIndex::OrderTies(TIter first, TIter last)
-{
-    const auto byValue = [this](const TEntry& a, const TEntry& b) { return Compare(a, b.Head, ValueOf(b.Row)) < 0; };
-    if (!std::is_sorted(first, last, byValue))
-        std::stable_sort(first, last, byValue);
-}
-
 // ---- keeping in step
 
 void TMemColumnIndex::Add(TMemRow* row)
 {
+    // A row appended at the table's end follows every row added before it.
+    FAddedInTableOrder = FAddedInTableOrder && FStorage.At(FStorage.Count() - 1) == row;
+    AddInTableOrder(row);
+}
+
+void TMemColumnIndex::AddInTableOrder(TMemRow* row)
+{
     const TVariant& value = ValueOf(row);
-    if (value.IsNullOrEmpty()) {
+    if (value.IsNullOrEmpty())
         FMissing.insert(LocateMissing(row), row);
-        return;
-    }
-    const TEntry entry{IndexHead(FOrder, value), row};
-    FEntries.insert(Locate(entry), entry);
+    else
+        FAdded.push_back({IndexHead(FOrder, value), row});
 }
 
 void TMemColumnIndex::Remove(TMemRow* row)
@@ -138,11 +100,33 @@ void TMemColumnIndex::Remove(TMemRow* row)
             FMissing.erase(it);
         return;
     }
-    auto it = Locate({IndexHead(FOrder, value), row});
-    if (it == FEntries.end() || it->Row != row)
-        it = std::find_if(FEntries.begin(), FEntries.end(), [row](const TEntry& e) { return e.Row == row; });
-    if (it != FEntries.end())
-        FEntries.erase(it);
+    Settle();
+    const TPlace place = Find({IndexHead(FOrder, value), row});
+    if (!FEntries.AtEnd(place))
+        FEntries.Erase(place);
+}
+
+void TMemColumnIndex::Settle()
+{
+    if (FAdded.empty())
+        return;
+    // Rows inserted amid the table arrive out of its order: equal values
+    // must follow it.
+    if (!FAddedInTableOrder)
+        std::sort(FAdded.begin(), FAdded.end(), [this](const TMemIndexEntry& a, const TMemIndexEntry& b) {
+            return FStorage.PositionOf(a.Row) < FStorage.PositionOf(b.Row);
+        });
+    SortIndexEntries(FOrder, FColumn, FAdded.data(), FAdded.data() + FAdded.size());
+    // A few rows go into their places one by one; many are merged in one pass.
+    if (FAdded.size() * 256 < FEntries.Size()) {
+        for (const TMemIndexEntry& entry : FAdded)
+            FEntries.Insert(Locate(entry), entry);
+    } else {
+        FEntries.MergeSorted(FAdded.data(), FAdded.data() + FAdded.size(),
+                             [this](const TMemIndexEntry& a, const TMemIndexEntry& b) { return Before(a, b); });
+    }
+    decltype(FAdded)().swap(FAdded);
+    FAddedInTableOrder = true;
 }
 
 // ---- searching
@@ -159,31 +143,54 @@ TMemRow* TMemColumnIndex::FindFirst(const TEngineSearch& search, const TEngineSe
 {
     if (term.Key.IsNullOrEmpty())
         return FirstMissing(search, term);
+    Settle();
     const TVariant key = term.Text ? TVariant(term.Key.AsString()) : term.Key;
     const uint64_t keyHead = IndexHead(FOrder, key);
-    const auto first = std::partition_point(FEntries.begin(), FEntries.end(), [&](const TEntry& e) {
-        return Compare(e, keyHead, key) < 0;
-    });
+    const TPlace first = FEntries.PartitionPoint([&](const TMemIndexEntry& e) { return Compare(e, keyHead, key) < 0; });
     if (!(term.Text && search.Partial)) {
         // Equal values sit in table order: the first full match is the answer.
-        for (auto it = first; it != FEntries.end() && Compare(*it, keyHead, key) == 0; ++it)
-            if (MemRowMatchesOtherTerms(*it->Row, search, term))
-                return it->Row;
+        for (TPlace p = first; !FEntries.AtEnd(p) && Compare(FEntries.At(p), keyHead, key) == 0; p = FEntries.Next(p))
+            if (MemRowMatchesOtherTerms(*FEntries.At(p).Row, search, term))
+                return FEntries.At(p).Row;
         return nullptr;
     }
     // The texts that start with the key follow it as one run, in text order:
-    // the answer is the one placed first in the table.
+    // the answer is the one placed first in the table.  Where many rows
+    // share the prefix, one of them is likely near the table's start: the
+    // table's leading rows, as many as the run holds, are tried first.
     std::string keyScratch, scratch;
     const std::string_view prefix = IndexTextKey(FOrder, key, keyScratch);
-    const auto last = std::partition_point(first, FEntries.end(), [&](const TEntry& e) {
-        return IndexTextKey(FOrder, ValueOf(e.Row), scratch).starts_with(prefix);
+    const TPlace last = FEntries.PartitionPoint([&](const TMemIndexEntry& e) {
+        return Compare(e, keyHead, key) < 0 || IndexTextKey(FOrder, ValueOf(e.Row), scratch).starts_with(prefix);
     });
+    const size_t run = FEntries.Distance(first, last);
+    if (run > LeadingRowsWorthTrying)
+        if (TMemRow* row = FirstOfLeadingRows(search, run))
+            return row;
+    return FirstInTable(first, last, search, term);
+}
+
+TMemRow* TMemColumnIndex::FirstOfLeadingRows(const TEngineSearch& search, size_t count) const
+{
+    count = std::min(count, FStorage.Count());
+    for (size_t pos = 0; pos < count; ++pos) {
+        TMemRow* row = FStorage.At(pos);
+        if (MemRowMatches(*row, search))
+            return row;
+    }
+    return nullptr;
+}
+
+TMemRow* TMemColumnIndex::FirstInTable(TPlace first, TPlace last, const TEngineSearch& search,
+                                       const TEngineSearchTerm& term) const
+{
     TMemRow* best = nullptr;
     size_t bestPos = 0;
-    for (auto it = first; it != last; ++it) {
-        const size_t pos = FStorage.PositionOf(it->Row);
-        if ((best == nullptr || pos < bestPos) && MemRowMatchesOtherTerms(*it->Row, search, term))
-            best = it->Row, bestPos = pos;
+    for (TPlace p = first; p.Block != last.Block || p.Offset != last.Offset; p = FEntries.Next(p)) {
+        TMemRow* row = FEntries.At(p).Row;
+        const size_t pos = FStorage.PositionOf(row);
+        if ((best == nullptr || pos < bestPos) && MemRowMatchesOtherTerms(*row, search, term))
+            best = row, bestPos = pos;
     }
     return best;
 }

@@ -3,6 +3,7 @@
 #include "data/MemColumnIndex.h"
 
 #include "data/engine/EngineStatus.h"
+#include "platform/ScopeGuard.h"
 #include "platform/Utf8.h"
 
 #include <cstring>
@@ -149,6 +150,8 @@ void TMemStorage::Erase(TMemRow* row)
 void TMemStorage::Clear()
 {
     FIndexes.clear();
+    if (FIndexTextColumns)
+        AddTextIndexes();
     FOrderedColumns.Reset();
     FOrder.clear();
     FIdBase += FRows.size();   // bookmarks of the cleared records are gone for good
@@ -156,6 +159,15 @@ void TMemStorage::Clear()
     FValidPos = 0;
     FLockedRow = nullptr;
     FLockOwner = nullptr;
+}
+
+TMemColumnIndex& TMemStorage::IndexFor(int column, TMemIndexOrder order)
+{
+    for (auto& index : FIndexes)
+        if (index->Column() == column && index->Order() == order)
+            return *index;
+    FIndexes.push_back(std::make_unique<TMemColumnIndex>(*this, column, order));
+    return *FIndexes.back();
 }
 
 TMemRow* TMemStorage::FindFirst(const TEngineSearch& search)
@@ -166,11 +178,32 @@ TMemRow* TMemStorage::FindFirst(const TEngineSearch& search)
     const TMemIndexOrder order = TMemColumnIndex::OrderFor(search, term);
     if (FOrderedColumns.IsOrdered(term.Column, order))
         return TMemOrderedColumns::FindFirst(*this, order, search, term);
-    for (auto& index : FIndexes)
-        if (index->Column() == term.Column && index->Order() == order)
-            return index->FindFirst(search, term);
-    FIndexes.push_back(std::make_unique<TMemColumnIndex>(*this, term.Column, order));
-    return FIndexes.back()->FindFirst(search, term);
+    TMemColumnIndex& index = IndexFor(term.Column, order);
+    try {
+        return index.FindFirst(search, term);
+    } catch (...) {
+        // Settling the rows added may have failed part-way (out of memory).
+        FIndexes.clear();
+        throw;
+    }
+}
+
+void TMemStorage::AddTextIndexes()
+{
+    for (size_t column = 0; column < FDefs.size(); ++column)
+        if (IsStringType(FDefs[column].DataType))
+            IndexFor(static_cast<int>(column), TMemIndexOrder::FoldedText);
+}
+
+void TMemStorage::IndexTextColumnsAsRowsArrive()
+{
+    FIndexTextColumns = true;
+    AddTextIndexes();
+}
+
+void TMemStorage::SettleIndexes()
+{
+    UpdateIndexes([](TMemColumnIndex& index) { index.Settle(); });
 }
 
 const void* TMemStorage::LockOwner(const TMemRow* row) const
@@ -360,6 +393,12 @@ bool TMemCursor::CanFind(const TEngineSearch& search) const
         if (term.Column < 0 || static_cast<size_t>(term.Column) >= FStorage->FieldDefs().size())
             return false;
     return true;
+}
+
+void TMemCursor::AppendRecords(std::vector<TEngineRecord>& records, size_t& appended)
+{
+    TScopeExit settle([this] { FStorage->SettleIndexes(); });
+    TEngineCursor::AppendRecords(records, appended);
 }
 
 bool TMemCursor::FindFirst(const TEngineSearch& search)

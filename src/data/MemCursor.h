@@ -52,6 +52,14 @@ public:
     // index, built on first use.
     TMemRow* FindFirst(const TEngineSearch& search);
 
+    // Keeps, from now on, an index of every text column in the order that
+    // ignores case, filled as rows arrive: the first type-ahead search of
+    // a lookup list over a large table then finds an index ready.  The
+    // rows of a load are sorted into it by SettleIndexes.
+    void IndexTextColumnsAsRowsArrive();
+    // Sorts the rows added since into every column index (the end of a load).
+    void SettleIndexes();
+
     // One writer lock per row, held by the cursor that locked it.
     const void* LockOwner(const TMemRow* row) const;
     void SetLock(const TMemRow* row, const void* owner);
@@ -62,6 +70,8 @@ private:
     // fails part-way leaves no index behind (they are built again when needed).
     template <typename Change>
     void UpdateIndexes(Change change);
+    TMemColumnIndex& IndexFor(int column, TMemIndexOrder order);
+    void AddTextIndexes();
 
     std::vector<TEngineFieldDef> FDefs;
     std::deque<TMemRow> FRows;          // by id - FIdBase - 1; grows at the end only, so rows stay put
@@ -72,6 +82,7 @@ private:
     const TMemRow* FLockedRow = nullptr;
     const void* FLockOwner = nullptr;
     std::vector<std::unique_ptr<TMemColumnIndex>> FIndexes;
+    bool FIndexTextColumns = false;     // IndexTextColumnsAsRowsArrive
     TMemOrderedColumns FOrderedColumns{*this};
 };
 
@@ -108,6 +119,8 @@ public:
 
     bool CanFind(const TEngineSearch& search) const override;
     bool FindFirst(const TEngineSearch& search) override;
+    // One by one, the indexes settled once at the end.
+    void AppendRecords(std::vector<TEngineRecord>& records, size_t& appended) override;
 
 private:
     void CheckWritable() const;

@@ -74,8 +74,10 @@ TMemStorage& TMemTable::Storage()
         FStorage.reset();
         FConverters.clear();
     }
-    if (!FStorage)
+    if (!FStorage) {
         FStorage = std::make_shared<TMemStorage>(FFieldDefs.Items());
+        FStorage->IndexTextColumnsAsRowsArrive();
+    }
     return *FStorage;
 }
 
@@ -83,7 +85,7 @@ std::unique_ptr<TEngineCursor> TMemTable::CreateMemCursor()
 {
     if (FFieldDefs.Count() == 0)
         throw EDatabaseError("The table has no field definitions");
-    Storage();
+    Storage().SettleIndexes();   // the records appended while closed
     return std::make_unique<TMemCursor>(FStorage, FSequenced, FReadOnly);
 }
 

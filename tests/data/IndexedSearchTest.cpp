@@ -1,6 +1,9 @@
 // Locate and Lookup answered from the in-memory table's column indexes:
 // the same record as a walk through the table finds, after inserts, edits,
-// deletes, reopening and emptying the table.
+// deletes, appends one by one and in batches, reopening and emptying the
+// table, over a few dozen rows and over thousands (where the indexes hold
+// their entries in several blocks and prefixes are shared by hundreds of
+// rows).
 
 #include "DataSetTestSupport.h"
 #include "data/FieldTypes.h"
@@ -62,13 +65,16 @@ const std::vector<TVariant>& Scores()
 // filter that accepts every record, which makes every search a walk.
 class IndexedSearch : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Load(40); }
+
+    // Both tables filled with `count` records while closed, then opened.
+    void Load(int count)
     {
         DefineSearched(Indexed);
         DefineSearched(Walked);
         Walked.OnFilterRecord = [](TDataSet&, bool& accept) { accept = true; };
         Walked.SetFiltered(true);
-        for (int i = 0; i < 40; ++i)
+        for (int i = 0; i < count; ++i)
             AppendBoth();
         Indexed.Open();
         Walked.Open();
@@ -103,12 +109,39 @@ protected:
         return CurrentSeq(Walked);
     }
 
+    // A few records appended at the end while the tables are open: one by
+    // one, or as one batch.
+    void AppendWhileOpen(bool batch)
+    {
+        std::vector<TEngineRecord> records;
+        for (unsigned n = 1 + Random() % 4; n > 0; --n)
+            records.push_back(NewRecord());
+        for (TMemTable* table : {&Indexed, &Walked}) {
+            if (batch) {
+                std::vector<TEngineRecord> copy = records;
+                size_t appended = 0;
+                table->AppendRecords(copy, appended);
+                ASSERT_EQ(appended, records.size());
+            } else {
+                for (const TEngineRecord& record : records)
+                    table->AppendRecord(record);
+            }
+        }
+    }
+
     void ChangeBoth()
     {
-        const unsigned what = Random() % 6;
+        const unsigned what = Random() % 8;
         if (what == 5) {
+            // Records appended while closed are sorted in at the next open.
             Indexed.Close(), Walked.Close();
+            if (Random() % 2)
+                AppendBoth();
             Indexed.Open(), Walked.Open();
+            return;
+        }
+        if (what >= 6) {
+            AppendWhileOpen(what == 7);
             return;
         }
         if (Indexed.IsEmpty() || what == 0) {
@@ -163,6 +196,19 @@ protected:
         }
     }
 
+    // Rounds of a random change followed by random searches.
+    void ChangeAndSearch(int rounds, int searchesPerRound)
+    {
+        for (int round = 0; round < rounds; ++round) {
+            ChangeBoth();
+            for (int search = 0; search < searchesPerRound; ++search) {
+                SearchBoth();
+                if (HasFatalFailure())
+                    FAIL() << "after round " << round;
+            }
+        }
+    }
+
     TMemTable Indexed;
     TMemTable Walked;
     std::mt19937 Random{20261209};
@@ -179,14 +225,19 @@ TEST_F(IndexedSearch, OnlyTheTableWithoutAFilterIsSearchedQuickly)
 
 TEST_F(IndexedSearch, FindsWhatAWalkFindsWhileTheTableChanges)
 {
-    for (int round = 0; round < 400; ++round) {
-        ChangeBoth();
-        for (int search = 0; search < 6; ++search) {
-            SearchBoth();
-            if (HasFatalFailure())
-                FAIL() << "after round " << round;
-        }
-    }
+    ChangeAndSearch(400, 6);
+}
+
+// Thousands of records: every name is held by a couple of hundred of them,
+// and the prefix of a short name by about a thousand.
+class IndexedSearchOfThousands : public IndexedSearch {
+protected:
+    void SetUp() override { Load(6000); }
+};
+
+TEST_F(IndexedSearchOfThousands, FindsWhatAWalkFindsWhileTheTableChanges)
+{
+    ChangeAndSearch(150, 4);
 }
 
 TEST_F(IndexedSearch, FollowsTheEmptiedAndRefilledTable)
@@ -235,6 +286,36 @@ TEST(IndexedSearchOrder, TheFirstRecordInTableOrderWinsAfterInsertsAndEdits)
     EXPECT_FALSE(table.Locate("NAME", TVariant("Oak")));
     EXPECT_FALSE(table.Locate("CODE", TVariant(6)));
     EXPECT_EQ(table.Lookup("CODE", TVariant(5), "SEQ").AsInteger(), 1);
+}
+
+// A prefix that a long run of names shares: the record found is the first
+// in the table, whether it stands among the leading records or far behind
+// them, and whatever the other key field asks for.
+TEST(IndexedSearchOrder, ALongRunOfPrefixMatchesFindsTheFirstInTheTable)
+{
+    TMemTable table;
+    DefineSearched(table);
+    int seq = 0;
+    for (int i = 0; i < 300; ++i)
+        table.AppendRecord({TVariant(++seq), TVariant(i % 3), TVariant("zz" + std::to_string(i)), TVariant()});
+    for (int i = 0; i < 150; ++i)
+        table.AppendRecord({TVariant(++seq), TVariant(i % 5), TVariant("Ab" + std::to_string(i)), TVariant()});
+    table.Open();
+    const TLocateOptions prefixIgnoringCase{loCaseInsensitive, loPartialKey};
+    ASSERT_TRUE(table.Locate("NAME", TVariant("a"), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 301);
+    ASSERT_TRUE(table.Locate("NAME;CODE", Values({TVariant("AB"), TVariant(4)}), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 305);
+    ASSERT_TRUE(table.Locate("NAME;CODE", Values({TVariant("Z"), TVariant(2)}), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 3);
+
+    // A matching record moved to the table's start is found there.
+    table.First();
+    table.InsertRecord({TVariant(++seq), TVariant(4), TVariant("aBc"), TVariant()});
+    ASSERT_TRUE(table.Locate("NAME", TVariant("a"), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), seq);
+    ASSERT_TRUE(table.Locate("NAME;CODE", Values({TVariant("ab"), TVariant(3)}), prefixIgnoringCase));
+    EXPECT_EQ(CurrentSeq(table), 304);
 }
 
 } // namespace
