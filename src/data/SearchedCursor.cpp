@@ -115,10 +115,25 @@ bool TSearchedCursor::FoundStillMatches(const TEngineSearch& search)
     return true;
 }
 
+void TSearchedCursor::CatchUpWithOtherPrograms()
+{
+    const uint64_t stamp = FInner->ChangeStamp();
+    if (stamp == FSeenStamp)
+        return;
+    FInner->Refresh();
+    FSeenStamp = stamp;
+}
+
 bool TSearchedCursor::FindFirst(const TEngineSearch& search)
 {
     if (FInner->CanFind(search))
         return FInner->FindFirst(search);
+    CatchUpWithOtherPrograms();
+    switch (FInner->FindThroughIndex(search)) {
+    case TIndexedFind::Found: return true;
+    case TIndexedFind::NotFound: return false;
+    case TIndexedFind::NoIndex: break;
+    }
     const std::string here = CurrentBookmark();
     // A copy that the record found contradicts is out of date (another
     // program changed the record unnoticed): it is read afresh, once.

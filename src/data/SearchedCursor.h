@@ -1,7 +1,8 @@
 #pragma once
-// An engine cursor that answers Locate and Lookup from the values of its
-// records held in memory, for a table whose engine cursor cannot search
-// its own stored values.  The first search reads the records once into a
+// An engine cursor that answers Locate and Lookup for a table whose engine
+// cursor cannot search its own stored values: through an index the table's
+// files keep, where one answers the search (FindThroughIndex), else from
+// the values of its records held in memory.  The first such search reads the records once into a
 // memory table of their values and bookmarks, in the cursor's order; its
 // column indexes then answer that search and every later one.  The copy
 // follows this cursor's own posts and is dropped when the engine reports
@@ -61,6 +62,8 @@ public:
     void Refresh() override;
 
 private:
+    // Refreshes the inner cursor when another program changed the files since the last search.
+    void CatchUpWithOtherPrograms();
     bool Copied(int column) const;
     std::string CurrentBookmark() const;   // empty on a crack
     const std::string& BookmarkOf(const TMemRow& row) const;
@@ -79,7 +82,8 @@ private:
     std::unique_ptr<TEngineCursor> FInner;
     size_t FBookmarkColumn;
     std::shared_ptr<TMemStorage> FCopy;    // values and bookmark of every record, in order
-    uint64_t FStamp = 0;
+    uint64_t FStamp = 0;                   // the files' change stamp the copy was read at
+    uint64_t FSeenStamp = 0;               // the one the last search saw
 };
 
 // Wraps a cursor that cannot search its stored values; returns one that can as it is.

@@ -83,6 +83,14 @@ public:
     // every term (see EngineSearch.h); false (cursor unchanged) when none
     // does.  Called only when CanFind is true.
     virtual bool FindFirst(const TEngineSearch& search) { (void)search; return false; }
+    // Answers a search from an index the table's files already keep,
+    // reading a few of its pages instead of the records: Found puts the
+    // cursor on the first matching record in the table's order, as a walk
+    // would; NotFound leaves the cursor where it was.  NoIndex (the cursor
+    // unchanged) when no index answers this search, or the index cannot be
+    // trusted to (damaged, out of date).
+    enum class TIndexedFind { NoIndex, Found, NotFound };
+    virtual TIndexedFind FindThroughIndex(const TEngineSearch& search) { (void)search; return TIndexedFind::NoIndex; }
     // A value that changes when another program changes the table's
     // records (its files' sizes, counters, dates), read from the files each
     // time; what a search kept over the records checks before it trusts
