@@ -121,7 +121,33 @@ void TSearchedCursor::CatchUpWithOtherPrograms()
     if (stamp == FSeenStamp)
         return;
     FInner->Refresh();
+    const uint64_t indexStamp = FInner->IndexStamp();
+    // Another program changed the table but not its index: one that does
+    // not keep the index may have changed a key.
+    if (FSeenStamp != 0 && indexStamp != 0 && indexStamp == FSeenIndexStamp)
+        FIndexDistrusted = true;
     FSeenStamp = stamp;
+    FSeenIndexStamp = indexStamp;
+}
+
+void TSearchedCursor::NoteOwnChange()
+{
+    if (FSeenStamp == 0)
+        return;   // nothing seen yet: the next search takes the files as they are
+    FSeenStamp = FInner->ChangeStamp();
+    FSeenIndexStamp = FInner->IndexStamp();
+}
+
+bool TSearchedCursor::FindThroughIndex(const TEngineSearch& search, bool& found)
+{
+    if (FIndexDistrusted)
+        return false;
+    switch (FInner->FindThroughIndex(search)) {
+    case TIndexedFind::Found: found = true; return true;
+    case TIndexedFind::NotFound: found = false; return true;
+    case TIndexedFind::NoIndex: break;
+    }
+    return false;
 }
 
 bool TSearchedCursor::FindFirst(const TEngineSearch& search)
@@ -129,11 +155,9 @@ bool TSearchedCursor::FindFirst(const TEngineSearch& search)
     if (FInner->CanFind(search))
         return FInner->FindFirst(search);
     CatchUpWithOtherPrograms();
-    switch (FInner->FindThroughIndex(search)) {
-    case TIndexedFind::Found: return true;
-    case TIndexedFind::NotFound: return false;
-    case TIndexedFind::NoIndex: break;
-    }
+    bool found = false;
+    if (FindThroughIndex(search, found))
+        return found;
     const std::string here = CurrentBookmark();
     // A copy that the record found contradicts is out of date (another
     // program changed the record unnoticed): it is read afresh, once.
@@ -159,6 +183,7 @@ bool TSearchedCursor::FindFirst(const TEngineSearch& search)
 template <typename Change>
 void TSearchedCursor::FollowPost(Change change)
 {
+    NoteOwnChange();
     if (!FCopy)
         return;
     try {
@@ -225,7 +250,13 @@ void TSearchedCursor::AppendRecords(std::vector<TEngineRecord>& records, size_t&
     // The driver writes the batch as one operation: the copy is read
     // afresh by the next search rather than followed record by record.
     FCopy.reset();
-    FInner->AppendRecords(records, appended);
+    try {
+        FInner->AppendRecords(records, appended);
+    } catch (...) {
+        NoteOwnChange();
+        throw;
+    }
+    NoteOwnChange();
 }
 
 void TSearchedCursor::DeleteRecord()

@@ -64,6 +64,10 @@ public:
 private:
     // Refreshes the inner cursor when another program changed the files since the last search.
     void CatchUpWithOtherPrograms();
+    // Takes the files' stamps after this cursor's own write, which keeps the index in step.
+    void NoteOwnChange();
+    // The inner cursor's answer through its index; false when it has none to trust.
+    bool FindThroughIndex(const TEngineSearch& search, bool& found);
     bool Copied(int column) const;
     std::string CurrentBookmark() const;   // empty on a crack
     const std::string& BookmarkOf(const TMemRow& row) const;
@@ -84,6 +88,8 @@ private:
     std::shared_ptr<TMemStorage> FCopy;    // values and bookmark of every record, in order
     uint64_t FStamp = 0;                   // the files' change stamp the copy was read at
     uint64_t FSeenStamp = 0;               // the one the last search saw
+    uint64_t FSeenIndexStamp = 0;          // the index files' stamp then
+    bool FIndexDistrusted = false;         // another program changed the table without its index
 };
 
 // Wraps a cursor that cannot search its stored values; returns one that can as it is.

@@ -91,6 +91,11 @@ public:
     // trusted to (damaged, out of date).
     enum class TIndexedFind { NoIndex, Found, NotFound };
     virtual TIndexedFind FindThroughIndex(const TEngineSearch& search) { (void)search; return TIndexedFind::NoIndex; }
+    // A value that changes whenever the files of the indexes FindThroughIndex
+    // reads change; 0 when it reads none.  A table changed by another
+    // program while its index stayed as it was may have been changed by one
+    // that does not keep the index: its searches are then left to the records.
+    virtual uint64_t IndexStamp() { return 0; }
     // A value that changes when another program changes the table's
     // records (its files' sizes, counters, dates), read from the files each
     // time; what a search kept over the records checks before it trusts

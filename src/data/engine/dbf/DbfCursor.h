@@ -60,6 +60,7 @@ public:
     uint64_t ChangeStamp() override;
     // A search of one column through a tag of the compound index (DbfTagSearch.cpp).
     TIndexedFind FindThroughIndex(const TEngineSearch& search) override;
+    uint64_t IndexStamp() override;
 
     const TDbfHeader& Header() const { return FHeader; }
 

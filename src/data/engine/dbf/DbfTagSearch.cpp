@@ -2,6 +2,7 @@
 
 #include "data/engine/CaseVariants.h"
 #include "data/engine/EngineStatus.h"
+#include "data/engine/FileStamp.h"
 #include "data/engine/dbf/CdxFoldAgreement.h"
 #include "data/engine/dbf/CdxTagRange.h"
 #include "data/engine/dbf/DbfCursor.h"
@@ -210,4 +211,9 @@ TEngineCursor::TIndexedFind TDbfCursor::FindThroughIndex(const TEngineSearch& se
     if (answer == TIndexedFind::Found && !SetRecNo(tagSearch.FoundRecNo()))
         return TIndexedFind::NoIndex;
     return answer;
+}
+
+uint64_t TDbfCursor::IndexStamp()
+{
+    return FIndex ? FileStateStamp(FIndex->Path()) : 0;
 }
