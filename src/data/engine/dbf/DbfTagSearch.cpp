@@ -49,7 +49,9 @@ const cdx::TTag* TDbfTagSearch::ChooseTag() const
     const cdx::TTag* plain = nullptr;
     const cdx::TTag* upper = nullptr;
     for (const cdx::TTag& tag : FTable.FIndex->Tags()) {
-        if (!tag.Unsupported.empty() || tag.For || !tag.Key)
+        // A FOR condition leaves records out, and so does a unique tag (all
+        // but the lowest record of each key): neither lists every record.
+        if (!tag.Unsupported.empty() || tag.For || !tag.Key || (tag.Unique() && !tag.Candidate()))
             continue;
         const std::string expression = Normalised(tag.Key->Text());
         if (expression == field && !plain)

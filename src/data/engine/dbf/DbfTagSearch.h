@@ -2,8 +2,8 @@
 // Locate and Lookup on a dBASE/FoxPro table answered through a tag of its
 // compound index: a search of one column whose tag's key is the column
 // itself, or UPPER() of it (for a search that ignores case where the
-// tag's upper case agrees with case folding, CdxFoldAgreement.h), without
-// a FOR condition.
+// tag's upper case agrees with case folding, CdxFoldAgreement.h), in a tag
+// that lists every record (no FOR condition, not unique).
 //
 // The answer is the one a walk through the records gives: the first
 // matching record in record order.  The tag lists the records whose keys
