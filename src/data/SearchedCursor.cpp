@@ -16,15 +16,16 @@ bool IsCopiedType(TFieldType type)
     }
 }
 
-// The copy's columns: the table's, without the limits a post checks, and
-// the bookmark last.
-std::vector<TEngineFieldDef> CopyDefs(const std::vector<TEngineFieldDef>& table)
+// The copy's columns: the table's, without the limits a post checks, those
+// not copied as columns of no type, and the bookmark last.
+std::vector<TEngineFieldDef> CopyDefs(const std::vector<TEngineFieldDef>& table, const std::vector<bool>& copied)
 {
     std::vector<TEngineFieldDef> defs;
-    for (const TEngineFieldDef& field : table) {
+    for (size_t column = 0; column < table.size(); ++column) {
+        const TEngineFieldDef& field = table[column];
         TEngineFieldDef def;
         def.Name = field.Name;
-        def.DataType = IsCopiedType(field.DataType) ? (field.DataType == ftAutoInc ? ftInteger : field.DataType) : ftUnknown;
+        def.DataType = copied[column] ? (field.DataType == ftAutoInc ? ftInteger : field.DataType) : ftUnknown;
         defs.push_back(def);
     }
     TEngineFieldDef bookmark;
@@ -53,7 +54,7 @@ std::unique_ptr<TEngineCursor> WithColumnSearch(std::unique_ptr<TEngineCursor> c
     return std::make_unique<TSearchedCursor>(std::move(cursor));
 }
 
-bool TSearchedCursor::Copied(int column) const
+bool TSearchedCursor::Copyable(int column) const
 {
     const auto& defs = FInner->FieldDefs();
     return column >= 0 && static_cast<size_t>(column) < defs.size() &&
@@ -65,7 +66,15 @@ bool TSearchedCursor::CanFind(const TEngineSearch& search) const
     if (FInner->CanFind(search))
         return true;
     for (const TEngineSearchTerm& term : search.Terms)
-        if (!Copied(term.Column))
+        if (!Copyable(term.Column))
+            return false;
+    return true;
+}
+
+bool TSearchedCursor::CopyHolds(const TEngineSearch& search) const
+{
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (!FCopiedColumns[static_cast<size_t>(term.Column)])
             return false;
     return true;
 }
@@ -79,24 +88,25 @@ std::string TSearchedCursor::CurrentBookmark() const
     }
 }
 
-void TSearchedCursor::CopyRecords()
+void TSearchedCursor::CopyRecords(const TEngineSearch& search)
 {
+    // The columns searched before stay, and this search's join them.
+    std::vector<bool> copied = FCopy ? FCopiedColumns : std::vector<bool>(FBookmarkColumn, false);
+    for (const TEngineSearchTerm& term : search.Terms)
+        copied[static_cast<size_t>(term.Column)] = true;
     FCopy.reset();
     const std::string here = CurrentBookmark();
     FStamp = FInner->ChangeStamp();
-    auto copy = std::make_shared<TMemStorage>(CopyDefs(FInner->FieldDefs()));
-    FInner->SetToBegin();
-    TEngineRecord record;
-    while (FInner->Next(record)) {
-        for (size_t column = 0; column < FBookmarkColumn; ++column)
-            if (!Copied(static_cast<int>(column)))
-                record[column] = TVariant::Null();
-        record.push_back(TVariant(FInner->Bookmark()));
-        copy->Insert(copy->Count(), std::move(record));
-    }
+    auto copy = std::make_shared<TMemStorage>(CopyDefs(FInner->FieldDefs(), copied));
+    FInner->ReadColumns(copied, [&](TEngineRecord& values, const std::string& bookmark) {
+        TEngineRecord row(values);
+        row.push_back(TVariant(bookmark));
+        copy->Insert(copy->Count(), std::move(row));
+    });
     if (here.empty() || !FInner->GotoBookmark(here))
         FInner->SetToBegin();
     FCopy = std::move(copy);
+    FCopiedColumns = std::move(copied);
 }
 
 const std::string& TSearchedCursor::BookmarkOf(const TMemRow& row) const
@@ -165,8 +175,8 @@ bool TSearchedCursor::FindFirst(const TEngineSearch& search)
         const bool changed = FCopy && FStamp != FInner->ChangeStamp();
         if (changed || attempt > 0)
             FInner->Refresh();   // what the cursor holds of the files is out of date too
-        if (!FCopy || changed || attempt > 0)
-            CopyRecords();
+        if (!FCopy || changed || attempt > 0 || !CopyHolds(search))
+            CopyRecords(search);
         const TMemRow* row = FCopy->FindFirst(search);
         if (row == nullptr)
             return false;
@@ -222,7 +232,7 @@ void TSearchedCursor::CopyCurrent()
     std::string bookmark = FInner->Bookmark();
     ForgetRow(bookmark);
     for (size_t column = 0; column < FBookmarkColumn; ++column)
-        if (!Copied(static_cast<int>(column)))
+        if (!FCopiedColumns[column])
             record[column] = TVariant::Null();
     const size_t place = PlaceOf(bookmark);
     record.push_back(TVariant(std::move(bookmark)));

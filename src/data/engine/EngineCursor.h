@@ -11,6 +11,7 @@
 #include "platform/Variant.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,23 @@ public:
     // trusted to (damaged, out of date).
     enum class TIndexedFind { NoIndex, Found, NotFound };
     virtual TIndexedFind FindThroughIndex(const TEngineSearch& search) { (void)search; return TIndexedFind::NoIndex; }
+    // Reads the values of the wanted columns (`columns[i]` true) of every
+    // record in the table's order, with the record's bookmark; the other
+    // columns stay Null.  What a search kept in memory needs, without
+    // decoding the rest.  Here record by record through Next, the cursor
+    // left at the end; a driver that decodes just those columns does better.
+    using TColumnVisitor = std::function<void(TEngineRecord& values, const std::string& bookmark)>;
+    virtual void ReadColumns(const std::vector<bool>& columns, const TColumnVisitor& visit)
+    {
+        SetToBegin();
+        TEngineRecord record;
+        while (Next(record)) {
+            for (size_t i = 0; i < record.size(); ++i)
+                if (i >= columns.size() || !columns[i])
+                    record[i] = TVariant::Null();
+            visit(record, Bookmark());
+        }
+    }
     // A value that changes whenever the files of the indexes FindThroughIndex
     // reads change; 0 when it reads none.  A table changed by another
     // program while its index stayed as it was may have been changed by one

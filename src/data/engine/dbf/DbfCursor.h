@@ -61,6 +61,8 @@ public:
     // A search of one column through a tag of the compound index (DbfTagSearch.cpp).
     TIndexedFind FindThroughIndex(const TEngineSearch& search) override;
     uint64_t IndexStamp() override;
+    // Decodes only the wanted columns of the live records (DbfCursorColumns.cpp).
+    void ReadColumns(const std::vector<bool>& columns, const TColumnVisitor& visit) override;
 
     const TDbfHeader& Header() const { return FHeader; }
 
