@@ -9,6 +9,7 @@
 
 #include "data/SearchedCursor.h"
 #include "data/engine/dbf/CdxRebuild.h"
+#include "support/FieldDefs.h"
 #include "support/FileBytes.h"
 #include "support/ScratchDir.h"
 #include "support/SearchWalk.h"
@@ -40,18 +41,20 @@ std::vector<std::string> Keys()
     return keys;
 }
 
-TEngineFieldDef Field(const std::string& name, TFieldType type, int size, const char* native = "")
+// Required columns: a Visual FoxPro table without null flags.
+TEngineFieldDef Field(const std::string& name, TFieldType type, int size)
 {
-    TEngineFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
+    TEngineFieldDef def = FieldDef(name, type, size);
     def.Required = true;
-    def.NativeType = native;
-    if (std::string(native) == "N") {
-        def.Precision = 10;
-        def.Scale = 2;
-    }
+    return def;
+}
+
+TEngineFieldDef Amount()
+{
+    TEngineFieldDef def = Field("AMOUNT", ftFloat, 0);
+    def.NativeType = "N";
+    def.Precision = 10;
+    def.Scale = 2;
     return def;
 }
 
@@ -73,7 +76,7 @@ std::string MakeSearchTable(const TScratchDir& dir, const std::vector<std::strin
     create.Level = "VFP";
     create.CodePage = 1252;
     create.Fields = {Field("ID", ftInteger, 0), Field("NAME", ftString, 12), Field("CITY", ftString, 10),
-                     Field("AMOUNT", ftFloat, 0, "N")};
+                     Amount()};
     CdxDbfDriver().CreateTable(create);
     {
         auto table = OpenIndexedTable(create.Path);

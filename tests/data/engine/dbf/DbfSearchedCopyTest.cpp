@@ -5,20 +5,12 @@
 #include "DbfTestSupport.h"
 
 #include "data/SearchedCursor.h"
+#include "support/FieldDefs.h"
 #include "support/SearchWalk.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEngineFieldDef Def(const std::string& name, TFieldType type, int size)
-{
-    TEngineFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
-    return def;
-}
 
 // NAME, CITY and a memo NOTES; record 3 deleted.
 std::string MakeTable(const TScratchDir& dir)
@@ -26,7 +18,7 @@ std::string MakeTable(const TScratchDir& dir)
     TCreateTableParams create;
     create.Path = dir.File("people.dbf");
     create.Level = "IV";
-    create.Fields = {Def("NAME", ftString, 10), Def("CITY", ftString, 10), Def("NOTES", ftMemo, 0)};
+    create.Fields = {FieldDef("NAME", ftString, 10), FieldDef("CITY", ftString, 10), FieldDef("NOTES", ftMemo)};
     DbfDriver().CreateTable(create);
     auto writer = OpenDbf(create.Path);
     const char* const rows[][2] = {{"anna", "Rome"}, {"bert", "Oslo"}, {"carl", "Rome"}, {"dora", "Paris"},

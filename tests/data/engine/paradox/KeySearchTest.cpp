@@ -5,6 +5,7 @@
 #include "ParadoxTestSupport.h"
 
 #include "data/SearchedCursor.h"
+#include "support/FieldDefs.h"
 #include "support/SearchWalk.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +16,6 @@ namespace {
 
 using TAnswer = TEngineCursor::TIndexedFind;
 
-TEngineFieldDef Def(const std::string& name, TFieldType type, int size = 0)
-{
-    TEngineFieldDef def;
-    def.Name = name;
-    def.DataType = type;
-    def.Size = size;
-    return def;
-}
-
 // CODE (text, the key with SEQ), SEQ, NAME; codes repeat under several SEQs.
 std::string MakeTextKeyed(const TScratchDir& dir)
 {
@@ -31,7 +23,7 @@ std::string MakeTextKeyed(const TScratchDir& dir)
     create.Path = dir.File("codes.db");
     create.KeyFieldCount = 2;
     create.CodePage = 1252;
-    create.Fields = {Def("CODE", ftString, 10), Def("SEQ", ftInteger), Def("NAME", ftString, 12)};
+    create.Fields = {FieldDef("CODE", ftString, 10), FieldDef("SEQ", ftInteger), FieldDef("NAME", ftString, 12)};
     CreateParadoxDriver()->CreateTable(create);
     auto cursor = OpenParadox(create.Path);
     const char* const codes[] = {"A1", "a1", "A10", "A2", "B", "b", "B 1", "12", "120", "1", "\xC3\x96l", "\xC3\xB6l", "Z"};
@@ -83,7 +75,7 @@ TEST(ParadoxKeySearch, NumberKeySearchesFindWhatTheWalkFinds)
     TCreateTableParams create;
     create.Path = dir.File("numbers.db");
     create.KeyFieldCount = 1;
-    create.Fields = {Def("ID", ftInteger), Def("NAME", ftString, 12)};
+    create.Fields = {FieldDef("ID", ftInteger), FieldDef("NAME", ftString, 12)};
     CreateParadoxDriver()->CreateTable(create);
     {
         auto writer = OpenParadox(create.Path);
