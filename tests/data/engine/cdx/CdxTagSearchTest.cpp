@@ -11,6 +11,7 @@
 #include "data/engine/dbf/CdxRebuild.h"
 #include "support/FieldDefs.h"
 #include "support/FileBytes.h"
+#include "support/FileTimes.h"
 #include "support/ScratchDir.h"
 #include "support/SearchWalk.h"
 
@@ -209,6 +210,7 @@ TEST_F(CdxTagSearch, SearchesTheTagsCannotAnswerAreLeftToTheRecords)
 void ExpectSearchedCursorWalks(TEngineCursor& searched, TDbfCursor& reference, const TEngineSearch& search)
 {
     const bool found = searched.FindFirst(search);
+    reference.Refresh();
     EXPECT_EQ(found ? searched.RecNo() : 0, WalkedRecNo(reference, search)) << Describe(search);
 }
 
@@ -265,6 +267,21 @@ TEST_F(CdxTagSearch, RecordsAppendedBehindTheIndexAreNotMissed)
     EXPECT_EQ(other->FindThroughIndex(newcomer), TAnswer::NoIndex);
     ASSERT_TRUE(searched->FindFirst(newcomer));
     EXPECT_EQ(searched->RecNo(), 5);
+}
+
+TEST_F(CdxTagSearch, AKeyChangedBehindTheIndexAfterTheOpenIsNotMissed)
+{
+    const std::string path = MakeSearchTable(Dir, {"bert", "anna", "anna", "berta"});
+    ASSERT_TRUE(AgeFile(path));
+    auto reference = OpenIndexedTable(path, true);
+    auto searched = WithColumnSearch(OpenIndexedTable(path, true));
+    const TEngineSearch zed = OneTermSearch(ColName, TVariant("zed"), true, false, false);
+    EXPECT_FALSE(searched->FindFirst(zed));
+    // Another program gives record 2 (neither the first nor the last) a
+    // key its tag does not list.
+    OverwriteField(path, *reference, 2, "NAME", "zed", ' ');
+    ExpectSearchedCursorWalks(*searched, *reference, zed);
+    EXPECT_EQ(searched->RecNo(), 2);
 }
 
 TEST_F(CdxTagSearch, ADamagedIndexLeavesTheSearchToTheRecords)

@@ -5,25 +5,12 @@
 #include "DbfTestSupport.h"
 
 #include "data/SearchedCursor.h"
+#include "support/FileTimes.h"
 #include "support/SearchWalk.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 namespace {
-
-// Sets the file's times back a day, so that the next write surely moves them.
-void AgeFile(const std::string& path)
-{
-    struct stat state {};
-    ASSERT_EQ(::stat(path.c_str(), &state), 0);
-    timespec times[2] = {state.st_atim, state.st_mtim};
-    times[0].tv_sec -= 86400;
-    times[1].tv_sec -= 86400;
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
 
 TEST(DbfChangeStamp, AnEditInPlaceByAnotherProgramIsNoticed)
 {
@@ -37,7 +24,7 @@ TEST(DbfChangeStamp, AnEditInPlaceByAnotherProgramIsNoticed)
             writer->InsertRecord(record, true);
         }
     }
-    AgeFile(path);
+    ASSERT_TRUE(AgeFile(path));
     auto searched = WithColumnSearch(OpenDbf(path, true));
     const TEngineSearch zed = OneTermSearch(0, TVariant("zed"), true, false, false);
     EXPECT_FALSE(searched->FindFirst(zed));
