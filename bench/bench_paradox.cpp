@@ -1,11 +1,13 @@
 // The Paradox driver on a generated keyed table of 1,000,000 records:
 // opening, going to the last record, setting RecNo to random positions,
-// a full scan reading every field, and inserting 10,000 random keys.
+// a full scan reading every field, inserting 10,000 random keys, and the
+// first search of the key field on a table just opened.
 //
 // The table is generated once per run in a scratch folder: an empty table
 // from CreateTable, data blocks filled in key order (keys 2, 4, 6, ...),
 // then one insert and delete through the engine, which writes the .PX.
 
+#include "data/SearchedCursor.h"
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
 #include "data/engine/paradox/ParadoxDriver.h"
@@ -147,6 +149,22 @@ void BM_SetRecNoRandom(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SetRecNoRandom)->Unit(benchmark::kMicrosecond);
+
+// Locate on the key field right after the open, as a lookup list opening
+// on its key does: range 0 the last key, 1 a key that is missing.
+void BM_FirstKeySearch(benchmark::State& state)
+{
+    TEngineSearch search;
+    const int32_t key = 2 * RecordTotal - static_cast<int32_t>(state.range(0));
+    search.Terms.push_back({0, TVariant(key), false});
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto cursor = WithColumnSearch(Open());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(cursor->FindFirst(search));
+    }
+}
+BENCHMARK(BM_FirstKeySearch)->ArgName("missing")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_FullScan(benchmark::State& state)
 {

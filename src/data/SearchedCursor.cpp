@@ -16,15 +16,16 @@ bool IsCopiedType(TFieldType type)
     }
 }
 
-// The copy's columns: the table's, without the limits a post checks, and
-// the bookmark last.
-std::vector<TEngineFieldDef> CopyDefs(const std::vector<TEngineFieldDef>& table)
+// The copy's columns: the table's, without the limits a post checks, those
+// not copied as columns of no type, and the bookmark last.
+std::vector<TEngineFieldDef> CopyDefs(const std::vector<TEngineFieldDef>& table, const std::vector<bool>& copied)
 {
     std::vector<TEngineFieldDef> defs;
-    for (const TEngineFieldDef& field : table) {
+    for (size_t column = 0; column < table.size(); ++column) {
+        const TEngineFieldDef& field = table[column];
         TEngineFieldDef def;
         def.Name = field.Name;
-        def.DataType = IsCopiedType(field.DataType) ? (field.DataType == ftAutoInc ? ftInteger : field.DataType) : ftUnknown;
+        def.DataType = copied[column] ? (field.DataType == ftAutoInc ? ftInteger : field.DataType) : ftUnknown;
         defs.push_back(def);
     }
     TEngineFieldDef bookmark;
@@ -53,7 +54,7 @@ std::unique_ptr<TEngineCursor> WithColumnSearch(std::unique_ptr<TEngineCursor> c
     return std::make_unique<TSearchedCursor>(std::move(cursor));
 }
 
-bool TSearchedCursor::Copied(int column) const
+bool TSearchedCursor::Copyable(int column) const
 {
     const auto& defs = FInner->FieldDefs();
     return column >= 0 && static_cast<size_t>(column) < defs.size() &&
@@ -65,7 +66,15 @@ bool TSearchedCursor::CanFind(const TEngineSearch& search) const
     if (FInner->CanFind(search))
         return true;
     for (const TEngineSearchTerm& term : search.Terms)
-        if (!Copied(term.Column))
+        if (!Copyable(term.Column))
+            return false;
+    return true;
+}
+
+bool TSearchedCursor::CopyHolds(const TEngineSearch& search) const
+{
+    for (const TEngineSearchTerm& term : search.Terms)
+        if (!FCopiedColumns[static_cast<size_t>(term.Column)])
             return false;
     return true;
 }
@@ -79,24 +88,25 @@ std::string TSearchedCursor::CurrentBookmark() const
     }
 }
 
-void TSearchedCursor::CopyRecords()
+void TSearchedCursor::CopyRecords(const TEngineSearch& search)
 {
+    // The columns searched before stay, and this search's join them.
+    std::vector<bool> copied = FCopy ? FCopiedColumns : std::vector<bool>(FBookmarkColumn, false);
+    for (const TEngineSearchTerm& term : search.Terms)
+        copied[static_cast<size_t>(term.Column)] = true;
     FCopy.reset();
     const std::string here = CurrentBookmark();
     FStamp = FInner->ChangeStamp();
-    auto copy = std::make_shared<TMemStorage>(CopyDefs(FInner->FieldDefs()));
-    FInner->SetToBegin();
-    TEngineRecord record;
-    while (FInner->Next(record)) {
-        for (size_t column = 0; column < FBookmarkColumn; ++column)
-            if (!Copied(static_cast<int>(column)))
-                record[column] = TVariant::Null();
-        record.push_back(TVariant(FInner->Bookmark()));
-        copy->Insert(copy->Count(), std::move(record));
-    }
+    auto copy = std::make_shared<TMemStorage>(CopyDefs(FInner->FieldDefs(), copied));
+    FInner->ReadColumns(copied, [&](TEngineRecord& values, const std::string& bookmark) {
+        TEngineRecord row(values);
+        row.push_back(TVariant(bookmark));
+        copy->Insert(copy->Count(), std::move(row));
+    });
     if (here.empty() || !FInner->GotoBookmark(here))
         FInner->SetToBegin();
     FCopy = std::move(copy);
+    FCopiedColumns = std::move(copied);
 }
 
 const std::string& TSearchedCursor::BookmarkOf(const TMemRow& row) const
@@ -115,10 +125,49 @@ bool TSearchedCursor::FoundStillMatches(const TEngineSearch& search)
     return true;
 }
 
+void TSearchedCursor::CatchUpWithOtherPrograms()
+{
+    const uint64_t stamp = FInner->ChangeStamp();
+    if (stamp == FSeenStamp)
+        return;
+    FInner->Refresh();
+    const uint64_t indexStamp = FInner->IndexStamp();
+    // Another program changed the table but not its index: one that does
+    // not keep the index may have changed a key.
+    if (FSeenStamp != 0 && indexStamp != 0 && indexStamp == FSeenIndexStamp)
+        FIndexDistrusted = true;
+    FSeenStamp = stamp;
+    FSeenIndexStamp = indexStamp;
+}
+
+void TSearchedCursor::NoteOwnChange()
+{
+    if (FSeenStamp == 0)
+        return;   // nothing seen yet: the next search takes the files as they are
+    FSeenStamp = FInner->ChangeStamp();
+    FSeenIndexStamp = FInner->IndexStamp();
+}
+
+bool TSearchedCursor::FindThroughIndex(const TEngineSearch& search, bool& found)
+{
+    if (FIndexDistrusted)
+        return false;
+    switch (FInner->FindThroughIndex(search)) {
+    case TIndexedFind::Found: found = true; return true;
+    case TIndexedFind::NotFound: found = false; return true;
+    case TIndexedFind::NoIndex: break;
+    }
+    return false;
+}
+
 bool TSearchedCursor::FindFirst(const TEngineSearch& search)
 {
     if (FInner->CanFind(search))
         return FInner->FindFirst(search);
+    CatchUpWithOtherPrograms();
+    bool found = false;
+    if (FindThroughIndex(search, found))
+        return found;
     const std::string here = CurrentBookmark();
     // A copy that the record found contradicts is out of date (another
     // program changed the record unnoticed): it is read afresh, once.
@@ -126,8 +175,8 @@ bool TSearchedCursor::FindFirst(const TEngineSearch& search)
         const bool changed = FCopy && FStamp != FInner->ChangeStamp();
         if (changed || attempt > 0)
             FInner->Refresh();   // what the cursor holds of the files is out of date too
-        if (!FCopy || changed || attempt > 0)
-            CopyRecords();
+        if (!FCopy || changed || attempt > 0 || !CopyHolds(search))
+            CopyRecords(search);
         const TMemRow* row = FCopy->FindFirst(search);
         if (row == nullptr)
             return false;
@@ -144,6 +193,7 @@ bool TSearchedCursor::FindFirst(const TEngineSearch& search)
 template <typename Change>
 void TSearchedCursor::FollowPost(Change change)
 {
+    NoteOwnChange();
     if (!FCopy)
         return;
     try {
@@ -182,7 +232,7 @@ void TSearchedCursor::CopyCurrent()
     std::string bookmark = FInner->Bookmark();
     ForgetRow(bookmark);
     for (size_t column = 0; column < FBookmarkColumn; ++column)
-        if (!Copied(static_cast<int>(column)))
+        if (!FCopiedColumns[column])
             record[column] = TVariant::Null();
     const size_t place = PlaceOf(bookmark);
     record.push_back(TVariant(std::move(bookmark)));
@@ -210,7 +260,13 @@ void TSearchedCursor::AppendRecords(std::vector<TEngineRecord>& records, size_t&
     // The driver writes the batch as one operation: the copy is read
     // afresh by the next search rather than followed record by record.
     FCopy.reset();
-    FInner->AppendRecords(records, appended);
+    try {
+        FInner->AppendRecords(records, appended);
+    } catch (...) {
+        NoteOwnChange();
+        throw;
+    }
+    NoteOwnChange();
 }
 
 void TSearchedCursor::DeleteRecord()

@@ -1,12 +1,15 @@
 #pragma once
-// An engine cursor that answers Locate and Lookup from the values of its
-// records held in memory, for a table whose engine cursor cannot search
-// its own stored values.  The first search reads the records once into a
-// memory table of their values and bookmarks, in the cursor's order; its
-// column indexes then answer that search and every later one.  The copy
-// follows this cursor's own posts and is dropped when the engine reports
-// a change made by another program (ChangeStamp) or on Refresh; a record
-// found through it that no longer matches also has the copy read afresh.  Memo and
+// An engine cursor that answers Locate and Lookup for a table whose engine
+// cursor cannot search its own stored values: through an index the table's
+// files keep, where one answers the search (FindThroughIndex), else from
+// the values of its records held in memory.  The first such search reads
+// the searched columns of every record once into a memory table of their
+// values and bookmarks, in the cursor's order; its column indexes then
+// answer that search and every later one (a search of another column
+// reads the copy afresh with that column added).  The copy follows this
+// cursor's own posts and is dropped when the engine reports a change made
+// by another program (ChangeStamp) or on Refresh; a record found through
+// it that no longer matches also has the copy read afresh.  Memo and
 // binary columns are not copied: a search over them is left to the walk.
 
 #include "data/engine/EngineCursor.h"
@@ -61,12 +64,22 @@ public:
     void Refresh() override;
 
 private:
-    bool Copied(int column) const;
+    // Refreshes the inner cursor when another program changed the files since the last search.
+    void CatchUpWithOtherPrograms();
+    // Takes the files' stamps after this cursor's own write, which keeps the index in step.
+    void NoteOwnChange();
+    // The inner cursor's answer through its index; false when it has none to trust.
+    bool FindThroughIndex(const TEngineSearch& search, bool& found);
+    // Whether a column's values can be kept in memory (memo and binary columns cannot).
+    bool Copyable(int column) const;
+    // Whether the copy holds every column the search reads.
+    bool CopyHolds(const TEngineSearch& search) const;
     std::string CurrentBookmark() const;   // empty on a crack
     const std::string& BookmarkOf(const TMemRow& row) const;
     // Whether the record under the cursor matches the search as its file holds it now.
     bool FoundStillMatches(const TEngineSearch& search);
-    void CopyRecords();
+    // Reads the copy afresh: the columns it held and those `search` reads.
+    void CopyRecords(const TEngineSearch& search);
     // The copy of the record under the cursor, at its place in the order.
     void CopyCurrent();
     // Where a record of this bookmark stands, or would stand, in the copy.
@@ -79,7 +92,11 @@ private:
     std::unique_ptr<TEngineCursor> FInner;
     size_t FBookmarkColumn;
     std::shared_ptr<TMemStorage> FCopy;    // values and bookmark of every record, in order
-    uint64_t FStamp = 0;
+    std::vector<bool> FCopiedColumns;      // the columns whose values the copy holds
+    uint64_t FStamp = 0;                   // the files' change stamp the copy was read at
+    uint64_t FSeenStamp = 0;               // the one the last search saw
+    uint64_t FSeenIndexStamp = 0;          // the index files' stamp then
+    bool FIndexDistrusted = false;         // another program changed the table without its index
 };
 
 // Wraps a cursor that cannot search its stored values; returns one that can as it is.

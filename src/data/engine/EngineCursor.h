@@ -11,6 +11,7 @@
 #include "platform/Variant.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,36 @@ public:
     // every term (see EngineSearch.h); false (cursor unchanged) when none
     // does.  Called only when CanFind is true.
     virtual bool FindFirst(const TEngineSearch& search) { (void)search; return false; }
+    // Answers a search from an index the table's files already keep,
+    // reading a few of its pages instead of the records: Found puts the
+    // cursor on the first matching record in the table's order, as a walk
+    // would; NotFound leaves the cursor where it was.  NoIndex (the cursor
+    // unchanged) when no index answers this search, or the index cannot be
+    // trusted to (damaged, out of date).
+    enum class TIndexedFind { NoIndex, Found, NotFound };
+    virtual TIndexedFind FindThroughIndex(const TEngineSearch& search) { (void)search; return TIndexedFind::NoIndex; }
+    // Reads the values of the wanted columns (`columns[i]` true) of every
+    // record in the table's order, with the record's bookmark; the other
+    // columns stay Null.  What a search kept in memory needs, without
+    // decoding the rest.  Here record by record through Next, the cursor
+    // left at the end; a driver that decodes just those columns does better.
+    using TColumnVisitor = std::function<void(TEngineRecord& values, const std::string& bookmark)>;
+    virtual void ReadColumns(const std::vector<bool>& columns, const TColumnVisitor& visit)
+    {
+        SetToBegin();
+        TEngineRecord record;
+        while (Next(record)) {
+            for (size_t i = 0; i < record.size(); ++i)
+                if (i >= columns.size() || !columns[i])
+                    record[i] = TVariant::Null();
+            visit(record, Bookmark());
+        }
+    }
+    // A value that changes whenever the files of the indexes FindThroughIndex
+    // reads change; 0 when it reads none.  A table changed by another
+    // program while its index stayed as it was may have been changed by one
+    // that does not keep the index: its searches are then left to the records.
+    virtual uint64_t IndexStamp() { return 0; }
     // A value that changes when another program changes the table's
     // records (its files' sizes, counters, dates), read from the files each
     // time; what a search kept over the records checks before it trusts

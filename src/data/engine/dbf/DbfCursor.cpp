@@ -2,6 +2,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
+#include "data/engine/FileStamp.h"
 #include "data/engine/dbf/DbfCompanion.h"
 #include "data/engine/dbf/DbfJournal.h"
 
@@ -343,7 +344,9 @@ bool TDbfCursor::SetRecNo(int64_t recNo)
 uint64_t TDbfCursor::ChangeStamp()
 {
     // What a write by another program changes: the header's date and record
-    // count, and the sizes of the table and its memo file.
+    // count, the sizes of the table and its memo file, and (for an edit in
+    // place the same day, which leaves the header as it was) the files'
+    // change times.
     uint8_t prefix[8] = {};
     FFile.ReadAt(0, prefix, sizeof prefix);
     uint64_t stamp = 14695981039346656037ull;
@@ -351,8 +354,11 @@ uint64_t TDbfCursor::ChangeStamp()
     for (size_t i = 1; i < sizeof prefix; ++i)
         mix(prefix[i]);
     mix(FFile.Size());
-    if (FMemo)
+    mix(FileStateStamp(FPath));
+    if (FMemo) {
         mix(FMemo->File().Size());
+        mix(FileStateStamp(FMemo->File().Path()));
+    }
     return stamp;
 }
 

@@ -58,6 +58,11 @@ public:
     void DeleteRecord() override;
     void Refresh() override;
     uint64_t ChangeStamp() override;
+    // A search of one column through a tag of the compound index (DbfTagSearch.cpp).
+    TIndexedFind FindThroughIndex(const TEngineSearch& search) override;
+    uint64_t IndexStamp() override;
+    // Decodes only the wanted columns of the live records (DbfCursorColumns.cpp).
+    void ReadColumns(const std::vector<bool>& columns, const TColumnVisitor& visit) override;
 
     const TDbfHeader& Header() const { return FHeader; }
 
@@ -73,6 +78,8 @@ public:
     void RebuildIndex();
 
 private:
+    friend class TDbfTagSearch;
+
     // ---- opening (DbfCursor.cpp)
     void OpenMemoFile(bool writable);
     void DescribeFields();

@@ -40,7 +40,11 @@ public:
     void InsertRecord(TEngineRecord& record, bool append) override;
     void DeleteRecord() override;
     void Refresh() override;
-
+    // The header's counters, the file's size and its change times (ParadoxCursorSearch.cpp).
+    uint64_t ChangeStamp() override;
+    // A search of the first key field of a keyed table, by bisecting the
+    // records, which the table keeps in key order (ParadoxCursorSearch.cpp).
+    TIndexedFind FindThroughIndex(const TEngineSearch& search) override;
 
 private:
     bool OnRecord() const { return FOnRecord && FIndex < FTable->RecordCount(); }

@@ -1,0 +1,108 @@
+#include "data/engine/dbf/CdxTagRange.h"
+
+#include "data/engine/ByteOrder.h"
+#include "data/engine/EngineStatus.h"
+
+#include <algorithm>
+
+namespace cdx {
+
+namespace {
+
+constexpr size_t MaxDepth = 32;
+
+bool StartsWith(const std::string& key, const std::string& prefix)
+{
+    return key.size() >= prefix.size() && key.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+TTagRange::TTagRange(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill)
+    : FPages(pages), FHeaderOffset(headerOffset), FKeyLength(keyLength), FFill(fill)
+{
+}
+
+void TTagRange::Damaged(const std::string& what) const
+{
+    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(FHeaderOffset), what});
+}
+
+std::shared_ptr<const TNode> TTagRange::Load(uint32_t page)
+{
+    if (page < HeaderSize || page == NoPage)
+        Damaged("A node lies in a header.");
+    std::string error;
+    std::shared_ptr<const TNode> node = FPages.Node(page, FKeyLength, FFill, error);
+    if (!node)
+        Damaged("Page " + std::to_string(page) + ": " + error + ".");
+    return node;
+}
+
+void TTagRange::Descend(const std::string& key, uint32_t recNo)
+{
+    uint32_t page = Le32(FPages.Read(FHeaderOffset));
+    for (size_t depth = 0;; ++depth) {
+        if (depth >= MaxDepth)
+            Damaged("The tree is deeper than any index tree can be.");
+        std::shared_ptr<const TNode> node = Load(page);
+        const std::vector<TEntry>& entries = node->Entries;
+        const auto at = std::lower_bound(entries.begin(), entries.end(), 0, [&](const TEntry& e, int) {
+            return CompareEntries(e.Key, e.RecNo, key, recNo) < 0;
+        });
+        const size_t index = static_cast<size_t>(at - entries.begin());
+        if (node->IsLeaf()) {
+            FLeaf = std::move(node);
+            FAt = index;
+            FLeavesVisited = 0;
+            return;
+        }
+        if (entries.empty() || node->Children.size() != entries.size())
+            Damaged("An interior node has no children.");
+        // Past the last child's greatest pair: the range starts in no leaf of
+        // this subtree but in the next one, reached through the last leaf's link.
+        page = node->Children[std::min(index, entries.size() - 1)];
+    }
+}
+
+void TTagRange::Seek(const std::string& prefix)
+{
+    FPrefix = prefix;
+    Descend(prefix, 0);
+}
+
+bool TTagRange::Next(TEntry& entry)
+{
+    const uint64_t pageLimit = FPages.Size() / PageSize;
+    while (FLeaf) {
+        if (FAt < FLeaf->Entries.size()) {
+            const TEntry& next = FLeaf->Entries[FAt];
+            if (!StartsWith(next.Key, FPrefix)) {
+                FLeaf.reset();
+                return false;
+            }
+            ++FAt;
+            entry = next;
+            return true;
+        }
+        if (FLeaf->Right == NoPage) {
+            FLeaf.reset();
+            return false;
+        }
+        if (++FLeavesVisited > pageLimit)
+            Damaged("The leaves are linked in a circle.");
+        FLeaf = Load(FLeaf->Right);
+        FAt = 0;
+    }
+    return false;
+}
+
+bool TTagRange::Holds(const std::string& key, uint32_t recNo)
+{
+    Descend(key, recNo);
+    FPrefix = key;
+    TEntry entry;
+    return Next(entry) && entry.Key == key && entry.RecNo == recNo;
+}
+
+} // namespace cdx
