@@ -26,7 +26,12 @@ TPopupMonthCalendarGx::TPopupMonthCalendarGx(QWidget* owner)
     connect(qApp, &QApplication::focusChanged, this, &TPopupMonthCalendarGx::FocusChanged);
 }
 
-TPopupMonthCalendarGx::~TPopupMonthCalendarGx() = default;
+TPopupMonthCalendarGx::~TPopupMonthCalendarGx()
+{
+    // The widget's own destructor moves the focus away and so announces a
+    // focus change: it must not reach this calendar's handler any more.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void TPopupMonthCalendarGx::SetDate(const QDate& date)
 {
