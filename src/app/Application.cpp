@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "app/ExceptionReport.h"
+#include "ui/ExceptionReport.h"
 
 #include <QFileInfo>
 

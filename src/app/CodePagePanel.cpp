@@ -1,6 +1,6 @@
 #include "app/CodePagePanel.h"
 
-#include "app/ExceptionReport.h"
+#include "ui/ExceptionReport.h"
 #include "data/engine/CodePageNames.h"
 
 #include <QActionGroup>

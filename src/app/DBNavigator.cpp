@@ -1,6 +1,6 @@
 #include "app/DBNavigator.h"
 
-#include "app/ExceptionReport.h"
+#include "ui/ExceptionReport.h"
 #include "app/NavButton.h"
 #include "app/RepeatTimer.h"
 #include "data/DataLink.h"

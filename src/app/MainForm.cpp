@@ -3,7 +3,7 @@
 #include "app/AboutForm.h"
 #include "app/CodePagePanel.h"
 #include "app/DBNavigator.h"
-#include "app/ExceptionReport.h"
+#include "ui/ExceptionReport.h"
 #include "app/FormStyle.h"
 #include "app/ReadOnlyPanel.h"
 #include "exchange/ClipboardActions.h"

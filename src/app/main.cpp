@@ -1,7 +1,7 @@
 // tablemaint: maintains the records of one dBASE or Paradox table file at a time.
 
 #include "app/Application.h"
-#include "app/ExceptionReport.h"
+#include "ui/ExceptionReport.h"
 #include "app/FormStyle.h"
 #include "app/MainForm.h"
 #include "app/QtTranslations.h"

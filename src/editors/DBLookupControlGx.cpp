@@ -5,6 +5,7 @@
 #include "platform/Exceptions.h"
 #include "platform/ScopeGuard.h"
 #include "platform/Utf8.h"
+#include "ui/ExceptionReport.h"
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -341,6 +342,11 @@ void TDBLookupControlGx::HandleSearchChar(char32_t character)
 }
 
 // ---- focus
+
+bool TDBLookupControlGx::event(QEvent* event)
+{
+    return RunEventHandler([&] { return QFrame::event(event); });
+}
 
 void TDBLookupControlGx::focusInEvent(QFocusEvent* event)
 {

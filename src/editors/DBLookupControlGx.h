@@ -89,6 +89,8 @@ protected:
     // The list dataset's key value(s) of its current record.
     TVariant ListKeyValue() const;
 
+    // Stops what a handler throws (a refused change of the edited field) and reports it.
+    bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "editors/DBLookupListBoxGx.h"
 
 #include "platform/Exceptions.h"
+#include "ui/ExceptionReport.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,7 +16,9 @@ TDBLookupListBoxGx::TDBLookupListBoxGx(QWidget* parent) : TDBLookupControlGx(par
     FScrollBar = new QScrollBar(Qt::Vertical, this);
     FScrollBar->setFocusPolicy(Qt::NoFocus);
     FScrollBar->hide();
-    connect(FScrollBar, &QScrollBar::actionTriggered, this, [this](int action) { ScrollAction(action); });
+    connect(FScrollBar, &QScrollBar::actionTriggered, this, [this](int action) {
+        RunHandler([&] { ScrollAction(action); });
+    });
     ListLink().SetBufferCount(DefaultRowCount);
     SetBorderStyle(bsSingleGx);
 }

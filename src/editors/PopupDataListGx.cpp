@@ -2,6 +2,7 @@
 
 #include "editors/PopupListWindowGx.h"
 #include "platform/ScopeGuard.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -18,7 +19,9 @@ void TPopupDataListGx::ForwardKey(QKeyEvent& event) { QApplication::sendEvent(th
 
 bool TPopupDataListGx::event(QEvent* event)
 {
-    return HandlePopupPlacementGx(*event, FSizeGrip) || TDBLookupListBoxGx::event(event);
+    return RunEventHandler([&] {
+        return HandlePopupPlacementGx(*event, FSizeGrip) || TDBLookupListBoxGx::event(event);
+    });
 }
 
 void TPopupDataListGx::KeyValueUpdated()

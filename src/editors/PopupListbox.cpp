@@ -2,6 +2,7 @@
 
 #include "editors/PopupListWindowGx.h"
 #include "editors/SearchClockGx.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -58,7 +59,9 @@ void TPopupListbox::ForwardKey(QKeyEvent& event) { QApplication::sendEvent(this,
 
 bool TPopupListbox::event(QEvent* event)
 {
-    return HandlePopupPlacementGx(*event, FSizeGrip) || QListWidget::event(event);
+    return RunEventHandler([&] {
+        return HandlePopupPlacementGx(*event, FSizeGrip) || QListWidget::event(event);
+    });
 }
 
 void TPopupListbox::keyPressEvent(QKeyEvent* event)

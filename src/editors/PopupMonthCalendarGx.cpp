@@ -2,6 +2,7 @@
 
 #include "editors/PopupOwnerGx.h"
 #include "ui/QtColor.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,8 +23,10 @@ TPopupMonthCalendarGx::TPopupMonthCalendarGx(QWidget* owner)
         FView->installEventFilter(this);
         FView->viewport()->installEventFilter(this);
     }
-    connect(this, &QCalendarWidget::clicked, this, [this](QDate) { CloseUp(true); });
-    connect(qApp, &QApplication::focusChanged, this, &TPopupMonthCalendarGx::FocusChanged);
+    connect(this, &QCalendarWidget::clicked, this, [this](QDate) { RunHandler([this] { CloseUp(true); }); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        RunHandler([&] { FocusChanged(old, now); });
+    });
 }
 
 TPopupMonthCalendarGx::~TPopupMonthCalendarGx()
@@ -101,31 +104,33 @@ void TPopupMonthCalendarGx::HandleViewRelease(const QMouseEvent& event)
 
 bool TPopupMonthCalendarGx::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (HandleCloseKey(static_cast<QKeyEvent&>(*event)))
-            return true;
-        break;
-    case QEvent::ShortcutOverride: {
-        // The dialog-level query: Enter and Esc are the calendar's.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-            event->accept();
-            return true;
+    return RunEventHandler([&] {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (HandleCloseKey(static_cast<QKeyEvent&>(*event)))
+                return true;
+            break;
+        case QEvent::ShortcutOverride: {
+            // The dialog-level query: Enter and Esc are the calendar's.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                event->accept();
+                return true;
+            }
+            break;
         }
-        break;
-    }
-    case QEvent::Wheel:
-        if (HandleWheel(static_cast<QWheelEvent&>(*event)))
-            return true;
-        break;
-    case QEvent::MouseButtonRelease:
-        if (FView != nullptr && watched == FView->viewport())
-            HandleViewRelease(static_cast<QMouseEvent&>(*event));
-        break;
-    default: break;
-    }
-    return QCalendarWidget::eventFilter(watched, event);
+        case QEvent::Wheel:
+            if (HandleWheel(static_cast<QWheelEvent&>(*event)))
+                return true;
+            break;
+        case QEvent::MouseButtonRelease:
+            if (FView != nullptr && watched == FView->viewport())
+                HandleViewRelease(static_cast<QMouseEvent&>(*event));
+            break;
+        default: break;
+        }
+        return QCalendarWidget::eventFilter(watched, event);
+    });
 }
 
 void TPopupMonthCalendarGx::keyPressEvent(QKeyEvent* event)
@@ -145,14 +150,16 @@ void TPopupMonthCalendarGx::mousePressEvent(QMouseEvent* event)
 
 bool TPopupMonthCalendarGx::event(QEvent* event)
 {
-    if (event->type() == CalendarFocusLostEventType) {
-        if (isVisible() && !OwnsWidget(QApplication::focusWidget()))
-            CloseUp(false);
-        return true;
-    }
-    if (event->type() == QEvent::Wheel && HandleWheel(static_cast<QWheelEvent&>(*event)))
-        return true;
-    return QCalendarWidget::event(event);
+    return RunEventHandler([&] {
+        if (event->type() == CalendarFocusLostEventType) {
+            if (isVisible() && !OwnsWidget(QApplication::focusWidget()))
+                CloseUp(false);
+            return true;
+        }
+        if (event->type() == QEvent::Wheel && HandleWheel(static_cast<QWheelEvent&>(*event)))
+            return true;
+        return QCalendarWidget::event(event);
+    });
 }
 
 void TPopupMonthCalendarGx::paintEvent(QPaintEvent* event)

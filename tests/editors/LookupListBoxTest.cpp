@@ -6,6 +6,7 @@
 #include "editors/DBLookupListBoxGx.h"
 #include "editors/SearchClockGx.h"
 #include "platform/Exceptions.h"
+#include "ui/DialogService.h"
 #include "ui/QtColor.h"
 
 #include <QApplication>
@@ -132,6 +133,30 @@ TEST_F(LookupListBox, PickingARowWritesTheKeyIntoTheEditedDataSet)
     EXPECT_FALSE(FList->CanChangeKey());
     Key(Qt::Key_Up);
     EXPECT_EQ(FTables->Plantings.FieldByName("TREE")->AsInteger(), 3);
+}
+
+TEST_F(LookupListBox, ARefusedEditOfTheDataSetIsReportedByTheListAndChangesNothing)
+{
+    Bind({{1, "Oak"}, {2, "Ash"}, {3, "Elm"}});
+    FTables->Plantings.Open();
+    FList->SetDataSource(&FTables->PlantingSource);
+    FList->SetDataField("TREE");
+    FTables->Plantings.BeforeEdit = [](TDataSet&) { throw EDatabaseError("Record locked by another user"); };
+    {
+        // Reported where the event reaches the list: nothing unwinds through the toolkit.
+        TMessageAnswerer answer(mrOk);
+        Mouse(QEvent::MouseButtonPress, RowY(2), Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, RowY(2), Qt::NoButton);
+        ASSERT_GE(answer.Count(), 1) << "the click";
+        const int afterClick = answer.Count();
+        Key(Qt::Key_Down);
+        ASSERT_EQ(answer.Count(), afterClick + 1) << "the key";
+        for (const TMessageRequest& request : answer.Requests())
+            EXPECT_EQ(request.Text, "Record locked by another user");
+    }
+    EXPECT_EQ(FTables->Plantings.State(), dsBrowse);
+    EXPECT_EQ(FTables->Plantings.FieldByName("TREE")->AsInteger(), 1);
+    EXPECT_EQ(FList->CurrentKey(), TVariant(1));
 }
 
 TEST_F(LookupListBox, TheSpecialRowShowsSelectedForItsValueWithItsCellAsText)

@@ -7,6 +7,7 @@
 #include "grid/base/CustomGridMouse.h"
 #include "grid/base/CustomGridScrollBars.h"
 #include "grid/base/InplaceEdit.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -21,7 +22,9 @@ TCustomGrid::TCustomGrid(QWidget* parent)
     viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(qApp, &QApplication::focusChanged, this, &TCustomGrid::OnFocusChanged);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        RunHandler([&] { OnFocusChanged(old, now); });
+    });
     SetBorderStyle(bsSingle);
     UpdateScrollBars();
 }

@@ -8,6 +8,7 @@
 #include "grid/base/GridDrawInfo.h"
 #include "grid/base/GridKeys.h"
 #include "grid/base/InplaceEdit.h"
+#include "ui/ExceptionReport.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -19,28 +20,30 @@
 // ---- Keyboard -------------------------------------------------------------
 
 bool TCustomGrid::event(QEvent* e) {
-    if (e->type() == QEvent::Show && !FHandleAllocated) {
-        const bool result = QAbstractScrollArea::event(e);
-        FHandleAllocated = true;
-        CreateWnd();
-        return result;
-    }
-    // A new reading order mirrors every cell and the editor's place.
-    if (e->type() == QEvent::LayoutDirectionChange) {
-        InvalidateGrid();
-        if (FInplaceEdit && FInplaceEdit->isVisible())
-            FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
-    }
-    // Tab reaches the grid only when it moves between cells.
-    if (e->type() == QEvent::KeyPress && FOptions.Contains(goTabs)) {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(ke);
-            return true;
+    return RunEventHandler([&] {
+        if (e->type() == QEvent::Show && !FHandleAllocated) {
+            const bool result = QAbstractScrollArea::event(e);
+            FHandleAllocated = true;
+            CreateWnd();
+            return result;
         }
-    }
-    return QAbstractScrollArea::event(e);
+        // A new reading order mirrors every cell and the editor's place.
+        if (e->type() == QEvent::LayoutDirectionChange) {
+            InvalidateGrid();
+            if (FInplaceEdit && FInplaceEdit->isVisible())
+                FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+        }
+        // Tab reaches the grid only when it moves between cells.
+        if (e->type() == QEvent::KeyPress && FOptions.Contains(goTabs)) {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+                !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                keyPressEvent(ke);
+                return true;
+            }
+        }
+        return QAbstractScrollArea::event(e);
+    });
 }
 
 void TCustomGrid::keyPressEvent(QKeyEvent* e) {
@@ -367,15 +370,18 @@ void TCustomGrid::wheelEvent(QWheelEvent* e) {
 }
 
 bool TCustomGrid::eventFilter(QObject* watched, QEvent* e) {
-    // The wheel over a scroll bar works as over the grid.
-    if (e->type() == QEvent::Wheel &&
-        (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
-        auto* we = static_cast<QWheelEvent*>(e);
-        DoMouseWheel(ShiftFromQt(we->modifiers(), we->buttons()), we->angleDelta().y(),
-                     LogicalPoint(viewport()->mapFromGlobal(we->globalPosition().toPoint())));
-        return true;
-    }
-    return QAbstractScrollArea::eventFilter(watched, e);
+    return RunEventHandler([&] {
+        // The wheel over a scroll bar works as over the grid.
+        if (e->type() == QEvent::Wheel &&
+            (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
+            auto* we = static_cast<QWheelEvent*>(e);
+            DoMouseWheel(ShiftFromQt(we->modifiers(), we->buttons()), we->angleDelta().y(),
+                         LogicalPoint(viewport()->mapFromGlobal(we->globalPosition().toPoint())));
+            return true;
+        }
+        // The viewport's events reach viewportEvent from here.
+        return QAbstractScrollArea::eventFilter(watched, e);
+    });
 }
 
 bool TCustomGrid::DoMouseWheel(TShiftState shift, int delta, const QPoint& pos) {

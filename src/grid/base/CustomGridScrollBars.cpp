@@ -5,6 +5,7 @@
 
 #include "grid/base/CustomGrid.h"
 #include "platform/ScopeGuard.h"
+#include "ui/ExceptionReport.h"
 
 #include <QScrollBar>
 
@@ -16,13 +17,16 @@ TCustomGridScrollBars::TCustomGridScrollBars(TCustomGrid& grid) : FGrid(grid) {
         bar->setTracking(false);
         bar->setContextMenuPolicy(Qt::PreventContextMenu);
         bar->installEventFilter(&grid);
-        QObject::connect(bar, &QAbstractSlider::actionTriggered, &grid,
-                         [this, kind](int action) { Action(kind, action); });
+        // Scrolling may move the record and post an edit, which can be refused.
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, &grid, [this, kind](int action) {
+            RunHandler([&] { Action(kind, action); });
+        });
         QObject::connect(bar, &QAbstractSlider::sliderMoved, &grid, [this, kind](int pos) {
-            if (!FSettingInfo) Dispatch(kind, scTrack, pos);
+            if (!FSettingInfo) RunHandler([&] { Dispatch(kind, scTrack, pos); });
         });
         QObject::connect(bar, &QAbstractSlider::sliderReleased, &grid, [this, kind]() {
-            if (!FSettingInfo) Dispatch(kind, scPosition, Control(kind)->sliderPosition());
+            if (!FSettingInfo)
+                RunHandler([&] { Dispatch(kind, scPosition, Control(kind)->sliderPosition()); });
         });
     }
 }

@@ -2,6 +2,7 @@
 
 #include "grid/base/CustomGrid.h"
 #include "grid/base/GridKeys.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,7 +13,9 @@
 TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGrid(grid) {
     setFrame(false);
     hide();
-    connect(this, &QLineEdit::textEdited, this, &TInplaceEdit::OnTextEdited);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+        RunHandler([&] { OnTextEdited(text); });
+    });
 }
 
 void TInplaceEdit::SetEditMask(const QString& mask) {
@@ -115,16 +118,18 @@ void TInplaceEdit::SetFocus() {
 // ---- Keys ----------------------------------------------------------------
 
 bool TInplaceEdit::event(QEvent* e) {
-    // Tab and Shift+Tab belong to the grid when it moves between cells;
-    // otherwise they leave the grid through the focus chain.
-    if (e->type() == QEvent::KeyPress && FGrid->Options().Contains(goTabs)) {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
-            keyPressEvent(ke);
-            return true;
+    return RunEventHandler([&] {
+        // Tab and Shift+Tab belong to the grid when it moves between cells;
+        // otherwise they leave the grid through the focus chain.
+        if (e->type() == QEvent::KeyPress && FGrid->Options().Contains(goTabs)) {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
+                keyPressEvent(ke);
+                return true;
+            }
         }
-    }
-    return QLineEdit::event(e);
+        return QLineEdit::event(e);
+    });
 }
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* e) {

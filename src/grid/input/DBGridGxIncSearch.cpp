@@ -5,6 +5,7 @@
 #include "grid/GridDataLinkGx.h"
 #include "grid/input/DBGridGxSelectColumn.h"
 #include "platform/ScopeGuard.h"
+#include "ui/ExceptionReport.h"
 
 #include <QLocale>
 
@@ -21,7 +22,7 @@ void TDBGridGxIncSearch::SetTypingTimeout(int ms) { GTypingTimeout = ms; }
 TDBGridGxIncSearch::TDBGridGxIncSearch(TCustomDBGridGx& grid) : FGrid(grid)
 {
     FTimer.setSingleShot(true);
-    QObject::connect(&FTimer, &QTimer::timeout, &FGrid, [this] { End(); });
+    QObject::connect(&FTimer, &QTimer::timeout, &FGrid, [this] { RunHandler([this] { End(); }); });
 }
 
 bool TDBGridGxIncSearch::CurrentRecordMatches(const QString& candidate, QString& own) const

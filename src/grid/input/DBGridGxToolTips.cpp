@@ -11,6 +11,7 @@
 #include "grid/titles/DBGridGxTitleTree.h"
 #include "ui/ToolTipsWindow.h"
 #include "ui/TextDraw.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -285,30 +286,32 @@ bool TDBGridGxToolTips::HelpEvent(const QPoint& viewportPos, const QPoint& globa
 
 bool TDBGridGxToolTips::eventFilter(QObject* watched, QEvent* e)
 {
-    switch (e->type()) {
-    case QEvent::ToolTip:
-        if (watched != FGrid.viewport())
+    return RunEventHandler([&] {
+        switch (e->type()) {
+        case QEvent::ToolTip:
+            if (watched != FGrid.viewport())
+                return false;
+            {
+                const auto* help = static_cast<QHelpEvent*>(e);
+                return HelpEvent(help->pos(), help->globalPos());
+            }
+        case QEvent::Leave:
+            // The window system reports the tip window appearing under the
+            // pointer as the pointer leaving the grid: the pointer has not moved.
+            if (FWindow && FWindow->isVisible() && FWindow->geometry().contains(QCursor::pos()))
+                return false;
+            [[fallthrough]];
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::Wheel:
+        case QEvent::WindowDeactivate:
+        case QEvent::Hide:
+            if (watched == FGrid.viewport() || watched == &FGrid)
+                Hide();
             return false;
-        {
-            const auto* help = static_cast<QHelpEvent*>(e);
-            return HelpEvent(help->pos(), help->globalPos());
+        default:
+            return false;
         }
-    case QEvent::Leave:
-        // The window system reports the tip window appearing under the
-        // pointer as the pointer leaving the grid: the pointer has not moved.
-        if (FWindow && FWindow->isVisible() && FWindow->geometry().contains(QCursor::pos()))
-            return false;
-        [[fallthrough]];
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::Wheel:
-    case QEvent::WindowDeactivate:
-    case QEvent::Hide:
-        if (watched == FGrid.viewport() || watched == &FGrid)
-            Hide();
-        return false;
-    default:
-        return false;
-    }
+    });
 }

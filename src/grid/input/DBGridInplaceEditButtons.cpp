@@ -15,6 +15,7 @@
 #include "grid/input/DBGridGxStepValue.h"
 #include "grid/input/InplaceEditButtonsGx.h"
 #include "grid/input/InplaceWordWrapGx.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -172,13 +173,15 @@ void TDBGridInplaceEdit::PopupButtonMenu(int index, QMenu& menu)
 
 bool TDBGridInplaceEdit::event(QEvent* event)
 {
-    if (event->type() == ButtonMenuEventType) {
-        // No press of that button came with the menu's closing.
-        if (FMenuClosedBy == static_cast<TButtonMenuEventGx*>(event)->Index)
-            FMenuClosedBy = -1;
-        return true;
-    }
-    return TInplaceEdit::event(event);
+    return RunEventHandler([&] {
+        if (event->type() == ButtonMenuEventType) {
+            // No press of that button came with the menu's closing.
+            if (FMenuClosedBy == static_cast<TButtonMenuEventGx*>(event)->Index)
+                FMenuClosedBy = -1;
+            return true;
+        }
+        return TInplaceEdit::event(event);
+    });
 }
 
 void TDBGridInplaceEdit::ButtonDown(bool topButton)

@@ -1,4 +1,5 @@
 #include "grid/input/InplaceDropDownWatchGx.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 
@@ -43,38 +44,40 @@ void TInplaceDropDownWatchGx::Cancel()
 
 bool TInplaceDropDownWatchGx::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::TabletPress:
-        // Another widget takes the mouse (windows get the press first: the
-        // widget it is meant for decides).
-        if (watched->isWidgetType() && !Owns(static_cast<QWidget*>(watched)))
-            Cancel();
-        break;
-    case QEvent::ApplicationDeactivate: Cancel(); break;
-    case QEvent::ApplicationStateChange:
-        if (QGuiApplication::applicationState() != Qt::ApplicationActive)
-            Cancel();
-        break;
-    case QEvent::WindowDeactivate:
-        if (watched == FEditor.window())
-            CheckFocusLater();
-        break;
-    case QEvent::Move:
-        if (watched == &FEditor || watched == FEditor.window())
-            Cancel();
-        break;
-    case QEvent::Hide:
-        // Decided once the hiding is over: the grid may be tearing itself
-        // down around the editor, or show it again on the same cell.
-        if (watched == &FEditor)
-            QMetaObject::invokeMethod(
-                this, [this] { if (!FEditor.isVisible()) Cancel(); }, Qt::QueuedConnection);
-        break;
-    default: break;
-    }
-    return false;
+    return RunEventHandler([&] {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::TabletPress:
+            // Another widget takes the mouse (windows get the press first: the
+            // widget it is meant for decides).
+            if (watched->isWidgetType() && !Owns(static_cast<QWidget*>(watched)))
+                Cancel();
+            break;
+        case QEvent::ApplicationDeactivate: Cancel(); break;
+        case QEvent::ApplicationStateChange:
+            if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+                Cancel();
+            break;
+        case QEvent::WindowDeactivate:
+            if (watched == FEditor.window())
+                CheckFocusLater();
+            break;
+        case QEvent::Move:
+            if (watched == &FEditor || watched == FEditor.window())
+                Cancel();
+            break;
+        case QEvent::Hide:
+            // Decided once the hiding is over: the grid may be tearing itself
+            // down around the editor, or show it again on the same cell.
+            if (watched == &FEditor)
+                QMetaObject::invokeMethod(
+                    this, [this] { if (!FEditor.isVisible()) Cancel(); }, Qt::QueuedConnection);
+            break;
+        default: break;
+        }
+        return false;
+    });
 }
 
 void TInplaceDropDownWatchGx::CheckFocusLater()

@@ -3,6 +3,7 @@
 #include "grid/base/CustomGrid.h"
 #include "grid/base/GridKeys.h"
 #include "grid/input/DBGridInplaceEdit.h"
+#include "ui/ExceptionReport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,7 +25,7 @@ TInplaceWordWrapGx::TInplaceWordWrapGx(TDBGridInplaceEdit& editor) : FEditor(edi
     FBox->document()->setDocumentMargin(1);
     FBox->hide();
     FBox->installEventFilter(this);
-    connect(FBox, &QPlainTextEdit::textChanged, this, [this] { BoxTextChanged(); });
+    connect(FBox, &QPlainTextEdit::textChanged, this, [this] { RunHandler([this] { BoxTextChanged(); }); });
 }
 
 TInplaceWordWrapGx::~TInplaceWordWrapGx() { FBox->removeEventFilter(this); }
@@ -85,15 +86,17 @@ void TInplaceWordWrapGx::BoxTextChanged()
 
 bool TInplaceWordWrapGx::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FBox && FActive && event->type() == QEvent::KeyPress)
-        return BoxKey(*static_cast<QKeyEvent*>(event));
-    if (watched == FBox && FActive && event->type() == QEvent::ShortcutOverride) {
-        // Keys the grid acts on are not taken as shortcuts of the box.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            return true;
-    }
-    return QObject::eventFilter(watched, event);
+    return RunEventHandler([&] {
+        if (watched == FBox && FActive && event->type() == QEvent::KeyPress)
+            return BoxKey(*static_cast<QKeyEvent*>(event));
+        if (watched == FBox && FActive && event->type() == QEvent::ShortcutOverride) {
+            // Keys the grid acts on are not taken as shortcuts of the box.
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    });
 }
 
 bool TInplaceWordWrapGx::LeavesText(int key) const

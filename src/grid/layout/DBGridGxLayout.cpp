@@ -9,6 +9,7 @@
 #include "grid/input/DBGridGxEditActions.h"
 #include "grid/layout/DBGridGxLayoutPass.h"
 #include "platform/ScopeGuard.h"
+#include "ui/ExceptionReport.h"
 
 #include "grid/GridDataLinkGx.h"
 
@@ -97,20 +98,22 @@ void TCustomDBGridGx::PostDeferredLayout()
 
 bool TCustomDBGridGx::event(QEvent* e)
 {
-    if (e->type() == DeferredLayoutEvent) {
-        D->FDeferredLayoutPosted = false;
-        if (TryLockLayout())
-            UnlockLayout();
-        else
-            PostDeferredLayout();
-        return true;
-    }
-    // The grid's edit keys win over window actions with the same shortcut.
-    if (e->type() == QEvent::ShortcutOverride && StandardEditActionOf(*static_cast<QKeyEvent*>(e))) {
-        e->accept();
-        return true;
-    }
-    return TCustomGrid::event(e);
+    return RunEventHandler([&] {
+        if (e->type() == DeferredLayoutEvent) {
+            D->FDeferredLayoutPosted = false;
+            if (TryLockLayout())
+                UnlockLayout();
+            else
+                PostDeferredLayout();
+            return true;
+        }
+        // The grid's edit keys win over window actions with the same shortcut.
+        if (e->type() == QEvent::ShortcutOverride && StandardEditActionOf(*static_cast<QKeyEvent*>(e))) {
+            e->accept();
+            return true;
+        }
+        return TCustomGrid::event(e);
+    });
 }
 
 // ---- the layout pass --------------------------------------------------------

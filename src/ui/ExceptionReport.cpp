@@ -1,4 +1,4 @@
-#include "app/ExceptionReport.h"
+#include "ui/ExceptionReport.h"
 
 #include "ui/DialogService.h"
 
