@@ -1,7 +1,7 @@
 #include "app/CodePagePanel.h"
 
-#include "ui/ExceptionReport.h"
 #include "data/engine/CodePageNames.h"
+#include "ui/ExceptionReport.h"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -1,11 +1,11 @@
 #include "app/DBNavigator.h"
 
-#include "ui/ExceptionReport.h"
 #include "app/NavButton.h"
 #include "app/RepeatTimer.h"
 #include "data/DataLink.h"
 #include "data/DataSource.h"
 #include "ui/DialogService.h"
+#include "ui/ExceptionReport.h"
 
 #include <QEvent>
 #include <QPixmap>

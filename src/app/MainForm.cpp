@@ -3,11 +3,11 @@
 #include "app/AboutForm.h"
 #include "app/CodePagePanel.h"
 #include "app/DBNavigator.h"
-#include "ui/ExceptionReport.h"
 #include "app/FormStyle.h"
 #include "app/ReadOnlyPanel.h"
 #include "exchange/ClipboardActions.h"
 #include "grid/DBGridGx.h"
+#include "ui/ExceptionReport.h"
 #include "ui/OpenDialog.h"
 
 #include <QAction>

@@ -1,13 +1,13 @@
 // tablemaint: maintains the records of one dBASE or Paradox table file at a time.
 
 #include "app/Application.h"
-#include "ui/ExceptionReport.h"
 #include "app/FormStyle.h"
 #include "app/MainForm.h"
 #include "app/QtTranslations.h"
 #include "data/Session.h"
 #include "data/engine/drivers/RegisterDrivers.h"
 #include "grid/paint/GridPaintResources.h"
+#include "ui/ExceptionReport.h"
 #include "ui/PasswordDialog.h"
 
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "editors/PopupMonthCalendarGx.h"
 
 #include "editors/PopupOwnerGx.h"
-#include "ui/QtColor.h"
 #include "ui/ExceptionReport.h"
+#include "ui/QtColor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
