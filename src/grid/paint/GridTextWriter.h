@@ -22,6 +22,7 @@
 #include <QRect>
 #include <QString>
 
+class QFont;
 class QFontMetrics;
 class QPainter;
 
@@ -41,6 +42,21 @@ struct TCellTextGx {
 };
 
 void WriteCellText(QPainter& canvas, const TCellTextGx& cell, const QString& text);
+
+// The paragraph direction the writers lay a cell's text in.
+Qt::LayoutDirection TextDirection(const TCellTextGx& cell);
+
+// A one-line text as the writer places it in a rectangle on the device:
+// the text shown (shortened with "..." under end ellipsis), the top-left
+// corner of its line and its width.
+struct TOneLineTextGx {
+    QString Shown;
+    bool Ellipsized = false;
+    QPoint Origin;
+    int Width = 0;
+};
+TOneLineTextGx LayOneLine(const QFont& font, const QRect& rect, TAlignment drawnAlignment, const TCellTextGx& cell,
+                          const QString& text);
 
 // The alignment as drawn in the reading order: left and right swap under
 // right-to-left reading, centred stays.

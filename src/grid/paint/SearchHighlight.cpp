@@ -1,0 +1,76 @@
+#include "grid/paint/SearchHighlight.h"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRegion>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+std::vector<TTextSpanGx> TextStartSpans(const QFont& font, const QString& line, int length,
+                                        Qt::LayoutDirection direction, QPaintDevice* device)
+{
+    length = std::clamp(length, 0, static_cast<int>(line.size()));
+    if (length == 0)
+        return {};
+    // A surrogate pair stays whole.
+    if (length < line.size() && line[length - 1].isHighSurrogate())
+        ++length;
+
+    QTextLayout layout(line, font, device);
+    QTextOption option;
+    option.setTextDirection(direction);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine textLine = layout.createLine();
+    textLine.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    if (!textLine.isValid())
+        return {};
+
+    // One glyph run per visual run (and font) of the characters asked for,
+    // its rectangle spanning the glyphs' advances.
+    std::vector<TTextSpanGx> spans;
+    for (const QGlyphRun& run : layout.glyphRuns(0, length)) {
+        const QRectF box = run.boundingRect();
+        const int left = static_cast<int>(std::lround(box.left()));
+        const int right = static_cast<int>(std::lround(box.right()));
+        if (right > left)
+            spans.push_back({left, right});
+    }
+    std::sort(spans.begin(), spans.end(), [](const TTextSpanGx& a, const TTextSpanGx& b) { return a.Left < b.Left; });
+    std::vector<TTextSpanGx> joined;
+    for (const TTextSpanGx& span : spans) {
+        if (!joined.empty() && span.Left <= joined.back().Right)
+            joined.back().Right = std::max(joined.back().Right, span.Right);
+        else
+            joined.push_back(span);
+    }
+    return joined;
+}
+
+void PaintTextStart(QPainter& canvas, const QString& line, int length, QPoint origin, Qt::LayoutDirection direction,
+                    const QRect& clip, const QColor& background, const QColor& text)
+{
+    const QFontMetrics metrics(canvas.font());
+    QRegion marked;
+    for (const TTextSpanGx& span : TextStartSpans(canvas.font(), line, length, direction, canvas.device()))
+        marked += QRect(origin.x() + span.Left, origin.y(), span.Right - span.Left, metrics.height()) & clip;
+    if (marked.isEmpty())
+        return;
+    canvas.save();
+    canvas.setClipRegion(marked, Qt::IntersectClip);
+    for (const QRect& rect : marked)
+        canvas.fillRect(rect, background);
+    // The whole line drawn again keeps every glyph in its shaped place
+    // (joined letters, marks); the clip keeps the rest of it unchanged.
+    canvas.setPen(text);
+    canvas.setBackgroundMode(Qt::TransparentMode);
+    canvas.setLayoutDirection(direction);
+    canvas.drawText(QPoint(origin.x(), origin.y() + metrics.ascent()), line);
+    canvas.restore();
+}

@@ -1,0 +1,213 @@
+// The incremental search's highlight on rendered images: typed through key
+// events, the yellow marks exactly the columns where Qt's own text layout
+// has the glyphs of the matched start of the text, for right-to-left,
+// mixed and Latin text, in a left-to-right and in a mirrored grid, in
+// every alignment.
+
+#include "grid/PaintTestSupport.h"
+#include "grid/input/DBGridGxKeyboard.h"
+
+#include <QKeyEvent>
+#include <QTextLayout>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace {
+
+const QString Hebrew = QString::fromUtf8("שלום עולם");
+const QString Mixed = QString::fromUtf8("abc שלום");
+const QString Latin = QStringLiteral("Anne Smith");
+const QColor Yellow = Qc(clYellow);
+
+std::unique_ptr<TMemTable> NameTable(const QString& name)
+{
+    auto table = std::make_unique<TMemTable>();
+    table->FieldDefs().Add("NAME", ftString, 60);
+    table->AppendRecord({TVariant(name.toStdString())});
+    table->AppendRecord({TVariant("zzz")});
+    table->Open();
+    return table;
+}
+
+// A grid whose NAME column cannot be edited, so that typing searches.
+struct TSearchPaintGrid : TPaintGrid {
+    TSearchPaintGrid(const QString& name, Qt::LayoutDirection direction, TAlignment alignment)
+        : TPaintGrid(NameTable(name))
+    {
+        G().setLayoutDirection(direction);
+        G().SetOptions(G().Options() - dgEditing);
+        G().SetOptionsGx(G().OptionsGx() + dghIncSearch);
+        Column(0).SetWidth(200);
+        Column(0).SetAlignment(alignment);
+        G().SetCol(G().DataToRawColumn(0));
+    }
+    // Each character as a key of a keyboard in its script sends it.
+    void Type(const QString& text)
+    {
+        for (const QChar c : text) {
+            const int key = c.isLetter() ? c.toUpper().unicode() : c.unicode();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(Grid.get(), &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(Grid.get(), &release);
+        }
+    }
+    // The current cell where it shows: mirrored in a right-to-left grid,
+    // less its frame and focus rectangle.
+    QRect CurrentCell() const
+    {
+        QRect cell = Cell(0, Grid->TitleRows());
+        if (Grid->IsMirrored())
+            cell.moveLeft(Grid->ClientWidth() - cell.x() - cell.width());
+        return cell.adjusted(1, 1, -1, -1);
+    }
+};
+
+// Pixel columns [left, right) in which some pixel of rect has the colour.
+using TSpans = std::vector<std::pair<int, int>>;
+TSpans ColumnsOf(const QImage& image, const QRect& rect, const QColor& color)
+{
+    TSpans spans;
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+        bool found = false;
+        for (int y = rect.top(); y <= rect.bottom() && !found; ++y)
+            found = image.pixelColor(x, y) == color;
+        if (!found)
+            continue;
+        if (!spans.empty() && spans.back().second == x)
+            spans.back().second = x + 1;
+        else
+            spans.push_back({x, x + 1});
+    }
+    return spans;
+}
+
+// The text laid out by Qt's text layout from (0, 0) in the paragraph
+// direction, black on white, its first `length` characters selected with
+// a yellow background.
+QImage LaidOut(const QString& text, int length, Qt::LayoutDirection direction)
+{
+    QImage image(300, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QTextLayout layout(text, PaintTestFont(), &image);
+    QTextOption option;
+    option.setTextDirection(direction);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    QTextLayout::FormatRange selected;
+    selected.start = 0;
+    selected.length = length;
+    selected.format.setBackground(Yellow);
+    selected.format.setForeground(Qt::black);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    layout.draw(&painter, QPointF(0, 0), {selected});
+    return image;
+}
+
+// The ink of a text: pixels neither of the background nor yellow.
+QRect InkBox(const QImage& image, const QRect& rect, const QColor& background)
+{
+    QRect box;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel != background && pixel != Yellow)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+struct TCase {
+    std::string Name;
+    QString Text;
+    QString Typed;
+    Qt::LayoutDirection Direction;
+    TAlignment Alignment;
+    friend void PrintTo(const TCase& c, std::ostream* out) { *out << c.Name; }
+};
+
+class PaintSearchHighlight : public ::testing::TestWithParam<TCase> {};
+
+TEST_P(PaintSearchHighlight, MarksTheGlyphsOfTheMatchedStartWhereTheLayoutHasThem)
+{
+    const QString& name = GetParam().Text;
+    const QString& typed = GetParam().Typed;
+    const Qt::LayoutDirection direction = GetParam().Direction;
+    TSearchPaintGrid grid(name, direction, GetParam().Alignment);
+    const QRect cell = grid.CurrentCell();
+    const QColor background = Qc(clHighlight);
+    const QImage before = grid.Render();
+    ASSERT_EQ(CountColor(before, cell, Yellow), 0);
+
+    grid.Type(typed);
+    ASSERT_TRUE(grid.G().Keyboard().IncSearchActive());
+    ASSERT_EQ(QString::fromStdString(grid.G().Keyboard().IncSearchText()), typed);
+    const QImage after = grid.Render();
+
+    // The layout's line is where the cell's text lies: the same ink.
+    const QImage laid = LaidOut(name, static_cast<int>(typed.size()), direction);
+    const QImage plain = LaidOut(name, 0, direction);
+    const QRect laidInk = InkBox(plain, plain.rect(), Qt::white);
+    const QRect cellInk = InkBox(before, cell, background);
+    ASSERT_FALSE(cellInk.isNull());
+    ASSERT_EQ(cellInk.size(), laidInk.size()) << "the cell draws the text as the layout lays it";
+    const QPoint offset = cellInk.topLeft() - laidInk.topLeft();
+    int differing = 0;
+    for (int y = 0; y < laidInk.height(); ++y)
+        for (int x = 0; x < laidInk.width(); ++x) {
+            const QPoint p = laidInk.topLeft() + QPoint(x, y);
+            differing += (plain.pixelColor(p) == Qt::white) != (before.pixelColor(p + offset) == background);
+        }
+    EXPECT_LT(differing, laidInk.width() * laidInk.height() / 20) << "in the same visual order";
+
+    // The highlight covers the columns of the matched characters' glyphs.
+    TSpans expected = ColumnsOf(laid, laid.rect(), Yellow);
+    for (auto& span : expected)
+        span = {span.first + offset.x(), span.second + offset.x()};
+    const TSpans marked = ColumnsOf(after, cell, Yellow);
+    ASSERT_EQ(marked.size(), expected.size()) << "one mark per visual run";
+    for (size_t i = 0; i < marked.size(); ++i) {
+        EXPECT_NEAR(marked[i].first, expected[i].first, 1) << "run " << i;
+        EXPECT_NEAR(marked[i].second, expected[i].second, 1) << "run " << i;
+    }
+    // The glyphs are drawn again in black over the yellow.
+    EXPECT_GT(CountColor(after, cell, Qt::black), 0);
+}
+
+struct TNamedText {
+    const char* Name;
+    QString Text;
+    QString Typed;
+};
+
+std::vector<TCase> EveryCase()
+{
+    const TNamedText texts[] = {{"Hebrew", Hebrew, QString::fromUtf8("של")},
+                                {"HebrewPastTheSpace", Hebrew, QString::fromUtf8("שלום ע")},
+                                {"Arabic", QString::fromUtf8("مرحبا بالعالم"), QString::fromUtf8("مرح")},
+                                {"Mixed", Mixed, QString::fromUtf8("abc ש")},
+                                {"Latin", Latin, QStringLiteral("An")}};
+    std::vector<TCase> cases;
+    for (const TNamedText& text : texts)
+        for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft})
+            for (const TAlignment alignment : {taLeftJustify, taRightJustify, taCenter}) {
+                std::string name = text.Name;
+                name += direction == Qt::RightToLeft ? "_MirroredGrid" : "_LeftToRightGrid";
+                name += alignment == taLeftJustify ? "_Left" : alignment == taRightJustify ? "_Right" : "_Centred";
+                cases.push_back({name, text.Text, text.Typed, direction, alignment});
+            }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDirectionAndAlignment, PaintSearchHighlight, ::testing::ValuesIn(EveryCase()),
+                         [](const ::testing::TestParamInfo<TCase>& info) { return info.param.Name; });
+
+}  // namespace
