@@ -56,7 +56,7 @@ private:
     bool SearchTextShown() const;
     void DrawSearchText(const TCellTextGx& cell, const QString& displayText);
     void DrawWrappedSearchText(const TCellTextGx& cell, const QRect& rect, const QRect& inner,
-                               const QString& displayText, int length);
+                               const QString& displayText, int length, const QColor& background, const QColor& text);
     void DrawFooter(TColumnGx& column);
     void DrawFiller(TColumnGx& column);
     void DrawFrame3D();

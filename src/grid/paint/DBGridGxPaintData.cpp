@@ -11,6 +11,7 @@
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/paint/KeyListImageGx.h"
 #include "grid/paint/SearchHighlight.h"
+#include "grid/paint/TextLineRecorder.h"
 #include "grid/layout/DBGridGxRowWindow.h"
 #include "ui/QtColor.h"
 #include "ui/TextDraw.h"
@@ -196,35 +197,57 @@ void TDBGridGxCellPainter::DrawSearchText(const TCellTextGx& cell, const QString
         inner.setHeight(inner.height() + 1);
     const TAlignment drawn = ReadingAlignment(cell.Alignment, cell.RightToLeft);
     if (cell.WordWrap) {
-        DrawWrappedSearchText(cell, device.Rect(), inner, displayText, length);
+        DrawWrappedSearchText(cell, device.Rect(), inner, displayText, length, background, text);
         return;
     }
     const TOneLineTextGx line = LayOneLine(FCanvas.font(), device.Rect(), drawn, cell, displayText);
     // A match reaching into the shortened part marks the "..." too.
     const int shownLength = line.Ellipsized && length > line.Shown.size() - 3 ? static_cast<int>(line.Shown.size())
                                                                                : length;
-    PaintTextStart(FCanvas, line.Shown, shownLength, line.Origin, TextDirection(cell), inner, background, text);
+    const QPoint baseline(line.Origin.x(), line.Origin.y() + QFontMetrics(FCanvas.font()).ascent());
+    PaintTextStart(FCanvas, line.Shown, shownLength, baseline, TextDirection(cell), inner, background, text);
 }
 
-void TDBGridGxCellPainter::DrawWrappedSearchText(const TCellTextGx& cell, const QRect& /*rect*/, const QRect& inner,
-                                                 const QString& displayText, int length)
+namespace {
+
+// Where the writer's next line starts after `position`: past the spaces
+// at which it broke the text and the line breaks that end a paragraph.
+qsizetype NextLineStart(const QString& text, qsizetype position)
 {
-    const TAlignment drawn = ReadingAlignment(cell.Alignment, cell.RightToLeft);
-    const QFontMetrics metrics(FCanvas.font());
-    TDrawTextMargins margins;
-    if (drawn != taLeftJustify)
-        // The rest of the text follows the search text: leave its room.
-        margins.Right = metrics.horizontalAdvance(displayText.mid(length));
-    unsigned format = DT_NOPREFIX | DT_WORDBREAK;
-    format |= drawn == taRightJustify ? DT_RIGHT : drawn == taCenter ? DT_CENTER : DT_LEFT;
-    if (cell.RightToLeft)
-        format |= DT_RTLREADING;
-    const TGridPaintResources& resources = GridPaintResources();
-    FCanvas.save();
-    FCanvas.setPen(ToQColor(resources.SearchText()));
-    FCanvas.setBackground(ToQColor(resources.SearchBackground()));
-    FCanvas.setBackgroundMode(Qt::OpaqueMode);
-    QRect rect = inner;
-    DrawFormattedText(FCanvas, displayText.left(length), rect, format, margins);
-    FCanvas.restore();
+    while (position < text.size() && text[position] == QLatin1Char(' '))
+        ++position;
+    while (position < text.size() && (text[position] == QLatin1Char('\r') || text[position] == QLatin1Char('\n')))
+        ++position;
+    return position;
+}
+
+}  // namespace
+
+void TDBGridGxCellPainter::DrawWrappedSearchText(const TCellTextGx& cell, const QRect& rect, const QRect& inner,
+                                                 const QString& displayText, int length, const QColor& background,
+                                                 const QColor& text)
+{
+    // Tabs widen into spaces on the lines: their characters no longer
+    // count as the text's.
+    if (displayText.left(length).contains(QLatin1Char('\t')))
+        return;
+    // The lines as the writer composes them, recorded instead of drawn.
+    TTextLineRecorder recorder(*FCanvas.device());
+    {
+        QPainter composer(&recorder);
+        composer.setFont(FCanvas.font());
+        ComposeWrappedText(composer, QRect(QPoint(0, 0), rect.size()), ReadingAlignment(cell.Alignment, cell.RightToLeft),
+                           cell, displayText);
+    }
+    qsizetype position = 0;
+    for (const TRecordedLineGx& line : recorder.Lines()) {
+        if (position > 0)
+            position = NextLineStart(displayText, position);
+        if (position >= length || position + line.Length > displayText.size())
+            return;
+        const QString shown = displayText.mid(position, line.Length);
+        PaintTextStart(FCanvas, shown, static_cast<int>(length - position), rect.topLeft() + line.Origin,
+                       TextDirection(cell), inner, background, text);
+        position += line.Length;
+    }
 }

@@ -71,31 +71,36 @@ void WriteThroughBitmap(QPainter& canvas, const QRect& rect, TAlignment alignmen
         composer.setPen(canvas.pen());
         composer.setBrush(canvas.brush());
         composer.fillRect(area, Background(canvas));
-
-        QRect inner = area.adjusted(cell.DX, cell.DY, -cell.DX, -cell.DY);
-        if (cell.DX > 0)
-            inner.setHeight(inner.height() + 1);
-        unsigned format = AlignmentFlags(alignment) | DT_NOPREFIX | DT_EXPANDTABS;
-        if (cell.RightToLeft)
-            format |= DT_RTLREADING;
-        if (cell.WordWrap)
-            format |= DT_WORDBREAK;
-        if (cell.EndEllipsis)
-            format |= DT_END_ELLIPSIS;
-        const TDrawTextMargins margins{cell.LeftMargin, cell.RightMargin};
-        if (cell.Placement != vpTopGx) {
-            QRect measured = inner;
-            const int height = DrawFormattedText(composer, text, measured, format | DT_CALCRECT, margins);
-            const int top = cell.Placement == vpCenterGx ? inner.y() + inner.height() / 2 - height / 2
-                                                         : inner.y() + inner.height() - height;
-            inner.setTop(top);
-        }
-        DrawFormattedText(composer, text, inner, format, margins);
+        ComposeWrappedText(composer, area, alignment, cell, text);
     }
     canvas.drawImage(rect.topLeft(), bitmap, area);
 }
 
 }  // namespace
+
+void ComposeWrappedText(QPainter& composer, const QRect& area, TAlignment drawnAlignment, const TCellTextGx& cell,
+                        const QString& text)
+{
+    QRect inner = area.adjusted(cell.DX, cell.DY, -cell.DX, -cell.DY);
+    if (cell.DX > 0)
+        inner.setHeight(inner.height() + 1);
+    unsigned format = AlignmentFlags(drawnAlignment) | DT_NOPREFIX | DT_EXPANDTABS;
+    if (cell.RightToLeft)
+        format |= DT_RTLREADING;
+    if (cell.WordWrap)
+        format |= DT_WORDBREAK;
+    if (cell.EndEllipsis)
+        format |= DT_END_ELLIPSIS;
+    const TDrawTextMargins margins{cell.LeftMargin, cell.RightMargin};
+    if (cell.Placement != vpTopGx) {
+        QRect measured = inner;
+        const int height = DrawFormattedText(composer, text, measured, format | DT_CALCRECT, margins);
+        const int top = cell.Placement == vpCenterGx ? inner.y() + inner.height() / 2 - height / 2
+                                                     : inner.y() + inner.height() - height;
+        inner.setTop(top);
+    }
+    DrawFormattedText(composer, text, inner, format, margins);
+}
 
 TOneLineTextGx LayOneLine(const QFont& font, const QRect& rect, TAlignment drawnAlignment, const TCellTextGx& cell,
                           const QString& text)

@@ -55,6 +55,11 @@ struct TOneLineTextGx {
     QPoint Origin;
     int Width = 0;
 };
+// Word-wrapped text as the writer composes it on its bitmap, drawn with
+// `composer` into `area` (the cell's rectangle moved to the bitmap).
+void ComposeWrappedText(QPainter& composer, const QRect& area, TAlignment drawnAlignment, const TCellTextGx& cell,
+                        const QString& text);
+
 TOneLineTextGx LayOneLine(const QFont& font, const QRect& rect, TAlignment drawnAlignment, const TCellTextGx& cell,
                           const QString& text);
 

@@ -53,13 +53,15 @@ std::vector<TTextSpanGx> TextStartSpans(const QFont& font, const QString& line, 
     return joined;
 }
 
-void PaintTextStart(QPainter& canvas, const QString& line, int length, QPoint origin, Qt::LayoutDirection direction,
-                    const QRect& clip, const QColor& background, const QColor& text)
+void PaintTextStart(QPainter& canvas, const QString& line, int length, QPointF baseline,
+                    Qt::LayoutDirection direction, const QRect& clip, const QColor& background, const QColor& text)
 {
     const QFontMetrics metrics(canvas.font());
+    const int left = static_cast<int>(std::lround(baseline.x()));
+    const int top = static_cast<int>(std::lround(baseline.y())) - metrics.ascent();
     QRegion marked;
     for (const TTextSpanGx& span : TextStartSpans(canvas.font(), line, length, direction, canvas.device()))
-        marked += QRect(origin.x() + span.Left, origin.y(), span.Right - span.Left, metrics.height()) & clip;
+        marked += QRect(left + span.Left, top, span.Right - span.Left, metrics.height()) & clip;
     if (marked.isEmpty())
         return;
     canvas.save();
@@ -71,6 +73,6 @@ void PaintTextStart(QPainter& canvas, const QString& line, int length, QPoint or
     canvas.setPen(text);
     canvas.setBackgroundMode(Qt::TransparentMode);
     canvas.setLayoutDirection(direction);
-    canvas.drawText(QPoint(origin.x(), origin.y() + metrics.ascent()), line);
+    canvas.drawText(baseline, line);
     canvas.restore();
 }

@@ -5,7 +5,7 @@
 // start of its text may lie at the line's right end or in pieces.
 
 #include <QColor>
-#include <QPoint>
+#include <QPointF>
 #include <QString>
 
 #include <vector>
@@ -29,10 +29,11 @@ struct TTextSpanGx {
 std::vector<TTextSpanGx> TextStartSpans(const QFont& font, const QString& line, int length,
                                         Qt::LayoutDirection direction, QPaintDevice* device = nullptr);
 
-// Marks the first `length` characters of a line drawn with its top-left
-// corner at `origin` in the painter's font and `direction`: each span gets
-// the background over the line's height, and the characters in it are
-// drawn again in the text colour, exactly where the line has them.
-// Nothing is painted outside `clip`.
-void PaintTextStart(QPainter& canvas, const QString& line, int length, QPoint origin, Qt::LayoutDirection direction,
-                    const QRect& clip, const QColor& background, const QColor& text);
+// Marks the first `length` characters of a line drawn in the painter's
+// font and `direction` with the left end of its baseline at `baseline`:
+// each span gets the background over the line's height (its ascent above
+// the baseline, its descent below), and the characters in it are drawn
+// again in the text colour, exactly where the line has them.  Nothing is
+// painted outside `clip`.
+void PaintTextStart(QPainter& canvas, const QString& line, int length, QPointF baseline,
+                    Qt::LayoutDirection direction, const QRect& clip, const QColor& background, const QColor& text);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <tuple>
 
 namespace {
 
@@ -136,27 +137,19 @@ struct TCase {
 
 class PaintSearchHighlight : public ::testing::TestWithParam<TCase> {};
 
-TEST_P(PaintSearchHighlight, MarksTheGlyphsOfTheMatchedStartWhereTheLayoutHasThem)
+// Checks one drawn line of the current cell: `band` holds its ink in
+// `before` (the cell without the search), whose background is the
+// highlight colour; `after` shows the search with `length` characters of
+// the line matched.
+void ExpectLineMarked(const QImage& before, const QImage& after, const QRect& band, const QString& line, int length,
+                      Qt::LayoutDirection direction)
 {
-    const QString& name = GetParam().Text;
-    const QString& typed = GetParam().Typed;
-    const Qt::LayoutDirection direction = GetParam().Direction;
-    TSearchPaintGrid grid(name, direction, GetParam().Alignment);
-    const QRect cell = grid.CurrentCell();
     const QColor background = Qc(clHighlight);
-    const QImage before = grid.Render();
-    ASSERT_EQ(CountColor(before, cell, Yellow), 0);
-
-    grid.Type(typed);
-    ASSERT_TRUE(grid.G().Keyboard().IncSearchActive());
-    ASSERT_EQ(QString::fromStdString(grid.G().Keyboard().IncSearchText()), typed);
-    const QImage after = grid.Render();
-
     // The layout's line is where the cell's text lies: the same ink.
-    const QImage laid = LaidOut(name, static_cast<int>(typed.size()), direction);
-    const QImage plain = LaidOut(name, 0, direction);
+    const QImage laid = LaidOut(line, length, direction);
+    const QImage plain = LaidOut(line, 0, direction);
     const QRect laidInk = InkBox(plain, plain.rect(), Qt::white);
-    const QRect cellInk = InkBox(before, cell, background);
+    const QRect cellInk = InkBox(before, band, background);
     ASSERT_FALSE(cellInk.isNull());
     ASSERT_EQ(cellInk.size(), laidInk.size()) << "the cell draws the text as the layout lays it";
     const QPoint offset = cellInk.topLeft() - laidInk.topLeft();
@@ -172,14 +165,34 @@ TEST_P(PaintSearchHighlight, MarksTheGlyphsOfTheMatchedStartWhereTheLayoutHasThe
     TSpans expected = ColumnsOf(laid, laid.rect(), Yellow);
     for (auto& span : expected)
         span = {span.first + offset.x(), span.second + offset.x()};
-    const TSpans marked = ColumnsOf(after, cell, Yellow);
+    const TSpans marked = ColumnsOf(after, band, Yellow);
     ASSERT_EQ(marked.size(), expected.size()) << "one mark per visual run";
     for (size_t i = 0; i < marked.size(); ++i) {
         EXPECT_NEAR(marked[i].first, expected[i].first, 1) << "run " << i;
         EXPECT_NEAR(marked[i].second, expected[i].second, 1) << "run " << i;
     }
     // The glyphs are drawn again in black over the yellow.
-    EXPECT_GT(CountColor(after, cell, Qt::black), 0);
+    int dark = 0;
+    for (const auto& [left, right] : marked)
+        for (int x = left; x < right; ++x)
+            for (int y = band.top(); y <= band.bottom(); ++y)
+                dark += after.pixelColor(x, y) != background && qGray(after.pixel(x, y)) < 96;
+    EXPECT_GT(dark, 0);
+}
+
+TEST_P(PaintSearchHighlight, MarksTheGlyphsOfTheMatchedStartWhereTheLayoutHasThem)
+{
+    const QString& name = GetParam().Text;
+    const QString& typed = GetParam().Typed;
+    TSearchPaintGrid grid(name, GetParam().Direction, GetParam().Alignment);
+    const QRect cell = grid.CurrentCell();
+    const QImage before = grid.Render();
+    ASSERT_EQ(CountColor(before, cell, Yellow), 0);
+
+    grid.Type(typed);
+    ASSERT_TRUE(grid.G().Keyboard().IncSearchActive());
+    ASSERT_EQ(QString::fromStdString(grid.G().Keyboard().IncSearchText()), typed);
+    ExpectLineMarked(before, grid.Render(), cell, name, static_cast<int>(typed.size()), GetParam().Direction);
 }
 
 struct TNamedText {
@@ -209,5 +222,42 @@ std::vector<TCase> EveryCase()
 
 INSTANTIATE_TEST_SUITE_P(EveryDirectionAndAlignment, PaintSearchHighlight, ::testing::ValuesIn(EveryCase()),
                          [](const ::testing::TestParamInfo<TCase>& info) { return info.param.Name; });
+
+// A word-wrapped cell: "שלום" on the first line, "עולם" on the second;
+// typing past the break marks the whole first word and the first letter
+// of the second, each where its line has it.
+class PaintWrappedSearchHighlight
+    : public ::testing::TestWithParam<std::tuple<Qt::LayoutDirection, TAlignment>> {};
+
+TEST_P(PaintWrappedSearchHighlight, MarksTheMatchOnEveryLineItReaches)
+{
+    const auto [direction, alignment] = GetParam();
+    TSearchPaintGrid grid(Hebrew, direction, alignment);
+    const QFontMetrics metrics(PaintTestFont());
+    grid.Column(0).SetWidth(metrics.horizontalAdvance(QString::fromUtf8("שלום")) + 16);
+    grid.Column(0).SetWordWrap(true);
+    grid.G().SetRowLines(3);
+    ASSERT_TRUE(grid.G().MultiLine());
+    const QRect cell = grid.CurrentCell();
+    const QImage before = grid.Render();
+
+    grid.Type(QString::fromUtf8("שלום ע"));
+    ASSERT_EQ(grid.G().Keyboard().IncSearchText(), "שלום ע");
+    const QImage after = grid.Render();
+    // The lines start DY (2) below the cell's top, one font height apart.
+    const QRect first(cell.x(), cell.y() + 1, cell.width(), metrics.height());
+    const QRect second = first.translated(0, metrics.height());
+    {
+        SCOPED_TRACE("first line");
+        ExpectLineMarked(before, after, first, QString::fromUtf8("שלום"), 4, direction);
+    }
+    SCOPED_TRACE("second line");
+    ExpectLineMarked(before, after, second, QString::fromUtf8("עולם"), 1, direction);
+    EXPECT_EQ(CountColor(after, cell.adjusted(0, 1 + 2 * metrics.height(), 0, 0), Yellow), 0) << "nothing below";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDirectionAndAlignment, PaintWrappedSearchHighlight,
+                         ::testing::Combine(::testing::Values(Qt::LeftToRight, Qt::RightToLeft),
+                                            ::testing::Values(taLeftJustify, taRightJustify, taCenter)));
 
 }  // namespace
