@@ -9,6 +9,21 @@
 #include <algorithm>
 #include <cmath>
 
+bool LayOutOneLine(QTextLayout& layout, Qt::LayoutDirection direction)
+{
+    QTextOption option;
+    option.setTextDirection(direction);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    return line.isValid();
+}
+
 std::vector<TTextSpanGx> TextStartSpans(const QFont& font, const QString& line, int length,
                                         Qt::LayoutDirection direction, QPaintDevice* device)
 {
@@ -20,16 +35,7 @@ std::vector<TTextSpanGx> TextStartSpans(const QFont& font, const QString& line, 
         ++length;
 
     QTextLayout layout(line, font, device);
-    QTextOption option;
-    option.setTextDirection(direction);
-    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    textLine.setPosition(QPointF(0, 0));
-    layout.endLayout();
-    if (!textLine.isValid())
+    if (!LayOutOneLine(layout, direction))
         return {};
 
     // One glyph run per visual run (and font) of the characters asked for,

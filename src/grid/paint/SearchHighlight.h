@@ -14,6 +14,7 @@ class QFont;
 class QPaintDevice;
 class QPainter;
 class QRect;
+class QTextLayout;
 
 // Pixel columns [Left, Right) of a line, counted from its left edge.
 struct TTextSpanGx {
@@ -21,6 +22,11 @@ struct TTextSpanGx {
     int Right = 0;
     bool operator==(const TTextSpanGx&) const = default;
 };
+
+// Lays the layout's whole text out as one line from x = 0, read in
+// `direction`, as a painter draws a line from a point; false when there
+// is no line to lay.
+bool LayOutOneLine(QTextLayout& layout, Qt::LayoutDirection direction);
 
 // The columns that the first `length` characters of `line` cover when the
 // line is laid out in `direction` from x = 0: one span per visual run,

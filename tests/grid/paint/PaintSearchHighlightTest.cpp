@@ -6,6 +6,7 @@
 
 #include "grid/PaintTestSupport.h"
 #include "grid/input/DBGridGxKeyboard.h"
+#include "grid/paint/SearchHighlight.h"
 
 #include <QKeyEvent>
 #include <QTextLayout>
@@ -93,15 +94,7 @@ QImage LaidOut(const QString& text, int length, Qt::LayoutDirection direction)
     QImage image(300, 30, QImage::Format_RGB32);
     image.fill(Qt::white);
     QTextLayout layout(text, PaintTestFont(), &image);
-    QTextOption option;
-    option.setTextDirection(direction);
-    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setPosition(QPointF(0, 0));
-    layout.endLayout();
+    LayOutOneLine(layout, direction);
     QTextLayout::FormatRange selected;
     selected.start = 0;
     selected.length = length;
