@@ -7,6 +7,7 @@
 #include "grid/PaintTestSupport.h"
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/paint/SearchHighlight.h"
+#include "ui/TextDraw.h"
 
 #include <QKeyEvent>
 #include <QTextLayout>
@@ -215,6 +216,25 @@ std::vector<TCase> EveryCase()
 
 INSTANTIATE_TEST_SUITE_P(EveryDirectionAndAlignment, PaintSearchHighlight, ::testing::ValuesIn(EveryCase()),
                          [](const ::testing::TestParamInfo<TCase>& info) { return info.param.Name; });
+
+// A text shortened with "..." shows only the start of the match: the
+// highlight takes the dots too, as they stand for the matched rest.
+TEST(PaintSearchHighlightEllipsis, AMatchReachingIntoTheCutPartMarksTheDots)
+{
+    TSearchPaintGrid grid(Latin, Qt::LeftToRight, taLeftJustify);
+    const QFontMetrics metrics(PaintTestFont());
+    grid.Column(0).SetWidth(metrics.horizontalAdvance(QStringLiteral("Anne...")) + 6);
+    grid.Column(0).SetEndEllipsis(true);
+    const QRect cell = grid.CurrentCell();
+    const QImage before = grid.Render();
+    const int dx = 2;   // where the cell text starts
+    const QString shown = EllipsizeEnd(metrics, Latin, grid.Column(0).Width() - dx);
+    ASSERT_TRUE(shown.endsWith(QStringLiteral("..."))) << shown.toStdString();
+    ASSERT_LT(shown.size() - 3, 7);
+
+    grid.Type(QStringLiteral("Anne Sm"));
+    ExpectLineMarked(before, grid.Render(), cell, shown, static_cast<int>(shown.size()), Qt::LeftToRight);
+}
 
 // A word-wrapped cell: "שלום" on the first line, "עולם" on the second;
 // typing past the break marks the whole first word and the first letter
