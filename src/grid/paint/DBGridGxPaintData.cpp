@@ -210,12 +210,14 @@ void TDBGridGxCellPainter::DrawSearchText(const TCellTextGx& cell, const QString
 
 namespace {
 
-// Where the writer's next line starts after `position`: past the spaces
-// at which it broke the text and the line breaks that end a paragraph.
+// Where the writer's next line starts at or after `position`: past the
+// spaces at which it broke the text (not before a paragraph's first line,
+// whose leading spaces it draws) and the line breaks that end paragraphs.
 qsizetype NextLineStart(const QString& text, qsizetype position)
 {
-    while (position < text.size() && text[position] == QLatin1Char(' '))
-        ++position;
+    if (position > 0)
+        while (position < text.size() && text[position] == QLatin1Char(' '))
+            ++position;
     while (position < text.size() && (text[position] == QLatin1Char('\r') || text[position] == QLatin1Char('\n')))
         ++position;
     return position;
@@ -241,8 +243,7 @@ void TDBGridGxCellPainter::DrawWrappedSearchText(const TCellTextGx& cell, const 
     }
     qsizetype position = 0;
     for (const TRecordedLineGx& line : recorder.Lines()) {
-        if (position > 0)
-            position = NextLineStart(displayText, position);
+        position = NextLineStart(displayText, position);
         if (position >= length || position + line.Length > displayText.size())
             return;
         const QString shown = displayText.mid(position, line.Length);
