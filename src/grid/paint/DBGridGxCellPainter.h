@@ -49,8 +49,14 @@ private:
     void DrawData(TColumnGx& column);
     void DrawEmptyData(TColumnGx& column);
     void DrawEditButtons(TColumnGx& column, const QRect& textRect);
-    void DrawSearchText(const TColumnGx& column, const QRect& textRect, TAlignment alignment,
-                        const std::string& displayText);
+    // The cell text of a data column: its end ellipsis, and word wrap
+    // while the grid shows several lines.
+    TCellTextGx DataTextCell(const TColumnGx& column, const QRect& textRect, TAlignment alignment) const;
+    // The incremental search's highlight over the current cell's text.
+    bool SearchTextShown() const;
+    void DrawSearchText(const TCellTextGx& cell, const QString& displayText);
+    void DrawWrappedSearchText(const TCellTextGx& cell, const QRect& rect, const QRect& inner,
+                               const QString& displayText, int length, const QColor& background, const QColor& text);
     void DrawFooter(TColumnGx& column);
     void DrawFiller(TColumnGx& column);
     void DrawFrame3D();

@@ -10,6 +10,8 @@
 #include "grid/GridDataLinkGx.h"
 #include "grid/input/DBGridGxKeyboard.h"
 #include "grid/paint/KeyListImageGx.h"
+#include "grid/paint/SearchHighlight.h"
+#include "grid/paint/TextLineRecorder.h"
 #include "grid/layout/DBGridGxRowWindow.h"
 #include "ui/QtColor.h"
 #include "ui/TextDraw.h"
@@ -99,10 +101,7 @@ void TDBGridGxCellPainter::DrawData(TColumnGx& column)
             PaintCheckBoxFace(FCanvas, box.Rect(), FBrush, static_cast<TCheckPaintStateGx>(params.CheckboxState),
                               FGrid.Flat(), true);
         } else {
-            TCellTextGx cell = TextCell(textRect, params.Alignment);
-            cell.EndEllipsis = column.EndEllipsis();
-            cell.WordWrap = FGrid.MultiLine() && column.WordWrap();
-            WriteCellText(FCanvas, cell, QString::fromStdString(params.Text));
+            WriteCellText(FCanvas, DataTextCell(column, textRect, params.Alignment), QString::fromStdString(params.Text));
         }
     }
 
@@ -114,7 +113,7 @@ void TDBGridGxCellPainter::DrawData(TColumnGx& column)
     if (FGrid.OnDrawColumnCell)
         FGrid.OnDrawColumnCell(FGrid, textRect, FDataCol, column, FState);
 
-    DrawSearchText(column, textRect, params.Alignment, params.Text);
+    DrawSearchText(DataTextCell(column, textRect, params.Alignment), QString::fromStdString(params.Text));
 
     const bool flatDefaultButton = showButtons && FGrid.Flat() && DefaultEditButtonStyle(FGrid, column);
     DrawFocus(flatDefaultButton ? FRect : textRect);
@@ -163,41 +162,93 @@ void TDBGridGxCellPainter::DrawEditButtons(TColumnGx& column, const QRect& textR
         FCanvas.fillRect(QRect(left, top + height, x - left, bottom - top - height), brush);
 }
 
-void TDBGridGxCellPainter::DrawSearchText(const TColumnGx& column, const QRect& textRect, TAlignment alignment,
-                                          const std::string& displayText)
+TCellTextGx TDBGridGxCellPainter::DataTextCell(const TColumnGx& column, const QRect& textRect,
+                                               TAlignment alignment) const
 {
-    if (!FGrid.Keyboard().IncSearchActive() || FCol != FGrid.Col() || FRow != FGrid.Row() || !FState.Contains(gdSelected))
-        return;
-    if (!FGrid.IsActiveControl() || FGrid.UpdateLock() != 0)
+    TCellTextGx cell = TextCell(textRect, alignment);
+    cell.EndEllipsis = column.EndEllipsis();
+    cell.WordWrap = FGrid.MultiLine() && column.WordWrap();
+    return cell;
+}
+
+bool TDBGridGxCellPainter::SearchTextShown() const
+{
+    return FGrid.Keyboard().IncSearchActive() && FCol == FGrid.Col() && FRow == FGrid.Row() &&
+           FState.Contains(gdSelected) && FGrid.IsActiveControl() && FGrid.UpdateLock() == 0;
+}
+
+void TDBGridGxCellPainter::DrawSearchText(const TCellTextGx& cell, const QString& displayText)
+{
+    if (!SearchTextShown())
         return;
     const QString search = QString::fromStdString(FGrid.Keyboard().IncSearchText());
-    if (search.isEmpty())
+    // The search text is the record's own start of the text: the highlight
+    // marks those characters where the cell's text has them.
+    const int length = static_cast<int>(std::min(search.size(), displayText.size()));
+    if (length == 0)
         return;
 
-    QRect rect = textRect.adjusted(FDX, FDY, -FDX, -FDY);
-    if (FDX > 0)
-        rect.setHeight(rect.height() + 1);
-    const bool wrap = FGrid.MultiLine() && column.WordWrap();
-    const QFontMetrics metrics(FCanvas.font());
-    // Placed as the cell's text is, in the reading order's alignment.
-    alignment = ReadingAlignment(alignment, FGrid.IsMirrored());
-    TDrawTextMargins margins;
-    if (alignment != taLeftJustify) {
-        // The rest of the text follows the search text: leave its room.
-        margins.Right = metrics.horizontalAdvance(QString::fromStdString(displayText).mid(search.size()));
-        if (alignment == taRightJustify && !wrap)
-            margins.Right += 3 - FDX;   // where the one-line writer ends right-aligned text
-    }
-    const TUnmirroredArea device(FCanvas, rect);
-    rect = device.Rect();
-    unsigned format = DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE);
-    format |= alignment == taRightJustify ? DT_RIGHT : alignment == taCenter ? DT_CENTER : DT_LEFT;
-
     const TGridPaintResources& resources = GridPaintResources();
-    FCanvas.save();
-    FCanvas.setPen(ToQColor(resources.SearchText()));
-    FCanvas.setBackground(ToQColor(resources.SearchBackground()));
-    FCanvas.setBackgroundMode(Qt::OpaqueMode);
-    DrawFormattedText(FCanvas, search, rect, format, margins);
-    FCanvas.restore();
+    const QColor background = ToQColor(resources.SearchBackground());
+    const QColor text = ToQColor(resources.SearchText());
+    const TUnmirroredArea device(FCanvas, cell.Rect);
+    QRect inner = device.Rect().adjusted(cell.DX, cell.DY, -cell.DX, -cell.DY);
+    if (cell.DX > 0)
+        inner.setHeight(inner.height() + 1);
+    const TAlignment drawn = ReadingAlignment(cell.Alignment, cell.RightToLeft);
+    if (cell.WordWrap) {
+        DrawWrappedSearchText(cell, device.Rect(), inner, displayText, length, background, text);
+        return;
+    }
+    const TOneLineTextGx line = LayOneLine(FCanvas.font(), device.Rect(), drawn, cell, displayText);
+    // A match reaching into the shortened part marks the "..." too.
+    const int shownLength = line.Ellipsized && length > line.Shown.size() - 3 ? static_cast<int>(line.Shown.size())
+                                                                               : length;
+    const QPoint baseline(line.Origin.x(), line.Origin.y() + QFontMetrics(FCanvas.font()).ascent());
+    PaintTextStart(FCanvas, line.Shown, shownLength, baseline, TextDirection(cell), inner, background, text);
+}
+
+namespace {
+
+// Where the writer's next line starts at or after `position`: past the
+// spaces at which it broke the text (not before a paragraph's first line,
+// whose leading spaces it draws) and the line breaks that end paragraphs.
+qsizetype NextLineStart(const QString& text, qsizetype position)
+{
+    if (position > 0)
+        while (position < text.size() && text[position] == QLatin1Char(' '))
+            ++position;
+    while (position < text.size() && (text[position] == QLatin1Char('\r') || text[position] == QLatin1Char('\n')))
+        ++position;
+    return position;
+}
+
+}  // namespace
+
+void TDBGridGxCellPainter::DrawWrappedSearchText(const TCellTextGx& cell, const QRect& rect, const QRect& inner,
+                                                 const QString& displayText, int length, const QColor& background,
+                                                 const QColor& text)
+{
+    // Tabs widen into spaces on the lines: their characters no longer
+    // count as the text's.
+    if (displayText.left(length).contains(QLatin1Char('\t')))
+        return;
+    // The lines as the writer composes them, recorded instead of drawn.
+    TTextLineRecorder recorder(*FCanvas.device());
+    {
+        QPainter composer(&recorder);
+        composer.setFont(FCanvas.font());
+        ComposeWrappedText(composer, QRect(QPoint(0, 0), rect.size()), ReadingAlignment(cell.Alignment, cell.RightToLeft),
+                           cell, displayText);
+    }
+    qsizetype position = 0;
+    for (const TRecordedLineGx& line : recorder.Lines()) {
+        position = NextLineStart(displayText, position);
+        if (position >= length || position + line.Length > displayText.size())
+            return;
+        const QString shown = displayText.mid(position, line.Length);
+        PaintTextStart(FCanvas, shown, static_cast<int>(length - position), rect.topLeft() + line.Origin,
+                       TextDirection(cell), inner, background, text);
+        position += line.Length;
+    }
 }

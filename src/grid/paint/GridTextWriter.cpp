@@ -40,27 +40,22 @@ void WriteOneLine(QPainter& canvas, const QRect& rect, TAlignment alignment, con
                   const QString& text)
 {
     const QFontMetrics metrics(canvas.font());
-    QString shown = text;
-    if (cell.EndEllipsis)
-        shown = EllipsizeEnd(metrics, text, std::max(0, rect.width() - cell.DX));
-    const int width = CellTextWidth(metrics, shown, alignment, BoldOrItalic(canvas.font()));
-    const int right = rect.x() + rect.width();
-    TCellTextGx placed = cell;
-    placed.Rect = rect;
-    placed.WordWrap = false;
-    const int x = CellTextLeft(placed, alignment, width);
-    const int top = rect.y() + cell.DY;
-
+    const TOneLineTextGx line = LayOneLine(canvas.font(), rect, alignment, cell, text);
     canvas.fillRect(rect, Background(canvas));
-    if (shown.isEmpty())
+    if (line.Shown.isEmpty())
         return;
-    const bool spills = x < rect.x() || x + width > right || top + metrics.height() > rect.y() + rect.height() ||
-                        top < rect.y();
+    const QRect drawn(line.Origin, QSize(line.Width, metrics.height()));
+    const bool spills = !rect.contains(drawn);
     if (spills) {
         canvas.save();
         canvas.setClipRect(rect, Qt::IntersectClip);
     }
-    canvas.drawText(QPoint(x, top + metrics.ascent()), shown);
+    // The text's own reading order runs in the grid's: mixed text reads as
+    // the in-place editor and the wrapped writer show it.
+    const Qt::LayoutDirection saved = canvas.layoutDirection();
+    canvas.setLayoutDirection(TextDirection(cell));
+    canvas.drawText(QPoint(line.Origin.x(), line.Origin.y() + metrics.ascent()), line.Shown);
+    canvas.setLayoutDirection(saved);
     if (spills)
         canvas.restore();
 }
@@ -76,31 +71,54 @@ void WriteThroughBitmap(QPainter& canvas, const QRect& rect, TAlignment alignmen
         composer.setPen(canvas.pen());
         composer.setBrush(canvas.brush());
         composer.fillRect(area, Background(canvas));
-
-        QRect inner = area.adjusted(cell.DX, cell.DY, -cell.DX, -cell.DY);
-        if (cell.DX > 0)
-            inner.setHeight(inner.height() + 1);
-        unsigned format = AlignmentFlags(alignment) | DT_NOPREFIX | DT_EXPANDTABS;
-        if (cell.RightToLeft)
-            format |= DT_RTLREADING;
-        if (cell.WordWrap)
-            format |= DT_WORDBREAK;
-        if (cell.EndEllipsis)
-            format |= DT_END_ELLIPSIS;
-        const TDrawTextMargins margins{cell.LeftMargin, cell.RightMargin};
-        if (cell.Placement != vpTopGx) {
-            QRect measured = inner;
-            const int height = DrawFormattedText(composer, text, measured, format | DT_CALCRECT, margins);
-            const int top = cell.Placement == vpCenterGx ? inner.y() + inner.height() / 2 - height / 2
-                                                         : inner.y() + inner.height() - height;
-            inner.setTop(top);
-        }
-        DrawFormattedText(composer, text, inner, format, margins);
+        ComposeWrappedText(composer, area, alignment, cell, text);
     }
     canvas.drawImage(rect.topLeft(), bitmap, area);
 }
 
 }  // namespace
+
+void ComposeWrappedText(QPainter& composer, const QRect& area, TAlignment drawnAlignment, const TCellTextGx& cell,
+                        const QString& text)
+{
+    QRect inner = area.adjusted(cell.DX, cell.DY, -cell.DX, -cell.DY);
+    if (cell.DX > 0)
+        inner.setHeight(inner.height() + 1);
+    unsigned format = AlignmentFlags(drawnAlignment) | DT_NOPREFIX | DT_EXPANDTABS;
+    if (cell.RightToLeft)
+        format |= DT_RTLREADING;
+    if (cell.WordWrap)
+        format |= DT_WORDBREAK;
+    if (cell.EndEllipsis)
+        format |= DT_END_ELLIPSIS;
+    const TDrawTextMargins margins{cell.LeftMargin, cell.RightMargin};
+    if (cell.Placement != vpTopGx) {
+        QRect measured = inner;
+        const int height = DrawFormattedText(composer, text, measured, format | DT_CALCRECT, margins);
+        const int top = cell.Placement == vpCenterGx ? inner.y() + inner.height() / 2 - height / 2
+                                                     : inner.y() + inner.height() - height;
+        inner.setTop(top);
+    }
+    DrawFormattedText(composer, text, inner, format, margins);
+}
+
+TOneLineTextGx LayOneLine(const QFont& font, const QRect& rect, TAlignment drawnAlignment, const TCellTextGx& cell,
+                          const QString& text)
+{
+    const QFontMetrics metrics(font);
+    TOneLineTextGx line;
+    line.Shown = text;
+    if (cell.EndEllipsis) {
+        line.Shown = EllipsizeEnd(metrics, text, std::max(0, rect.width() - cell.DX));
+        line.Ellipsized = line.Shown != text;
+    }
+    line.Width = CellTextWidth(metrics, line.Shown, drawnAlignment, BoldOrItalic(font));
+    TCellTextGx placed = cell;
+    placed.Rect = rect;
+    placed.WordWrap = false;
+    line.Origin = QPoint(CellTextLeft(placed, drawnAlignment, line.Width), rect.y() + cell.DY);
+    return line;
+}
 
 int CellTextWidth(const QFontMetrics& metrics, const QString& text, TAlignment alignment, bool boldOrItalic)
 {
@@ -128,6 +146,11 @@ int CellTextLeft(const TCellTextGx& cell, TAlignment drawnAlignment, int textWid
     if (drawnAlignment == taCenter)
         return rect.x() + rect.width() / 2 - textWidth / 2;
     return rect.x() + cell.DX;
+}
+
+Qt::LayoutDirection TextDirection(const TCellTextGx& cell)
+{
+    return cell.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight;
 }
 
 TAlignment ReadingAlignment(TAlignment alignment, bool rightToLeft)

@@ -22,6 +22,7 @@
 #include <QRect>
 #include <QString>
 
+class QFont;
 class QFontMetrics;
 class QPainter;
 
@@ -41,6 +42,26 @@ struct TCellTextGx {
 };
 
 void WriteCellText(QPainter& canvas, const TCellTextGx& cell, const QString& text);
+
+// The paragraph direction the writers lay a cell's text in.
+Qt::LayoutDirection TextDirection(const TCellTextGx& cell);
+
+// A one-line text as the writer places it in a rectangle on the device:
+// the text shown (shortened with "..." under end ellipsis), the top-left
+// corner of its line and its width.
+struct TOneLineTextGx {
+    QString Shown;
+    bool Ellipsized = false;
+    QPoint Origin;
+    int Width = 0;
+};
+// Word-wrapped text as the writer composes it on its bitmap, drawn with
+// `composer` into `area` (the cell's rectangle moved to the bitmap).
+void ComposeWrappedText(QPainter& composer, const QRect& area, TAlignment drawnAlignment, const TCellTextGx& cell,
+                        const QString& text);
+
+TOneLineTextGx LayOneLine(const QFont& font, const QRect& rect, TAlignment drawnAlignment, const TCellTextGx& cell,
+                          const QString& text);
 
 // The alignment as drawn in the reading order: left and right swap under
 // right-to-left reading, centred stays.
