@@ -92,8 +92,9 @@ void TInplaceEdit::InternalMove(const QRect& loc, bool redraw) {
     }
     setGeometry(FGrid->ViewportRect(loc));   // loc is the cell's logical rectangle
     // Text starts at the cell's leading edge, the right one when mirrored,
-    // whatever the direction of the characters typed.
-    setAlignment(FGrid->IsMirrored() ? Qt::AlignRight | Qt::AlignAbsolute : Qt::AlignLeft);
+    // whatever the direction of the characters typed (a line edit would
+    // otherwise put right-to-left text at the right of a left-to-right cell).
+    setAlignment((FGrid->IsMirrored() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute);
     show();
     raise();
     BoundsChanged();

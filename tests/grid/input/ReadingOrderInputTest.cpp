@@ -12,10 +12,14 @@
 #include "grid/columns/ColumnGx.h"
 #include "grid/input/InplaceEditButtonsGx.h"
 
+#include <QImage>
 #include <QMenu>
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -135,6 +139,42 @@ TEST_F(ReadingOrderEditor, TheEditorOpensOverTheMirroredCellWithItsButtonsAtTheL
     FGrid.setLayoutDirection(Qt::LeftToRight);
     QApplication::processEvents();
     EXPECT_EQ(editor.geometry(), FGrid.CellRect(FGrid.DataToRawColumn(1), FGrid.TitleRows()));
+}
+
+// The columns of the editor's image that hold dark text pixels.
+static std::pair<int, int> InkColumns(QWidget& editor)
+{
+    const QImage image = editor.grab().toImage();
+    int first = image.width(), last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return {first, last};
+}
+
+TEST_F(ReadingOrderEditor, TheEditorsTextStartsAtTheCellsLeadingEdgeWhateverItsCharacters)
+{
+    FGrid.Columns()[1]->SetPickList({});
+    FTable.Edit();
+    FTable.FieldByName("NAME")->SetAsString("\u05E9\u05DC\u05D5\u05DD");   // Hebrew, read right to left
+    FTable.Post();
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        FGrid.setLayoutDirection(direction);
+        QApplication::processEvents();
+        TDBGridInplaceEdit& editor = EditGridColumn(FGrid, 1);
+        ASSERT_TRUE(editor.isVisible());
+        editor.deselect();
+        const auto [first, last] = InkColumns(editor);
+        ASSERT_LT(first, last) << "the text is drawn";
+        if (direction == Qt::LeftToRight)
+            EXPECT_LT(first, editor.width() / 4) << "at the left, as the cell draws it";
+        else
+            EXPECT_GT(last, editor.width() * 3 / 4) << "at the right, as the mirrored cell draws it";
+        FGrid.HideEditor();
+    }
 }
 
 TEST_F(ReadingOrderEditor, APressOnAnAlwaysShownButtonAtTheCellsLeftOpensTheEditorThere)
