@@ -1,7 +1,8 @@
 #include "data/engine/dbf/CdxTagRange.h"
 
+#include "data/engine/dbf/CdxTree.h"
+
 #include "data/engine/ByteOrder.h"
-#include "data/engine/EngineStatus.h"
 
 #include <algorithm>
 
@@ -23,20 +24,11 @@ TTagRange::TTagRange(TPages& pages, uint32_t headerOffset, uint16_t keyLength, u
 {
 }
 
-void TTagRange::Damaged(const std::string& what) const
-{
-    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(FHeaderOffset), what});
-}
+void TTagRange::Damaged(const std::string& what) const { TreeDamaged(FHeaderOffset, what); }
 
 std::shared_ptr<const TNode> TTagRange::Load(uint32_t page)
 {
-    if (page < HeaderSize || page == NoPage)
-        Damaged("A node lies in a header.");
-    std::string error;
-    std::shared_ptr<const TNode> node = FPages.Node(page, FKeyLength, FFill, error);
-    if (!node)
-        Damaged("Page " + std::to_string(page) + ": " + error + ".");
-    return node;
+    return LoadTreeNode(FPages, FHeaderOffset, page, FKeyLength, FFill);
 }
 
 void TTagRange::Descend(const std::string& key, uint32_t recNo)

@@ -36,30 +36,31 @@ std::vector<size_t> SplitCandidates(size_t count, size_t preferred, bool rightEd
 
 } // namespace
 
+void TreeDamaged(uint32_t headerOffset, const std::string& what)
+{
+    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(headerOffset), what});
+}
+
+std::shared_ptr<const TNode> LoadTreeNode(TPages& pages, uint32_t headerOffset, uint32_t page, uint16_t keyLength,
+                                          uint8_t fill)
+{
+    if (page < HeaderSize || page == NoPage)
+        TreeDamaged(headerOffset, "A node lies in a header.");
+    std::string error;
+    std::shared_ptr<const TNode> node = pages.Node(page, keyLength, fill, error);
+    if (!node)
+        TreeDamaged(headerOffset, "Page " + std::to_string(page) + ": " + error + ".");
+    return node;
+}
+
 TTree::TTree(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill)
     : FPages(pages), FHeaderOffset(headerOffset), FKeyLength(keyLength), FFill(fill)
 {
 }
 
-void TTree::Damaged(const std::string& what) const
-{
-    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(FHeaderOffset), what});
-}
-
 uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
 
 void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
-
-std::shared_ptr<const TNode> TTree::Load(uint32_t page)
-{
-    if (page < HeaderSize)
-        Damaged("A node lies in a header.");
-    std::string error;
-    std::shared_ptr<const TNode> node = FPages.Node(page, FKeyLength, FFill, error);
-    if (!node)
-        Damaged("Page " + std::to_string(page) + ": " + error + ".");
-    return node;
-}
 
 std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
 {

@@ -53,14 +53,26 @@ void ModifyRandomRecord(TDbfCursor& table, std::mt19937& random)
     table.ModifyRecord(changed);
 }
 
+// A new indexed table with two cursors open on it.
+struct TTwoCursors {
+    TTwoCursors(const std::string& stem, uint32_t records, uint32_t seed)
+        : Path(MakeIndexedTable(Dir.Path(), stem, records, seed)), First(OpenIndexedTable(Path)),
+          Second(OpenIndexedTable(Path))
+    {
+    }
+
+    TScratchDir Dir;
+    std::string Path;
+    std::unique_ptr<TDbfCursor> First, Second;
+};
+
 } // namespace
 
 TEST(CdxCache, TwoCursorsPostingInTurnEachSeeTheOthersChanges)
 {
-    TScratchDir dir;
-    const std::string path = MakeIndexedTable(dir.Path(), "turns", 3000, 21);
-    auto first = OpenIndexedTable(path);
-    auto second = OpenIndexedTable(path);
+    TTwoCursors cursors("turns", 3000, 21);
+    auto& first = cursors.First;
+    auto& second = cursors.Second;
     std::mt19937 random(5);
     int32_t nextId = 10000;
     for (int round = 0; round < 40; ++round) {
@@ -132,10 +144,10 @@ TEST(CdxCache, AnotherCursorClosingLeavesTheJournalACursorPostsThrough)
 
 TEST(CdxCache, TheLastCursorClosingRemovesTheJournal)
 {
-    TScratchDir dir;
-    const std::string path = MakeIndexedTable(dir.Path(), "last", 300, 24);
-    auto first = OpenIndexedTable(path);
-    auto second = OpenIndexedTable(path);
+    TTwoCursors cursors("last", 300, 24);
+    const std::string& path = cursors.Path;
+    auto& first = cursors.First;
+    auto& second = cursors.Second;
     std::mt19937 random(8);
     ModifyRandomRecord(*first, random);
     ModifyRandomRecord(*second, random);
