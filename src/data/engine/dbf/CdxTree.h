@@ -70,7 +70,9 @@ private:
     // The greatest pair the leaf at the end of `path` may hold; false when
     // it takes every greater pair too.
     static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);
-    void Store(std::vector<TStep>& path, size_t level);
+    // Writes the node at `level` (`encoded`: its page, when already encoded)
+    // and carries its last pair up; a node too full splits.
+    void Store(std::vector<TStep>& path, size_t level, const uint8_t* encoded = nullptr);
     void Split(std::vector<TStep>& path, size_t level);
     void Shrink(std::vector<TStep>& path, size_t level);
     bool MergeWithRight(std::vector<TStep>& path, size_t level);
