@@ -2,6 +2,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
+#include "data/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,8 @@ constexpr uint32_t PagesPerBlock = 64;
 constexpr uint32_t BlockSize = PagesPerBlock * PageSize;
 // Blocks kept between changes (128 MiB); past this the cache starts afresh.
 constexpr size_t CachedBlocksLimit = 4096;
+// Blocks of one slab: one huge page.
+constexpr size_t BlocksPerSlab = (size_t{2} << 20) / BlockSize;
 // Decoded nodes kept; past this the least recently used goes.
 constexpr size_t CachedNodesLimit = 16384;
 // Nodes let go of, kept to decode into.
@@ -36,22 +39,42 @@ const uint8_t* TPages::Stored(uint32_t offset)
     const size_t number = offset / BlockSize;
     if (number >= FBlocks.size())
         FBlocks.resize(number + 1);
-    TBlock& block = FBlocks[number];
-    if (!block) {
-        if (FLoadedBlocks >= CachedBlocksLimit) {
-            for (TBlock& kept : FBlocks)
-                kept.reset();
-            FLoadedBlocks = 0;
-        }
+    if (!FBlocks[number]) {
+        if (FLoadedBlocks >= CachedBlocksLimit)
+            ForgetAllBlocks();
         const uint64_t start = static_cast<uint64_t>(number) * BlockSize;
         // Left unset past the end of the file: only pages within it are read,
         // and pages a change adds there are copied in when committed.
-        TBlock loaded(new uint8_t[BlockSize]);
-        FFile.ReadExactAt(start, loaded.get(), static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
-        block = std::move(loaded);
+        uint8_t* block = NewBlock();
+        FFile.ReadExactAt(start, block, static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
+        FBlocks[number] = block;
         ++FLoadedBlocks;
     }
-    return block.get() + offset % BlockSize;
+    return FBlocks[number] + offset % BlockSize;
+}
+
+void TPages::TSlabFree::operator()(uint8_t* slab) const { THugePageAllocator<uint8_t>().deallocate(slab, 0); }
+
+uint8_t* TPages::NewBlock()
+{
+    if (FSlabs.empty() || FSlabUsed == FSlabBlocks) {
+        // A small file gets a slab of just the blocks it has left to read.
+        const uint64_t fileBlocks = (FFileSize + BlockSize - 1) / BlockSize;
+        const uint64_t unread = fileBlocks > FLoadedBlocks ? fileBlocks - FLoadedBlocks : 1;
+        FSlabBlocks = static_cast<size_t>(std::min<uint64_t>(BlocksPerSlab, unread));
+        FSlabs.emplace_back(THugePageAllocator<uint8_t>().allocate(FSlabBlocks * BlockSize));
+        FSlabUsed = 0;
+    }
+    return FSlabs.back().get() + FSlabUsed++ * BlockSize;
+}
+
+void TPages::ForgetAllBlocks()
+{
+    std::fill(FBlocks.begin(), FBlocks.end(), nullptr);
+    FSlabs.clear();
+    FSlabBlocks = 0;
+    FSlabUsed = 0;
+    FLoadedBlocks = 0;
 }
 
 const uint8_t* TPages::Read(uint32_t offset)
@@ -219,7 +242,7 @@ void TPages::Commit()
     for (const auto& [offset, page] : FDirty) {
         const size_t number = offset / BlockSize;
         if (number < FBlocks.size() && FBlocks[number])
-            std::memcpy(FBlocks[number].get() + offset % BlockSize, page.data(), PageSize);
+            std::memcpy(FBlocks[number] + offset % BlockSize, page.data(), PageSize);
     }
     FDirty.clear();
 }
@@ -235,8 +258,7 @@ void TPages::Abandon()
 void TPages::Reload()
 {
     FDirty.clear();
-    FBlocks.clear();
-    FLoadedBlocks = 0;
+    ForgetAllBlocks();
     ForgetAllNodes();
     FFileSize = FFile.Size();
     FSize = FFileSize;

@@ -1,7 +1,9 @@
 #pragma once
 // The pages of one open .cdx file as one change sees them: pages read from
 // the file are kept in blocks of consecutive pages (one read brings in a
-// whole block), nodes decoded from them are kept until their page changes
+// whole block; blocks are carved from slabs of up to 2 MiB that the system
+// may back with huge pages, so filling a slab costs one page fault rather
+// than hundreds), nodes decoded from them are kept until their page changes
 // (the least recently used going first when too many are kept; its memory
 // is decoded into next), pages a change writes are kept aside (with what they replace) until the
 // change is committed or abandoned, and pages are allocated from the
@@ -66,8 +68,10 @@ public:
     void Reload();
 
 private:
-    // PagesPerBlock pages, as far as the file had them when read.
-    using TBlock = std::unique_ptr<uint8_t[]>;
+    struct TSlabFree {
+        void operator()(uint8_t* slab) const;
+    };
+    using TSlab = std::unique_ptr<uint8_t[], TSlabFree>;
     struct TCachedNode {
         std::shared_ptr<const TNode> Node;
         uint16_t KeyLength = 0;
@@ -77,6 +81,9 @@ private:
 
     // A page of the file as it stands, read with its block when first needed.
     const uint8_t* Stored(uint32_t offset);
+    // Memory for one more block, from the last slab or a new one.
+    uint8_t* NewBlock();
+    void ForgetAllBlocks();
     void WriteToFile();
     // Keeps `node` as the decoded form of page `offset`, the most recently used.
     void Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill);
@@ -87,8 +94,13 @@ private:
     std::shared_ptr<const TNode> SpareNode();
 
     TDbfFile& FFile;
-    std::vector<TBlock> FBlocks;   // by offset / block size
+    // PagesPerBlock pages each, as far as the file had them when read (by
+    // offset / block size; nullptr: not read).
+    std::vector<uint8_t*> FBlocks;
     size_t FLoadedBlocks = 0;
+    std::vector<TSlab> FSlabs;
+    size_t FSlabBlocks = 0;   // blocks the last slab holds
+    size_t FSlabUsed = 0;     // of them given out
     std::unordered_map<uint32_t, TCachedNode> FNodes;
     std::list<uint32_t> FUseOrder;   // offsets of FNodes, most recently used first
     std::vector<std::shared_ptr<const TNode>> FSpareNodes;
