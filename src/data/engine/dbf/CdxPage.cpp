@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace cdx {
@@ -32,9 +33,19 @@ std::string PoolString(const uint8_t* pool, uint16_t offset, uint16_t length)
     return s;
 }
 
+const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+// The key's trailing fill bytes, counted eight at a time.
 size_t TrailingFill(std::string_view key, uint8_t fill)
 {
+    const uint64_t pattern = 0x0101010101010101ull * fill;
     size_t n = 0;
+    for (; n + 8 <= key.size(); n += 8) {
+        // The word's most significant byte is the last one.
+        const uint64_t differs = Le64(Bytes(key) + key.size() - n - 8) ^ pattern;
+        if (differs)
+            return n + static_cast<size_t>(std::countl_zero(differs)) / 8;
+    }
     while (n < key.size() && static_cast<uint8_t>(key[key.size() - 1 - n]) == fill)
         ++n;
     return n;
@@ -65,11 +76,40 @@ int LeafEntryBytes(const TNode& node, int countBits)
 size_t SharedPrefix(std::string_view previous, std::string_view key, size_t keyLength, size_t trail,
                     size_t previousTrail)
 {
-    size_t limit = keyLength - std::max(trail, previousTrail);
+    const size_t limit = keyLength - std::max(trail, previousTrail);
     size_t dup = 0;
+    // Eight bytes at a time: the first that differs is the lowest of the word.
+    for (; dup + 8 <= limit; dup += 8) {
+        const uint64_t differs = Le64(Bytes(key) + dup) ^ Le64(Bytes(previous) + dup);
+        if (differs)
+            return dup + static_cast<size_t>(std::countr_zero(differs)) / 8;
+    }
     while (dup < limit && key[dup] == previous[dup])
         ++dup;
     return dup;
+}
+
+// A leaf entry of `n` (1 to 8) bytes, least significant first.
+void PutEntry(uint8_t* at, uint64_t v, int n)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, &v, static_cast<size_t>(n));
+    } else {
+        for (int b = 0; b < n; ++b)
+            at[b] = static_cast<uint8_t>(v >> (8 * b));
+    }
+}
+
+uint64_t EntryAt(const uint8_t* at, int n)
+{
+    uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, at, static_cast<size_t>(n));
+    } else {
+        for (int b = 0; b < n; ++b)
+            v |= static_cast<uint64_t>(at[b]) << (8 * b);
+    }
+    return v;
 }
 
 // The header every node starts with, on an otherwise zeroed page.
@@ -120,8 +160,7 @@ bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     for (size_t i = 0; i < count; ++i) {
         uint64_t v = node.RecNos[i] | (static_cast<uint64_t>(dups[i]) << recBits) |
                      (static_cast<uint64_t>(trails[i]) << (recBits + countBits));
-        for (int b = 0; b < n; ++b)
-            page[24 + i * static_cast<size_t>(n) + static_cast<size_t>(b)] = static_cast<uint8_t>(v >> (8 * b));
+        PutEntry(page + 24 + i * static_cast<size_t>(n), v, n);
         size_t fresh = keyLength - dups[i] - trails[i];
         keyEnd -= fresh;
         std::memcpy(page + keyEnd, node.Key(i).data() + dups[i], fresh);
@@ -172,9 +211,7 @@ bool DecodeLeaf(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
     size_t keyStart = PageSize;
     const size_t entryEnd = 24 + static_cast<size_t>(count) * static_cast<size_t>(n);
     for (size_t i = 0; i < count; ++i) {
-        uint64_t v = 0;
-        for (int b = 0; b < n; ++b)
-            v |= static_cast<uint64_t>(page[24 + i * static_cast<size_t>(n) + static_cast<size_t>(b)]) << (8 * b);
+        const uint64_t v = EntryAt(page + 24 + i * static_cast<size_t>(n), n);
         size_t dup = (v >> recBits) & dupMask;
         size_t trail = (v >> (recBits + dupBits)) & trailMask;
         if (dup + trail > keyLength || (i == 0 && dup != 0)) {

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 
 using namespace cdx;
 
@@ -20,6 +22,16 @@ TNode Leaf(uint16_t keyLength, const std::vector<TEntry>& entries)
     for (const TEntry& entry : entries)
         node.Append(entry.Key, entry.RecNo);
     return node;
+}
+
+// The (shared prefix, trailing fill) counts of entry `i` of an encoded leaf.
+std::pair<int, int> EntryCounts(const uint8_t* page, int i)
+{
+    const int recBits = page[20], countBits = page[21];
+    uint64_t v = 0;
+    for (int b = 0; b < page[23]; ++b)
+        v |= static_cast<uint64_t>(page[24 + i * page[23] + b]) << (8 * b);
+    return {static_cast<int>((v >> recBits) & ((1u << countBits) - 1)), static_cast<int>(v >> (recBits + countBits))};
 }
 
 TNode RoundTrip(const TNode& node, uint16_t keyLength, uint8_t page[PageSize])
@@ -59,20 +71,51 @@ TEST(CdxPage, DuplicateCountsStopAtEitherKeysTrailingFill)
     // key's trailing blanks, so only "ab" is shared.
     TNode node = Leaf(6, {{"ab    ", 1}, {"ab  x ", 2}, {"ab  x ", 3}});
     TNode decoded = RoundTrip(node, 6, page);
-    const int recBits = page[20], countBits = page[21];
-    auto entry = [&](int i) {
-        uint64_t v = 0;
-        for (int b = 0; b < page[23]; ++b)
-            v |= static_cast<uint64_t>(page[24 + i * page[23] + b]) << (8 * b);
-        return std::pair<int, int>(static_cast<int>((v >> recBits) & ((1u << countBits) - 1)),
-                                   static_cast<int>(v >> (recBits + countBits)));
-    };
-    EXPECT_EQ(entry(0), std::make_pair(0, 4));
-    EXPECT_EQ(entry(1), std::make_pair(2, 1));
-    EXPECT_EQ(entry(2), std::make_pair(5, 1));
+    EXPECT_EQ(EntryCounts(page, 0), std::make_pair(0, 4));
+    EXPECT_EQ(EntryCounts(page, 1), std::make_pair(2, 1));
+    EXPECT_EQ(EntryCounts(page, 2), std::make_pair(5, 1));
     EXPECT_EQ(Le16(page + 12), LeafSpace - 3 * page[23] - (2 + 3 + 0));
     ASSERT_EQ(decoded.Count(), 3u);
     EXPECT_EQ(decoded.Key(1), "ab  x ");
+}
+
+// Long keys are compared a word at a time: every length of shared prefix
+// and of trailing fill, across and within words, counts as a byte-by-byte
+// count does, and the keys come back whole.
+TEST(CdxPage, LongKeysCountTheirSharedPrefixesAndFillsAsByteByByte)
+{
+    constexpr uint16_t keyLength = 40;
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> keys;
+        for (int k = 0; k < 8; ++k) {
+            std::string key(keyLength, ' ');
+            const size_t filled = random() % (keyLength + 1);
+            for (size_t i = 0; i < filled; ++i)
+                key[i] = "ab "[random() % (i < 24 ? 2 : 3)];
+            keys.push_back(key);
+        }
+        std::sort(keys.begin(), keys.end());
+        std::vector<TEntry> entries;
+        for (size_t k = 0; k < keys.size(); ++k)
+            entries.push_back({keys[k], static_cast<uint32_t>(k + 1)});
+        uint8_t page[PageSize];
+        TNode decoded = RoundTrip(Leaf(keyLength, entries), keyLength, page);
+        ASSERT_EQ(decoded.Count(), keys.size());
+        size_t previousTrail = 0;
+        for (size_t k = 0; k < keys.size(); ++k) {
+            size_t trail = 0;
+            while (trail < keyLength && keys[k][keyLength - 1 - trail] == ' ')
+                ++trail;
+            size_t dup = 0;
+            while (k > 0 && dup < keyLength - std::max(trail, previousTrail) && keys[k][dup] == keys[k - 1][dup])
+                ++dup;
+            EXPECT_EQ(EntryCounts(page, static_cast<int>(k)), std::make_pair(static_cast<int>(dup), static_cast<int>(trail)))
+                << "key " << k << " of round " << round;
+            EXPECT_EQ(decoded.Key(k), keys[k]);
+            previousTrail = trail;
+        }
+    }
 }
 
 TEST(CdxPage, AFullLeafIsNotEncodedAndDamagedLeavesAreRefused)
