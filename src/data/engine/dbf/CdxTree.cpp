@@ -63,6 +63,8 @@ void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page);
 std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
 {
     std::vector<TStep> path;
+    // Deep enough for any tree of a few million keys: one allocation a descent.
+    path.reserve(8);
     uint32_t page = Root();
     for (;;) {
         if (path.size() >= MaxDepth)
