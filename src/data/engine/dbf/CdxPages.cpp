@@ -87,10 +87,10 @@ const uint8_t* TPages::Read(uint32_t offset)
 
 std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error)
 {
-    auto cached = FNodes.find(offset);
-    if (cached != FNodes.end() && cached->second.KeyLength == keyLength && cached->second.Fill == fill) {
-        FUseOrder.splice(FUseOrder.begin(), FUseOrder, cached->second.Use);
-        return cached->second.Node;
+    const uint32_t slot = SlotOf(offset);
+    if (slot != NoSlot && FSlots[slot].KeyLength == keyLength && FSlots[slot].Fill == fill) {
+        MakeNewest(slot);
+        return FSlots[slot].Node;
     }
     std::shared_ptr<const TNode> node = SpareNode();
     // Nodes are made by this class, never const themselves.
@@ -111,44 +111,108 @@ std::shared_ptr<const TNode> TPages::SpareNode()
 
 void TPages::Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill)
 {
-    auto cached = FNodes.find(offset);
-    if (cached != FNodes.end()) {
-        cached->second.Node = std::move(node);
-        cached->second.KeyLength = keyLength;
-        cached->second.Fill = fill;
-        FUseOrder.splice(FUseOrder.begin(), FUseOrder, cached->second.Use);
-        return;
+    uint32_t slot = SlotOf(offset);
+    if (slot == NoSlot) {
+        if (FNodeCount >= CachedNodesLimit)
+            Forget(FSlots[FOldest].Offset);
+        if (FFreeSlots.empty()) {
+            slot = static_cast<uint32_t>(FSlots.size());
+            FSlots.emplace_back();
+        } else {
+            slot = FFreeSlots.back();
+            FFreeSlots.pop_back();
+        }
+        const size_t page = offset / PageSize;
+        if (page >= FSlotOfPage.size())
+            FSlotOfPage.resize(page + 1, 0);
+        FSlotOfPage[page] = slot + 1;
+        FSlots[slot].Offset = offset;
+        ++FNodeCount;
+    } else {
+        Unlink(slot);
     }
-    if (FNodes.size() >= CachedNodesLimit)
-        Forget(FUseOrder.back());
-    FUseOrder.push_front(offset);
-    FNodes.emplace(offset, TCachedNode{std::move(node), keyLength, fill, FUseOrder.begin()});
+    TCachedNode& cached = FSlots[slot];
+    cached.Node = std::move(node);
+    cached.KeyLength = keyLength;
+    cached.Fill = fill;
+    cached.Older = FNewest;
+    cached.Newer = NoSlot;
+    if (FNewest != NoSlot)
+        FSlots[FNewest].Newer = slot;
+    FNewest = slot;
+    if (FOldest == NoSlot)
+        FOldest = slot;
+}
+
+uint32_t TPages::SlotOf(uint32_t offset) const
+{
+    const size_t page = offset / PageSize;
+    // 0 (none) becomes NoSlot.
+    return page < FSlotOfPage.size() ? FSlotOfPage[page] - 1 : NoSlot;
+}
+
+void TPages::Unlink(uint32_t slot)
+{
+    TCachedNode& cached = FSlots[slot];
+    if (cached.Newer != NoSlot)
+        FSlots[cached.Newer].Older = cached.Older;
+    else
+        FNewest = cached.Older;
+    if (cached.Older != NoSlot)
+        FSlots[cached.Older].Newer = cached.Newer;
+    else
+        FOldest = cached.Newer;
+    cached.Newer = cached.Older = NoSlot;
+}
+
+void TPages::MakeNewest(uint32_t slot)
+{
+    if (slot == FNewest)
+        return;
+    Unlink(slot);
+    TCachedNode& cached = FSlots[slot];
+    cached.Older = FNewest;
+    if (FNewest != NoSlot)
+        FSlots[FNewest].Newer = slot;
+    FNewest = slot;
+    if (FOldest == NoSlot)
+        FOldest = slot;
+}
+
+void TPages::Drop(uint32_t slot)
+{
+    Unlink(slot);
+    FSlots[slot].Node.reset();
+    FSlotOfPage[FSlots[slot].Offset / PageSize] = 0;
+    FFreeSlots.push_back(slot);
+    --FNodeCount;
 }
 
 void TPages::Forget(uint32_t offset)
 {
-    auto cached = FNodes.find(offset);
-    if (cached == FNodes.end())
+    const uint32_t slot = SlotOf(offset);
+    if (slot == NoSlot)
         return;
-    if (cached->second.Node.use_count() == 1 && FSpareNodes.size() < SpareNodesLimit)
-        FSpareNodes.push_back(std::move(cached->second.Node));
-    FUseOrder.erase(cached->second.Use);
-    FNodes.erase(cached);
+    std::shared_ptr<const TNode>& node = FSlots[slot].Node;
+    if (node.use_count() == 1 && FSpareNodes.size() < SpareNodesLimit)
+        FSpareNodes.push_back(std::move(node));
+    Drop(slot);
 }
 
 void TPages::ForgetAllNodes()
 {
-    FNodes.clear();
-    FUseOrder.clear();
+    FSlots.clear();
+    FFreeSlots.clear();
+    FSlotOfPage.clear();
+    FNewest = FOldest = NoSlot;
+    FNodeCount = 0;
 }
 
 std::unique_ptr<TNode> TPages::EditNode(uint32_t offset, std::shared_ptr<const TNode>& shared)
 {
-    auto cached = FNodes.find(offset);
-    if (cached != FNodes.end() && cached->second.Node == shared) {
-        FUseOrder.erase(cached->second.Use);
-        FNodes.erase(cached);
-    }
+    const uint32_t slot = SlotOf(offset);
+    if (slot != NoSlot && FSlots[slot].Node == shared)
+        Drop(slot);
     if (shared.use_count() != 1)
         return std::make_unique<TNode>(*shared);
     // Nodes are made by this class, never const themselves.

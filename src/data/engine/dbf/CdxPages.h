@@ -15,11 +15,9 @@
 
 #include <array>
 #include <cstdint>
-#include <list>
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace cdx {
@@ -72,11 +70,17 @@ private:
         void operator()(uint8_t* slab) const;
     };
     using TSlab = std::unique_ptr<uint8_t[], TSlabFree>;
+    static constexpr uint32_t NoSlot = 0xFFFFFFFFu;
+    // A decoded node kept, in a slot of FSlots found through its page's
+    // entry in FSlotOfPage; the slots in use are linked from the most
+    // recently used to the least.
     struct TCachedNode {
         std::shared_ptr<const TNode> Node;
+        uint32_t Offset = 0;
         uint16_t KeyLength = 0;
         uint8_t Fill = 0;
-        std::list<uint32_t>::iterator Use;   // its place in FUseOrder
+        uint32_t Newer = NoSlot;
+        uint32_t Older = NoSlot;
     };
 
     // A page of the file as it stands, read with its block when first needed.
@@ -89,6 +93,11 @@ private:
     void Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill);
     void Forget(uint32_t offset);
     void ForgetAllNodes();
+    uint32_t SlotOf(uint32_t offset) const;
+    // Takes slot `slot` out of use (its node let go of).
+    void Drop(uint32_t slot);
+    void Unlink(uint32_t slot);
+    void MakeNewest(uint32_t slot);
     // A node to decode into: one the cache let go of when nobody else
     // holds it, else a new one.
     std::shared_ptr<const TNode> SpareNode();
@@ -101,8 +110,12 @@ private:
     std::vector<TSlab> FSlabs;
     size_t FSlabBlocks = 0;   // blocks the last slab holds
     size_t FSlabUsed = 0;     // of them given out
-    std::unordered_map<uint32_t, TCachedNode> FNodes;
-    std::list<uint32_t> FUseOrder;   // offsets of FNodes, most recently used first
+    std::vector<TCachedNode> FSlots;
+    std::vector<uint32_t> FFreeSlots;
+    std::vector<uint32_t> FSlotOfPage;   // by offset / page size: the slot + 1, 0 for none
+    uint32_t FNewest = NoSlot;
+    uint32_t FOldest = NoSlot;
+    size_t FNodeCount = 0;
     std::vector<std::shared_ptr<const TNode>> FSpareNodes;
     std::map<uint32_t, TPage> FDirty;
     uint64_t FFileSize = 0;   // on disk
