@@ -19,14 +19,12 @@ constexpr uint32_t BlockSize = PagesPerBlock * PageSize;
 constexpr size_t CachedBlocksLimit = 4096;
 // Blocks of one slab: one huge page.
 constexpr size_t BlocksPerSlab = (size_t{2} << 20) / BlockSize;
-// Decoded nodes kept; past this the least recently used goes.
-constexpr size_t CachedNodesLimit = 16384;
 // Nodes let go of, kept to decode into.
 constexpr size_t SpareNodesLimit = 64;
 
 } // namespace
 
-TPages::TPages(TDbfFile& file) : FFile(file)
+TPages::TPages(TDbfFile& file, size_t nodesLimit) : FFile(file), FNodesLimit(std::max<size_t>(1, nodesLimit))
 {
     FFileSize = FFile.Size();
     FSize = FFileSize;
@@ -113,7 +111,7 @@ void TPages::Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16
 {
     uint32_t slot = SlotOf(offset);
     if (slot == NoSlot) {
-        if (FNodeCount >= CachedNodesLimit)
+        if (FNodeCount >= FNodesLimit)
             Forget(FSlots[FOldest].Offset);
         if (FFreeSlots.empty()) {
             slot = static_cast<uint32_t>(FSlots.size());

@@ -26,7 +26,10 @@ using TPage = std::array<uint8_t, PageSize>;
 
 class TPages {
 public:
-    explicit TPages(TDbfFile& file);
+    // Decoded nodes kept at most; past this the least recently used goes.
+    static constexpr size_t DefaultNodesLimit = 16384;
+
+    explicit TPages(TDbfFile& file, size_t nodesLimit = DefaultNodesLimit);
 
     // The page at `offset` as the change sees it; raises DBIERR_INDEXCORRUPT
     // for an offset off the pages or past the end of the file.  The pointer
@@ -116,6 +119,7 @@ private:
     uint32_t FNewest = NoSlot;
     uint32_t FOldest = NoSlot;
     size_t FNodeCount = 0;
+    size_t FNodesLimit;
     std::vector<std::shared_ptr<const TNode>> FSpareNodes;
     std::map<uint32_t, TPage> FDirty;
     uint64_t FFileSize = 0;   // on disk
