@@ -133,13 +133,7 @@ void TPages::Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16
     cached.Node = std::move(node);
     cached.KeyLength = keyLength;
     cached.Fill = fill;
-    cached.Older = FNewest;
-    cached.Newer = NoSlot;
-    if (FNewest != NoSlot)
-        FSlots[FNewest].Newer = slot;
-    FNewest = slot;
-    if (FOldest == NoSlot)
-        FOldest = slot;
+    LinkAsNewest(slot);
 }
 
 uint32_t TPages::SlotOf(uint32_t offset) const
@@ -163,18 +157,23 @@ void TPages::Unlink(uint32_t slot)
     cached.Newer = cached.Older = NoSlot;
 }
 
-void TPages::MakeNewest(uint32_t slot)
+void TPages::LinkAsNewest(uint32_t slot)
 {
-    if (slot == FNewest)
-        return;
-    Unlink(slot);
-    TCachedNode& cached = FSlots[slot];
-    cached.Older = FNewest;
+    FSlots[slot].Older = FNewest;
+    FSlots[slot].Newer = NoSlot;
     if (FNewest != NoSlot)
         FSlots[FNewest].Newer = slot;
     FNewest = slot;
     if (FOldest == NoSlot)
         FOldest = slot;
+}
+
+void TPages::MakeNewest(uint32_t slot)
+{
+    if (slot == FNewest)
+        return;
+    Unlink(slot);
+    LinkAsNewest(slot);
 }
 
 void TPages::Drop(uint32_t slot)

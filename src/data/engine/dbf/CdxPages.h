@@ -100,6 +100,8 @@ private:
     // Takes slot `slot` out of use (its node let go of).
     void Drop(uint32_t slot);
     void Unlink(uint32_t slot);
+    // Links an unlinked slot in as the most recently used.
+    void LinkAsNewest(uint32_t slot);
     void MakeNewest(uint32_t slot);
     // A node to decode into: one the cache let go of when nobody else
     // holds it, else a new one.
