@@ -52,15 +52,15 @@ public:
                 if (node.IsLeaf() != leaves)
                     return Fail("leaves stand at different depths");
                 if (leaves) {
-                    pairs.insert(pairs.end(), node.Entries.begin(), node.Entries.end());
+                    for (size_t i = 0; i < node.Count(); ++i)
+                        pairs.push_back(node.Entry(i));
                     continue;
                 }
                 for (size_t i = 0; i < node.Children.size(); ++i) {
                     TNode child;
                     if (!Load(node.Children[i], child))
                         return {};
-                    if (child.Entries.empty() || child.Entries.back().Key != node.Entries[i].Key ||
-                        child.Entries.back().RecNo != node.Entries[i].RecNo)
+                    if (child.Empty() || !node.Holds(i, child.LastKey(), child.LastRecNo()))
                         return Fail("an interior entry differs from its child's last key");
                     next.push_back(node.Children[i]);
                 }

@@ -3,6 +3,8 @@
 #include "data/engine/ByteOrder.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 namespace cdx {
@@ -31,9 +33,19 @@ std::string PoolString(const uint8_t* pool, uint16_t offset, uint16_t length)
     return s;
 }
 
-size_t TrailingFill(const std::string& key, uint8_t fill)
+const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+// The key's trailing fill bytes, counted eight at a time.
+size_t TrailingFill(std::string_view key, uint8_t fill)
 {
+    const uint64_t pattern = 0x0101010101010101ull * fill;
     size_t n = 0;
+    for (; n + 8 <= key.size(); n += 8) {
+        // The word's most significant byte is the last one.
+        const uint64_t differs = Le64(Bytes(key) + key.size() - n - 8) ^ pattern;
+        if (differs)
+            return n + static_cast<size_t>(std::countl_zero(differs)) / 8;
+    }
     while (n < key.size() && static_cast<uint8_t>(key[key.size() - 1 - n]) == fill)
         ++n;
     return n;
@@ -54,21 +66,50 @@ int EntryBytesFor(int found, int countBits, uint32_t largest)
 int LeafEntryBytes(const TNode& node, int countBits)
 {
     uint32_t largest = 0;
-    for (const TEntry& e : node.Entries)
-        largest = std::max(largest, e.RecNo);
+    for (uint32_t recNo : node.RecNos)
+        largest = std::max(largest, recNo);
     return EntryBytesFor(node.EntryBytes, countBits, largest);
 }
 
 // Leading bytes a key shares with the one before it in the page, never
 // reaching into the trailing fill of either.
-size_t SharedPrefix(const std::string& previous, const std::string& key, size_t keyLength, size_t trail,
+size_t SharedPrefix(std::string_view previous, std::string_view key, size_t keyLength, size_t trail,
                     size_t previousTrail)
 {
-    size_t limit = keyLength - std::max(trail, previousTrail);
+    const size_t limit = keyLength - std::max(trail, previousTrail);
     size_t dup = 0;
+    // Eight bytes at a time: the first that differs is the lowest of the word.
+    for (; dup + 8 <= limit; dup += 8) {
+        const uint64_t differs = Le64(Bytes(key) + dup) ^ Le64(Bytes(previous) + dup);
+        if (differs)
+            return dup + static_cast<size_t>(std::countr_zero(differs)) / 8;
+    }
     while (dup < limit && key[dup] == previous[dup])
         ++dup;
     return dup;
+}
+
+// A leaf entry of `n` (1 to 8) bytes, least significant first.
+void PutEntry(uint8_t* at, uint64_t v, int n)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, &v, static_cast<size_t>(n));
+    } else {
+        for (int b = 0; b < n; ++b)
+            at[b] = static_cast<uint8_t>(v >> (8 * b));
+    }
+}
+
+uint64_t EntryAt(const uint8_t* at, int n)
+{
+    uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, at, static_cast<size_t>(n));
+    } else {
+        for (int b = 0; b < n; ++b)
+            v |= static_cast<uint64_t>(at[b]) << (8 * b);
+    }
+    return v;
 }
 
 // The header every node starts with, on an otherwise zeroed page.
@@ -76,7 +117,7 @@ void StartPage(const TNode& node, uint8_t* page)
 {
     std::memset(page, 0, PageSize);
     PutLe16(page, node.Attributes);
-    PutLe16(page + 2, static_cast<uint16_t>(node.Entries.size()));
+    PutLe16(page + 2, static_cast<uint16_t>(node.Count()));
     PutLe32(page + 4, node.Left);
     PutLe32(page + 8, node.Right);
 }
@@ -86,22 +127,23 @@ bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     const int countBits = BitLength(keyLength);
     const int n = LeafEntryBytes(node, countBits);
     const int recBits = 8 * n - 2 * countBits;
-    if (n > 8)
+    const size_t count = node.Count();
+    if (n > 8 || count * static_cast<size_t>(n) > LeafSpace)
         return false;
     // Sizes first: the page is written only when everything fits.
-    std::vector<uint16_t> dups(node.Entries.size()), trails(node.Entries.size());
+    std::array<uint16_t, LeafSpace> dups, trails;
     size_t keyBytes = 0;
     size_t previousTrail = 0;
-    for (size_t i = 0; i < node.Entries.size(); ++i) {
-        const std::string& key = node.Entries[i].Key;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view key = node.Key(i);
         size_t trail = TrailingFill(key, fill);
-        size_t dup = i > 0 ? SharedPrefix(node.Entries[i - 1].Key, key, keyLength, trail, previousTrail) : 0;
+        size_t dup = i > 0 ? SharedPrefix(node.Key(i - 1), key, keyLength, trail, previousTrail) : 0;
         dups[i] = static_cast<uint16_t>(dup);
         trails[i] = static_cast<uint16_t>(trail);
         keyBytes += keyLength - dup - trail;
         previousTrail = trail;
     }
-    size_t used = node.Entries.size() * static_cast<size_t>(n) + keyBytes;
+    size_t used = count * static_cast<size_t>(n) + keyBytes;
     if (used > LeafSpace)
         return false;
 
@@ -115,27 +157,26 @@ bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     page[22] = static_cast<uint8_t>(countBits);
     page[23] = static_cast<uint8_t>(n);
     size_t keyEnd = PageSize;
-    for (size_t i = 0; i < node.Entries.size(); ++i) {
-        uint64_t v = node.Entries[i].RecNo | (static_cast<uint64_t>(dups[i]) << recBits) |
+    for (size_t i = 0; i < count; ++i) {
+        uint64_t v = node.RecNos[i] | (static_cast<uint64_t>(dups[i]) << recBits) |
                      (static_cast<uint64_t>(trails[i]) << (recBits + countBits));
-        for (int b = 0; b < n; ++b)
-            page[24 + i * static_cast<size_t>(n) + static_cast<size_t>(b)] = static_cast<uint8_t>(v >> (8 * b));
+        PutEntry(page + 24 + i * static_cast<size_t>(n), v, n);
         size_t fresh = keyLength - dups[i] - trails[i];
         keyEnd -= fresh;
-        std::memcpy(page + keyEnd, node.Entries[i].Key.data() + dups[i], fresh);
+        std::memcpy(page + keyEnd, node.Key(i).data() + dups[i], fresh);
     }
     return true;
 }
 
 bool EncodeInterior(const TNode& node, uint16_t keyLength, uint8_t* page)
 {
-    if (node.Entries.size() > InteriorCapacity(keyLength) || node.Children.size() != node.Entries.size())
+    if (node.Count() > InteriorCapacity(keyLength) || node.Children.size() != node.Count())
         return false;
     StartPage(node, page);
     uint8_t* p = page + 12;
-    for (size_t i = 0; i < node.Entries.size(); ++i) {
-        std::memcpy(p, node.Entries[i].Key.data(), keyLength);
-        PutBe32(p + keyLength, node.Entries[i].RecNo);
+    for (size_t i = 0; i < node.Count(); ++i) {
+        std::memcpy(p, node.Key(i).data(), keyLength);
+        PutBe32(p + keyLength, node.RecNos[i]);
         PutBe32(p + keyLength + 4, node.Children[i]);
         p += keyLength + 8;
     }
@@ -164,13 +205,13 @@ bool DecodeLeaf(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
         return false;
     }
     node.EntryBytes = static_cast<uint8_t>(n);
-    node.Entries.resize(count);
+    node.Keys.resize(static_cast<size_t>(count) * keyLength);
+    node.RecNos.resize(count);
+    char* keys = node.Keys.data();
     size_t keyStart = PageSize;
     const size_t entryEnd = 24 + static_cast<size_t>(count) * static_cast<size_t>(n);
     for (size_t i = 0; i < count; ++i) {
-        uint64_t v = 0;
-        for (int b = 0; b < n; ++b)
-            v |= static_cast<uint64_t>(page[24 + i * static_cast<size_t>(n) + static_cast<size_t>(b)]) << (8 * b);
+        const uint64_t v = EntryAt(page + 24 + i * static_cast<size_t>(n), n);
         size_t dup = (v >> recBits) & dupMask;
         size_t trail = (v >> (recBits + dupBits)) & trailMask;
         if (dup + trail > keyLength || (i == 0 && dup != 0)) {
@@ -183,12 +224,12 @@ bool DecodeLeaf(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
             return false;
         }
         keyStart -= fresh;
-        TEntry& e = node.Entries[i];
-        e.RecNo = static_cast<uint32_t>(v & recMask);
-        e.Key.assign(keyLength, static_cast<char>(fill));
+        node.RecNos[i] = static_cast<uint32_t>(v & recMask);
+        char* key = keys + i * keyLength;
         if (dup)
-            std::memcpy(e.Key.data(), node.Entries[i - 1].Key.data(), dup);
-        std::memcpy(e.Key.data() + dup, page + keyStart, fresh);
+            std::memcpy(key, key - keyLength, dup);
+        std::memcpy(key + dup, page + keyStart, fresh);
+        std::memset(key + dup + fresh, fill, trail);
     }
     if (static_cast<size_t>(free) != keyStart - entryEnd) {
         error = "a leaf's free-space count is wrong";
@@ -204,12 +245,13 @@ bool DecodeInterior(const uint8_t* page, uint16_t keyLength, TNode& node, std::s
         error = "an interior node's key count is impossible";
         return false;
     }
-    node.Entries.resize(count);
+    node.Keys.resize(static_cast<size_t>(count) * keyLength);
+    node.RecNos.resize(count);
     node.Children.resize(count);
     const uint8_t* p = page + 12;
     for (size_t i = 0; i < count; ++i) {
-        node.Entries[i].Key.assign(reinterpret_cast<const char*>(p), keyLength);
-        node.Entries[i].RecNo = Be32(p + keyLength);
+        std::memcpy(node.Keys.data() + i * keyLength, p, keyLength);
+        node.RecNos[i] = Be32(p + keyLength);
         node.Children[i] = Be32(p + keyLength + 4);
         p += keyLength + 8;
     }
@@ -297,6 +339,70 @@ void TLeafSizer::Clear()
     FPreviousTrail = 0;
 }
 
+size_t TNode::LowerBound(std::string_view key, uint32_t recNo) const
+{
+    size_t low = 0, high = Count();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (Compare(middle, key, recNo) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+void TNode::Insert(size_t at, std::string_view key, uint32_t recNo)
+{
+    const size_t place = at * KeyLength;
+    Keys.insert(place, KeyLength, '\0');
+    std::memcpy(Keys.data() + place, key.data(), std::min<size_t>(key.size(), KeyLength));
+    RecNos.insert(RecNos.begin() + static_cast<std::ptrdiff_t>(at), recNo);
+}
+
+void TNode::Set(size_t at, std::string_view key, uint32_t recNo)
+{
+    char* place = Keys.data() + at * KeyLength;
+    const size_t length = std::min<size_t>(key.size(), KeyLength);
+    // memmove: `key` may be a key of this very node.
+    std::memmove(place, key.data(), length);
+    std::memset(place + length, 0, KeyLength - length);
+    RecNos[at] = recNo;
+}
+
+void TNode::Erase(size_t at)
+{
+    Keys.erase(at * KeyLength, KeyLength);
+    RecNos.erase(RecNos.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+void TNode::Clear()
+{
+    Keys.clear();
+    RecNos.clear();
+    Children.clear();
+}
+
+void TNode::AssignRange(const TNode& from, size_t first, size_t last)
+{
+    KeyLength = from.KeyLength;
+    Keys.assign(from.Keys, first * from.KeyLength, (last - first) * from.KeyLength);
+    RecNos.assign(from.RecNos.begin() + static_cast<std::ptrdiff_t>(first),
+                  from.RecNos.begin() + static_cast<std::ptrdiff_t>(last));
+    if (from.Children.empty())
+        Children.clear();
+    else
+        Children.assign(from.Children.begin() + static_cast<std::ptrdiff_t>(first),
+                        from.Children.begin() + static_cast<std::ptrdiff_t>(last));
+}
+
+void TNode::AppendPairs(const TNode& from)
+{
+    Keys += from.Keys;
+    RecNos.insert(RecNos.end(), from.RecNos.begin(), from.RecNos.end());
+    Children.insert(Children.end(), from.Children.begin(), from.Children.end());
+}
+
 size_t InteriorCapacity(uint16_t keyLength) { return InteriorSpace / (static_cast<size_t>(keyLength) + 8); }
 
 bool DecodeNode(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& node, std::string& error)
@@ -304,8 +410,9 @@ bool DecodeNode(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
     node.Attributes = Le16(page);
     node.Left = Le32(page + 4);
     node.Right = Le32(page + 8);
-    // The entries are resized, not cleared: a node decoded into again
-    // keeps the memory of its keys.
+    node.KeyLength = keyLength;
+    // The buffers are resized, not freed: a node decoded into again keeps
+    // their memory.
     node.Children.clear();
     node.EntryBytes = 0;
     if (node.Attributes > 7) {
@@ -318,6 +425,8 @@ bool DecodeNode(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
 
 bool EncodeNode(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* page)
 {
+    if (node.KeyLength != keyLength || node.Keys.size() != node.Count() * keyLength)
+        return false;
     return node.IsLeaf() ? EncodeLeaf(node, keyLength, fill, page) : EncodeInterior(node, keyLength, page);
 }
 

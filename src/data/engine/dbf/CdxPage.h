@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cdx {
@@ -57,16 +58,64 @@ struct TEntry {
     uint32_t RecNo = 0;    // interior: the record of the child's greatest key
 };
 
+// (key, record) order of every tag: bytes, then record number.
+inline int CompareEntries(std::string_view keyA, uint32_t recA, std::string_view keyB, uint32_t recB)
+{
+    int c = keyA.compare(keyB);
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    return recA < recB ? -1 : recA > recB ? 1 : 0;
+}
+
+// A node's pairs in (key, record) order: the keys, all KeyLength bytes
+// long, side by side in one buffer and their record numbers beside them,
+// so a node is decoded into three buffers however many keys it holds.
 struct TNode {
     uint16_t Attributes = AttrLeaf;
     uint32_t Left = NoPage;
     uint32_t Right = NoPage;
-    std::vector<TEntry> Entries;
-    std::vector<uint32_t> Children;   // interior nodes: one per entry
+    uint16_t KeyLength = 0;
+    std::string Keys;                 // Count() keys
+    std::vector<uint32_t> RecNos;     // interior: the record of the child's greatest key
+    std::vector<uint32_t> Children;   // interior nodes: one per pair
     uint8_t EntryBytes = 0;           // leaves: bytes per entry as found (0: none yet)
+
+    TNode() = default;
+    explicit TNode(uint16_t keyLength) : KeyLength(keyLength) {}
 
     bool IsLeaf() const { return (Attributes & AttrLeaf) != 0; }
     bool IsRoot() const { return (Attributes & AttrRoot) != 0; }
+
+    size_t Count() const { return RecNos.size(); }
+    bool Empty() const { return RecNos.empty(); }
+    std::string_view Key(size_t i) const { return {Keys.data() + i * KeyLength, KeyLength}; }
+    uint32_t RecNo(size_t i) const { return RecNos[i]; }
+    TEntry Entry(size_t i) const { return {std::string(Key(i)), RecNos[i]}; }
+    std::string_view LastKey() const { return Key(Count() - 1); }
+    uint32_t LastRecNo() const { return RecNos.back(); }
+    int Compare(size_t i, std::string_view key, uint32_t recNo) const
+    {
+        return CompareEntries(Key(i), RecNos[i], key, recNo);
+    }
+    // Whether pair `i` exists and is (key, recNo).
+    bool Holds(size_t i, std::string_view key, uint32_t recNo) const
+    {
+        return i < Count() && RecNos[i] == recNo && Key(i) == key;
+    }
+    // The place of the first pair not before (key, recNo).
+    size_t LowerBound(std::string_view key, uint32_t recNo) const;
+
+    // Keys shorter or longer than KeyLength are padded with zeros or cut.
+    void Insert(size_t at, std::string_view key, uint32_t recNo);
+    void Append(std::string_view key, uint32_t recNo) { Insert(Count(), key, recNo); }
+    void Set(size_t at, std::string_view key, uint32_t recNo);
+    // Removes pair `at` (not its child).
+    void Erase(size_t at);
+    void Clear();
+    // Pairs [first, last) of `from`, with their children, in place of this node's.
+    void AssignRange(const TNode& from, size_t first, size_t last);
+    // The pairs of `from` (a node of the same key length) after this node's.
+    void AppendPairs(const TNode& from);
 };
 
 // Decodes a node; false with `error` set when the page is damaged.
@@ -98,14 +147,5 @@ private:
 
 // Interior entries per page for a key length.
 size_t InteriorCapacity(uint16_t keyLength);
-
-// (key, record) order of every tag: bytes, then record number.
-inline int CompareEntries(const std::string& keyA, uint32_t recA, const std::string& keyB, uint32_t recB)
-{
-    int c = keyA.compare(keyB);
-    if (c != 0)
-        return c < 0 ? -1 : 1;
-    return recA < recB ? -1 : recA > recB ? 1 : 0;
-}
 
 } // namespace cdx

@@ -2,6 +2,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
+#include "data/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,14 +17,14 @@ constexpr uint32_t PagesPerBlock = 64;
 constexpr uint32_t BlockSize = PagesPerBlock * PageSize;
 // Blocks kept between changes (128 MiB); past this the cache starts afresh.
 constexpr size_t CachedBlocksLimit = 4096;
-// Decoded nodes kept; past this the least recently used goes.
-constexpr size_t CachedNodesLimit = 16384;
+// Blocks of one slab: one huge page.
+constexpr size_t BlocksPerSlab = (size_t{2} << 20) / BlockSize;
 // Nodes let go of, kept to decode into.
 constexpr size_t SpareNodesLimit = 64;
 
 } // namespace
 
-TPages::TPages(TDbfFile& file) : FFile(file)
+TPages::TPages(TDbfFile& file, size_t nodesLimit) : FFile(file), FNodesLimit(std::max<size_t>(1, nodesLimit))
 {
     FFileSize = FFile.Size();
     FSize = FFileSize;
@@ -36,22 +37,42 @@ const uint8_t* TPages::Stored(uint32_t offset)
     const size_t number = offset / BlockSize;
     if (number >= FBlocks.size())
         FBlocks.resize(number + 1);
-    TBlock& block = FBlocks[number];
-    if (!block) {
-        if (FLoadedBlocks >= CachedBlocksLimit) {
-            for (TBlock& kept : FBlocks)
-                kept.reset();
-            FLoadedBlocks = 0;
-        }
+    if (!FBlocks[number]) {
+        if (FLoadedBlocks >= CachedBlocksLimit)
+            ForgetAllBlocks();
         const uint64_t start = static_cast<uint64_t>(number) * BlockSize;
         // Left unset past the end of the file: only pages within it are read,
         // and pages a change adds there are copied in when committed.
-        TBlock loaded(new uint8_t[BlockSize]);
-        FFile.ReadExactAt(start, loaded.get(), static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
-        block = std::move(loaded);
+        uint8_t* block = NewBlock();
+        FFile.ReadExactAt(start, block, static_cast<size_t>(std::min<uint64_t>(BlockSize, FFileSize - start)));
+        FBlocks[number] = block;
         ++FLoadedBlocks;
     }
-    return block.get() + offset % BlockSize;
+    return FBlocks[number] + offset % BlockSize;
+}
+
+void TPages::TSlabFree::operator()(uint8_t* slab) const { THugePageAllocator<uint8_t>().deallocate(slab, 0); }
+
+uint8_t* TPages::NewBlock()
+{
+    if (FSlabs.empty() || FSlabUsed == FSlabBlocks) {
+        // A small file gets a slab of just the blocks it has left to read.
+        const uint64_t fileBlocks = (FFileSize + BlockSize - 1) / BlockSize;
+        const uint64_t unread = fileBlocks > FLoadedBlocks ? fileBlocks - FLoadedBlocks : 1;
+        FSlabBlocks = static_cast<size_t>(std::min<uint64_t>(BlocksPerSlab, unread));
+        FSlabs.emplace_back(THugePageAllocator<uint8_t>().allocate(FSlabBlocks * BlockSize));
+        FSlabUsed = 0;
+    }
+    return FSlabs.back().get() + FSlabUsed++ * BlockSize;
+}
+
+void TPages::ForgetAllBlocks()
+{
+    std::fill(FBlocks.begin(), FBlocks.end(), nullptr);
+    FSlabs.clear();
+    FSlabBlocks = 0;
+    FSlabUsed = 0;
+    FLoadedBlocks = 0;
 }
 
 const uint8_t* TPages::Read(uint32_t offset)
@@ -64,10 +85,10 @@ const uint8_t* TPages::Read(uint32_t offset)
 
 std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error)
 {
-    auto cached = FNodes.find(offset);
-    if (cached != FNodes.end() && cached->second.KeyLength == keyLength && cached->second.Fill == fill) {
-        FUseOrder.splice(FUseOrder.begin(), FUseOrder, cached->second.Use);
-        return cached->second.Node;
+    const uint32_t slot = SlotOf(offset);
+    if (slot != NoSlot && FSlots[slot].KeyLength == keyLength && FSlots[slot].Fill == fill) {
+        MakeNewest(slot);
+        return FSlots[slot].Node;
     }
     std::shared_ptr<const TNode> node = SpareNode();
     // Nodes are made by this class, never const themselves.
@@ -88,44 +109,107 @@ std::shared_ptr<const TNode> TPages::SpareNode()
 
 void TPages::Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill)
 {
-    auto cached = FNodes.find(offset);
-    if (cached != FNodes.end()) {
-        cached->second.Node = std::move(node);
-        cached->second.KeyLength = keyLength;
-        cached->second.Fill = fill;
-        FUseOrder.splice(FUseOrder.begin(), FUseOrder, cached->second.Use);
-        return;
+    uint32_t slot = SlotOf(offset);
+    if (slot == NoSlot) {
+        if (FNodeCount >= FNodesLimit)
+            Forget(FSlots[FOldest].Offset);
+        if (FFreeSlots.empty()) {
+            slot = static_cast<uint32_t>(FSlots.size());
+            FSlots.emplace_back();
+        } else {
+            slot = FFreeSlots.back();
+            FFreeSlots.pop_back();
+        }
+        const size_t page = offset / PageSize;
+        if (page >= FSlotOfPage.size())
+            FSlotOfPage.resize(page + 1, 0);
+        FSlotOfPage[page] = slot + 1;
+        FSlots[slot].Offset = offset;
+        ++FNodeCount;
+    } else {
+        Unlink(slot);
     }
-    if (FNodes.size() >= CachedNodesLimit)
-        Forget(FUseOrder.back());
-    FUseOrder.push_front(offset);
-    FNodes.emplace(offset, TCachedNode{std::move(node), keyLength, fill, FUseOrder.begin()});
+    TCachedNode& cached = FSlots[slot];
+    cached.Node = std::move(node);
+    cached.KeyLength = keyLength;
+    cached.Fill = fill;
+    LinkAsNewest(slot);
+}
+
+uint32_t TPages::SlotOf(uint32_t offset) const
+{
+    const size_t page = offset / PageSize;
+    // 0 (none) becomes NoSlot.
+    return page < FSlotOfPage.size() ? FSlotOfPage[page] - 1 : NoSlot;
+}
+
+void TPages::Unlink(uint32_t slot)
+{
+    TCachedNode& cached = FSlots[slot];
+    if (cached.Newer != NoSlot)
+        FSlots[cached.Newer].Older = cached.Older;
+    else
+        FNewest = cached.Older;
+    if (cached.Older != NoSlot)
+        FSlots[cached.Older].Newer = cached.Newer;
+    else
+        FOldest = cached.Newer;
+    cached.Newer = cached.Older = NoSlot;
+}
+
+void TPages::LinkAsNewest(uint32_t slot)
+{
+    FSlots[slot].Older = FNewest;
+    FSlots[slot].Newer = NoSlot;
+    if (FNewest != NoSlot)
+        FSlots[FNewest].Newer = slot;
+    FNewest = slot;
+    if (FOldest == NoSlot)
+        FOldest = slot;
+}
+
+void TPages::MakeNewest(uint32_t slot)
+{
+    if (slot == FNewest)
+        return;
+    Unlink(slot);
+    LinkAsNewest(slot);
+}
+
+void TPages::Drop(uint32_t slot)
+{
+    Unlink(slot);
+    FSlots[slot].Node.reset();
+    FSlotOfPage[FSlots[slot].Offset / PageSize] = 0;
+    FFreeSlots.push_back(slot);
+    --FNodeCount;
 }
 
 void TPages::Forget(uint32_t offset)
 {
-    auto cached = FNodes.find(offset);
-    if (cached == FNodes.end())
+    const uint32_t slot = SlotOf(offset);
+    if (slot == NoSlot)
         return;
-    if (cached->second.Node.use_count() == 1 && FSpareNodes.size() < SpareNodesLimit)
-        FSpareNodes.push_back(std::move(cached->second.Node));
-    FUseOrder.erase(cached->second.Use);
-    FNodes.erase(cached);
+    std::shared_ptr<const TNode>& node = FSlots[slot].Node;
+    if (node.use_count() == 1 && FSpareNodes.size() < SpareNodesLimit)
+        FSpareNodes.push_back(std::move(node));
+    Drop(slot);
 }
 
 void TPages::ForgetAllNodes()
 {
-    FNodes.clear();
-    FUseOrder.clear();
+    FSlots.clear();
+    FFreeSlots.clear();
+    FSlotOfPage.clear();
+    FNewest = FOldest = NoSlot;
+    FNodeCount = 0;
 }
 
 std::unique_ptr<TNode> TPages::EditNode(uint32_t offset, std::shared_ptr<const TNode>& shared)
 {
-    auto cached = FNodes.find(offset);
-    if (cached != FNodes.end() && cached->second.Node == shared) {
-        FUseOrder.erase(cached->second.Use);
-        FNodes.erase(cached);
-    }
+    const uint32_t slot = SlotOf(offset);
+    if (slot != NoSlot && FSlots[slot].Node == shared)
+        Drop(slot);
     if (shared.use_count() != 1)
         return std::make_unique<TNode>(*shared);
     // Nodes are made by this class, never const themselves.
@@ -219,7 +303,7 @@ void TPages::Commit()
     for (const auto& [offset, page] : FDirty) {
         const size_t number = offset / BlockSize;
         if (number < FBlocks.size() && FBlocks[number])
-            std::memcpy(FBlocks[number].get() + offset % BlockSize, page.data(), PageSize);
+            std::memcpy(FBlocks[number] + offset % BlockSize, page.data(), PageSize);
     }
     FDirty.clear();
 }
@@ -235,8 +319,7 @@ void TPages::Abandon()
 void TPages::Reload()
 {
     FDirty.clear();
-    FBlocks.clear();
-    FLoadedBlocks = 0;
+    ForgetAllBlocks();
     ForgetAllNodes();
     FFileSize = FFile.Size();
     FSize = FFileSize;

@@ -1,7 +1,9 @@
 #pragma once
 // The pages of one open .cdx file as one change sees them: pages read from
 // the file are kept in blocks of consecutive pages (one read brings in a
-// whole block), nodes decoded from them are kept until their page changes
+// whole block; blocks are carved from slabs of up to 2 MiB that the system
+// may back with huge pages, so filling a slab costs one page fault rather
+// than hundreds), nodes decoded from them are kept until their page changes
 // (the least recently used going first when too many are kept; its memory
 // is decoded into next), pages a change writes are kept aside (with what they replace) until the
 // change is committed or abandoned, and pages are allocated from the
@@ -13,11 +15,9 @@
 
 #include <array>
 #include <cstdint>
-#include <list>
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace cdx {
@@ -26,7 +26,10 @@ using TPage = std::array<uint8_t, PageSize>;
 
 class TPages {
 public:
-    explicit TPages(TDbfFile& file);
+    // Decoded nodes kept at most; past this the least recently used goes.
+    static constexpr size_t DefaultNodesLimit = 16384;
+
+    explicit TPages(TDbfFile& file, size_t nodesLimit = DefaultNodesLimit);
 
     // The page at `offset` as the change sees it; raises DBIERR_INDEXCORRUPT
     // for an offset off the pages or past the end of the file.  The pointer
@@ -66,31 +69,59 @@ public:
     void Reload();
 
 private:
-    // PagesPerBlock pages, as far as the file had them when read.
-    using TBlock = std::unique_ptr<uint8_t[]>;
+    struct TSlabFree {
+        void operator()(uint8_t* slab) const;
+    };
+    using TSlab = std::unique_ptr<uint8_t[], TSlabFree>;
+    static constexpr uint32_t NoSlot = 0xFFFFFFFFu;
+    // A decoded node kept, in a slot of FSlots found through its page's
+    // entry in FSlotOfPage; the slots in use are linked from the most
+    // recently used to the least.
     struct TCachedNode {
         std::shared_ptr<const TNode> Node;
+        uint32_t Offset = 0;
         uint16_t KeyLength = 0;
         uint8_t Fill = 0;
-        std::list<uint32_t>::iterator Use;   // its place in FUseOrder
+        uint32_t Newer = NoSlot;
+        uint32_t Older = NoSlot;
     };
 
     // A page of the file as it stands, read with its block when first needed.
     const uint8_t* Stored(uint32_t offset);
+    // Memory for one more block, from the last slab or a new one.
+    uint8_t* NewBlock();
+    void ForgetAllBlocks();
     void WriteToFile();
     // Keeps `node` as the decoded form of page `offset`, the most recently used.
     void Remember(uint32_t offset, std::shared_ptr<const TNode> node, uint16_t keyLength, uint8_t fill);
     void Forget(uint32_t offset);
     void ForgetAllNodes();
+    uint32_t SlotOf(uint32_t offset) const;
+    // Takes slot `slot` out of use (its node let go of).
+    void Drop(uint32_t slot);
+    void Unlink(uint32_t slot);
+    // Links an unlinked slot in as the most recently used.
+    void LinkAsNewest(uint32_t slot);
+    void MakeNewest(uint32_t slot);
     // A node to decode into: one the cache let go of when nobody else
     // holds it, else a new one.
     std::shared_ptr<const TNode> SpareNode();
 
     TDbfFile& FFile;
-    std::vector<TBlock> FBlocks;   // by offset / block size
+    // PagesPerBlock pages each, as far as the file had them when read (by
+    // offset / block size; nullptr: not read).
+    std::vector<uint8_t*> FBlocks;
     size_t FLoadedBlocks = 0;
-    std::unordered_map<uint32_t, TCachedNode> FNodes;
-    std::list<uint32_t> FUseOrder;   // offsets of FNodes, most recently used first
+    std::vector<TSlab> FSlabs;
+    size_t FSlabBlocks = 0;   // blocks the last slab holds
+    size_t FSlabUsed = 0;     // of them given out
+    std::vector<TCachedNode> FSlots;
+    std::vector<uint32_t> FFreeSlots;
+    std::vector<uint32_t> FSlotOfPage;   // by offset / page size: the slot + 1, 0 for none
+    uint32_t FNewest = NoSlot;
+    uint32_t FOldest = NoSlot;
+    size_t FNodeCount = 0;
+    size_t FNodesLimit;
     std::vector<std::shared_ptr<const TNode>> FSpareNodes;
     std::map<uint32_t, TPage> FDirty;
     uint64_t FFileSize = 0;   // on disk

@@ -59,7 +59,7 @@ void WriteNode(TImage& image, uint32_t page, const TNode& node, uint16_t keyLeng
 TLevel WriteLeaves(TImage& image, size_t count, const TPairAt& pairAt, uint16_t keyLength, uint8_t fill)
 {
     TLevel level;
-    TNode leaf;
+    TNode leaf(keyLength);
     TLeafSizer sizer(keyLength, fill);
     uint32_t page = image.Append(1);
     auto write = [&](bool last) {
@@ -68,7 +68,7 @@ TLevel WriteLeaves(TImage& image, size_t count, const TPairAt& pairAt, uint16_t 
         if (last && level.Pages.empty())
             leaf.Attributes = static_cast<uint16_t>(leaf.Attributes | AttrRoot);
         WriteNode(image, page, leaf, keyLength, fill);
-        level.Last.push_back(leaf.Entries.empty() ? TEntry{} : leaf.Entries.back());
+        level.Last.push_back(leaf.Empty() ? TEntry{} : leaf.Entry(leaf.Count() - 1));
         level.Pages.push_back(page);
     };
     TEntry entry;
@@ -78,11 +78,11 @@ TLevel WriteLeaves(TImage& image, size_t count, const TPairAt& pairAt, uint16_t 
         if (!sizer.Fits(entry, fresh)) {
             write(false);
             page = image.Append(1);
-            leaf.Entries.clear();
+            leaf.Clear();
             sizer.Clear();
             sizer.Fits(entry, fresh);
         }
-        leaf.Entries.push_back(entry);
+        leaf.Append(entry.Key, entry.RecNo);
         sizer.Add(entry, fresh);
     }
     write(true);
@@ -98,10 +98,10 @@ uint32_t BuildTree(TImage& image, size_t count, const TPairAt& pairAt, uint16_t 
         std::vector<TNode> level;
         for (size_t i = 0; i < below.Pages.size(); ++i) {
             if (i % capacity == 0) {
-                level.emplace_back();
+                level.emplace_back(keyLength);
                 level.back().Attributes = 0;
             }
-            level.back().Entries.push_back(std::move(below.Last[i]));
+            level.back().Append(below.Last[i].Key, below.Last[i].RecNo);
             level.back().Children.push_back(below.Pages[i]);
         }
         if (level.size() == 1)
@@ -113,7 +113,7 @@ uint32_t BuildTree(TImage& image, size_t count, const TPairAt& pairAt, uint16_t 
             level[i].Left = i == 0 ? NoPage : page - PageSize;
             level[i].Right = i + 1 == level.size() ? NoPage : page + PageSize;
             WriteNode(image, page, level[i], keyLength, fill);
-            above.Last.push_back(level[i].Entries.back());
+            above.Last.push_back(level[i].Entry(level[i].Count() - 1));
             above.Pages.push_back(page);
         }
         below = std::move(above);

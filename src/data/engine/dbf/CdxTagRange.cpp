@@ -1,7 +1,8 @@
 #include "data/engine/dbf/CdxTagRange.h"
 
+#include "data/engine/dbf/CdxTree.h"
+
 #include "data/engine/ByteOrder.h"
-#include "data/engine/EngineStatus.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ namespace {
 
 constexpr size_t MaxDepth = 32;
 
-bool StartsWith(const std::string& key, const std::string& prefix)
+bool StartsWith(std::string_view key, std::string_view prefix)
 {
     return key.size() >= prefix.size() && key.compare(0, prefix.size(), prefix) == 0;
 }
@@ -23,20 +24,11 @@ TTagRange::TTagRange(TPages& pages, uint32_t headerOffset, uint16_t keyLength, u
 {
 }
 
-void TTagRange::Damaged(const std::string& what) const
-{
-    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(FHeaderOffset), what});
-}
+void TTagRange::Damaged(const std::string& what) const { TreeDamaged(FHeaderOffset, what); }
 
 std::shared_ptr<const TNode> TTagRange::Load(uint32_t page)
 {
-    if (page < HeaderSize || page == NoPage)
-        Damaged("A node lies in a header.");
-    std::string error;
-    std::shared_ptr<const TNode> node = FPages.Node(page, FKeyLength, FFill, error);
-    if (!node)
-        Damaged("Page " + std::to_string(page) + ": " + error + ".");
-    return node;
+    return LoadTreeNode(FPages, FHeaderOffset, page, FKeyLength, FFill);
 }
 
 void TTagRange::Descend(const std::string& key, uint32_t recNo)
@@ -46,22 +38,18 @@ void TTagRange::Descend(const std::string& key, uint32_t recNo)
         if (depth >= MaxDepth)
             Damaged("The tree is deeper than any index tree can be.");
         std::shared_ptr<const TNode> node = Load(page);
-        const std::vector<TEntry>& entries = node->Entries;
-        const auto at = std::lower_bound(entries.begin(), entries.end(), 0, [&](const TEntry& e, int) {
-            return CompareEntries(e.Key, e.RecNo, key, recNo) < 0;
-        });
-        const size_t index = static_cast<size_t>(at - entries.begin());
+        const size_t index = node->LowerBound(key, recNo);
         if (node->IsLeaf()) {
             FLeaf = std::move(node);
             FAt = index;
             FLeavesVisited = 0;
             return;
         }
-        if (entries.empty() || node->Children.size() != entries.size())
+        if (node->Empty() || node->Children.size() != node->Count())
             Damaged("An interior node has no children.");
         // Past the last child's greatest pair: the range starts in no leaf of
         // this subtree but in the next one, reached through the last leaf's link.
-        page = node->Children[std::min(index, entries.size() - 1)];
+        page = node->Children[std::min(index, node->Count() - 1)];
     }
 }
 
@@ -75,14 +63,15 @@ bool TTagRange::Next(TEntry& entry)
 {
     const uint64_t pageLimit = FPages.Size() / PageSize;
     while (FLeaf) {
-        if (FAt < FLeaf->Entries.size()) {
-            const TEntry& next = FLeaf->Entries[FAt];
-            if (!StartsWith(next.Key, FPrefix)) {
+        if (FAt < FLeaf->Count()) {
+            const std::string_view key = FLeaf->Key(FAt);
+            if (!StartsWith(key, FPrefix)) {
                 FLeaf.reset();
                 return false;
             }
+            entry.Key.assign(key);
+            entry.RecNo = FLeaf->RecNo(FAt);
             ++FAt;
-            entry = next;
             return true;
         }
         if (FLeaf->Right == NoPage) {

@@ -12,8 +12,6 @@ namespace {
 
 constexpr size_t MaxDepth = 32;
 
-bool SameEntry(const TEntry& a, const TEntry& b) { return a.RecNo == b.RecNo && a.Key == b.Key; }
-
 // Split points to try: at the right edge of the tree as many keys on the
 // left as fit; elsewhere the preferred one, then outwards from the middle.
 std::vector<size_t> SplitCandidates(size_t count, size_t preferred, bool rightEdge)
@@ -36,34 +34,37 @@ std::vector<size_t> SplitCandidates(size_t count, size_t preferred, bool rightEd
 
 } // namespace
 
+void TreeDamaged(uint32_t headerOffset, const std::string& what)
+{
+    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(headerOffset), what});
+}
+
+std::shared_ptr<const TNode> LoadTreeNode(TPages& pages, uint32_t headerOffset, uint32_t page, uint16_t keyLength,
+                                          uint8_t fill)
+{
+    if (page < HeaderSize || page == NoPage)
+        TreeDamaged(headerOffset, "A node lies in a header.");
+    std::string error;
+    std::shared_ptr<const TNode> node = pages.Node(page, keyLength, fill, error);
+    if (!node)
+        TreeDamaged(headerOffset, "Page " + std::to_string(page) + ": " + error + ".");
+    return node;
+}
+
 TTree::TTree(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill)
     : FPages(pages), FHeaderOffset(headerOffset), FKeyLength(keyLength), FFill(fill)
 {
-}
-
-void TTree::Damaged(const std::string& what) const
-{
-    RaiseEngineError(DBIERR_INDEXCORRUPT, {"Index tree at " + std::to_string(FHeaderOffset), what});
 }
 
 uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
 
 void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
 
-std::shared_ptr<const TNode> TTree::Load(uint32_t page)
-{
-    if (page < HeaderSize)
-        Damaged("A node lies in a header.");
-    std::string error;
-    std::shared_ptr<const TNode> node = FPages.Node(page, FKeyLength, FFill, error);
-    if (!node)
-        Damaged("Page " + std::to_string(page) + ": " + error + ".");
-    return node;
-}
-
 std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
 {
     std::vector<TStep> path;
+    // Deep enough for any tree of a few million keys: one allocation a descent.
+    path.reserve(8);
     uint32_t page = Root();
     for (;;) {
         if (path.size() >= MaxDepth)
@@ -71,30 +72,31 @@ std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
         TStep step;
         step.Page = page;
         step.Shared = Load(page);
-        const std::vector<TEntry>& entries = step.Shared->Entries;
-        auto at = std::lower_bound(entries.begin(), entries.end(), 0, [&](const TEntry& e, int) {
-            return CompareEntries(e.Key, e.RecNo, key, recNo) < 0;
-        });
-        step.Index = static_cast<size_t>(at - entries.begin());
-        if (step.Shared->IsLeaf()) {
+        const TNode& node = *step.Shared;
+        step.Index = node.LowerBound(key, recNo);
+        if (node.IsLeaf()) {
             path.push_back(std::move(step));
             return path;
         }
-        if (step.Index == entries.size())
-            step.Index = entries.size() - 1;
+        if (step.Index == node.Count())
+            step.Index = node.Count() - 1;
         page = step.Shared->Children[step.Index];
         path.push_back(std::move(step));
     }
 }
 
-void TTree::Store(std::vector<TStep>& path, size_t level)
+void TTree::Store(std::vector<TStep>& path, size_t level, const uint8_t* encoded)
 {
     TStep& step = path[level];
-    uint8_t bytes[PageSize];
-    if (!EncodeNode(step.Node(), FKeyLength, FFill, bytes)) {
-        Split(path, level);
-        return;
+    uint8_t page[PageSize];
+    if (!encoded) {
+        if (!EncodeNode(step.Node(), FKeyLength, FFill, page)) {
+            Split(path, level);
+            return;
+        }
+        encoded = page;
     }
+    const uint8_t* bytes = encoded;
     if (step.Own) {
         // The node as the page now holds it (a leaf keeps the entry width it was written with).
         if (step.Own->IsLeaf())
@@ -104,12 +106,12 @@ void TTree::Store(std::vector<TStep>& path, size_t level)
     } else {
         std::memcpy(FPages.Write(step.Page), bytes, PageSize);
     }
-    if (level == 0 || step.Node().Entries.empty())
+    const TNode& node = step.Node();
+    if (level == 0 || node.Empty())
         return;
     TStep& parent = path[level - 1];
-    const TEntry& last = step.Node().Entries.back();
-    if (!SameEntry(parent.Node().Entries[parent.Index], last)) {
-        parent.Edit(FPages).Entries[parent.Index] = last;
+    if (!parent.Node().Holds(parent.Index, node.LastKey(), node.LastRecNo())) {
+        parent.Edit(FPages).Set(parent.Index, node.LastKey(), node.LastRecNo());
         Store(path, level - 1);
     }
 }
@@ -118,7 +120,7 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
     TNode& left = step.Edit(FPages);
-    const size_t count = left.Entries.size();
+    const size_t count = left.Count();
     if (count < 2)
         Damaged("A single key does not fit in a page.");
     // Growing at the right edge of the tree: the new node starts with just
@@ -126,21 +128,16 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
     const bool rightEdge = step.Index + 1 >= count && left.Right == NoPage;
     size_t preferred = rightEdge ? count - 1 : count / 2;
 
-    TNode right;
+    TNode right(FKeyLength);
     right.Attributes = static_cast<uint16_t>(left.Attributes & AttrLeaf);
     right.EntryBytes = left.EntryBytes;
     left.Attributes = static_cast<uint16_t>(left.Attributes & ~AttrRoot);
-    const std::vector<TEntry> entries = left.Entries;
-    const std::vector<uint32_t> children = left.Children;
+    const TNode all = left;
     uint8_t leftBytes[PageSize], rightBytes[PageSize];
     bool placed = false;
     for (size_t m : SplitCandidates(count, preferred, rightEdge)) {
-        left.Entries.assign(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(m));
-        right.Entries.assign(entries.begin() + static_cast<std::ptrdiff_t>(m), entries.end());
-        if (!left.IsLeaf()) {
-            left.Children.assign(children.begin(), children.begin() + static_cast<std::ptrdiff_t>(m));
-            right.Children.assign(children.begin() + static_cast<std::ptrdiff_t>(m), children.end());
-        }
+        left.AssignRange(all, 0, m);
+        right.AssignRange(all, m, count);
         if (EncodeNode(left, FKeyLength, FFill, leftBytes) && EncodeNode(right, FKeyLength, FFill, rightBytes)) {
             placed = true;
             break;
@@ -161,9 +158,10 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
     std::memcpy(FPages.Write(rightPage), rightBytes, PageSize);
 
     if (level == 0) {
-        TNode root;
+        TNode root(FKeyLength);
         root.Attributes = AttrRoot;
-        root.Entries = {left.Entries.back(), right.Entries.back()};
+        root.Append(left.LastKey(), left.LastRecNo());
+        root.Append(right.LastKey(), right.LastRecNo());
         root.Children = {step.Page, rightPage};
         const uint32_t rootPage = FPages.Allocate();
         uint8_t rootBytes[PageSize];
@@ -175,9 +173,8 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
     TStep& parent = path[level - 1];
     TNode& above = parent.Edit(FPages);
     const size_t at = parent.Index;
-    TEntry rightLast = right.Entries.back();
-    above.Entries[at] = left.Entries.back();
-    above.Entries.insert(above.Entries.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightLast);
+    above.Set(at, left.LastKey(), left.LastRecNo());
+    above.Insert(at + 1, right.LastKey(), right.LastRecNo());
     above.Children.insert(above.Children.begin() + static_cast<std::ptrdiff_t>(at) + 1, rightPage);
     parent.Index = at + 1;
     Store(path, level - 1);
@@ -187,21 +184,18 @@ void TTree::Insert(const std::string& key, uint32_t recNo)
 {
     std::vector<TStep> path = Descend(key, recNo);
     TStep& leaf = path.back();
-    TEntry entry{key, recNo};
-    const std::vector<TEntry>& entries = leaf.Node().Entries;
-    if (leaf.Index < entries.size() && SameEntry(entries[leaf.Index], entry))
+    if (leaf.Node().Holds(leaf.Index, key, recNo))
         return;
-    std::vector<TEntry>& edited = leaf.Edit(FPages).Entries;
-    edited.insert(edited.begin() + static_cast<std::ptrdiff_t>(leaf.Index), std::move(entry));
+    leaf.Edit(FPages).Insert(leaf.Index, key, recNo);
     Store(path, path.size() - 1);
 }
 
 bool TTree::LeafBound(const std::vector<TStep>& path, TEntry& bound)
 {
     for (size_t level = path.size() - 1; level-- > 0;) {
-        const std::vector<TEntry>& entries = path[level].Node().Entries;
-        if (path[level].Index + 1 < entries.size()) {
-            bound = entries[path[level].Index];
+        const TNode& node = path[level].Node();
+        if (path[level].Index + 1 < node.Count()) {
+            bound = node.Entry(path[level].Index);
             return true;
         }
     }
@@ -225,13 +219,12 @@ void TTree::InsertSorted(const std::vector<TEntry>& entries)
             const TEntry& entry = entries[next];
             if (bounded && CompareEntries(entry.Key, entry.RecNo, bound.Key, bound.RecNo) > 0)
                 break;
-            const std::vector<TEntry>& held = leaf.Node().Entries;
-            while (at < held.size() && CompareEntries(held[at].Key, held[at].RecNo, entry.Key, entry.RecNo) < 0)
+            const TNode& held = leaf.Node();
+            while (at < held.Count() && held.Compare(at, entry.Key, entry.RecNo) < 0)
                 ++at;
-            if (at < held.size() && SameEntry(held[at], entry))
+            if (held.Holds(at, entry.Key, entry.RecNo))
                 continue;
-            std::vector<TEntry>& edited = leaf.Edit(FPages).Entries;
-            edited.insert(edited.begin() + static_cast<std::ptrdiff_t>(at), entry);
+            leaf.Edit(FPages).Insert(at, entry.Key, entry.RecNo);
             leaf.Index = at++;
             ++added;
         }
@@ -244,11 +237,9 @@ void TTree::Remove(const std::string& key, uint32_t recNo)
 {
     std::vector<TStep> path = Descend(key, recNo);
     TStep& leaf = path.back();
-    const std::vector<TEntry>& entries = leaf.Node().Entries;
-    if (leaf.Index >= entries.size() || entries[leaf.Index].RecNo != recNo || entries[leaf.Index].Key != key)
+    if (!leaf.Node().Holds(leaf.Index, key, recNo))
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");
-    std::vector<TEntry>& edited = leaf.Edit(FPages).Entries;
-    edited.erase(edited.begin() + static_cast<std::ptrdiff_t>(leaf.Index));
+    leaf.Edit(FPages).Erase(leaf.Index);
     Shrink(path, path.size() - 1);
 }
 
@@ -264,7 +255,7 @@ void TTree::Shrink(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
     const TNode& node = step.Node();
-    if (node.Entries.empty()) {
+    if (node.Empty()) {
         if (level == 0) {
             // An empty tag is one root leaf.
             TNode& root = step.Edit(FPages);
@@ -278,13 +269,13 @@ void TTree::Shrink(std::vector<TStep>& path, size_t level)
         FPages.Release(step.Page);
         TStep& parent = path[level - 1];
         TNode& above = parent.Edit(FPages);
-        above.Entries.erase(above.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+        above.Erase(parent.Index);
         above.Children.erase(above.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index));
         parent.Index = parent.Index > 0 ? parent.Index - 1 : 0;
         Shrink(path, level - 1);
         return;
     }
-    if (level == 0 && !node.IsLeaf() && node.Entries.size() == 1) {
+    if (level == 0 && !node.IsLeaf() && node.Count() == 1) {
         // The root's only child takes its place.
         const uint32_t child = node.Children[0];
         uint8_t* childPage = FPages.Write(child);
@@ -293,27 +284,33 @@ void TTree::Shrink(std::vector<TStep>& path, size_t level)
         SetRoot(child);
         return;
     }
-    if (level > 0 && node.IsLeaf() && MergeWithRight(path, level))
+    if (level == 0 || !node.IsLeaf()) {
+        Store(path, level);
         return;
-    Store(path, level);
+    }
+    // A leaf less than a third full takes in its right neighbour when both
+    // fit in one page; else it is stored as encoded here.
+    uint8_t bytes[PageSize];
+    const bool fits = EncodeNode(node, FKeyLength, FFill, bytes);
+    if (fits && Le16(bytes + 12) >= 2 * LeafSpace / 3 && MergeWithRight(path, level))
+        return;
+    Store(path, level, fits ? bytes : nullptr);
 }
 
-// A leaf less than a third full takes in its right neighbour under the same
-// parent when both fit in one page.
+// Merges the leaf at `level` with its right neighbour under the same
+// parent when the two fit in one page.
 bool TTree::MergeWithRight(std::vector<TStep>& path, size_t level)
 {
     TStep& step = path[level];
     TStep& parent = path[level - 1];
-    if (parent.Index + 1 >= parent.Node().Entries.size())
-        return false;
-    uint8_t bytes[PageSize];
-    if (!EncodeNode(step.Node(), FKeyLength, FFill, bytes) || Le16(bytes + 12) < 2 * LeafSpace / 3)
+    if (parent.Index + 1 >= parent.Node().Count())
         return false;
     const uint32_t rightPage = parent.Node().Children[parent.Index + 1];
     std::shared_ptr<const TNode> right = Load(rightPage);
     auto merged = std::make_unique<TNode>(step.Node());
-    merged->Entries.insert(merged->Entries.end(), right->Entries.begin(), right->Entries.end());
+    merged->AppendPairs(*right);
     merged->Right = right->Right;
+    uint8_t bytes[PageSize];
     if (!EncodeNode(*merged, FKeyLength, FFill, bytes))
         return false;
     if (right->Right != NoPage)
@@ -322,9 +319,9 @@ bool TTree::MergeWithRight(std::vector<TStep>& path, size_t level)
     FPages.Release(rightPage);
     step.Own = std::move(merged);
     TNode& above = parent.Edit(FPages);
-    above.Entries.erase(above.Entries.begin() + static_cast<std::ptrdiff_t>(parent.Index));
+    above.Erase(parent.Index);
     above.Children.erase(above.Children.begin() + static_cast<std::ptrdiff_t>(parent.Index) + 1);
-    above.Entries[parent.Index] = step.Node().Entries.back();
+    above.Set(parent.Index, step.Node().LastKey(), step.Node().LastRecNo());
     Shrink(path, level - 1);
     return true;
 }
@@ -335,11 +332,11 @@ uint32_t TTree::RecordWithKey(const std::string& key, uint32_t except)
     std::shared_ptr<const TNode> node = path.back().Shared;
     size_t i = path.back().Index;
     for (size_t visited = 0; visited < 1u << 20; ++visited) {
-        for (; i < node->Entries.size(); ++i) {
-            if (node->Entries[i].Key != key)
+        for (; i < node->Count(); ++i) {
+            if (node->Key(i) != key)
                 return 0;
-            if (node->Entries[i].RecNo != except)
-                return node->Entries[i].RecNo;
+            if (node->RecNo(i) != except)
+                return node->RecNo(i);
         }
         if (node->Right == NoPage)
             return 0;
@@ -358,11 +355,15 @@ void TTree::ForEach(const std::function<void(const TEntry&)>& visit)
         node = Load(node->Children.front());
     }
     const uint64_t pageLimit = FPages.Size() / PageSize;
+    TEntry entry;
     for (uint64_t visited = 0;; ++visited) {
         if (visited > pageLimit)
             Damaged("The leaves are linked in a circle.");
-        for (const TEntry& e : node->Entries)
-            visit(e);
+        for (size_t i = 0; i < node->Count(); ++i) {
+            entry.Key.assign(node->Key(i));
+            entry.RecNo = node->RecNo(i);
+            visit(entry);
+        }
         if (node->Right == NoPage)
             return;
         node = Load(node->Right);

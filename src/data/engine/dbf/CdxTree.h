@@ -17,6 +17,13 @@
 
 namespace cdx {
 
+// Raises DBIERR_INDEXCORRUPT naming the tree whose header is at `headerOffset`.
+[[noreturn]] void TreeDamaged(uint32_t headerOffset, const std::string& what);
+// The node at `page` of that tree, through the page cache; raises
+// DBIERR_INDEXCORRUPT naming the page when it is no node.
+std::shared_ptr<const TNode> LoadTreeNode(TPages& pages, uint32_t headerOffset, uint32_t page, uint16_t keyLength,
+                                          uint8_t fill);
+
 class TTree {
 public:
     TTree(TPages& pages, uint32_t headerOffset, uint16_t keyLength, uint8_t fill);
@@ -55,17 +62,22 @@ private:
 
     uint32_t Root();
     void SetRoot(uint32_t page);
-    std::shared_ptr<const TNode> Load(uint32_t page);
+    std::shared_ptr<const TNode> Load(uint32_t page)
+    {
+        return LoadTreeNode(FPages, FHeaderOffset, page, FKeyLength, FFill);
+    }
     std::vector<TStep> Descend(const std::string& key, uint32_t recNo);
     // The greatest pair the leaf at the end of `path` may hold; false when
     // it takes every greater pair too.
     static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);
-    void Store(std::vector<TStep>& path, size_t level);
+    // Writes the node at `level` (`encoded`: its page, when already encoded)
+    // and carries its last pair up; a node too full splits.
+    void Store(std::vector<TStep>& path, size_t level, const uint8_t* encoded = nullptr);
     void Split(std::vector<TStep>& path, size_t level);
     void Shrink(std::vector<TStep>& path, size_t level);
     bool MergeWithRight(std::vector<TStep>& path, size_t level);
     void Unlink(const TNode& node);
-    [[noreturn]] void Damaged(const std::string& what) const;
+    [[noreturn]] void Damaged(const std::string& what) const { TreeDamaged(FHeaderOffset, what); }
 
     TPages& FPages;
     uint32_t FHeaderOffset;

@@ -12,20 +12,39 @@
 
 namespace {
 
-constexpr char Magic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '1', '\n'};
+constexpr char Magic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '2', '\n'};
+// Journals of earlier versions: the same layout under a checksum taken a
+// byte at a time.
+constexpr char ByteSummedMagic[8] = {'T', 'M', 'U', 'N', 'D', 'O', '1', '\n'};
 constexpr uint8_t EndMark = 0xFF;
 constexpr size_t KeptBufferLimit = 1 << 20;
 // The byte journal stores lock shared while they hold the file open.
 constexpr uint64_t HolderLockOffset = 0;
 
-uint64_t Checksum(const uint8_t* p, size_t n)
+constexpr uint64_t ChecksumStart = 1469598103934665603ull;
+constexpr uint64_t ChecksumFactor = 1099511628211ull;
+
+uint64_t ByteChecksum(const uint8_t* p, size_t n, uint64_t h = ChecksumStart)
 {
-    uint64_t h = 1469598103934665603ull;
     for (size_t i = 0; i < n; ++i) {
         h ^= p[i];
-        h *= 1099511628211ull;
+        h *= ChecksumFactor;
     }
     return h;
+}
+
+// The same mixing eight bytes at a time (the bytes left over one at a time).
+// Each step is one-to-one in the word it takes, so any one word changed
+// changes the sum.
+uint64_t Checksum(const uint8_t* p, size_t n)
+{
+    uint64_t h = ChecksumStart;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        h ^= Le64(p + i);
+        h *= ChecksumFactor;
+    }
+    return ByteChecksum(p + i, n - i, h);
 }
 
 void PutBytes(std::vector<uint8_t>& out, const void* p, size_t n)
@@ -62,14 +81,18 @@ public:
     bool Read(std::vector<std::string>& paths, std::vector<uint8_t>& kinds, std::vector<uint8_t>& files,
               std::vector<uint64_t>& offsets, std::vector<std::vector<uint8_t>>& contents)
     {
-        if (FBytes.size() < sizeof Magic + 17 || std::memcmp(FBytes.data(), Magic, sizeof Magic) != 0)
+        if (FBytes.size() < sizeof Magic + 17)
+            return false;
+        const bool byteSummed = std::memcmp(FBytes.data(), ByteSummedMagic, sizeof Magic) == 0;
+        if (!byteSummed && std::memcmp(FBytes.data(), Magic, sizeof Magic) != 0)
             return false;
         const uint64_t length = Le64(FBytes.data() + sizeof Magic);
         if (length < sizeof Magic + 17 || length > FBytes.size())
             return false;
         FBytes.resize(static_cast<size_t>(length));
         const size_t body = FBytes.size() - 8;
-        if (Checksum(FBytes.data(), body) != Le64(FBytes.data() + body))
+        const uint64_t sum = byteSummed ? ByteChecksum(FBytes.data(), body) : Checksum(FBytes.data(), body);
+        if (sum != Le64(FBytes.data() + body))
             return false;
         FPos = sizeof Magic + 8;
         uint8_t fileCount;

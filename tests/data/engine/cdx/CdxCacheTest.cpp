@@ -16,18 +16,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <numeric>
 
 namespace {
 
 using TPairs = std::vector<std::pair<std::string, uint32_t>>;
 
-TPairs TreePairs(cdx::TIndex& index, const cdx::TTag& tag)
+TPairs Walk(cdx::TTree tree)
 {
     TPairs pairs;
-    index.TreeOf(tag).ForEach([&](const cdx::TEntry& e) { pairs.emplace_back(e.Key, e.RecNo); });
+    tree.ForEach([&](const cdx::TEntry& e) { pairs.emplace_back(e.Key, e.RecNo); });
     return pairs;
 }
+
+TPairs TreePairs(cdx::TIndex& index, const cdx::TTag& tag) { return Walk(index.TreeOf(tag)); }
 
 // Every tag as `table`'s open index walks it equals the tag as a fresh
 // reading of the file walks it.
@@ -53,14 +57,26 @@ void ModifyRandomRecord(TDbfCursor& table, std::mt19937& random)
     table.ModifyRecord(changed);
 }
 
+// A new indexed table with two cursors open on it.
+struct TTwoCursors {
+    TTwoCursors(const std::string& stem, uint32_t records, uint32_t seed)
+        : Path(MakeIndexedTable(Dir.Path(), stem, records, seed)), First(OpenIndexedTable(Path)),
+          Second(OpenIndexedTable(Path))
+    {
+    }
+
+    TScratchDir Dir;
+    std::string Path;
+    std::unique_ptr<TDbfCursor> First, Second;
+};
+
 } // namespace
 
 TEST(CdxCache, TwoCursorsPostingInTurnEachSeeTheOthersChanges)
 {
-    TScratchDir dir;
-    const std::string path = MakeIndexedTable(dir.Path(), "turns", 3000, 21);
-    auto first = OpenIndexedTable(path);
-    auto second = OpenIndexedTable(path);
+    TTwoCursors cursors("turns", 3000, 21);
+    auto& first = cursors.First;
+    auto& second = cursors.Second;
     std::mt19937 random(5);
     int32_t nextId = 10000;
     for (int round = 0; round < 40; ++round) {
@@ -132,10 +148,10 @@ TEST(CdxCache, AnotherCursorClosingLeavesTheJournalACursorPostsThrough)
 
 TEST(CdxCache, TheLastCursorClosingRemovesTheJournal)
 {
-    TScratchDir dir;
-    const std::string path = MakeIndexedTable(dir.Path(), "last", 300, 24);
-    auto first = OpenIndexedTable(path);
-    auto second = OpenIndexedTable(path);
+    TTwoCursors cursors("last", 300, 24);
+    const std::string& path = cursors.Path;
+    auto& first = cursors.First;
+    auto& second = cursors.Second;
     std::mt19937 random(8);
     ModifyRandomRecord(*first, random);
     ModifyRandomRecord(*second, random);
@@ -145,4 +161,50 @@ TEST(CdxCache, TheLastCursorClosingRemovesTheJournal)
     second.reset();
     EXPECT_FALSE(TDbfFile::Exists(TDbfJournal::PathFor(path)));
     EXPECT_EQ(IndexFindings(*OpenIndexedTable(path)), "");
+}
+
+// A cache of three decoded nodes (each page decoded, dropped and decoded
+// again many times over, its slots reused) plans the same trees as one
+// that keeps every node: edits of every tag through both, never written,
+// leave both holding exactly the pairs they should.
+TEST(CdxCache, ACacheOfAFewNodesPlansTheTreesOneKeepingAllPlans)
+{
+    TScratchDir dir;
+    const std::string path = MakeIndexedTable(dir.Path(), "few", 3000, 25);
+    auto table = OpenIndexedTable(path, true);
+    cdx::TIndex& index = *table->Index();
+    TDbfFile fewFile(index.Path(), false), allFile(index.Path(), false);
+    cdx::TPages few(fewFile, 3), all(allFile);
+    std::mt19937 random(9);
+    size_t largest = 0;
+    for (const cdx::TTag& tag : index.Tags()) {
+        cdx::TTree fewTree(few, tag.HeaderOffset, tag.Header.KeyLength, tag.Fill);
+        cdx::TTree allTree(all, tag.HeaderOffset, tag.Header.KeyLength, tag.Fill);
+        TPairs expected = Walk(allTree);
+        const size_t edits = std::min<size_t>(300, expected.size() / 2);
+        largest = std::max(largest, expected.size());
+        std::vector<size_t> order(expected.size());
+        std::iota(order.begin(), order.end(), size_t{0});
+        std::shuffle(order.begin(), order.end(), random);
+        TPairs removed = expected, added;
+        for (size_t i = 0; i < edits; ++i) {
+            const auto [key, recNo] = expected[order[i]];
+            fewTree.Remove(key, recNo);
+            allTree.Remove(key, recNo);
+            // Filed again under another pair's key and a new record number.
+            const std::string& otherKey = expected[order[expected.size() - 1 - i]].first;
+            fewTree.Insert(otherKey, 100000 + static_cast<uint32_t>(i));
+            allTree.Insert(otherKey, 100000 + static_cast<uint32_t>(i));
+            added.emplace_back(otherKey, 100000 + static_cast<uint32_t>(i));
+        }
+        for (size_t i = 0; i < edits; ++i)
+            removed.erase(std::find(removed.begin(), removed.end(), expected[order[i]]));
+        removed.insert(removed.end(), added.begin(), added.end());
+        std::sort(removed.begin(), removed.end(), [](const auto& a, const auto& b) {
+            return cdx::CompareEntries(a.first, a.second, b.first, b.second) < 0;
+        });
+        EXPECT_EQ(Walk(allTree), removed) << "tag " << tag.Name;
+        EXPECT_EQ(Walk(fewTree), removed) << "tag " << tag.Name;
+    }
+    EXPECT_GE(largest, 3000u) << "a tag of many leaves";
 }

@@ -59,7 +59,7 @@ void ExpectLeavesReencodeExactly(TDbfCursor& table, const std::string& name)
         }
         uint8_t encoded[cdx::PageSize];
         ASSERT_TRUE(cdx::EncodeNode(node, tag.Header.KeyLength, tag.Fill, encoded));
-        const size_t entriesEnd = 24 + node.Entries.size() * node.EntryBytes;
+        const size_t entriesEnd = 24 + node.Count() * node.EntryBytes;
         const size_t keysStart = entriesEnd + Le16(encoded + 12);
         EXPECT_EQ(0, std::memcmp(encoded, page(offset), entriesEnd)) << name << " tag " << tag.Name;
         EXPECT_EQ(0, std::memcmp(encoded + keysStart, page(offset) + keysStart, cdx::PageSize - keysStart))

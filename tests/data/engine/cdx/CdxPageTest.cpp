@@ -7,18 +7,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 
 using namespace cdx;
 
 namespace {
 
-TNode Leaf(std::vector<TEntry> entries)
+TNode Leaf(uint16_t keyLength, const std::vector<TEntry>& entries)
 {
-    TNode node;
+    TNode node(keyLength);
     node.Attributes = AttrLeaf | AttrRoot;
-    node.Entries = std::move(entries);
+    for (const TEntry& entry : entries)
+        node.Append(entry.Key, entry.RecNo);
     return node;
+}
+
+// The (shared prefix, trailing fill) counts of entry `i` of an encoded leaf.
+std::pair<int, int> EntryCounts(const uint8_t* page, int i)
+{
+    const int recBits = page[20], countBits = page[21];
+    uint64_t v = 0;
+    for (int b = 0; b < page[23]; ++b)
+        v |= static_cast<uint64_t>(page[24 + i * page[23] + b]) << (8 * b);
+    return {static_cast<int>((v >> recBits) & ((1u << countBits) - 1)), static_cast<int>(v >> (recBits + countBits))};
 }
 
 TNode RoundTrip(const TNode& node, uint16_t keyLength, uint8_t page[PageSize])
@@ -35,20 +48,20 @@ TNode RoundTrip(const TNode& node, uint16_t keyLength, uint8_t page[PageSize])
 TEST(CdxPage, EntriesWidenWhenRecordNumbersOutgrowThem)
 {
     uint8_t page[PageSize];
-    TNode small = Leaf({{"alpha     ", 1}, {"alpha     ", 65535}});
+    TNode small = Leaf(10, {{"alpha     ", 1}, {"alpha     ", 65535}});
     TNode decoded = RoundTrip(small, 10, page);
     EXPECT_EQ(page[23], 3) << "16 record bits, 4 and 4 for the counts";
     EXPECT_EQ(page[20], 16);
-    EXPECT_EQ(decoded.Entries.size(), 2u);
+    EXPECT_EQ(decoded.Count(), 2u);
 
-    TNode large = Leaf({{"alpha     ", 1}, {"alpha     ", 65536}, {"beta      ", 16777300}});
+    TNode large = Leaf(10, {{"alpha     ", 1}, {"alpha     ", 65536}, {"beta      ", 16777300}});
     decoded = RoundTrip(large, 10, page);
     EXPECT_EQ(page[23], 5) << "a record number past 2^24 needs a fifth byte";
     EXPECT_EQ(page[20], 32);
     EXPECT_EQ(Le32(page + 14), 0xFFFFFFFFu);
-    ASSERT_EQ(decoded.Entries.size(), 3u);
-    EXPECT_EQ(decoded.Entries[2].RecNo, 16777300u);
-    EXPECT_EQ(decoded.Entries[1].Key, "alpha     ");
+    ASSERT_EQ(decoded.Count(), 3u);
+    EXPECT_EQ(decoded.RecNo(2), 16777300u);
+    EXPECT_EQ(decoded.Key(1), "alpha     ");
 }
 
 TEST(CdxPage, DuplicateCountsStopAtEitherKeysTrailingFill)
@@ -56,33 +69,64 @@ TEST(CdxPage, DuplicateCountsStopAtEitherKeysTrailingFill)
     uint8_t page[PageSize];
     // "ab" then "ab  x": the shared prefix may not reach into the first
     // key's trailing blanks, so only "ab" is shared.
-    TNode node = Leaf({{"ab    ", 1}, {"ab  x ", 2}, {"ab  x ", 3}});
+    TNode node = Leaf(6, {{"ab    ", 1}, {"ab  x ", 2}, {"ab  x ", 3}});
     TNode decoded = RoundTrip(node, 6, page);
-    const int recBits = page[20], countBits = page[21];
-    auto entry = [&](int i) {
-        uint64_t v = 0;
-        for (int b = 0; b < page[23]; ++b)
-            v |= static_cast<uint64_t>(page[24 + i * page[23] + b]) << (8 * b);
-        return std::pair<int, int>(static_cast<int>((v >> recBits) & ((1u << countBits) - 1)),
-                                   static_cast<int>(v >> (recBits + countBits)));
-    };
-    EXPECT_EQ(entry(0), std::make_pair(0, 4));
-    EXPECT_EQ(entry(1), std::make_pair(2, 1));
-    EXPECT_EQ(entry(2), std::make_pair(5, 1));
+    EXPECT_EQ(EntryCounts(page, 0), std::make_pair(0, 4));
+    EXPECT_EQ(EntryCounts(page, 1), std::make_pair(2, 1));
+    EXPECT_EQ(EntryCounts(page, 2), std::make_pair(5, 1));
     EXPECT_EQ(Le16(page + 12), LeafSpace - 3 * page[23] - (2 + 3 + 0));
-    ASSERT_EQ(decoded.Entries.size(), 3u);
-    EXPECT_EQ(decoded.Entries[1].Key, "ab  x ");
+    ASSERT_EQ(decoded.Count(), 3u);
+    EXPECT_EQ(decoded.Key(1), "ab  x ");
+}
+
+// Long keys are compared a word at a time: every length of shared prefix
+// and of trailing fill, across and within words, counts as a byte-by-byte
+// count does, and the keys come back whole.
+TEST(CdxPage, LongKeysCountTheirSharedPrefixesAndFillsAsByteByByte)
+{
+    constexpr uint16_t keyLength = 40;
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> keys;
+        for (int k = 0; k < 8; ++k) {
+            std::string key(keyLength, ' ');
+            const size_t filled = random() % (keyLength + 1);
+            for (size_t i = 0; i < filled; ++i)
+                key[i] = "ab "[random() % (i < 24 ? 2 : 3)];
+            keys.push_back(key);
+        }
+        std::sort(keys.begin(), keys.end());
+        std::vector<TEntry> entries;
+        for (size_t k = 0; k < keys.size(); ++k)
+            entries.push_back({keys[k], static_cast<uint32_t>(k + 1)});
+        uint8_t page[PageSize];
+        TNode decoded = RoundTrip(Leaf(keyLength, entries), keyLength, page);
+        ASSERT_EQ(decoded.Count(), keys.size());
+        size_t previousTrail = 0;
+        for (size_t k = 0; k < keys.size(); ++k) {
+            size_t trail = 0;
+            while (trail < keyLength && keys[k][keyLength - 1 - trail] == ' ')
+                ++trail;
+            size_t dup = 0;
+            while (k > 0 && dup < keyLength - std::max(trail, previousTrail) && keys[k][dup] == keys[k - 1][dup])
+                ++dup;
+            EXPECT_EQ(EntryCounts(page, static_cast<int>(k)), std::make_pair(static_cast<int>(dup), static_cast<int>(trail)))
+                << "key " << k << " of round " << round;
+            EXPECT_EQ(decoded.Key(k), keys[k]);
+            previousTrail = trail;
+        }
+    }
 }
 
 TEST(CdxPage, AFullLeafIsNotEncodedAndDamagedLeavesAreRefused)
 {
-    TNode full = Leaf({});
+    TNode full = Leaf(10, {});
     for (uint32_t i = 0; i < 60; ++i)
-        full.Entries.push_back({std::string(10, static_cast<char>('A' + i % 26)) , i + 1});
+        full.Append(std::string(10, static_cast<char>('A' + i % 26)), i + 1);
     uint8_t page[PageSize];
     EXPECT_FALSE(EncodeNode(full, 10, ' ', page));
 
-    TNode node = Leaf({{"key1      ", 1}, {"key2      ", 2}});
+    TNode node = Leaf(10, {{"key1      ", 1}, {"key2      ", 2}});
     ASSERT_TRUE(EncodeNode(node, 10, ' ', page));
     TNode decoded;
     std::string error;
