@@ -5,7 +5,7 @@
 // for many items (a million in a few milliseconds); a short run is sorted
 // by comparing.
 
-#include "data/HugePageAllocator.h"
+#include "platform/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -13,10 +13,10 @@
 // in blocks (MemIndexBlocks.h), so that one row changed later moves a
 // block's entries, not the whole order's.
 
-#include "data/HugePageAllocator.h"
 #include "data/MemIndexBlocks.h"
 #include "data/MemIndexKeys.h"
 #include "data/engine/EngineSearch.h"
+#include "platform/HugePageAllocator.h"
 
 #include <cstdint>
 #include <vector>

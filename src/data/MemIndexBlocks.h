@@ -11,7 +11,7 @@
 // hundreds of allocations and thousands of faults.  A room given up by a
 // block serves the next block needed.
 
-#include "data/HugePageAllocator.h"
+#include "platform/HugePageAllocator.h"
 
 #include <cstddef>
 #include <cstdint>

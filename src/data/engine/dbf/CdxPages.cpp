@@ -2,7 +2,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
-#include "data/HugePageAllocator.h"
+#include "platform/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstring>
