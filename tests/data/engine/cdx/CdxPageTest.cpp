@@ -143,3 +143,110 @@ TEST(CdxPage, AFullLeafIsNotEncodedAndDamagedLeavesAreRefused)
     damaged[26] = 0xFF;
     EXPECT_FALSE(DecodeNode(damaged, 10, ' ', decoded, error));
 }
+
+namespace {
+
+// Keys of a few letters and blanks, so neighbours share prefixes and fills.
+std::string RandomKey(std::mt19937& random, uint16_t keyLength, char fill)
+{
+    std::string key(keyLength, fill);
+    const size_t filled = random() % (keyLength + 1);
+    for (size_t i = 0; i < filled; ++i)
+        key[i] = "ab "[random() % 3];
+    return key;
+}
+
+// The page a leaf encodes to when every count is worked out afresh.
+std::vector<uint8_t> EncodedAfresh(const TNode& node, uint16_t keyLength, uint8_t fill)
+{
+    TNode plain = node;
+    plain.Measured = false;
+    std::vector<uint8_t> page(PageSize);
+    EXPECT_TRUE(EncodeNode(plain, keyLength, fill, page.data()));
+    return page;
+}
+
+} // namespace
+
+// A decoded leaf keeps its keys' counts through every kind of change, so
+// encoding it gives the page a full count gives; a leaf from a page whose
+// counts the encoder would not choose is counted afresh.
+TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
+{
+    for (const auto& [keyLength, fill] : {std::pair<uint16_t, char>{12, ' '}, {20, '\0'}, {40, ' '}}) {
+        std::mt19937 random(keyLength);
+        for (int round = 0; round < 200; ++round) {
+            std::vector<std::string> keys;
+            for (int k = 0; k < 6 + round % 10; ++k)
+                keys.push_back(RandomKey(random, keyLength, fill));
+            std::sort(keys.begin(), keys.end());
+            TNode built(keyLength);
+            built.Attributes = AttrLeaf;
+            for (size_t k = 0; k < keys.size(); ++k)
+                built.Append(keys[k], static_cast<uint32_t>(k + 1));
+            uint8_t page[PageSize];
+            ASSERT_TRUE(EncodeNode(built, keyLength, static_cast<uint8_t>(fill), page));
+            TNode node;
+            std::string error;
+            ASSERT_TRUE(DecodeNode(page, keyLength, static_cast<uint8_t>(fill), node, error)) << error;
+            ASSERT_TRUE(node.Measured);
+
+            for (int change = 0; change < 12; ++change) {
+                const size_t at = random() % (node.Count() + 1);
+                switch (random() % 5) {
+                case 0:
+                    node.Insert(at, RandomKey(random, keyLength, fill), random() % 5000);
+                    break;
+                case 1:
+                    if (at < node.Count() && node.Count() > 1)
+                        node.Erase(at);
+                    break;
+                case 2:
+                    if (at < node.Count())
+                        node.Set(at, RandomKey(random, keyLength, fill), random() % 5000);
+                    break;
+                case 3: {
+                    TNode part(keyLength);
+                    part.AssignRange(node, at / 2, at);
+                    if (!part.Empty())
+                        node = part;
+                    break;
+                }
+                default: {
+                    TNode tail = node;
+                    node.AppendPairs(tail);
+                    if (node.Count() > 30)
+                        node.AssignRange(tail, 0, tail.Count());
+                    break;
+                }
+                }
+                ASSERT_TRUE(node.Measured);
+                uint8_t encoded[PageSize];
+                if (!EncodeNode(node, keyLength, static_cast<uint8_t>(fill), encoded))
+                    break;
+                ASSERT_EQ(std::vector<uint8_t>(encoded, encoded + PageSize),
+                          EncodedAfresh(node, keyLength, static_cast<uint8_t>(fill)))
+                    << "key length " << keyLength << ", round " << round << ", change " << change;
+            }
+        }
+    }
+
+    // Another program shared fewer bytes than it could: the page decodes,
+    // but its leaf is counted afresh when encoded.
+    TNode built = Leaf(10, {{"abcd      ", 1}, {"abce      ", 2}});
+    uint8_t page[PageSize];
+    ASSERT_TRUE(EncodeNode(built, 10, ' ', page));
+    ASSERT_EQ(EntryCounts(page, 1).first, 3);
+    TNode plain = Leaf(10, {{"abcd      ", 1}, {"bbce      ", 2}});
+    uint8_t foreign[PageSize];
+    ASSERT_TRUE(EncodeNode(plain, 10, ' ', foreign));
+    foreign[PageSize - 8] = 'a';   // the second key, stored whole, now reads "abce"
+    TNode decoded;
+    std::string error;
+    ASSERT_TRUE(DecodeNode(foreign, 10, ' ', decoded, error)) << error;
+    EXPECT_EQ(decoded.Key(1), "abce      ");
+    EXPECT_FALSE(decoded.Measured);
+    uint8_t again[PageSize];
+    ASSERT_TRUE(EncodeNode(decoded, 10, ' ', again));
+    EXPECT_EQ(std::vector<uint8_t>(again, again + PageSize), std::vector<uint8_t>(page, page + PageSize));
+}
