@@ -578,4 +578,106 @@ bool EncodeNode(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     return node.IsLeaf() ? EncodeLeaf(node, keyLength, fill, page) : EncodeInterior(node, keyLength, page);
 }
 
+bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, std::string_view key, uint32_t recNo,
+                        uint8_t* edited)
+{
+    const size_t count = Le16(page + 2);
+    const int countBits = BitLength(keyLength);
+    const int n = page[23];
+    const int recBits = 8 * n - 2 * countBits;
+    if ((Le16(page) & AttrLeaf) == 0 || Le16(page) > 7 || key.size() != keyLength || keyLength > MaxKeyLength ||
+        count < 2 || n < 1 || n > 8 || count * static_cast<size_t>(n) > LeafSpace || recBits < 1 || recBits > 32)
+        return false;
+    const uint32_t recMask = recBits == 32 ? 0xFFFFFFFFu : (1u << recBits) - 1;
+    const uint32_t countMask = (1u << countBits) - 1;
+    if (page[20] != recBits || page[21] != countBits || page[22] != countBits || Le32(page + 14) != recMask ||
+        page[18] != countMask || page[19] != countMask)
+        return false;
+
+    // Every key is rebuilt in turn (two buffers, this one and the one
+    // before) and its counts checked against the encoder's; the pair's
+    // neighbours are kept aside.
+    const size_t entryEnd = 24 + count * static_cast<size_t>(n);
+    uint8_t buffers[2][MaxKeyLength];
+    uint8_t before[MaxKeyLength], after[MaxKeyLength];
+    uint8_t* previous = buffers[0];
+    uint8_t* current = buffers[1];
+    size_t keyStart = PageSize, previousTrail = 0;
+    size_t found = count, keysAbove = 0, freshFound = 0, freshAfter = 0, trailBefore = 0, trailAfter = 0;
+    uint32_t recAfter = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint64_t v = EntryOfPage(page, 24 + i * static_cast<size_t>(n), n);
+        const size_t dup = (v >> recBits) & countMask;
+        const size_t trail = (v >> (recBits + countBits)) & countMask;
+        if (dup + trail > keyLength || (i == 0 && dup != 0))
+            return false;
+        const size_t fresh = keyLength - dup - trail;
+        if (keyStart < entryEnd + fresh)
+            return false;
+        keyStart -= fresh;
+        CopyShort(current, previous, dup);
+        CopyShort(current + dup, page + keyStart, fresh);
+        FillShort(current + dup + fresh, fill, trail);
+        const size_t limit = keyLength - std::max(trail, previousTrail);
+        if ((trail < keyLength && current[keyLength - trail - 1] == fill) ||
+            (i > 0 && (dup > limit || (dup < limit && current[dup] == previous[dup]))))
+            return false;
+        const uint32_t rec = static_cast<uint32_t>(v & recMask);
+        if (found == count) {
+            const int c = CompareEntries({reinterpret_cast<const char*>(current), keyLength}, rec, key, recNo);
+            if (c > 0)
+                return false;
+            if (c == 0) {
+                found = i;
+                freshFound = fresh;
+                std::memcpy(before, previous, keyLength);
+                trailBefore = previousTrail;
+            } else {
+                keysAbove += fresh;
+            }
+        } else if (i == found + 1) {
+            std::memcpy(after, current, keyLength);
+            freshAfter = fresh;
+            trailAfter = trail;
+            recAfter = rec;
+        }
+        std::swap(previous, current);
+        previousTrail = trail;
+    }
+    if (Le16(page + 12) != keyStart - entryEnd || found + 1 >= count)
+        return false;
+
+    // The key after the pair now follows the one before it.
+    const size_t dupAfter =
+        found > 0 ? SharedPrefix({reinterpret_cast<const char*>(before), keyLength},
+                                 {reinterpret_cast<const char*>(after), keyLength}, keyLength, trailAfter, trailBefore)
+                  : 0;
+    const size_t newFreshAfter = keyLength - dupAfter - trailAfter;
+    const size_t restStart = keyStart;
+    const size_t restLength = PageSize - keysAbove - freshFound - freshAfter - restStart;
+    const size_t newEntryEnd = entryEnd - static_cast<size_t>(n);
+    if (keysAbove + newFreshAfter + restLength + newEntryEnd > PageSize)
+        return false;
+    const size_t newKeyStart = PageSize - keysAbove - newFreshAfter - restLength;
+    const size_t free = newKeyStart - newEntryEnd;
+    if (free >= 2 * LeafSpace / 3)
+        return false;
+
+    std::memcpy(edited, page, 24);
+    PutLe16(edited + 2, static_cast<uint16_t>(count - 1));
+    PutLe16(edited + 12, static_cast<uint16_t>(free));
+    const size_t width = static_cast<size_t>(n);
+    std::memcpy(edited + 24, page + 24, found * width);
+    uint8_t entry[8];
+    PutLe64(entry, recAfter | (static_cast<uint64_t>(dupAfter) << recBits) |
+                       (static_cast<uint64_t>(trailAfter) << (recBits + countBits)));
+    std::memcpy(edited + 24 + found * width, entry, width);
+    std::memcpy(edited + 24 + (found + 1) * width, page + 24 + (found + 2) * width, (count - found - 2) * width);
+    std::memset(edited + newEntryEnd, 0, free);
+    std::memcpy(edited + newKeyStart, page + restStart, restLength);
+    std::memcpy(edited + PageSize - keysAbove - newFreshAfter, after + dupAfter, newFreshAfter);
+    std::memcpy(edited + PageSize - keysAbove, page + PageSize - keysAbove, keysAbove);
+    return true;
+}
+
 } // namespace cdx

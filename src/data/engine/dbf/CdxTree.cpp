@@ -60,15 +60,21 @@ uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
 
 void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
 
-std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
+std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo, uint32_t* undecodedLeaf)
 {
     std::vector<TStep> path;
     // Deep enough for any tree of a few million keys: one allocation a descent.
     path.reserve(8);
     uint32_t page = Root();
+    if (undecodedLeaf)
+        *undecodedLeaf = 0;
     for (;;) {
         if (path.size() >= MaxDepth)
             Damaged("The tree is deeper than any index tree can be.");
+        if (undecodedLeaf && page >= HeaderSize && page != NoPage && FPages.UndecodedLeaf(page)) {
+            *undecodedLeaf = page;
+            return path;
+        }
         TStep step;
         step.Page = page;
         step.Shared = Load(page);
@@ -233,9 +239,30 @@ void TTree::InsertSorted(const std::vector<TEntry>& entries)
     }
 }
 
+bool TTree::RemoveInPage(uint32_t page, const std::string& key, uint32_t recNo)
+{
+    uint8_t edited[PageSize];
+    if (!RemoveFromLeafPage(FPages.Read(page), FKeyLength, FFill, key, recNo, edited))
+        return false;
+    std::memcpy(FPages.Write(page), edited, PageSize);
+    return true;
+}
+
 void TTree::Remove(const std::string& key, uint32_t recNo)
 {
-    std::vector<TStep> path = Descend(key, recNo);
+    // A leaf read for this removal alone is changed as it stands on its
+    // page, without decoding it, when nothing above it changes.
+    uint32_t undecoded = 0;
+    std::vector<TStep> path = Descend(key, recNo, &undecoded);
+    if (undecoded) {
+        if (RemoveInPage(undecoded, key, recNo))
+            return;
+        TStep step;
+        step.Page = undecoded;
+        step.Shared = Load(undecoded);
+        step.Index = step.Shared->LowerBound(key, recNo);
+        path.push_back(std::move(step));
+    }
     TStep& leaf = path.back();
     if (!leaf.Node().Holds(leaf.Index, key, recNo))
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");

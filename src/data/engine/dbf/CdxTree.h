@@ -66,7 +66,14 @@ private:
     {
         return LoadTreeNode(FPages, FHeaderOffset, page, FKeyLength, FFill);
     }
-    std::vector<TStep> Descend(const std::string& key, uint32_t recNo);
+    // The nodes from the root to the leaf where (key, recNo) belongs.  With
+    // `undecodedLeaf`, a leaf not decoded yet is left out and its page put
+    // there (0 when the path reaches a decoded leaf).
+    std::vector<TStep> Descend(const std::string& key, uint32_t recNo, uint32_t* undecodedLeaf = nullptr);
+    // Removes the pair from the undecoded leaf at `page` in place when
+    // nothing above the leaf changes with it; false when the tree's
+    // general way is needed.
+    bool RemoveInPage(uint32_t page, const std::string& key, uint32_t recNo);
     // The greatest pair the leaf at the end of `path` may hold; false when
     // it takes every greater pair too.
     static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);

@@ -250,3 +250,67 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
     ASSERT_TRUE(EncodeNode(decoded, 10, ' ', again));
     EXPECT_EQ(std::vector<uint8_t>(again, again + PageSize), std::vector<uint8_t>(page, page + PageSize));
 }
+
+// Removing a pair from a leaf's page as it stands gives the very page that
+// decoding, erasing and encoding give, for every pair of every leaf; the
+// cases left to the tree are declined.
+TEST(CdxPage, APairRemovedFromALeafsPageLeavesTheBytesTheEncoderWrites)
+{
+    size_t removedInPlace = 0, declined = 0;
+    for (const auto& [keyLength, fill] : {std::pair<uint16_t, char>{8, '\0'}, {12, ' '}, {20, ' '}, {40, ' '}}) {
+        std::mt19937 random(keyLength + 1);
+        for (int round = 0; round < 150; ++round) {
+            std::vector<std::string> keys;
+            for (int k = 0; k < 4 + round % 60; ++k)
+                keys.push_back(RandomKey(random, keyLength, fill));
+            std::sort(keys.begin(), keys.end());
+            TNode built(keyLength);
+            built.Attributes = AttrLeaf;
+            built.Left = 4096;
+            built.Right = round % 2 ? NoPage : 8192;
+            const uint32_t largest = round % 3 == 0 ? 70000 : 900;
+            uint32_t recNo = 0;
+            for (const std::string& key : keys) {
+                recNo += 1 + random() % (largest / keys.size());
+                built.Append(key, recNo);
+            }
+            uint8_t page[PageSize];
+            if (!EncodeNode(built, keyLength, static_cast<uint8_t>(fill), page))
+                continue;
+            for (size_t i = 0; i < built.Count(); ++i) {
+                const std::string key(built.Key(i));
+                TNode node;
+                std::string error;
+                ASSERT_TRUE(DecodeNode(page, keyLength, static_cast<uint8_t>(fill), node, error)) << error;
+                node.Erase(i);
+                uint8_t expected[PageSize];
+                ASSERT_TRUE(EncodeNode(node, keyLength, static_cast<uint8_t>(fill), expected));
+                uint8_t edited[PageSize];
+                if (!RemoveFromLeafPage(page, keyLength, static_cast<uint8_t>(fill), key, built.RecNo(i), edited)) {
+                    const bool thin = Le16(expected + 12) >= 2 * LeafSpace / 3;
+                    EXPECT_TRUE(i + 1 == built.Count() || thin) << "pair " << i << " of round " << round;
+                    ++declined;
+                    continue;
+                }
+                ASSERT_EQ(std::vector<uint8_t>(edited, edited + PageSize), std::vector<uint8_t>(expected, expected + PageSize))
+                    << "key length " << keyLength << ", round " << round << ", pair " << i;
+                ++removedInPlace;
+            }
+            // A pair the leaf does not hold (no record is numbered 0), and a key of another length.
+            uint8_t edited[PageSize];
+            EXPECT_FALSE(
+                RemoveFromLeafPage(page, keyLength, static_cast<uint8_t>(fill), std::string(built.Key(1)), 0, edited));
+            EXPECT_FALSE(RemoveFromLeafPage(page, keyLength, static_cast<uint8_t>(fill), "a", built.RecNo(0), edited));
+        }
+    }
+    EXPECT_GT(removedInPlace, 5000u);
+    EXPECT_GT(declined, 100u);
+
+    // A page another program counted differently is left to the tree.
+    TNode plain = Leaf(10, {{"abcd      ", 1}, {"bbce      ", 2}, {"bbcf      ", 3}});
+    uint8_t foreign[PageSize];
+    ASSERT_TRUE(EncodeNode(plain, 10, ' ', foreign));
+    foreign[PageSize - 8] = 'a';
+    uint8_t edited[PageSize];
+    EXPECT_FALSE(RemoveFromLeafPage(foreign, 10, ' ', "abcd      ", 1, edited));
+}
