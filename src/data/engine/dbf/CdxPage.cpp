@@ -594,9 +594,11 @@ bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, s
         page[18] != countMask || page[19] != countMask)
         return false;
 
-    // Every key is rebuilt in turn (two buffers, this one and the one
-    // before) and its counts checked against the encoder's; the pair's
-    // neighbours are kept aside.
+    // The keys up to the one after the pair are rebuilt in turn (in two
+    // buffers, this one and the one before) and their counts checked
+    // against the encoder's; the pair's neighbours are kept aside.  Past
+    // them only the counts are read, to find where the keys begin and to
+    // check the page holds them: those keys move as they are.
     const size_t entryEnd = 24 + count * static_cast<size_t>(n);
     uint8_t buffers[2][MaxKeyLength];
     uint8_t before[MaxKeyLength], after[MaxKeyLength];
@@ -615,6 +617,8 @@ bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, s
         if (keyStart < entryEnd + fresh)
             return false;
         keyStart -= fresh;
+        if (found != count && i > found + 1)
+            continue;
         CopyShort(current, previous, dup);
         CopyShort(current + dup, page + keyStart, fresh);
         FillShort(current + dup + fresh, fill, trail);
@@ -635,7 +639,7 @@ bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, s
             } else {
                 keysAbove += fresh;
             }
-        } else if (i == found + 1) {
+        } else {
             std::memcpy(after, current, keyLength);
             freshAfter = fresh;
             trailAfter = trail;
