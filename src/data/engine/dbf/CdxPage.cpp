@@ -1,6 +1,7 @@
 #include "data/engine/dbf/CdxPage.h"
 
 #include "data/engine/ByteOrder.h"
+#include "data/engine/dbf/CdxPacking.h"
 
 #include <algorithm>
 #include <array>
@@ -9,17 +10,9 @@
 
 namespace cdx {
 
-namespace {
+using namespace packing;
 
-int BitLength(uint64_t v)
-{
-    int n = 0;
-    while (v) {
-        ++n;
-        v >>= 1;
-    }
-    return n;
-}
+namespace {
 
 std::string PoolString(const uint8_t* pool, uint16_t offset, uint16_t length)
 {
@@ -31,79 +24,6 @@ std::string PoolString(const uint8_t* pool, uint16_t offset, uint16_t length)
     if (nul != std::string::npos)
         s.resize(nul);
     return s;
-}
-
-const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
-// Unaligned word moves in the machine's own order, for copying bytes.
-inline uint64_t Load64(const uint8_t* p)
-{
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-inline void Store64(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
-inline uint32_t Load32(const uint8_t* p)
-{
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-inline void Store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
-
-// Copies `n` bytes between buffers that do not overlap, touching no byte
-// outside either: keys are short, so a few word moves (the last ones
-// overlapping the ones before) beat a call to memcpy.
-inline void CopyShort(uint8_t* to, const uint8_t* from, size_t n)
-{
-    if (n >= 8) {
-        for (size_t i = 0; i + 8 < n; i += 8)
-            Store64(to + i, Load64(from + i));
-        Store64(to + n - 8, Load64(from + n - 8));
-    } else if (n >= 4) {
-        Store32(to, Load32(from));
-        Store32(to + n - 4, Load32(from + n - 4));
-    } else if (n > 0) {
-        to[0] = from[0];
-        to[n / 2] = from[n / 2];
-        to[n - 1] = from[n - 1];
-    }
-}
-
-// Sets `n` bytes to `fill` in the same way.
-inline void FillShort(uint8_t* to, uint8_t fill, size_t n)
-{
-    const uint64_t pattern = 0x0101010101010101ull * fill;
-    if (n >= 8) {
-        for (size_t i = 0; i + 8 < n; i += 8)
-            Store64(to + i, pattern);
-        Store64(to + n - 8, pattern);
-    } else if (n >= 4) {
-        Store32(to, static_cast<uint32_t>(pattern));
-        Store32(to + n - 4, static_cast<uint32_t>(pattern));
-    } else if (n > 0) {
-        to[0] = fill;
-        to[n / 2] = fill;
-        to[n - 1] = fill;
-    }
-}
-
-uint8_t* Bytes(char* s) { return reinterpret_cast<uint8_t*>(s); }
-
-// The key's trailing fill bytes, counted eight at a time.
-size_t TrailingFill(std::string_view key, uint8_t fill)
-{
-    const uint64_t pattern = 0x0101010101010101ull * fill;
-    size_t n = 0;
-    for (; n + 8 <= key.size(); n += 8) {
-        // The word's most significant byte is the last one.
-        const uint64_t differs = Le64(Bytes(key) + key.size() - n - 8) ^ pattern;
-        if (differs)
-            return n + static_cast<size_t>(std::countl_zero(differs)) / 8;
-    }
-    while (n < key.size() && static_cast<uint8_t>(key[key.size() - 1 - n]) == fill)
-        ++n;
-    return n;
 }
 
 // Bytes per leaf entry: the width the page had, or the usual start for the
@@ -124,59 +44,6 @@ int LeafEntryBytes(const TNode& node, int countBits)
     for (uint32_t recNo : node.RecNos)
         largest = std::max(largest, recNo);
     return EntryBytesFor(node.EntryBytes, countBits, largest);
-}
-
-// Leading bytes a key shares with the one before it in the page, never
-// reaching into the trailing fill of either.
-size_t SharedPrefix(std::string_view previous, std::string_view key, size_t keyLength, size_t trail,
-                    size_t previousTrail)
-{
-    const size_t limit = keyLength - std::max(trail, previousTrail);
-    size_t dup = 0;
-    // Eight bytes at a time: the first that differs is the lowest of the word.
-    for (; dup + 8 <= limit; dup += 8) {
-        const uint64_t differs = Le64(Bytes(key) + dup) ^ Le64(Bytes(previous) + dup);
-        if (differs)
-            return dup + static_cast<size_t>(std::countr_zero(differs)) / 8;
-    }
-    while (dup < limit && key[dup] == previous[dup])
-        ++dup;
-    return dup;
-}
-
-uint64_t EntryAt(const uint8_t* at, int n)
-{
-    uint64_t v = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&v, at, static_cast<size_t>(n));
-    } else {
-        for (int b = 0; b < n; ++b)
-            v |= static_cast<uint64_t>(at[b]) << (8 * b);
-    }
-    return v;
-}
-
-// The leaf entry of `n` bytes at `at` of a page: eight bytes read at once
-// where the page has them.
-uint64_t EntryOfPage(const uint8_t* page, size_t at, int n)
-{
-    if constexpr (std::endian::native == std::endian::little) {
-        if (at + 8 <= PageSize) {
-            const uint64_t v = Load64(page + at);
-            return n == 8 ? v : v & ((uint64_t{1} << (8 * n)) - 1);
-        }
-    }
-    return EntryAt(page + at, n);
-}
-
-// Writes a leaf entry as eight bytes, least significant first (the bytes
-// past the entry's own are the next entry's, written after it).
-void PutEntryWord(uint8_t* at, uint64_t v)
-{
-    if constexpr (std::endian::native == std::endian::little)
-        Store64(at, v);
-    else
-        PutLe64(at, v);
 }
 
 // The shared prefix and trailing fill of every key of a leaf, as the
@@ -576,112 +443,6 @@ bool EncodeNode(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     if (node.KeyLength != keyLength || node.Keys.size() != node.Count() * keyLength)
         return false;
     return node.IsLeaf() ? EncodeLeaf(node, keyLength, fill, page) : EncodeInterior(node, keyLength, page);
-}
-
-bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, std::string_view key, uint32_t recNo,
-                        uint8_t* edited)
-{
-    const size_t count = Le16(page + 2);
-    const int countBits = BitLength(keyLength);
-    const int n = page[23];
-    const int recBits = 8 * n - 2 * countBits;
-    if ((Le16(page) & AttrLeaf) == 0 || Le16(page) > 7 || key.size() != keyLength || keyLength > MaxKeyLength ||
-        count < 2 || n < 1 || n > 8 || count * static_cast<size_t>(n) > LeafSpace || recBits < 1 || recBits > 32)
-        return false;
-    const uint32_t recMask = recBits == 32 ? 0xFFFFFFFFu : (1u << recBits) - 1;
-    const uint32_t countMask = (1u << countBits) - 1;
-    if (page[20] != recBits || page[21] != countBits || page[22] != countBits || Le32(page + 14) != recMask ||
-        page[18] != countMask || page[19] != countMask)
-        return false;
-
-    // The keys up to the one after the pair are rebuilt in turn (in two
-    // buffers, this one and the one before) and their counts checked
-    // against the encoder's; the pair's neighbours are kept aside.  Past
-    // them only the counts are read, to find where the keys begin and to
-    // check the page holds them: those keys move as they are.
-    const size_t entryEnd = 24 + count * static_cast<size_t>(n);
-    uint8_t buffers[2][MaxKeyLength];
-    uint8_t before[MaxKeyLength], after[MaxKeyLength];
-    uint8_t* previous = buffers[0];
-    uint8_t* current = buffers[1];
-    size_t keyStart = PageSize, previousTrail = 0;
-    size_t found = count, keysAbove = 0, freshFound = 0, freshAfter = 0, trailBefore = 0, trailAfter = 0;
-    uint32_t recAfter = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const uint64_t v = EntryOfPage(page, 24 + i * static_cast<size_t>(n), n);
-        const size_t dup = (v >> recBits) & countMask;
-        const size_t trail = (v >> (recBits + countBits)) & countMask;
-        if (dup + trail > keyLength || (i == 0 && dup != 0))
-            return false;
-        const size_t fresh = keyLength - dup - trail;
-        if (keyStart < entryEnd + fresh)
-            return false;
-        keyStart -= fresh;
-        if (found != count && i > found + 1)
-            continue;
-        CopyShort(current, previous, dup);
-        CopyShort(current + dup, page + keyStart, fresh);
-        FillShort(current + dup + fresh, fill, trail);
-        const size_t limit = keyLength - std::max(trail, previousTrail);
-        if ((trail < keyLength && current[keyLength - trail - 1] == fill) ||
-            (i > 0 && (dup > limit || (dup < limit && current[dup] == previous[dup]))))
-            return false;
-        const uint32_t rec = static_cast<uint32_t>(v & recMask);
-        if (found == count) {
-            const int c = CompareEntries({reinterpret_cast<const char*>(current), keyLength}, rec, key, recNo);
-            if (c > 0)
-                return false;
-            if (c == 0) {
-                found = i;
-                freshFound = fresh;
-                std::memcpy(before, previous, keyLength);
-                trailBefore = previousTrail;
-            } else {
-                keysAbove += fresh;
-            }
-        } else {
-            std::memcpy(after, current, keyLength);
-            freshAfter = fresh;
-            trailAfter = trail;
-            recAfter = rec;
-        }
-        std::swap(previous, current);
-        previousTrail = trail;
-    }
-    if (Le16(page + 12) != keyStart - entryEnd || found + 1 >= count)
-        return false;
-
-    // The key after the pair now follows the one before it.
-    const size_t dupAfter =
-        found > 0 ? SharedPrefix({reinterpret_cast<const char*>(before), keyLength},
-                                 {reinterpret_cast<const char*>(after), keyLength}, keyLength, trailAfter, trailBefore)
-                  : 0;
-    const size_t newFreshAfter = keyLength - dupAfter - trailAfter;
-    const size_t restStart = keyStart;
-    const size_t restLength = PageSize - keysAbove - freshFound - freshAfter - restStart;
-    const size_t newEntryEnd = entryEnd - static_cast<size_t>(n);
-    if (keysAbove + newFreshAfter + restLength + newEntryEnd > PageSize)
-        return false;
-    const size_t newKeyStart = PageSize - keysAbove - newFreshAfter - restLength;
-    const size_t free = newKeyStart - newEntryEnd;
-    if (free >= 2 * LeafSpace / 3)
-        return false;
-
-    std::memcpy(edited, page, 24);
-    PutLe16(edited + 2, static_cast<uint16_t>(count - 1));
-    PutLe16(edited + 12, static_cast<uint16_t>(free));
-    const size_t width = static_cast<size_t>(n);
-    std::memcpy(edited + 24, page + 24, found * width);
-    uint8_t entry[8];
-    PutLe64(entry, recAfter | (static_cast<uint64_t>(dupAfter) << recBits) |
-                       (static_cast<uint64_t>(trailAfter) << (recBits + countBits)));
-    std::memcpy(edited + 24 + found * width, entry, width);
-    std::memcpy(edited + 24 + (found + 1) * width, page + 24 + (found + 2) * width, (count - found - 2) * width);
-    std::memset(edited + newEntryEnd, 0, free);
-    std::memcpy(edited + newKeyStart, page + restStart, restLength);
-    std::memcpy(edited + PageSize - keysAbove - newFreshAfter, after + dupAfter, newFreshAfter);
-    std::memcpy(edited + PageSize - keysAbove, page + PageSize - keysAbove, keysAbove);
-    return true;
 }
 
 } // namespace cdx

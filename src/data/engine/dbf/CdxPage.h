@@ -135,18 +135,6 @@ private:
 bool DecodeNode(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& node, std::string& error);
 // Encodes a node into a 512-byte page; false when its keys do not fit.
 bool EncodeNode(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* page);
-// Writes into `edited` the leaf `page` without the pair (key, recNo),
-// without decoding the leaf: the keys before the pair keep their place,
-// the key after it takes the bytes it can no longer share, and the rest
-// move up as they are.  For a page EncodeNode wrote that is byte for byte
-// the page EncodeNode gives for the leaf decoded and the pair erased.
-// False, with `edited` undefined, unless the page is a leaf laid out as
-// EncodeNode lays it out, counted as it counts up to the key after the
-// pair, holds the pair other than as its last, and stays at least a third
-// full without it (what is left to the tree: a new last key for the
-// parent, merging).
-bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, std::string_view key, uint32_t recNo,
-                        uint8_t* edited);
 // The running size of a leaf filled key by key in order: the bytes
 // EncodeNode will need for it (a new leaf, so the usual entry width).
 class TLeafSizer {

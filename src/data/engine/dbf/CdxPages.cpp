@@ -98,10 +98,7 @@ std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, u
     return node;
 }
 
-bool TPages::UndecodedLeaf(uint32_t offset)
-{
-    return SlotOf(offset) == NoSlot && (Le16(Read(offset)) & AttrLeaf) != 0;
-}
+bool TPages::IsLeaf(uint32_t offset) { return (Le16(Read(offset)) & AttrLeaf) != 0; }
 
 std::shared_ptr<const TNode> TPages::SpareNode()
 {

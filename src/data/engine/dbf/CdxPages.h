@@ -39,9 +39,8 @@ public:
     // with `error` set when the page is damaged.  The node stays as it is
     // however the page changes later.
     std::shared_ptr<const TNode> Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error);
-    // Whether page `offset` is a leaf not decoded yet (its attributes say
-    // leaf and no decoded node of it is kept).
-    bool UndecodedLeaf(uint32_t offset);
+    // Whether page `offset` holds a leaf, as its attributes say.
+    bool IsLeaf(uint32_t offset);
     // A node of page `offset` to change, from `shared` (as Node gave it):
     // the cache lets go of it, and when nobody else holds it its entries
     // are moved rather than copied.  `shared` is emptied then.

@@ -2,6 +2,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
+#include "data/engine/dbf/CdxLeafEdit.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,19 +61,17 @@ uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
 
 void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
 
-std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo, uint32_t* undecodedLeaf)
+std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo, uint32_t* leafPage)
 {
     std::vector<TStep> path;
     // Deep enough for any tree of a few million keys: one allocation a descent.
     path.reserve(8);
     uint32_t page = Root();
-    if (undecodedLeaf)
-        *undecodedLeaf = 0;
     for (;;) {
         if (path.size() >= MaxDepth)
             Damaged("The tree is deeper than any index tree can be.");
-        if (undecodedLeaf && page >= HeaderSize && page != NoPage && FPages.UndecodedLeaf(page)) {
-            *undecodedLeaf = page;
+        if (leafPage && page >= HeaderSize && page != NoPage && FPages.IsLeaf(page)) {
+            *leafPage = page;
             return path;
         }
         TStep step;
@@ -188,7 +187,14 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
 
 void TTree::Insert(const std::string& key, uint32_t recNo)
 {
-    std::vector<TStep> path = Descend(key, recNo);
+    uint32_t leafPage = 0;
+    std::vector<TStep> path = Descend(key, recNo, &leafPage);
+    uint8_t edited[PageSize];
+    if (InsertIntoLeafPage(FPages.Read(leafPage), FKeyLength, FFill, key, recNo, edited)) {
+        std::memcpy(FPages.Write(leafPage), edited, PageSize);
+        return;
+    }
+    AddLeaf(path, leafPage, key, recNo);
     TStep& leaf = path.back();
     if (leaf.Node().Holds(leaf.Index, key, recNo))
         return;
@@ -239,30 +245,25 @@ void TTree::InsertSorted(const std::vector<TEntry>& entries)
     }
 }
 
-bool TTree::RemoveInPage(uint32_t page, const std::string& key, uint32_t recNo)
+void TTree::AddLeaf(std::vector<TStep>& path, uint32_t leafPage, const std::string& key, uint32_t recNo)
 {
-    uint8_t edited[PageSize];
-    if (!RemoveFromLeafPage(FPages.Read(page), FKeyLength, FFill, key, recNo, edited))
-        return false;
-    std::memcpy(FPages.Write(page), edited, PageSize);
-    return true;
+    TStep step;
+    step.Page = leafPage;
+    step.Shared = Load(leafPage);
+    step.Index = step.Shared->LowerBound(key, recNo);
+    path.push_back(std::move(step));
 }
 
 void TTree::Remove(const std::string& key, uint32_t recNo)
 {
-    // A leaf read for this removal alone is changed as it stands on its
-    // page, without decoding it, when nothing above it changes.
-    uint32_t undecoded = 0;
-    std::vector<TStep> path = Descend(key, recNo, &undecoded);
-    if (undecoded) {
-        if (RemoveInPage(undecoded, key, recNo))
-            return;
-        TStep step;
-        step.Page = undecoded;
-        step.Shared = Load(undecoded);
-        step.Index = step.Shared->LowerBound(key, recNo);
-        path.push_back(std::move(step));
+    uint32_t leafPage = 0;
+    std::vector<TStep> path = Descend(key, recNo, &leafPage);
+    uint8_t edited[PageSize];
+    if (RemoveFromLeafPage(FPages.Read(leafPage), FKeyLength, FFill, key, recNo, edited)) {
+        std::memcpy(FPages.Write(leafPage), edited, PageSize);
+        return;
     }
+    AddLeaf(path, leafPage, key, recNo);
     TStep& leaf = path.back();
     if (!leaf.Node().Holds(leaf.Index, key, recNo))
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");

@@ -5,8 +5,10 @@
 // starts with the one new key, so appends fill pages); an emptied node is
 // unlinked and its page goes to the free list; a thin leaf merges with its
 // right neighbour when the two fit in one page; a root left with one child
-// hands the root over to it.  Every change goes through TPages, so nothing
-// reaches the file until the caller commits.
+// hands the root over to it.  A single pair inserted or removed where
+// nothing above its leaf changes is written into the leaf's page as it
+// stands (CdxLeafEdit.h), without decoding the leaf.  Every change goes
+// through TPages, so nothing reaches the file until the caller commits.
 
 #include "data/engine/dbf/CdxPages.h"
 
@@ -67,13 +69,10 @@ private:
         return LoadTreeNode(FPages, FHeaderOffset, page, FKeyLength, FFill);
     }
     // The nodes from the root to the leaf where (key, recNo) belongs.  With
-    // `undecodedLeaf`, a leaf not decoded yet is left out and its page put
-    // there (0 when the path reaches a decoded leaf).
-    std::vector<TStep> Descend(const std::string& key, uint32_t recNo, uint32_t* undecodedLeaf = nullptr);
-    // Removes the pair from the undecoded leaf at `page` in place when
-    // nothing above the leaf changes with it; false when the tree's
-    // general way is needed.
-    bool RemoveInPage(uint32_t page, const std::string& key, uint32_t recNo);
+    // `leafPage`, the leaf is left out and its page put there.
+    std::vector<TStep> Descend(const std::string& key, uint32_t recNo, uint32_t* leafPage = nullptr);
+    // The path of Descend(key, recNo, &leafPage) completed with the leaf.
+    void AddLeaf(std::vector<TStep>& path, uint32_t leafPage, const std::string& key, uint32_t recNo);
     // The greatest pair the leaf at the end of `path` may hold; false when
     // it takes every greater pair too.
     static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);

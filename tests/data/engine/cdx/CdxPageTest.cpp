@@ -5,6 +5,8 @@
 #include "data/engine/ByteOrder.h"
 #include "data/engine/dbf/CdxPage.h"
 
+#include "CdxLeafSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,15 +16,6 @@
 using namespace cdx;
 
 namespace {
-
-TNode Leaf(uint16_t keyLength, const std::vector<TEntry>& entries)
-{
-    TNode node(keyLength);
-    node.Attributes = AttrLeaf | AttrRoot;
-    for (const TEntry& entry : entries)
-        node.Append(entry.Key, entry.RecNo);
-    return node;
-}
 
 // The (shared prefix, trailing fill) counts of entry `i` of an encoded leaf.
 std::pair<int, int> EntryCounts(const uint8_t* page, int i)
@@ -48,13 +41,13 @@ TNode RoundTrip(const TNode& node, uint16_t keyLength, uint8_t page[PageSize])
 TEST(CdxPage, EntriesWidenWhenRecordNumbersOutgrowThem)
 {
     uint8_t page[PageSize];
-    TNode small = Leaf(10, {{"alpha     ", 1}, {"alpha     ", 65535}});
+    TNode small = LeafOf(10, {{"alpha     ", 1}, {"alpha     ", 65535}});
     TNode decoded = RoundTrip(small, 10, page);
     EXPECT_EQ(page[23], 3) << "16 record bits, 4 and 4 for the counts";
     EXPECT_EQ(page[20], 16);
     EXPECT_EQ(decoded.Count(), 2u);
 
-    TNode large = Leaf(10, {{"alpha     ", 1}, {"alpha     ", 65536}, {"beta      ", 16777300}});
+    TNode large = LeafOf(10, {{"alpha     ", 1}, {"alpha     ", 65536}, {"beta      ", 16777300}});
     decoded = RoundTrip(large, 10, page);
     EXPECT_EQ(page[23], 5) << "a record number past 2^24 needs a fifth byte";
     EXPECT_EQ(page[20], 32);
@@ -69,7 +62,7 @@ TEST(CdxPage, DuplicateCountsStopAtEitherKeysTrailingFill)
     uint8_t page[PageSize];
     // "ab" then "ab  x": the shared prefix may not reach into the first
     // key's trailing blanks, so only "ab" is shared.
-    TNode node = Leaf(6, {{"ab    ", 1}, {"ab  x ", 2}, {"ab  x ", 3}});
+    TNode node = LeafOf(6, {{"ab    ", 1}, {"ab  x ", 2}, {"ab  x ", 3}});
     TNode decoded = RoundTrip(node, 6, page);
     EXPECT_EQ(EntryCounts(page, 0), std::make_pair(0, 4));
     EXPECT_EQ(EntryCounts(page, 1), std::make_pair(2, 1));
@@ -100,7 +93,7 @@ TEST(CdxPage, LongKeysCountTheirSharedPrefixesAndFillsAsByteByByte)
         for (size_t k = 0; k < keys.size(); ++k)
             entries.push_back({keys[k], static_cast<uint32_t>(k + 1)});
         uint8_t page[PageSize];
-        TNode decoded = RoundTrip(Leaf(keyLength, entries), keyLength, page);
+        TNode decoded = RoundTrip(LeafOf(keyLength, entries), keyLength, page);
         ASSERT_EQ(decoded.Count(), keys.size());
         size_t previousTrail = 0;
         for (size_t k = 0; k < keys.size(); ++k) {
@@ -120,13 +113,13 @@ TEST(CdxPage, LongKeysCountTheirSharedPrefixesAndFillsAsByteByByte)
 
 TEST(CdxPage, AFullLeafIsNotEncodedAndDamagedLeavesAreRefused)
 {
-    TNode full = Leaf(10, {});
+    TNode full = LeafOf(10, {});
     for (uint32_t i = 0; i < 60; ++i)
         full.Append(std::string(10, static_cast<char>('A' + i % 26)), i + 1);
     uint8_t page[PageSize];
     EXPECT_FALSE(EncodeNode(full, 10, ' ', page));
 
-    TNode node = Leaf(10, {{"key1      ", 1}, {"key2      ", 2}});
+    TNode node = LeafOf(10, {{"key1      ", 1}, {"key2      ", 2}});
     ASSERT_TRUE(EncodeNode(node, 10, ' ', page));
     TNode decoded;
     std::string error;
@@ -145,16 +138,6 @@ TEST(CdxPage, AFullLeafIsNotEncodedAndDamagedLeavesAreRefused)
 }
 
 namespace {
-
-// Keys of a few letters and blanks, so neighbours share prefixes and fills.
-std::string RandomKey(std::mt19937& random, uint16_t keyLength, char fill)
-{
-    std::string key(keyLength, fill);
-    const size_t filled = random() % (keyLength + 1);
-    for (size_t i = 0; i < filled; ++i)
-        key[i] = "ab "[random() % 3];
-    return key;
-}
 
 // The page a leaf encodes to when every count is worked out afresh.
 std::vector<uint8_t> EncodedAfresh(const TNode& node, uint16_t keyLength, uint8_t fill)
@@ -178,7 +161,7 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
         for (int round = 0; round < 200; ++round) {
             std::vector<std::string> keys;
             for (int k = 0; k < 6 + round % 10; ++k)
-                keys.push_back(RandomKey(random, keyLength, fill));
+                keys.push_back(RandomLeafKey(random, keyLength, fill));
             std::sort(keys.begin(), keys.end());
             TNode built(keyLength);
             built.Attributes = AttrLeaf;
@@ -195,7 +178,7 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
                 const size_t at = random() % (node.Count() + 1);
                 switch (random() % 5) {
                 case 0:
-                    node.Insert(at, RandomKey(random, keyLength, fill), random() % 5000);
+                    node.Insert(at, RandomLeafKey(random, keyLength, fill), random() % 5000);
                     break;
                 case 1:
                     if (at < node.Count() && node.Count() > 1)
@@ -203,7 +186,7 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
                     break;
                 case 2:
                     if (at < node.Count())
-                        node.Set(at, RandomKey(random, keyLength, fill), random() % 5000);
+                        node.Set(at, RandomLeafKey(random, keyLength, fill), random() % 5000);
                     break;
                 case 3: {
                     TNode part(keyLength);
@@ -233,11 +216,11 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
 
     // Another program shared fewer bytes than it could: the page decodes,
     // but its leaf is counted afresh when encoded.
-    TNode built = Leaf(10, {{"abcd      ", 1}, {"abce      ", 2}});
+    TNode built = LeafOf(10, {{"abcd      ", 1}, {"abce      ", 2}});
     uint8_t page[PageSize];
     ASSERT_TRUE(EncodeNode(built, 10, ' ', page));
     ASSERT_EQ(EntryCounts(page, 1).first, 3);
-    TNode plain = Leaf(10, {{"abcd      ", 1}, {"bbce      ", 2}});
+    TNode plain = LeafOf(10, {{"abcd      ", 1}, {"bbce      ", 2}});
     uint8_t foreign[PageSize];
     ASSERT_TRUE(EncodeNode(plain, 10, ' ', foreign));
     foreign[PageSize - 8] = 'a';   // the second key, stored whole, now reads "abce"
@@ -249,84 +232,4 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
     uint8_t again[PageSize];
     ASSERT_TRUE(EncodeNode(decoded, 10, ' ', again));
     EXPECT_EQ(std::vector<uint8_t>(again, again + PageSize), std::vector<uint8_t>(page, page + PageSize));
-}
-
-// Removing a pair from a leaf's page as it stands gives the very page that
-// decoding, erasing and encoding give, for every pair of every leaf; the
-// cases left to the tree are declined.
-TEST(CdxPage, APairRemovedFromALeafsPageLeavesTheBytesTheEncoderWrites)
-{
-    size_t removedInPlace = 0, declined = 0;
-    for (const auto& [keyLength, fill] : {std::pair<uint16_t, char>{8, '\0'}, {12, ' '}, {20, ' '}, {40, ' '}}) {
-        std::mt19937 random(keyLength + 1);
-        for (int round = 0; round < 150; ++round) {
-            std::vector<std::string> keys;
-            for (int k = 0; k < 4 + round % 60; ++k)
-                keys.push_back(RandomKey(random, keyLength, fill));
-            std::sort(keys.begin(), keys.end());
-            TNode built(keyLength);
-            built.Attributes = AttrLeaf;
-            built.Left = 4096;
-            built.Right = round % 2 ? NoPage : 8192;
-            const uint32_t largest = round % 3 == 0 ? 70000 : 900;
-            uint32_t recNo = 0;
-            for (const std::string& key : keys) {
-                recNo += 1 + random() % (largest / keys.size());
-                built.Append(key, recNo);
-            }
-            uint8_t page[PageSize];
-            if (!EncodeNode(built, keyLength, static_cast<uint8_t>(fill), page))
-                continue;
-            for (size_t i = 0; i < built.Count(); ++i) {
-                const std::string key(built.Key(i));
-                TNode node;
-                std::string error;
-                ASSERT_TRUE(DecodeNode(page, keyLength, static_cast<uint8_t>(fill), node, error)) << error;
-                node.Erase(i);
-                uint8_t expected[PageSize];
-                ASSERT_TRUE(EncodeNode(node, keyLength, static_cast<uint8_t>(fill), expected));
-                uint8_t edited[PageSize];
-                if (!RemoveFromLeafPage(page, keyLength, static_cast<uint8_t>(fill), key, built.RecNo(i), edited)) {
-                    const bool thin = Le16(expected + 12) >= 2 * LeafSpace / 3;
-                    EXPECT_TRUE(i + 1 == built.Count() || thin) << "pair " << i << " of round " << round;
-                    ++declined;
-                    continue;
-                }
-                ASSERT_EQ(std::vector<uint8_t>(edited, edited + PageSize), std::vector<uint8_t>(expected, expected + PageSize))
-                    << "key length " << keyLength << ", round " << round << ", pair " << i;
-                ++removedInPlace;
-            }
-            // A pair the leaf does not hold (no record is numbered 0), and a key of another length.
-            uint8_t edited[PageSize];
-            EXPECT_FALSE(
-                RemoveFromLeafPage(page, keyLength, static_cast<uint8_t>(fill), std::string(built.Key(1)), 0, edited));
-            EXPECT_FALSE(RemoveFromLeafPage(page, keyLength, static_cast<uint8_t>(fill), "a", built.RecNo(0), edited));
-        }
-    }
-    EXPECT_GT(removedInPlace, 5000u);
-    EXPECT_GT(declined, 100u);
-
-    // Another program shared fewer bytes than it could: where that touches
-    // the pair's neighbour the page is left to the tree; further on, those
-    // keys move as they are.
-    TNode plain = Leaf(10, {{"abcd      ", 1}, {"bbce      ", 2}, {"bbcf      ", 3}, {"cbcf      ", 4}});
-    for (uint32_t i = 10; i < 50; ++i)   // enough keys after them that the leaf stays a third full
-        plain.Append("e" + std::to_string(i) + "       ", i);
-    uint8_t foreign[PageSize];
-    ASSERT_TRUE(EncodeNode(plain, 10, ' ', foreign));
-    foreign[PageSize - 8] = 'a';   // the second key, stored whole, now reads "abce"
-    uint8_t edited[PageSize];
-    EXPECT_FALSE(RemoveFromLeafPage(foreign, 10, ' ', "abcd      ", 1, edited));
-    ASSERT_TRUE(EncodeNode(plain, 10, ' ', foreign));
-    foreign[PageSize - 4 - 4 - 1 - 4] = 'b';   // the last key, stored whole, now reads "bbcf" after "bbcf"
-    ASSERT_TRUE(RemoveFromLeafPage(foreign, 10, ' ', "abcd      ", 1, edited));
-    TNode decoded;
-    std::string error;
-    ASSERT_TRUE(DecodeNode(edited, 10, ' ', decoded, error)) << error;
-    ASSERT_EQ(decoded.Count(), 43u);
-    EXPECT_EQ(decoded.Key(0), "bbce      ");
-    EXPECT_EQ(decoded.Key(2), "bbcf      ");
-    EXPECT_EQ(decoded.RecNo(2), 4u);
-    EXPECT_EQ(std::memcmp(edited + PageSize - 4 - 1 - 4, foreign + PageSize - 4 - 4 - 1 - 4, 4), 0)
-        << "its bytes moved as they were";
 }
