@@ -11,10 +11,10 @@ using namespace packing;
 namespace {
 
 // The entries of a leaf page laid out as EncodeNode lays it out, read one
-// after another.  While keys are rebuilt (in two buffers, the entry's and
-// the one before) each is checked to be counted as the encoder counts;
-// after that only the counts are read, to find where the keys begin and to
-// check that the page holds them.
+// after another without rebuilding their keys: a key sought is compared
+// with an entry's own bytes only where the entry parts from the key before
+// it, and the entries after the place of an edit are only counted, to
+// find where the keys begin and to check that the page holds them.
 class TLeafWalk {
 public:
     TLeafWalk(const uint8_t* page, uint16_t keyLength, uint8_t fill)
@@ -39,54 +39,114 @@ public:
     const uint8_t* Page() const { return FPage; }
     uint16_t KeyLength() const { return FKeyLength; }
 
-    bool AtEnd() const { return FNext == FCount; }
-    // Reads the next entry, rebuilding its key when `rebuild` (only while
-    // every entry before it was rebuilt); false when it is damaged or,
-    // rebuilt, counted otherwise than the encoder counts.
-    bool Next(bool rebuild)
+    // Reads the next entry's counts; false at the end or when they are damaged.
+    bool Next()
     {
+        if (FNext == FCount)
+            return false;
         const uint64_t v = EntryOfPage(FPage, 24 + FNext * Width(), FWidth);
         const size_t dup = (v >> FRecBits) & FCountMask;
         const size_t trail = (v >> (FRecBits + FCountBits)) & FCountMask;
-        if (dup + trail > FKeyLength || (FNext == 0 && dup != 0))
+        if (dup + trail > FKeyLength || (FNext == 0 && dup != 0) || FKeyStart < FEntryEnd + FKeyLength - dup - trail)
             return false;
-        const size_t fresh = FKeyLength - dup - trail;
-        if (FKeyStart < FEntryEnd + fresh)
-            return false;
-        FKeyStart -= fresh;
-        FFresh = fresh;
-        FRecNo = static_cast<uint32_t>(v & FRecMask);
-        ++FNext;
-        if (!rebuild)
-            return true;
-        std::swap(FPrevious, FCurrent);
+        FFresh = FKeyLength - dup - trail;
+        FKeyStart -= FFresh;
+        FDup = dup;
         FPreviousTrail = FTrail;
         FTrail = trail;
-        CopyShort(FCurrent, FPrevious, dup);
-        CopyShort(FCurrent + dup, FPage + FKeyStart, fresh);
-        FillShort(FCurrent + dup + fresh, FFill, trail);
-        const size_t limit = FKeyLength - std::max(trail, FPreviousTrail);
-        return (trail == FKeyLength || FCurrent[FKeyLength - trail - 1] != FFill) &&
-               (FNext == 1 || (dup <= limit && (dup == limit || FCurrent[dup] != FPrevious[dup])));
+        FRecNo = static_cast<uint32_t>(v & FRecMask);
+        ++FNext;
+        return true;
     }
 
-    // The entry read last; its key and the one before it as far as rebuilt.
+    // The leading bytes the entry read last shares with `key`, which shares
+    // the entry's first Dup() bytes (those it takes from the key before).
+    size_t SharedWith(std::string_view key) const
+    {
+        const size_t stored = FDup + SharedPrefix({reinterpret_cast<const char*>(FPage) + FKeyStart, FFresh},
+                                                  key.substr(FDup, FFresh), FFresh, 0, 0);
+        if (stored < FDup + FFresh)
+            return stored;
+        size_t shared = stored;
+        while (shared < FKeyLength && static_cast<uint8_t>(key[shared]) == FFill)
+            ++shared;
+        return shared;
+    }
+    // The key of the entry read last, when it shares its first Dup() bytes with `key`.
+    void RebuildFrom(std::string_view key, uint8_t* out) const
+    {
+        std::memcpy(out, key.data(), FDup);
+        std::memcpy(out + FDup, FPage + FKeyStart, FFresh);
+        std::memset(out + FDup + FFresh, FFill, FTrail);
+    }
+
+    // Reads up to the first pair not before (key, recNo), the place; false
+    // when there is none or the page is damaged.  Keeps the bytes of keys
+    // before the place, and how many leading bytes the key before it and
+    // its own key share with `key`.
+    bool FindPlace(std::string_view key, uint32_t recNo)
+    {
+        // The key before, smaller than `key`, shares `shared` bytes with it:
+        // a key sharing more with the key before is smaller too, and one
+        // sharing less parts from `key` where it parts from the key before.
+        size_t shared = 0;
+        for (;;) {
+            if (!Next())
+                return false;
+            FSharedBefore = shared;
+            if (FNext == 1 || FDup <= shared) {
+                shared = SharedWith(key);
+                FPlaceOrder = shared < FKeyLength ? (KeyByte(shared) < static_cast<uint8_t>(key[shared]) ? -1 : 1)
+                                                  : (FRecNo < recNo ? -1 : FRecNo > recNo ? 1 : 0);
+                if (FPlaceOrder >= 0) {
+                    FSharedPlace = shared;
+                    return true;
+                }
+            }
+            FKeptBytes += FFresh;
+        }
+    }
+
+    // Reads the counts of the entries left, to find where the keys begin;
+    // false when the page cannot hold them or its free count disagrees.
+    bool SkipToEnd()
+    {
+        const unsigned shift = static_cast<unsigned>(FRecBits), countBits = static_cast<unsigned>(FCountBits);
+        size_t keyBytes = 0;
+        bool fits = true;
+        for (; FNext < FCount; ++FNext) {
+            const uint64_t v = EntryOfPage(FPage, 24 + FNext * Width(), FWidth) >> shift;
+            const size_t taken = (v & FCountMask) + ((v >> countBits) & FCountMask);
+            fits &= taken <= FKeyLength;
+            keyBytes += FKeyLength - taken;
+        }
+        if (!fits || FKeyStart < FEntryEnd + keyBytes)
+            return false;
+        FKeyStart -= keyBytes;
+        return Le16(FPage + 12) == FKeyStart - FEntryEnd;
+    }
+
+    // The entry read last.
+    size_t Index() const { return FNext - 1; }
     uint32_t RecNo() const { return FRecNo; }
     size_t Fresh() const { return FFresh; }
     size_t Trail() const { return FTrail; }
+    // Of the entry before it.
     size_t PreviousTrail() const { return FPreviousTrail; }
-    const uint8_t* Key() const { return FCurrent; }
-    const uint8_t* PreviousKey() const { return FPrevious; }
-    int CompareWith(std::string_view key, uint32_t recNo) const
-    {
-        return CompareEntries({reinterpret_cast<const char*>(FCurrent), FKeyLength}, FRecNo, key, recNo);
-    }
-
-    // After the last entry: where the keys begin, as the free count says too.
-    bool KeysEndWell() const { return AtEnd() && Le16(FPage + 12) == FKeyStart - FEntryEnd; }
+    // Of the place FindPlace found: how it orders against the key sought,
+    // the bytes it and the key before it share with that key, and the key
+    // bytes of the entries before it.
+    int PlaceOrder() const { return FPlaceOrder; }
+    size_t SharedPlace() const { return FSharedPlace; }
+    size_t SharedBefore() const { return FSharedBefore; }
+    size_t KeptBytes() const { return FKeptBytes; }
+    // Where the keys begin, once read to the end.
     size_t KeyStart() const { return FKeyStart; }
 
 private:
+    // Byte `i` (at or past Dup()) of the entry read last.
+    uint8_t KeyByte(size_t i) const { return i < FDup + FFresh ? FPage[FKeyStart + i - FDup] : FFill; }
+
     const uint8_t* FPage;
     uint16_t FKeyLength;
     uint8_t FFill;
@@ -95,11 +155,10 @@ private:
     uint32_t FRecMask = 0, FCountMask = 0;
     bool FOurs = false;
     size_t FEntryEnd = 0;
-    size_t FNext = 0, FKeyStart = PageSize, FFresh = 0, FTrail = 0, FPreviousTrail = 0;
+    size_t FNext = 0, FKeyStart = PageSize, FDup = 0, FFresh = 0, FTrail = 0, FPreviousTrail = 0;
     uint32_t FRecNo = 0;
-    uint8_t FBuffers[2][MaxKeyLength] = {};
-    uint8_t* FCurrent = FBuffers[0];
-    uint8_t* FPrevious = FBuffers[1];
+    int FPlaceOrder = 1;
+    size_t FSharedPlace = 0, FSharedBefore = 0, FKeptBytes = 0;
 };
 
 // A key to rebuild the page with, counted against the key before it.
@@ -152,7 +211,6 @@ long Splice(const TLeafWalk& walk, size_t keep, size_t keptBytes, size_t skip, s
     return static_cast<long>(free);
 }
 
-std::string_view View(const uint8_t* key, size_t length) { return {reinterpret_cast<const char*>(key), length}; }
 
 } // namespace
 
@@ -160,42 +218,23 @@ bool RemoveFromLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, s
                         uint8_t* edited)
 {
     TLeafWalk walk(page, keyLength, fill);
-    if (!walk.Ours() || walk.Count() < 2 || key.size() != keyLength)
+    if (!walk.Ours() || walk.Count() < 2 || key.size() != keyLength || !walk.FindPlace(key, recNo) ||
+        walk.PlaceOrder() != 0)
         return false;
-    // The pair, with the key before it; then the key after it.
-    const size_t none = walk.Count();
-    size_t found = none, keptBytes = 0, freshFound = 0, trailBefore = 0, freshAfter = 0, trailAfter = 0;
-    uint32_t recAfter = 0;
-    uint8_t before[MaxKeyLength], after[MaxKeyLength];
-    for (size_t i = 0; !walk.AtEnd(); ++i) {
-        const bool rebuild = found == none || i == found + 1;
-        if (!walk.Next(rebuild))
-            return false;
-        if (!rebuild)
-            continue;
-        if (found != none) {
-            std::memcpy(after, walk.Key(), keyLength);
-            freshAfter = walk.Fresh();
-            trailAfter = walk.Trail();
-            recAfter = walk.RecNo();
-            continue;
-        }
-        const int c = walk.CompareWith(key, recNo);
-        if (c > 0)
-            return false;
-        if (c < 0) {
-            keptBytes += walk.Fresh();
-            continue;
-        }
-        found = i;
-        freshFound = walk.Fresh();
-        std::memcpy(before, walk.PreviousKey(), keyLength);
-        trailBefore = walk.PreviousTrail();
-    }
-    if (!walk.KeysEndWell() || found + 1 >= none)
+    // The pair goes; the key after it now follows the one before it and
+    // shares with it what both share with the pair's key.
+    const size_t found = walk.Index(), freshFound = walk.Fresh(), keptBytes = walk.KeptBytes();
+    const size_t sharedBefore = walk.SharedBefore(), trailBefore = walk.PreviousTrail();
+    if (!walk.Next())
+        return false;
+    uint8_t after[MaxKeyLength];
+    walk.RebuildFrom(key, after);
+    const size_t freshAfter = walk.Fresh(), trailAfter = walk.Trail(), sharedAfter = walk.SharedWith(key);
+    const uint32_t recAfter = walk.RecNo();
+    if (!walk.SkipToEnd())
         return false;
     const size_t dupAfter =
-        found > 0 ? SharedPrefix(View(before, keyLength), View(after, keyLength), keyLength, trailAfter, trailBefore) : 0;
+        found > 0 ? std::min(std::min(sharedBefore, sharedAfter), keyLength - std::max(trailAfter, trailBefore)) : 0;
     const long free = Splice(walk, found, keptBytes, 2, freshFound + freshAfter,
                              {{recAfter, dupAfter, trailAfter, after}}, edited);
     return free >= 0 && free < static_cast<long>(2 * LeafSpace / 3);
@@ -205,41 +244,23 @@ bool InsertIntoLeafPage(const uint8_t* page, uint16_t keyLength, uint8_t fill, s
                         uint8_t* edited)
 {
     TLeafWalk walk(page, keyLength, fill);
-    if (!walk.Ours() || walk.Count() < 1 || key.size() != keyLength || recNo > walk.RecMask())
+    if (!walk.Ours() || walk.Count() < 1 || key.size() != keyLength || recNo > walk.RecMask() ||
+        !walk.FindPlace(key, recNo) || walk.PlaceOrder() == 0)
         return false;
-    // The first pair after the new one, with the key before it.
-    const size_t none = walk.Count();
-    size_t at = none, keptBytes = 0, trailBefore = 0, freshNext = 0, trailNext = 0;
-    uint32_t recNext = 0;
-    uint8_t before[MaxKeyLength], next[MaxKeyLength];
-    for (size_t i = 0; !walk.AtEnd(); ++i) {
-        const bool rebuild = at == none;
-        if (!walk.Next(rebuild))
-            return false;
-        if (!rebuild)
-            continue;
-        const int c = walk.CompareWith(key, recNo);
-        if (c == 0)
-            return false;
-        if (c < 0) {
-            keptBytes += walk.Fresh();
-            continue;
-        }
-        at = i;
-        std::memcpy(before, walk.PreviousKey(), keyLength);
-        trailBefore = walk.PreviousTrail();
-        std::memcpy(next, walk.Key(), keyLength);
-        freshNext = walk.Fresh();
-        trailNext = walk.Trail();
-        recNext = walk.RecNo();
-    }
-    if (!walk.KeysEndWell() || at == none)
+    // The new pair goes before the place, sharing with the key before it
+    // and with the key at the place what they share with it.
+    const size_t at = walk.Index(), keptBytes = walk.KeptBytes(), freshNext = walk.Fresh();
+    const size_t trailBefore = walk.PreviousTrail(), trailNext = walk.Trail();
+    const size_t sharedBefore = walk.SharedBefore(), sharedNext = walk.SharedPlace();
+    const uint32_t recNext = walk.RecNo();
+    uint8_t next[MaxKeyLength];
+    walk.RebuildFrom(key, next);
+    if (!walk.SkipToEnd())
         return false;
-    const uint8_t* added = reinterpret_cast<const uint8_t*>(key.data());
     const size_t trailAdded = TrailingFill(key, fill);
-    const size_t dupAdded =
-        at > 0 ? SharedPrefix(View(before, keyLength), key, keyLength, trailAdded, trailBefore) : 0;
-    const size_t dupNext = SharedPrefix(key, View(next, keyLength), keyLength, trailNext, trailAdded);
+    const size_t dupAdded = at > 0 ? std::min(sharedBefore, keyLength - std::max(trailAdded, trailBefore)) : 0;
+    const size_t dupNext = std::min(sharedNext, keyLength - std::max(trailNext, trailAdded));
+    const uint8_t* added = reinterpret_cast<const uint8_t*>(key.data());
     return Splice(walk, at, keptBytes, 1, freshNext,
                   {{recNo, dupAdded, trailAdded, added}, {recNext, dupNext, trailNext, next}}, edited) >= 0;
 }
