@@ -126,6 +126,7 @@ private:
     size_t FNodesLimit;
     std::vector<std::shared_ptr<const TNode>> FSpareNodes;
     std::map<uint32_t, TPage> FDirty;
+    std::vector<uint8_t> FRun;   // neighbouring written pages, joined for one write
     uint64_t FFileSize = 0;   // on disk
     uint64_t FSize = 0;       // with the pages the change added
 };
