@@ -187,14 +187,9 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
 
 void TTree::Insert(const std::string& key, uint32_t recNo)
 {
-    uint32_t leafPage = 0;
-    std::vector<TStep> path = Descend(key, recNo, &leafPage);
-    uint8_t edited[PageSize];
-    if (InsertIntoLeafPage(FPages.Read(leafPage), FKeyLength, FFill, key, recNo, edited)) {
-        std::memcpy(FPages.Write(leafPage), edited, PageSize);
+    std::vector<TStep> path;
+    if (EditLeafInPlace(InsertIntoLeafPage, key, recNo, path))
         return;
-    }
-    AddLeaf(path, leafPage, key, recNo);
     TStep& leaf = path.back();
     if (leaf.Node().Holds(leaf.Index, key, recNo))
         return;
@@ -245,25 +240,28 @@ void TTree::InsertSorted(const std::vector<TEntry>& entries)
     }
 }
 
-void TTree::AddLeaf(std::vector<TStep>& path, uint32_t leafPage, const std::string& key, uint32_t recNo)
+bool TTree::EditLeafInPlace(TLeafPageEdit edit, const std::string& key, uint32_t recNo, std::vector<TStep>& path)
 {
+    uint32_t leafPage = 0;
+    path = Descend(key, recNo, &leafPage);
+    uint8_t edited[PageSize];
+    if (edit(FPages.Read(leafPage), FKeyLength, FFill, key, recNo, edited)) {
+        std::memcpy(FPages.Write(leafPage), edited, PageSize);
+        return true;
+    }
     TStep step;
     step.Page = leafPage;
     step.Shared = Load(leafPage);
     step.Index = step.Shared->LowerBound(key, recNo);
     path.push_back(std::move(step));
+    return false;
 }
 
 void TTree::Remove(const std::string& key, uint32_t recNo)
 {
-    uint32_t leafPage = 0;
-    std::vector<TStep> path = Descend(key, recNo, &leafPage);
-    uint8_t edited[PageSize];
-    if (RemoveFromLeafPage(FPages.Read(leafPage), FKeyLength, FFill, key, recNo, edited)) {
-        std::memcpy(FPages.Write(leafPage), edited, PageSize);
+    std::vector<TStep> path;
+    if (EditLeafInPlace(RemoveFromLeafPage, key, recNo, path))
         return;
-    }
-    AddLeaf(path, leafPage, key, recNo);
     TStep& leaf = path.back();
     if (!leaf.Node().Holds(leaf.Index, key, recNo))
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cdx {
@@ -71,8 +72,12 @@ private:
     // The nodes from the root to the leaf where (key, recNo) belongs.  With
     // `leafPage`, the leaf is left out and its page put there.
     std::vector<TStep> Descend(const std::string& key, uint32_t recNo, uint32_t* leafPage = nullptr);
-    // The path of Descend(key, recNo, &leafPage) completed with the leaf.
-    void AddLeaf(std::vector<TStep>& path, uint32_t leafPage, const std::string& key, uint32_t recNo);
+    using TLeafPageEdit = bool (*)(const uint8_t* page, uint16_t keyLength, uint8_t fill, std::string_view key,
+                                   uint32_t recNo, uint8_t* edited);
+    // Makes the change `edit` (a function of CdxLeafEdit.h) to the page of
+    // the leaf where (key, recNo) belongs; when it declines, false with the
+    // path down to the leaf, for the change to be made the general way.
+    bool EditLeafInPlace(TLeafPageEdit edit, const std::string& key, uint32_t recNo, std::vector<TStep>& path);
     // The greatest pair the leaf at the end of `path` may hold; false when
     // it takes every greater pair too.
     static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);

@@ -30,10 +30,7 @@ void ForRandomLeaves(const std::function<void(const TNode&, const uint8_t*, uint
     for (const auto& [keyLength, fill] : {std::pair<uint16_t, char>{8, '\0'}, {12, ' '}, {20, ' '}, {40, ' '}}) {
         std::mt19937 random(keyLength + 1);
         for (int round = 0; round < 150; ++round) {
-            std::vector<std::string> keys;
-            for (int k = 0; k < 4 + round % 60; ++k)
-                keys.push_back(RandomLeafKey(random, keyLength, fill));
-            std::sort(keys.begin(), keys.end());
+            const std::vector<std::string> keys = RandomSortedLeafKeys(random, 4 + round % 60, keyLength, fill);
             TNode built(keyLength);
             built.Attributes = AttrLeaf;
             built.Left = 4096;

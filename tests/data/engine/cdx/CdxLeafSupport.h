@@ -4,6 +4,7 @@
 
 #include "data/engine/dbf/CdxPage.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,4 +25,14 @@ inline std::string RandomLeafKey(std::mt19937& random, uint16_t keyLength, char 
     for (size_t i = 0; i < filled; ++i)
         key[i] = "ab "[random() % 3];
     return key;
+}
+
+// `count` such keys in order.
+inline std::vector<std::string> RandomSortedLeafKeys(std::mt19937& random, size_t count, uint16_t keyLength, char fill)
+{
+    std::vector<std::string> keys;
+    for (size_t k = 0; k < count; ++k)
+        keys.push_back(RandomLeafKey(random, keyLength, fill));
+    std::sort(keys.begin(), keys.end());
+    return keys;
 }

@@ -159,10 +159,7 @@ TEST(CdxPage, ALeafChangedAfterDecodingEncodesAsAFreshlyCountedOne)
     for (const auto& [keyLength, fill] : {std::pair<uint16_t, char>{12, ' '}, {20, '\0'}, {40, ' '}}) {
         std::mt19937 random(keyLength);
         for (int round = 0; round < 200; ++round) {
-            std::vector<std::string> keys;
-            for (int k = 0; k < 6 + round % 10; ++k)
-                keys.push_back(RandomLeafKey(random, keyLength, fill));
-            std::sort(keys.begin(), keys.end());
+            const std::vector<std::string> keys = RandomSortedLeafKeys(random, 6 + round % 10, keyLength, fill);
             TNode built(keyLength);
             built.Attributes = AttrLeaf;
             for (size_t k = 0; k < keys.size(); ++k)
