@@ -54,6 +54,40 @@ const TFunction* FindFunction(const std::string& name)
     return nullptr;
 }
 
+// A sign, digits and at most one point, fifteen digits at most: the value
+// is the digits as an integer over a power of ten, both exact as doubles,
+// so one division rounds it as strtod does.  False for anything else.
+bool ParsePlainDecimal(const char* text, int length, double& value)
+{
+    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    int i = 0;
+    const bool negative = length > 0 && text[0] == '-';
+    if (length > 0 && (text[0] == '-' || text[0] == '+'))
+        ++i;
+    uint64_t digits = 0;
+    int count = 0, scale = 0;
+    bool point = false;
+    for (; i < length; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++count > 15)
+                return false;
+            digits = digits * 10 + static_cast<uint64_t>(c - '0');
+            scale += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    const double magnitude = static_cast<double>(digits) / Powers[scale];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 double ParseNumberField(const uint8_t* p, int length)
 {
     char buffer[64];
@@ -64,6 +98,9 @@ double ParseNumberField(const uint8_t* p, int length)
     buffer[n] = 0;
     if (n == 0)
         return 0;
+    double plain;
+    if (ParsePlainDecimal(buffer, n, plain))
+        return plain;
     char* end = nullptr;
     double value = std::strtod(buffer, &end);
     return end == buffer ? 0 : value;

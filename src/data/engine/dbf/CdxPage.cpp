@@ -1,6 +1,7 @@
 #include "data/engine/dbf/CdxPage.h"
 
 #include "data/engine/ByteOrder.h"
+#include "data/engine/dbf/CdxPacking.h"
 
 #include <algorithm>
 #include <array>
@@ -9,17 +10,9 @@
 
 namespace cdx {
 
-namespace {
+using namespace packing;
 
-int BitLength(uint64_t v)
-{
-    int n = 0;
-    while (v) {
-        ++n;
-        v >>= 1;
-    }
-    return n;
-}
+namespace {
 
 std::string PoolString(const uint8_t* pool, uint16_t offset, uint16_t length)
 {
@@ -31,24 +24,6 @@ std::string PoolString(const uint8_t* pool, uint16_t offset, uint16_t length)
     if (nul != std::string::npos)
         s.resize(nul);
     return s;
-}
-
-const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-
-// The key's trailing fill bytes, counted eight at a time.
-size_t TrailingFill(std::string_view key, uint8_t fill)
-{
-    const uint64_t pattern = 0x0101010101010101ull * fill;
-    size_t n = 0;
-    for (; n + 8 <= key.size(); n += 8) {
-        // The word's most significant byte is the last one.
-        const uint64_t differs = Le64(Bytes(key) + key.size() - n - 8) ^ pattern;
-        if (differs)
-            return n + static_cast<size_t>(std::countl_zero(differs)) / 8;
-    }
-    while (n < key.size() && static_cast<uint8_t>(key[key.size() - 1 - n]) == fill)
-        ++n;
-    return n;
 }
 
 // Bytes per leaf entry: the width the page had, or the usual start for the
@@ -71,45 +46,18 @@ int LeafEntryBytes(const TNode& node, int countBits)
     return EntryBytesFor(node.EntryBytes, countBits, largest);
 }
 
-// Leading bytes a key shares with the one before it in the page, never
-// reaching into the trailing fill of either.
-size_t SharedPrefix(std::string_view previous, std::string_view key, size_t keyLength, size_t trail,
-                    size_t previousTrail)
+// The shared prefix and trailing fill of every key of a leaf, as the
+// encoder counts them.
+void MeasureKeys(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* dups, uint8_t* trails)
 {
-    const size_t limit = keyLength - std::max(trail, previousTrail);
-    size_t dup = 0;
-    // Eight bytes at a time: the first that differs is the lowest of the word.
-    for (; dup + 8 <= limit; dup += 8) {
-        const uint64_t differs = Le64(Bytes(key) + dup) ^ Le64(Bytes(previous) + dup);
-        if (differs)
-            return dup + static_cast<size_t>(std::countr_zero(differs)) / 8;
+    size_t previousTrail = 0;
+    for (size_t i = 0; i < node.Count(); ++i) {
+        const std::string_view key = node.Key(i);
+        const size_t trail = TrailingFill(key, fill);
+        dups[i] = static_cast<uint8_t>(i > 0 ? SharedPrefix(node.Key(i - 1), key, keyLength, trail, previousTrail) : 0);
+        trails[i] = static_cast<uint8_t>(trail);
+        previousTrail = trail;
     }
-    while (dup < limit && key[dup] == previous[dup])
-        ++dup;
-    return dup;
-}
-
-// A leaf entry of `n` (1 to 8) bytes, least significant first.
-void PutEntry(uint8_t* at, uint64_t v, int n)
-{
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(at, &v, static_cast<size_t>(n));
-    } else {
-        for (int b = 0; b < n; ++b)
-            at[b] = static_cast<uint8_t>(v >> (8 * b));
-    }
-}
-
-uint64_t EntryAt(const uint8_t* at, int n)
-{
-    uint64_t v = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&v, at, static_cast<size_t>(n));
-    } else {
-        for (int b = 0; b < n; ++b)
-            v |= static_cast<uint64_t>(at[b]) << (8 * b);
-    }
-    return v;
 }
 
 // The header every node starts with, on an otherwise zeroed page.
@@ -128,21 +76,20 @@ bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     const int n = LeafEntryBytes(node, countBits);
     const int recBits = 8 * n - 2 * countBits;
     const size_t count = node.Count();
-    if (n > 8 || count * static_cast<size_t>(n) > LeafSpace)
+    if (keyLength > MaxKeyLength || n > 8 || count * static_cast<size_t>(n) > LeafSpace)
         return false;
     // Sizes first: the page is written only when everything fits.
-    std::array<uint16_t, LeafSpace> dups, trails;
-    size_t keyBytes = 0;
-    size_t previousTrail = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const std::string_view key = node.Key(i);
-        size_t trail = TrailingFill(key, fill);
-        size_t dup = i > 0 ? SharedPrefix(node.Key(i - 1), key, keyLength, trail, previousTrail) : 0;
-        dups[i] = static_cast<uint16_t>(dup);
-        trails[i] = static_cast<uint16_t>(trail);
-        keyBytes += keyLength - dup - trail;
-        previousTrail = trail;
+    std::array<uint8_t, LeafSpace> measuredDups, measuredTrails;
+    const uint8_t* dups = node.Dups.data();
+    const uint8_t* trails = node.Trails.data();
+    if (!node.Measured || node.Fill != fill || node.Dups.size() != count || node.Trails.size() != count) {
+        MeasureKeys(node, keyLength, fill, measuredDups.data(), measuredTrails.data());
+        dups = measuredDups.data();
+        trails = measuredTrails.data();
     }
+    size_t keyBytes = count * keyLength;
+    for (size_t i = 0; i < count; ++i)
+        keyBytes -= static_cast<size_t>(dups[i]) + trails[i];
     size_t used = count * static_cast<size_t>(n) + keyBytes;
     if (used > LeafSpace)
         return false;
@@ -156,15 +103,19 @@ bool EncodeLeaf(const TNode& node, uint16_t keyLength, uint8_t fill, uint8_t* pa
     page[21] = static_cast<uint8_t>(countBits);
     page[22] = static_cast<uint8_t>(countBits);
     page[23] = static_cast<uint8_t>(n);
+    // Entries are put together as whole words and copied in at once.
+    uint8_t entries[LeafSpace + 8];
+    const uint8_t* keys = Bytes(node.Keys);
     size_t keyEnd = PageSize;
     for (size_t i = 0; i < count; ++i) {
-        uint64_t v = node.RecNos[i] | (static_cast<uint64_t>(dups[i]) << recBits) |
-                     (static_cast<uint64_t>(trails[i]) << (recBits + countBits));
-        PutEntry(page + 24 + i * static_cast<size_t>(n), v, n);
-        size_t fresh = keyLength - dups[i] - trails[i];
+        PutEntryWord(entries + i * static_cast<size_t>(n),
+                     node.RecNos[i] | (static_cast<uint64_t>(dups[i]) << recBits) |
+                         (static_cast<uint64_t>(trails[i]) << (recBits + countBits)));
+        const size_t fresh = keyLength - dups[i] - trails[i];
         keyEnd -= fresh;
-        std::memcpy(page + keyEnd, node.Key(i).data() + dups[i], fresh);
+        CopyShort(page + keyEnd, keys + i * keyLength + dups[i], fresh);
     }
+    std::memcpy(page + 24, entries, count * static_cast<size_t>(n));
     return true;
 }
 
@@ -207,11 +158,17 @@ bool DecodeLeaf(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
     node.EntryBytes = static_cast<uint8_t>(n);
     node.Keys.resize(static_cast<size_t>(count) * keyLength);
     node.RecNos.resize(count);
-    char* keys = node.Keys.data();
+    node.Dups.resize(count);
+    node.Trails.resize(count);
+    node.Fill = fill;
+    uint8_t* keys = Bytes(node.Keys.data());
     size_t keyStart = PageSize;
     const size_t entryEnd = 24 + static_cast<size_t>(count) * static_cast<size_t>(n);
+    // Whether every count is the one the encoder would give.
+    bool asEncoded = keyLength <= MaxKeyLength;
+    size_t previousTrail = 0;
     for (size_t i = 0; i < count; ++i) {
-        const uint64_t v = EntryAt(page + 24 + i * static_cast<size_t>(n), n);
+        const uint64_t v = EntryOfPage(page, 24 + i * static_cast<size_t>(n), n);
         size_t dup = (v >> recBits) & dupMask;
         size_t trail = (v >> (recBits + dupBits)) & trailMask;
         if (dup + trail > keyLength || (i == 0 && dup != 0)) {
@@ -225,16 +182,22 @@ bool DecodeLeaf(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
         }
         keyStart -= fresh;
         node.RecNos[i] = static_cast<uint32_t>(v & recMask);
-        char* key = keys + i * keyLength;
-        if (dup)
-            std::memcpy(key, key - keyLength, dup);
-        std::memcpy(key + dup, page + keyStart, fresh);
-        std::memset(key + dup + fresh, fill, trail);
+        uint8_t* key = keys + i * keyLength;
+        CopyShort(key, key - keyLength, dup);
+        CopyShort(key + dup, page + keyStart, fresh);
+        FillShort(key + dup + fresh, fill, trail);
+        const size_t limit = keyLength - std::max(trail, previousTrail);
+        asEncoded = asEncoded && (trail == keyLength || key[keyLength - trail - 1] != fill) &&
+                    (i == 0 || (dup <= limit && (dup == limit || key[dup] != key[dup - keyLength])));
+        node.Dups[i] = static_cast<uint8_t>(dup);
+        node.Trails[i] = static_cast<uint8_t>(trail);
+        previousTrail = trail;
     }
     if (static_cast<size_t>(free) != keyStart - entryEnd) {
         error = "a leaf's free-space count is wrong";
         return false;
     }
+    node.Measured = asEncoded;
     return true;
 }
 
@@ -352,12 +315,26 @@ size_t TNode::LowerBound(std::string_view key, uint32_t recNo) const
     return low;
 }
 
+void TNode::Remeasure(size_t i)
+{
+    const std::string_view key = Key(i);
+    Trails[i] = static_cast<uint8_t>(TrailingFill(key, Fill));
+    Dups[i] = static_cast<uint8_t>(i > 0 ? SharedPrefix(Key(i - 1), key, KeyLength, Trails[i], Trails[i - 1]) : 0);
+}
+
 void TNode::Insert(size_t at, std::string_view key, uint32_t recNo)
 {
     const size_t place = at * KeyLength;
     Keys.insert(place, KeyLength, '\0');
     std::memcpy(Keys.data() + place, key.data(), std::min<size_t>(key.size(), KeyLength));
     RecNos.insert(RecNos.begin() + static_cast<std::ptrdiff_t>(at), recNo);
+    if (Measured) {
+        Dups.insert(Dups.begin() + static_cast<std::ptrdiff_t>(at), 0);
+        Trails.insert(Trails.begin() + static_cast<std::ptrdiff_t>(at), 0);
+        Remeasure(at);
+        if (at + 1 < Count())
+            Remeasure(at + 1);
+    }
 }
 
 void TNode::Set(size_t at, std::string_view key, uint32_t recNo)
@@ -368,12 +345,23 @@ void TNode::Set(size_t at, std::string_view key, uint32_t recNo)
     std::memmove(place, key.data(), length);
     std::memset(place + length, 0, KeyLength - length);
     RecNos[at] = recNo;
+    if (Measured) {
+        Remeasure(at);
+        if (at + 1 < Count())
+            Remeasure(at + 1);
+    }
 }
 
 void TNode::Erase(size_t at)
 {
     Keys.erase(at * KeyLength, KeyLength);
     RecNos.erase(RecNos.begin() + static_cast<std::ptrdiff_t>(at));
+    if (Measured) {
+        Dups.erase(Dups.begin() + static_cast<std::ptrdiff_t>(at));
+        Trails.erase(Trails.begin() + static_cast<std::ptrdiff_t>(at));
+        if (at < Count())
+            Remeasure(at);
+    }
 }
 
 void TNode::Clear()
@@ -381,6 +369,8 @@ void TNode::Clear()
     Keys.clear();
     RecNos.clear();
     Children.clear();
+    Dups.clear();
+    Trails.clear();
 }
 
 void TNode::AssignRange(const TNode& from, size_t first, size_t last)
@@ -394,13 +384,37 @@ void TNode::AssignRange(const TNode& from, size_t first, size_t last)
     else
         Children.assign(from.Children.begin() + static_cast<std::ptrdiff_t>(first),
                         from.Children.begin() + static_cast<std::ptrdiff_t>(last));
+    Measured = from.Measured;
+    Fill = from.Fill;
+    if (Measured) {
+        Dups.assign(from.Dups.begin() + static_cast<std::ptrdiff_t>(first),
+                    from.Dups.begin() + static_cast<std::ptrdiff_t>(last));
+        Trails.assign(from.Trails.begin() + static_cast<std::ptrdiff_t>(first),
+                      from.Trails.begin() + static_cast<std::ptrdiff_t>(last));
+        if (!Empty())
+            Remeasure(0);
+    } else {
+        Dups.clear();
+        Trails.clear();
+    }
 }
 
 void TNode::AppendPairs(const TNode& from)
 {
+    const size_t joined = Count();
     Keys += from.Keys;
     RecNos.insert(RecNos.end(), from.RecNos.begin(), from.RecNos.end());
     Children.insert(Children.end(), from.Children.begin(), from.Children.end());
+    if (Measured && from.Measured && from.Fill == Fill && from.KeyLength == KeyLength) {
+        Dups.insert(Dups.end(), from.Dups.begin(), from.Dups.end());
+        Trails.insert(Trails.end(), from.Trails.begin(), from.Trails.end());
+        if (joined < Count())
+            Remeasure(joined);
+    } else {
+        Measured = false;
+        Dups.clear();
+        Trails.clear();
+    }
 }
 
 size_t InteriorCapacity(uint16_t keyLength) { return InteriorSpace / (static_cast<size_t>(keyLength) + 8); }
@@ -415,6 +429,7 @@ bool DecodeNode(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
     // their memory.
     node.Children.clear();
     node.EntryBytes = 0;
+    node.Measured = false;
     if (node.Attributes > 7) {
         error = "a node's attributes are unknown";
         return false;

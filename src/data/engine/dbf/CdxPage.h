@@ -79,6 +79,15 @@ struct TNode {
     std::vector<uint32_t> RecNos;     // interior: the record of the child's greatest key
     std::vector<uint32_t> Children;   // interior nodes: one per pair
     uint8_t EntryBytes = 0;           // leaves: bytes per entry as found (0: none yet)
+    // A leaf decoded from a page knows, for each key, the leading bytes it
+    // shares with the key before it and its trailing `Fill` bytes, as the
+    // encoder counts them; every change below keeps the counts up to date,
+    // so encoding the leaf again compares only the keys a change touched.
+    // A node built otherwise, or decoded from a page whose counts differ
+    // from the encoder's, is not `Measured` and is counted when encoded.
+    bool Measured = false;
+    uint8_t Fill = 0;
+    std::vector<uint8_t> Dups, Trails;
 
     TNode() = default;
     explicit TNode(uint16_t keyLength) : KeyLength(keyLength) {}
@@ -116,6 +125,10 @@ struct TNode {
     void AssignRange(const TNode& from, size_t first, size_t last);
     // The pairs of `from` (a node of the same key length) after this node's.
     void AppendPairs(const TNode& from);
+
+private:
+    // Counts key `i` again (Measured nodes only).
+    void Remeasure(size_t i);
 };
 
 // Decodes a node; false with `error` set when the page is damaged.

@@ -98,6 +98,8 @@ std::shared_ptr<const TNode> TPages::Node(uint32_t offset, uint16_t keyLength, u
     return node;
 }
 
+bool TPages::IsLeaf(uint32_t offset) { return (Le16(Read(offset)) & AttrLeaf) != 0; }
+
 std::shared_ptr<const TNode> TPages::SpareNode()
 {
     if (FSpareNodes.empty())
@@ -271,22 +273,29 @@ void TPages::WriteToFile()
 {
     // New pages first, then the pages pointing to them, the file header
     // (free list and change counter) last; neighbouring pages in one write.
-    std::vector<uint8_t> run;
     auto writeWhere = [&](auto take) {
-        uint32_t runStart = 0;
+        auto first = FDirty.end();
+        size_t pages = 0;
         auto flush = [&] {
-            if (!run.empty())
-                FFile.WriteAt(runStart, run.data(), run.size());
-            run.clear();
-        };
-        for (const auto& [offset, page] : FDirty) {
-            if (!take(offset))
-                continue;
-            if (run.empty() || static_cast<uint64_t>(runStart) + run.size() != offset) {
-                flush();
-                runStart = offset;
+            if (pages == 1) {
+                FFile.WriteAt(first->first, first->second.data(), PageSize);
+            } else if (pages > 1) {
+                FRun.resize(pages * PageSize);
+                auto page = first;
+                for (size_t i = 0; i < pages; ++i, ++page)
+                    std::memcpy(FRun.data() + i * PageSize, page->second.data(), PageSize);
+                FFile.WriteAt(first->first, FRun.data(), FRun.size());
             }
-            run.insert(run.end(), page.begin(), page.end());
+            pages = 0;
+        };
+        for (auto page = FDirty.begin(); page != FDirty.end(); ++page) {
+            if (!take(page->first))
+                continue;
+            if (pages == 0 || static_cast<uint64_t>(first->first) + pages * PageSize != page->first) {
+                flush();
+                first = page;
+            }
+            ++pages;
         }
         flush();
     };

@@ -39,6 +39,8 @@ public:
     // with `error` set when the page is damaged.  The node stays as it is
     // however the page changes later.
     std::shared_ptr<const TNode> Node(uint32_t offset, uint16_t keyLength, uint8_t fill, std::string& error);
+    // Whether page `offset` holds a leaf, as its attributes say.
+    bool IsLeaf(uint32_t offset);
     // A node of page `offset` to change, from `shared` (as Node gave it):
     // the cache lets go of it, and when nobody else holds it its entries
     // are moved rather than copied.  `shared` is emptied then.
@@ -124,6 +126,7 @@ private:
     size_t FNodesLimit;
     std::vector<std::shared_ptr<const TNode>> FSpareNodes;
     std::map<uint32_t, TPage> FDirty;
+    std::vector<uint8_t> FRun;   // neighbouring written pages, joined for one write
     uint64_t FFileSize = 0;   // on disk
     uint64_t FSize = 0;       // with the pages the change added
 };

@@ -2,6 +2,7 @@
 
 #include "data/engine/ByteOrder.h"
 #include "data/engine/EngineStatus.h"
+#include "data/engine/dbf/CdxLeafEdit.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,7 +61,7 @@ uint32_t TTree::Root() { return Le32(FPages.Read(FHeaderOffset)); }
 
 void TTree::SetRoot(uint32_t page) { PutLe32(FPages.Write(FHeaderOffset), page); }
 
-std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
+std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo, uint32_t* leafPage)
 {
     std::vector<TStep> path;
     // Deep enough for any tree of a few million keys: one allocation a descent.
@@ -69,6 +70,10 @@ std::vector<TTree::TStep> TTree::Descend(const std::string& key, uint32_t recNo)
     for (;;) {
         if (path.size() >= MaxDepth)
             Damaged("The tree is deeper than any index tree can be.");
+        if (leafPage && page >= HeaderSize && page != NoPage && FPages.IsLeaf(page)) {
+            *leafPage = page;
+            return path;
+        }
         TStep step;
         step.Page = page;
         step.Shared = Load(page);
@@ -182,7 +187,9 @@ void TTree::Split(std::vector<TStep>& path, size_t level)
 
 void TTree::Insert(const std::string& key, uint32_t recNo)
 {
-    std::vector<TStep> path = Descend(key, recNo);
+    std::vector<TStep> path;
+    if (EditLeafInPlace(InsertIntoLeafPage, key, recNo, path))
+        return;
     TStep& leaf = path.back();
     if (leaf.Node().Holds(leaf.Index, key, recNo))
         return;
@@ -233,9 +240,28 @@ void TTree::InsertSorted(const std::vector<TEntry>& entries)
     }
 }
 
+bool TTree::EditLeafInPlace(TLeafPageEdit edit, const std::string& key, uint32_t recNo, std::vector<TStep>& path)
+{
+    uint32_t leafPage = 0;
+    path = Descend(key, recNo, &leafPage);
+    uint8_t edited[PageSize];
+    if (edit(FPages.Read(leafPage), FKeyLength, FFill, key, recNo, edited)) {
+        std::memcpy(FPages.Write(leafPage), edited, PageSize);
+        return true;
+    }
+    TStep step;
+    step.Page = leafPage;
+    step.Shared = Load(leafPage);
+    step.Index = step.Shared->LowerBound(key, recNo);
+    path.push_back(std::move(step));
+    return false;
+}
+
 void TTree::Remove(const std::string& key, uint32_t recNo)
 {
-    std::vector<TStep> path = Descend(key, recNo);
+    std::vector<TStep> path;
+    if (EditLeafInPlace(RemoveFromLeafPage, key, recNo, path))
+        return;
     TStep& leaf = path.back();
     if (!leaf.Node().Holds(leaf.Index, key, recNo))
         Damaged("The key of record " + std::to_string(recNo) + " is missing.");

@@ -5,14 +5,17 @@
 // starts with the one new key, so appends fill pages); an emptied node is
 // unlinked and its page goes to the free list; a thin leaf merges with its
 // right neighbour when the two fit in one page; a root left with one child
-// hands the root over to it.  Every change goes through TPages, so nothing
-// reaches the file until the caller commits.
+// hands the root over to it.  A single pair inserted or removed where
+// nothing above its leaf changes is written into the leaf's page as it
+// stands (CdxLeafEdit.h), without decoding the leaf.  Every change goes
+// through TPages, so nothing reaches the file until the caller commits.
 
 #include "data/engine/dbf/CdxPages.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cdx {
@@ -66,7 +69,15 @@ private:
     {
         return LoadTreeNode(FPages, FHeaderOffset, page, FKeyLength, FFill);
     }
-    std::vector<TStep> Descend(const std::string& key, uint32_t recNo);
+    // The nodes from the root to the leaf where (key, recNo) belongs.  With
+    // `leafPage`, the leaf is left out and its page put there.
+    std::vector<TStep> Descend(const std::string& key, uint32_t recNo, uint32_t* leafPage = nullptr);
+    using TLeafPageEdit = bool (*)(const uint8_t* page, uint16_t keyLength, uint8_t fill, std::string_view key,
+                                   uint32_t recNo, uint8_t* edited);
+    // Makes the change `edit` (a function of CdxLeafEdit.h) to the page of
+    // the leaf where (key, recNo) belongs; when it declines, false with the
+    // path down to the leaf, for the change to be made the general way.
+    bool EditLeafInPlace(TLeafPageEdit edit, const std::string& key, uint32_t recNo, std::vector<TStep>& path);
     // The greatest pair the leaf at the end of `path` may hold; false when
     // it takes every greater pair too.
     static bool LeafBound(const std::vector<TStep>& path, TEntry& bound);

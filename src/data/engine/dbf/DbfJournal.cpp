@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,30 +48,36 @@ uint64_t Checksum(const uint8_t* p, size_t n)
     return ByteChecksum(p + i, n - i, h);
 }
 
-void PutBytes(std::vector<uint8_t>& out, const void* p, size_t n)
-{
-    const uint8_t* b = static_cast<const uint8_t*>(p);
-    out.insert(out.end(), b, b + n);
-}
+// Writes the journal's fields one after another into memory sized for them.
+class TJournalWriter {
+public:
+    explicit TJournalWriter(uint8_t* at) : FAt(at) {}
+    void Bytes(const void* p, size_t n)
+    {
+        if (n)
+            std::memcpy(FAt, p, n);
+        FAt += n;
+    }
+    void Byte(uint8_t v) { *FAt++ = v; }
+    void U32(uint32_t v)
+    {
+        PutLe32(FAt, v);
+        FAt += 4;
+    }
+    void U64(uint64_t v)
+    {
+        PutLe64(FAt, v);
+        FAt += 8;
+    }
 
-void PutU64(std::vector<uint8_t>& out, uint64_t v)
-{
-    uint8_t b[8];
-    PutLe64(b, v);
-    PutBytes(out, b, 8);
-}
+private:
+    uint8_t* FAt;
+};
 
-void PutU32(std::vector<uint8_t>& out, uint32_t v)
+std::string_view FileName(std::string_view path)
 {
-    uint8_t b[4];
-    PutLe32(b, v);
-    PutBytes(out, b, 4);
-}
-
-std::string FileName(const std::string& path)
-{
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // Reads the journal file; false when it is cut short or damaged.
@@ -160,7 +167,7 @@ TDbfJournal::~TDbfJournal() = default;
 
 std::string TDbfJournal::PathFor(const std::string& tablePath)
 {
-    const std::string name = FileName(tablePath);
+    const std::string name(FileName(tablePath));
     return tablePath.substr(0, tablePath.size() - name.size()) + "." + name + ".undo";
 }
 
@@ -200,33 +207,33 @@ void TDbfJournal::SaveSize(uint8_t id, uint64_t size)
 
 void TDbfJournal::Write(TDbfJournalStore& store)
 {
+    // Magic, length, file count, ..., end mark, checksum.
     size_t size = sizeof Magic + 8 + 1 + 1 + 8;
     for (TDbfFile* file : FFiles)
         size += 4 + FileName(file->Path()).size();
     for (const TSaved& saved : FSaved)
         size += 14 + saved.Bytes.size();
     std::vector<uint8_t>& out = store.Buffer();
-    out.clear();
-    out.reserve(size);
-    PutBytes(out, Magic, sizeof Magic);
-    PutU64(out, 0);   // the length, once known
-    out.push_back(static_cast<uint8_t>(FFiles.size()));
+    out.resize(size);
+    TJournalWriter writer(out.data());
+    writer.Bytes(Magic, sizeof Magic);
+    writer.U64(size);
+    writer.Byte(static_cast<uint8_t>(FFiles.size()));
     // The files stand beside the table: their names are enough.
     for (TDbfFile* file : FFiles) {
-        const std::string name = FileName(file->Path());
-        PutU32(out, static_cast<uint32_t>(name.size()));
-        PutBytes(out, name.data(), name.size());
+        const std::string_view name = FileName(file->Path());
+        writer.U32(static_cast<uint32_t>(name.size()));
+        writer.Bytes(name.data(), name.size());
     }
     for (const TSaved& saved : FSaved) {
-        out.push_back(saved.File);
-        out.push_back(saved.IsSize ? 1 : 0);
-        PutU64(out, saved.Offset);
-        PutU32(out, static_cast<uint32_t>(saved.Bytes.size()));
-        PutBytes(out, saved.Bytes.data(), saved.Bytes.size());
+        writer.Byte(saved.File);
+        writer.Byte(saved.IsSize ? 1 : 0);
+        writer.U64(saved.Offset);
+        writer.U32(static_cast<uint32_t>(saved.Bytes.size()));
+        writer.Bytes(saved.Bytes.data(), saved.Bytes.size());
     }
-    out.push_back(EndMark);
-    PutLe64(out.data() + sizeof Magic, out.size() + 8);
-    PutU64(out, Checksum(out.data(), out.size()));
+    writer.Byte(EndMark);
+    writer.U64(Checksum(out.data(), size - 8));
 
     TDbfFile& file = store.File();
     file.WriteAt(0, out.data(), out.size());

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -153,4 +155,38 @@ TEST(CdxExpression, KeysSortBytewiseInTheOrderOfTheirValues)
     EXPECT_EQ(EncodeKey(text, value), "abcdef");
     value.Text = "ab";
     EXPECT_EQ(EncodeKey(text, value), "ab    ");
+}
+
+// A numeric field reads as the C library reads its text, to the last bit:
+// the common digits-and-point form without it, anything else with it.
+TEST(CdxExpression, NumericFieldsReadToTheBitAsTheLibraryReadsThem)
+{
+    TDbfHeader header;
+    header.Dialect = TDbfDialect::VisualFoxPro;
+    header.Fields = {MakeField("WIDE", 'N', 1, 20, 4)};
+    TCaseTables cases = BuildCaseTables(1252);
+    TExpression expression("WIDE", header, cases);
+    std::mt19937 random(5);
+    const std::string alphabet = "0123456789000000000.-+ ,e";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(20, ' ');
+        const size_t length = 1 + random() % 20;
+        for (size_t i = 20 - length; i < 20; ++i)
+            text[i] = alphabet[random() % (round % 4 == 0 ? alphabet.size() : 19)];
+        if (round % 7 == 0)
+            text[19 - random() % length] = '-';
+        std::string cleaned;
+        for (char c : text)
+            if (c != ' ')
+                cleaned += c == ',' ? '.' : c;
+        char* end = nullptr;
+        double expected = cleaned.empty() ? 0 : std::strtod(cleaned.c_str(), &end);
+        if (!cleaned.empty() && end == cleaned.c_str())
+            expected = 0;
+        const std::string record = " " + text;
+        TValue value;
+        expression.Evaluate({reinterpret_cast<const uint8_t*>(record.data()), 1}, value);
+        EXPECT_EQ(std::memcmp(&value.Number, &expected, sizeof(double)), 0)
+            << "'" << text << "' read as " << value.Number << ", the library reads " << expected;
+    }
 }
