@@ -8,14 +8,13 @@
 
 #include "data/engine/dbf/DbfCursor.h"
 
+#include "data/engine/ByteOrder.h"
 #include "data/engine/EngineLog.h"
 #include "data/engine/EngineStatus.h"
 
 #include <cstring>
 
 namespace {
-
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
 
 std::string RecordsText(uint32_t n)
 {

@@ -157,3 +157,30 @@ TEST(CdxLeafEdit, APairInsertedIntoALeafsPageLeavesTheBytesTheEncoderWrites)
     ASSERT_FALSE(EncodeNode(more, 10, ' ', unused));
     EXPECT_FALSE(InsertIntoLeafPage(page, 10, ' ', "A0000xyzzy", 5000, unused));
 }
+
+// A damaged page is never read past, and whatever an edit accepts it turns
+// into a page the decoder reads.
+TEST(CdxLeafEdit, DamagedPagesAreNeverReadPastAndEditsLeavePagesThatDecode)
+{
+    size_t accepted = 0;
+    ForRandomLeaves([&](const TNode& built, const uint8_t* page, uint16_t keyLength, char fill, std::mt19937& random) {
+        for (int damage = 0; damage < 20; ++damage) {
+            uint8_t damaged[PageSize];
+            std::memcpy(damaged, page, PageSize);
+            for (int flips = 1 + random() % 3; flips > 0; --flips)
+                damaged[random() % PageSize] = static_cast<uint8_t>(random());
+            const std::string key(built.Key(random() % built.Count()));
+            const uint32_t recNo = built.RecNo(random() % built.Count());
+            uint8_t edited[PageSize];
+            for (const auto edit : {RemoveFromLeafPage, InsertIntoLeafPage}) {
+                if (!edit(damaged, keyLength, static_cast<uint8_t>(fill), key, recNo, edited))
+                    continue;
+                TNode node;
+                std::string error;
+                EXPECT_TRUE(DecodeNode(edited, keyLength, static_cast<uint8_t>(fill), node, error)) << error;
+                ++accepted;
+            }
+        }
+    });
+    EXPECT_GT(accepted, 1000u) << "damage to key bytes alone leaves pages the edits take";
+}
