@@ -183,7 +183,8 @@ bool DecodeLeaf(const uint8_t* page, uint16_t keyLength, uint8_t fill, TNode& no
         keyStart -= fresh;
         node.RecNos[i] = static_cast<uint32_t>(v & recMask);
         uint8_t* key = keys + i * keyLength;
-        CopyShort(key, key - keyLength, dup);
+        if (dup)
+            CopyShort(key, key - keyLength, dup);
         CopyShort(key + dup, page + keyStart, fresh);
         FillShort(key + dup + fresh, fill, trail);
         const size_t limit = keyLength - std::max(trail, previousTrail);
