@@ -80,6 +80,7 @@ inline void FillShort(uint8_t* to, uint8_t fill, size_t n)
     }
 }
 
+// A node's key buffer as bytes to write.
 inline uint8_t* Bytes(char* s) { return reinterpret_cast<uint8_t*>(s); }
 
 // The key's trailing fill bytes, counted eight at a time.
@@ -101,7 +102,7 @@ inline size_t TrailingFill(std::string_view key, uint8_t fill)
 // Leading bytes a key shares with the one before it in the page, never
 // reaching into the trailing fill of either.
 inline size_t SharedPrefix(std::string_view previous, std::string_view key, size_t keyLength, size_t trail,
-                    size_t previousTrail)
+                           size_t previousTrail)
 {
     const size_t limit = keyLength - std::max(trail, previousTrail);
     size_t dup = 0;
@@ -116,6 +117,7 @@ inline size_t SharedPrefix(std::string_view previous, std::string_view key, size
     return dup;
 }
 
+// The leaf entry of `n` (1 to 8) bytes at `at`, least significant first.
 inline uint64_t EntryAt(const uint8_t* at, int n)
 {
     uint64_t v = 0;
